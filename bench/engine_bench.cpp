@@ -1,0 +1,90 @@
+// Cost of one pointer sample and of one character line edit, with a view that does nothing.
+#include <benchmark/benchmark.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "board/character_board.h"
+#include "engine/character_line.h"
+#include "engine/selection_engine.h"
+
+namespace glidtavla {
+namespace {
+
+class NullView : public EngineView {
+  public:
+    void ShowReadouts(int32_t, int32_t, int64_t, int64_t) override {}
+    void ShowCharacterCell(uint8_t, IndicatorColour) override {}
+    void SetCharacterLineColour(IndicatorColour) override {}
+    std::string CharacterLine() override { return line; }
+    void SetCharacterLine(const std::string& text) override { line = text; }
+    void AppendTextAreaLine(const std::string&) override { ++lines; }
+    std::string line;
+    int lines = 0;
+};
+
+struct Point {
+    int32_t x, y;
+};
+
+// Gestures as a hand makes them: from the centre out to a random cell in small pixel steps,
+// a few jittery samples there, then back to the centre.
+std::vector<Point> RealisticGestures(std::size_t count) {
+    std::mt19937 random(42);
+    std::uniform_int_distribution<int> cell(1, 7);
+    std::uniform_int_distribution<int> jitter(-6, 6);
+    std::vector<Point> points;
+    points.reserve(count + 64);
+    const Point centre{125, 100};
+    while (points.size() < count) {
+        const Point target{50 * cell(random) - 25, 40 * cell(random) - 20};
+        const int steps = 8;
+        for (int s = 1; s <= steps; ++s) {
+            points.push_back({centre.x + (target.x - centre.x) * s / steps,
+                              centre.y + (target.y - centre.y) * s / steps});
+        }
+        for (int s = 0; s < 4; ++s)
+            points.push_back({target.x + jitter(random), target.y + jitter(random)});
+        for (int s = steps - 1; s >= 0; --s) {
+            points.push_back({centre.x + (target.x - centre.x) * s / steps,
+                              centre.y + (target.y - centre.y) * s / steps});
+        }
+    }
+    return points;
+}
+
+void BM_ProcessPointerSample(benchmark::State& bench) {
+    CharacterBoard board;
+    ResetToBuiltInBoard(board);
+    SelectionState state;
+    NullView view;
+    const std::vector<Point> points = RealisticGestures(1 << 16);
+    std::size_t i = 0;
+    for (auto _ : bench) {
+        const Point& p = points[i];
+        ProcessPointerSample(state, board, view, nullptr, p.x, p.y);
+        if (++i == points.size()) i = 0;
+        if (view.line.size() > 200) view.line.clear();
+    }
+    benchmark::DoNotOptimize(view.lines);
+    bench.SetItemsProcessed(bench.iterations());
+}
+BENCHMARK(BM_ProcessPointerSample);
+
+void BM_EditCharacterLine(benchmark::State& bench) {
+    NullView view;
+    const uint8_t codes[] = {'h', 'e',          'j', kCodeSpace, 'd', 229, kCodeBackspace,
+                             'a', kCodeLineFeed};
+    std::size_t i = 0;
+    for (auto _ : bench) {
+        EditCharacterLine(view, codes[i]);
+        if (++i == sizeof codes) i = 0;
+    }
+    benchmark::DoNotOptimize(view.lines);
+    bench.SetItemsProcessed(bench.iterations());
+}
+BENCHMARK(BM_EditCharacterLine);
+
+}  // namespace
+}  // namespace glidtavla

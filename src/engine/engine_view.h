@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace glidtavla {
+
+enum class IndicatorColour { White, Yellow, Blue, Red, Green, Lime };
+
+const char* ColourName(IndicatorColour colour);
+
+// What the selection engine needs of the window: the read-outs, the character cell, the
+// character line and the text area. Texts are Windows-1252 bytes.
+class EngineView {
+  public:
+    virtual ~EngineView() = default;
+
+    virtual void ShowReadouts(int32_t x0, int32_t y0, int64_t x1, int64_t y1) = 0;
+    // The character cell's text and colour and the code read-out, after one sample.
+    virtual void ShowCharacterCell(uint8_t ch, IndicatorColour colour) = 0;
+    virtual void SetCharacterLineColour(IndicatorColour colour) = 0;
+    // The character line is the control's text: read back on every edit, so typed text counts.
+    virtual std::string CharacterLine() = 0;
+    virtual void SetCharacterLine(const std::string& line) = 0;
+    virtual void AppendTextAreaLine(const std::string& line) = 0;
+};
+
+}  // namespace glidtavla

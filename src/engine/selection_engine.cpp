@@ -1,0 +1,116 @@
+#include "engine/selection_engine.h"
+
+#include <cstdlib>
+
+#include "board/rounding.h"
+#include "board/shift.h"
+#include "engine/character_line.h"
+
+namespace glidtavla {
+
+namespace {
+
+// The first index whose bound is at or beyond the coordinate. A coordinate beyond the 20th
+// bound (a drag far off the board, or a demo line) takes the 20th column or row, so every
+// sample lands in a real cell and its code is 0 on any board that does not reach that far.
+int FirstBoundAtOrBeyond(const CellLine<int32_t>& bounds, int32_t coordinate) {
+    for (int i = 1; i < kMaxCells; ++i) {
+        if (bounds[i] >= coordinate) return i;
+    }
+    return kMaxCells;
+}
+
+IndicatorColour ArmedColour(bool armed) {
+    return armed ? IndicatorColour::Yellow : IndicatorColour::White;
+}
+
+}  // namespace
+
+const char* ColourName(IndicatorColour colour) {
+    switch (colour) {
+        case IndicatorColour::White:
+            return "white";
+        case IndicatorColour::Yellow:
+            return "yellow";
+        case IndicatorColour::Blue:
+            return "blue";
+        case IndicatorColour::Red:
+            return "red";
+        case IndicatorColour::Green:
+            return "green";
+        case IndicatorColour::Lime:
+            return "lime";
+    }
+    return "white";
+}
+
+int32_t CellDistance(BoardCell cell) {
+    return std::abs(cell.Column - 3) + std::abs(cell.Row - 3);
+}
+
+BoardCell LocateCell(const CharacterBoard& board, int32_t x, int32_t y) {
+    return {FirstBoundAtOrBeyond(board.ColumnBounds, x), FirstBoundAtOrBeyond(board.RowBounds, y)};
+}
+
+CentrePoint CentreOfCentreCell(const CharacterBoard& board) {
+    const int64_t sumX = int64_t{board.ColumnBounds[2]} + board.ColumnBounds[3];
+    const int64_t sumY = int64_t{board.RowBounds[2]} + board.RowBounds[3];
+    return {RoundHalfToEven(sumX, 2), RoundHalfToEven(sumY, 2)};
+}
+
+void ResetToCentre(SelectionState& state) {
+    state.PreviousCell = {3, 3};
+    state.PreviousDistance = 0;
+}
+
+void ProcessPointerSample(SelectionState& state, const CharacterBoard& board, EngineView& view,
+                          SampleRecorder* recorder, int32_t x, int32_t y) {
+    // 1-3: position and read-outs. X1 and Y1 are wide so that no position can overflow them.
+    state.X0 = x;
+    state.Y0 = y;
+    const CentrePoint centre = CentreOfCentreCell(board);
+    view.ShowReadouts(state.X0, state.Y0, state.X0 - centre.X, state.Y0 - centre.Y);
+
+    // 4-6: the current cell, and the character of the previous one.
+    const BoardCell cell = LocateCell(board, state.X0, state.Y0);
+    const BoardCell previous = state.PreviousCell;
+    state.ch = board.NormalCodes[previous.Column][previous.Row];
+    const int32_t shiftCode = board.ShiftCodes[previous.Column][previous.Row];
+    const int32_t distance = CellDistance(cell);
+
+    // 7-10: the character cell, coloured by the armed state unless the code is a control code.
+    IndicatorColour cellColour = ArmedColour(state.Armed);
+    if (state.ShiftHeld) state.ch = ApplyShift(state.ch, shiftCode);
+    switch (state.ch) {
+        case kCodeSpace:
+            cellColour = IndicatorColour::Blue;
+            break;
+        case kCodeLineFeed:
+            cellColour = IndicatorColour::Red;
+            break;
+        case kCodeDeleteLine:
+            cellColour = IndicatorColour::Green;
+            break;
+        case kCodeBackspace:
+            cellColour = IndicatorColour::Lime;
+            break;
+        default:
+            break;
+    }
+    view.ShowCharacterCell(state.ch, cellColour);
+
+    // 11: the recorder sees the sample before its fetch and arming.
+    if (recorder != nullptr) recorder->WriteDemoSample(state);
+
+    // 12-15: character line colour, fetch, arming, then move on.
+    view.SetCharacterLineColour(ArmedColour(state.Armed));
+    if (state.Armed && distance < state.PreviousDistance) {
+        EditCharacterLine(view, state.ch);
+        state.Armed = false;
+    }
+    if (distance > state.PreviousDistance) state.Armed = true;
+    state.PreviousDistance = distance;
+    state.PreviousCell = cell;
+}
+
+}  // namespace glidtavla
