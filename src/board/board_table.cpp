@@ -1,0 +1,120 @@
+#include "board/board_table.h"
+
+#include <algorithm>
+
+#include "board/errors.h"
+
+namespace glidtavla {
+
+namespace {
+
+constexpr int32_t kSensitivityThreshold = 1000;
+
+class TableReading {
+  public:
+    TableReading(CharacterBoard& board, TextReader& reader, TableObserver* observer)
+        : board_(board), reader_(reader), observer_(observer) {}
+
+    void Run() {
+        ReadColumnLine();
+        reader_.SkipLine();
+        ReadRowLine();
+        reader_.SkipLine();
+        ReadNormalBlock();
+        if (!reader_.AtEndOfFile()) {
+            Tell(TableSection::Separator, 0, 0);
+            reader_.SkipLine();
+        }
+        ReadShiftBlock();
+    }
+
+  private:
+    // A bound's entry takes the digits converted before a fault, so read into it first.
+    int32_t ReadInto(int32_t& entry) {
+        const ValueRead read = reader_.TryReadValue();
+        entry = read.value;
+        if (!read.ok) throw IoError(kCodeInvalidNumericInput);
+        return read.value;
+    }
+
+    void Tell(TableSection section, int row, int32_t value) {
+        if (observer_ == nullptr) return;
+        if (section == TableSection::Separator) {
+            observer_->OnSeparator(reader_.LineNumber());
+        } else {
+            // A token holds no line end, so the reader still stands on the value's line.
+            observer_->OnValue(section, row, reader_.LineNumber(), value);
+        }
+    }
+
+    void ReadColumnLine() {
+        int i = 1;
+        while (!reader_.AtEndOfLine()) {
+            int32_t v = ReadInto(board_.ColumnBounds[i]);
+            if (v > kSensitivityThreshold) {
+                Tell(TableSection::Sensitivity, 0, v);
+                reader_.SkipLine();
+                v = ReadInto(board_.ColumnBounds[i]);
+            }
+            Tell(TableSection::ColumnLine, 0, v);
+            board_.BoardWidth = board_.ColumnBounds[i];
+            i = std::min(i + 1, kMaxCells);
+        }
+    }
+
+    void ReadRowLine() {
+        int i = 1;
+        while (!reader_.AtEndOfLine()) {
+            const int32_t v = ReadInto(board_.RowBounds[i]);
+            Tell(TableSection::RowLine, 0, v);
+            board_.BoardHeight = v;
+            board_.RowCount = static_cast<uint8_t>(i);
+            i = std::min(i + 1, kMaxCells);
+        }
+    }
+
+    void ReadNormalBlock() {
+        for (int r = 1; !reader_.AtEndOfFile() && r <= board_.RowCount; ++r) {
+            int k = 1;
+            while (!reader_.AtEndOfLine()) {
+                int32_t v = 0;
+                ReadInto(v);
+                Tell(TableSection::NormalBlock, r, v);
+                board_.NormalCodes[k][r] = static_cast<uint8_t>(v & 0xFF);
+                k = std::min(k + 1, kMaxCells);
+            }
+            reader_.SkipLine();
+        }
+    }
+
+    void ReadShiftBlock() {
+        for (int r = 1; !reader_.AtEndOfFile(); r = std::min(r + 1, kMaxCells)) {
+            int k = 1;
+            while (!reader_.AtEndOfLine()) {
+                int32_t v = 0;
+                ReadInto(v);
+                Tell(TableSection::ShiftBlock, r, v);
+                board_.ShiftCodes[k][r] = v;
+                k = std::min(k + 1, kMaxCells);
+            }
+            reader_.SkipLine();
+        }
+    }
+
+    CharacterBoard& board_;
+    TextReader& reader_;
+    TableObserver* observer_;
+};
+
+}  // namespace
+
+void LoadBoardTable(CharacterBoard& board, TextReader& reader, TableObserver* observer) {
+    TableReading(board, reader, observer).Run();
+}
+
+void LoadBoardTable(CharacterBoard& board, const std::string& path, TableObserver* observer) {
+    TextReader reader(path);  // closed on every way out, the error's included
+    LoadBoardTable(board, reader, observer);
+}
+
+}  // namespace glidtavla

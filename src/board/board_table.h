@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "board/character_board.h"
+#include "board/text_reader.h"
+
+namespace glidtavla {
+
+enum class TableSection { Sensitivity, ColumnLine, RowLine, NormalBlock, Separator, ShiftBlock };
+
+// Told what the reader makes of the file, for a board's author (glidtavla-cli board check).
+class TableObserver {
+  public:
+    virtual ~TableObserver() = default;
+    // A value stored (or, for Sensitivity, passed over) from the given line of the file.
+    // row is the code or shift row, 0 outside those blocks.
+    virtual void OnValue(TableSection section, int row, int line, int32_t value) = 0;
+    // The line skipped as the separator.
+    virtual void OnSeparator(int line) = 0;
+};
+
+// Reads the board table file at path over the board: only what the file gives is written.
+// On an error, everything written before it stays.
+void LoadBoardTable(CharacterBoard& board, const std::string& path,
+                    TableObserver* observer = nullptr);
+void LoadBoardTable(CharacterBoard& board, TextReader& reader, TableObserver* observer = nullptr);
+
+}  // namespace glidtavla

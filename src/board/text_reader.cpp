@@ -1,0 +1,153 @@
+#include "board/text_reader.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "board/errors.h"
+
+namespace glidtavla {
+
+namespace {
+
+constexpr int kCtrlZ = 26;
+constexpr int kCR = 13;
+constexpr int kLF = 10;
+constexpr std::size_t kMaxToken = 32;
+constexpr std::size_t kBufferSize = 64 * 1024;
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+}  // namespace
+
+ValueRead ParseToken(std::string_view token) {
+    std::size_t i = 0;
+    if (!token.empty() && token[0] == '$') {
+        uint32_t pattern = 0;
+        for (i = 1; i < token.size(); ++i) {
+            const int digit = HexDigit(token[i]);
+            if (digit < 0 || pattern > 0x0FFFFFFFu) return {static_cast<int32_t>(pattern), false};
+            pattern = (pattern << 4) | static_cast<uint32_t>(digit);
+        }
+        return {static_cast<int32_t>(pattern), token.size() > 1};
+    }
+
+    bool negative = false;
+    if (!token.empty() && (token[0] == '+' || token[0] == '-')) {
+        negative = token[0] == '-';
+        i = 1;
+    }
+    const int64_t limit = negative ? 2147483648LL : 2147483647LL;
+    int64_t magnitude = 0;
+    const std::size_t firstDigit = i;
+    for (; i < token.size(); ++i) {
+        const char c = token[i];
+        if (c < '0' || c > '9') return {static_cast<int32_t>(magnitude), false};
+        const int64_t next = magnitude * 10 + (c - '0');
+        if (next > limit) return {static_cast<int32_t>(magnitude), false};
+        magnitude = next;
+    }
+    if (i == firstDigit) return {0, false};
+    return {static_cast<int32_t>(negative ? -magnitude : magnitude), true};
+}
+
+TextReader::TextReader(const std::string& path) : path_(path), buffer_(kBufferSize) {
+    data_ = buffer_.data();
+    fd_ = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0) throw IoError(CodeFromErrno(errno, path));
+    int code = 0;
+    struct stat info {};
+    if (fstat(fd_, &info) != 0 || S_ISDIR(info.st_mode)) {
+        code = kCodeAccessDenied;
+    } else if (flock(fd_, LOCK_SH | LOCK_NB) != 0) {
+        code = CodeFromErrno(errno, path);
+    }
+    if (code != 0) {
+        close(fd_);
+        throw IoError(code);
+    }
+}
+
+TextReader::TextReader(InMemory, std::string_view bytes)
+    : data_(reinterpret_cast<const unsigned char*>(bytes.data())),
+      size_(bytes.size()),
+      exhausted_(true) {}
+
+TextReader::~TextReader() {
+    if (fd_ >= 0) close(fd_);  // closing also drops the lock
+}
+
+int TextReader::Peek() {
+    if (pos_ == size_ && !exhausted_) {
+        ssize_t got;
+        do {
+            got = read(fd_, buffer_.data(), buffer_.size());
+        } while (got < 0 && errno == EINTR);
+        if (got < 0) throw IoError(CodeFromErrno(errno, path_));
+        pos_ = 0;
+        size_ = static_cast<std::size_t>(got);
+        exhausted_ = got == 0;
+    }
+    if (pos_ == size_) return kEnd;
+    const int byte = data_[pos_];
+    return byte == kCtrlZ ? kEnd : byte;  // nothing after Ctrl-Z is ever read
+}
+
+void TextReader::Advance() {
+    ++pos_;
+}
+
+bool TextReader::AtEndOfFile() {
+    return Peek() == kEnd;
+}
+
+bool TextReader::AtEndOfLine() {
+    const int byte = Peek();
+    return byte == kEnd || byte == kCR;
+}
+
+void TextReader::SkipLine() {
+    for (int byte = Peek(); byte != kEnd; byte = Peek()) {
+        Advance();
+        if (byte == kCR) {
+            ++line_;
+            if (Peek() == kLF) Advance();
+            return;
+        }
+    }
+}
+
+ValueRead TextReader::TryReadValue() {
+    int byte = Peek();
+    while (byte != kEnd && byte <= 32) {
+        Advance();
+        if (byte == kCR) ++line_;
+        byte = Peek();
+    }
+    if (byte == kEnd) return {0, true};
+
+    char token[kMaxToken];
+    std::size_t length = 0;
+    while (byte != kEnd && byte > 32 && length < kMaxToken) {
+        token[length++] = static_cast<char>(byte);
+        Advance();
+        byte = Peek();
+    }
+    return ParseToken(std::string_view(token, length));
+}
+
+int32_t TextReader::ReadValue() {
+    const ValueRead read = TryReadValue();
+    if (!read.ok) throw IoError(kCodeInvalidNumericInput);
+    return read.value;
+}
+
+}  // namespace glidtavla

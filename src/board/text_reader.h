@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace glidtavla {
+
+// The result of reading one number: on failure, value holds what was converted before the
+// fault was found, without its sign.
+struct ValueRead {
+    int32_t value = 0;
+    bool ok = true;
+};
+
+// Sequential reading of the program's text files: CR or CR LF ends a line, a lone LF does not,
+// Ctrl-Z ends the file wherever it stands. Reads a file through a buffer, or bytes in memory.
+class TextReader {
+  public:
+    // Opens with read sharing only: a shared advisory lock; a writer holding the file is code 32.
+    explicit TextReader(const std::string& path);
+    // Reads bytes in memory, which must outlive the reader.
+    struct InMemory {};
+    TextReader(InMemory, std::string_view bytes);
+    TextReader(const TextReader&) = delete;
+    TextReader& operator=(const TextReader&) = delete;
+    ~TextReader();
+
+    bool AtEndOfFile();
+    bool AtEndOfLine();  // does not pass over blanks
+    void SkipLine();
+    int32_t ReadValue();  // throws "Invalid numeric input"
+    ValueRead TryReadValue();
+
+    // 1-based number of the line the next byte stands on.
+    int LineNumber() const { return line_; }
+
+  private:
+    static constexpr int kEnd = -1;
+    int Peek();
+    void Advance();
+
+    int fd_ = -1;
+    std::string path_;
+    std::vector<unsigned char> buffer_;
+    const unsigned char* data_ = nullptr;
+    std::size_t size_ = 0;
+    std::size_t pos_ = 0;
+    bool exhausted_ = false;
+    int line_ = 1;
+};
+
+// Parses one token of at most 32 bytes: [+-]decimal in the signed 32-bit range or $hex that
+// fits in 32 bits.
+ValueRead ParseToken(std::string_view token);
+
+}  // namespace glidtavla
