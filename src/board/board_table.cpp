@@ -1,6 +1,7 @@
 #include "board/board_table.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "board/errors.h"
 
@@ -22,7 +23,7 @@ class TableReading {
         reader_.SkipLine();
         ReadNormalBlock();
         if (!reader_.AtEndOfFile()) {
-            Tell(TableSection::Separator, 0, 0);
+            TellLine(TableSection::Separator, 0);
             reader_.SkipLine();
         }
         ReadShiftBlock();
@@ -37,17 +38,16 @@ class TableReading {
         return read.value;
     }
 
+    void TellLine(TableSection section, int row) {
+        if (observer_ != nullptr) observer_->OnLine(section, row, reader_.LineNumber());
+    }
     void Tell(TableSection section, int row, int32_t value) {
-        if (observer_ == nullptr) return;
-        if (section == TableSection::Separator) {
-            observer_->OnSeparator(reader_.LineNumber());
-        } else {
-            // A token holds no line end, so the reader still stands on the value's line.
-            observer_->OnValue(section, row, reader_.LineNumber(), value);
-        }
+        // A token holds no line end, so the reader still stands on the value's line.
+        if (observer_ != nullptr) observer_->OnValue(section, row, reader_.LineNumber(), value);
     }
 
     void ReadColumnLine() {
+        TellLine(TableSection::ColumnLine, 0);
         int i = 1;
         while (!reader_.AtEndOfLine()) {
             int32_t v = ReadInto(board_.ColumnBounds[i]);
@@ -63,6 +63,7 @@ class TableReading {
     }
 
     void ReadRowLine() {
+        TellLine(TableSection::RowLine, 0);
         int i = 1;
         while (!reader_.AtEndOfLine()) {
             const int32_t v = ReadInto(board_.RowBounds[i]);
@@ -75,6 +76,7 @@ class TableReading {
 
     void ReadNormalBlock() {
         for (int r = 1; !reader_.AtEndOfFile() && r <= board_.RowCount; ++r) {
+            TellLine(TableSection::NormalBlock, r);
             int k = 1;
             while (!reader_.AtEndOfLine()) {
                 int32_t v = 0;
@@ -88,13 +90,15 @@ class TableReading {
     }
 
     void ReadShiftBlock() {
-        for (int r = 1; !reader_.AtEndOfFile(); r = std::min(r + 1, kMaxCells)) {
+        for (int r = 1; !reader_.AtEndOfFile(); r = r < INT_MAX ? r + 1 : r) {
+            TellLine(TableSection::ShiftBlock, r);
+            const int row = std::min(r, kMaxCells);  // a 21st and later line overwrite row 20
             int k = 1;
             while (!reader_.AtEndOfLine()) {
                 int32_t v = 0;
                 ReadInto(v);
                 Tell(TableSection::ShiftBlock, r, v);
-                board_.ShiftCodes[k][r] = v;
+                board_.ShiftCodes[k][row] = v;
                 k = std::min(k + 1, kMaxCells);
             }
             reader_.SkipLine();

@@ -14,11 +14,10 @@ enum class TableSection { Sensitivity, ColumnLine, RowLine, NormalBlock, Separat
 class TableObserver {
   public:
     virtual ~TableObserver() = default;
-    // A value stored (or, for Sensitivity, passed over) from the given line of the file.
-    // row is the code or shift row, 0 outside those blocks.
+    // A line of the file is taken in a role: row is the code or shift row, 0 for the others.
+    virtual void OnLine(TableSection section, int row, int line) = 0;
+    // A value stored (or, for Sensitivity, passed over), read from the given line of the file.
     virtual void OnValue(TableSection section, int row, int line, int32_t value) = 0;
-    // The line skipped as the separator.
-    virtual void OnSeparator(int line) = 0;
 };
 
 // Reads the board table file at path over the board: only what the file gives is written.

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 
 #include "board/errors.h"
 
@@ -105,6 +106,10 @@ void TextReader::Advance() {
     ++pos_;
 }
 
+void TextReader::NextLine() {
+    if (line_ < INT_MAX) ++line_;
+}
+
 bool TextReader::AtEndOfFile() {
     return Peek() == kEnd;
 }
@@ -118,7 +123,7 @@ void TextReader::SkipLine() {
     for (int byte = Peek(); byte != kEnd; byte = Peek()) {
         Advance();
         if (byte == kCR) {
-            ++line_;
+            NextLine();
             if (Peek() == kLF) Advance();
             return;
         }
@@ -129,7 +134,7 @@ ValueRead TextReader::TryReadValue() {
     int byte = Peek();
     while (byte != kEnd && byte <= 32) {
         Advance();
-        if (byte == kCR) ++line_;
+        if (byte == kCR) NextLine();
         byte = Peek();
     }
     if (byte == kEnd) return {0, true};

@@ -40,6 +40,7 @@ class TextReader {
     static constexpr int kEnd = -1;
     int Peek();
     void Advance();
+    void NextLine();
 
     int fd_ = -1;
     std::string path_;

@@ -269,7 +269,10 @@ class LineRoles : public TableObserver {
         roles +=
             std::to_string(line) + ":" + Name(section) + (row ? std::to_string(row) : "") + " ";
     }
-    void OnSeparator(int line) override { roles += std::to_string(line) + ":sep "; }
+    void OnLine(TableSection section, int row, int line) override {
+        roles +=
+            std::to_string(line) + "[" + Name(section) + (row ? std::to_string(row) : "") + "] ";
+    }
     static std::string Name(TableSection s) {
         switch (s) {
             case TableSection::Sensitivity:
@@ -296,7 +299,9 @@ TEST(BoardTableObserver, ToldTheLineOfEveryValue) {
     const std::string text = Lines({"1100", "", "50 60", "40", "1 2", "", "7"});
     TextReader reader(TextReader::InMemory{}, text);
     LoadBoardTable(board, reader, &observer);
-    EXPECT_EQ(observer.roles, "1:sens 3:col 3:col 4:row 5:code1 5:code1 6:sep 7:shift1 ");
+    EXPECT_EQ(observer.roles,
+              "1[col] 1:sens 3:col 3:col 4[row] 4:row 5[code1] 5:code1 5:code1 6[sep] "
+              "7[shift1] 7:shift1 ");
 }
 
 }  // namespace

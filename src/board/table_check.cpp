@@ -1,0 +1,306 @@
+#include "board/table_check.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <map>
+
+#include "board/board_table.h"
+#include "board/errors.h"
+
+namespace glidtavla {
+
+namespace {
+
+// One line of the file as the reader splits it: CR or CR LF ends it, Ctrl-Z ends the file.
+struct RawLine {
+    std::string text;
+    bool lfInside = false;
+    bool endsWithLineEnd = false;
+};
+
+std::vector<RawLine> SplitLines(const std::string& bytes) {
+    std::vector<RawLine> lines(1);
+    for (std::size_t i = 0; i < bytes.size() && bytes[i] != 26; ++i) {
+        const char c = bytes[i];
+        if (c == '\r') {
+            lines.back().endsWithLineEnd = true;
+            if (i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+            lines.emplace_back();
+        } else {
+            if (c == '\n') lines.back().lfInside = true;
+            lines.back().text.push_back(c);
+        }
+    }
+    if (lines.size() > 1 && lines.back().text.empty()) lines.pop_back();
+    return lines;
+}
+
+bool IsBlank(char c) {
+    return static_cast<unsigned char>(c) <= 32;
+}
+
+int CountTokens(const std::string& text) {
+    int count = 0;
+    bool inToken = false;
+    for (char c : text) {
+        if (!IsBlank(c) && !inToken) ++count;
+        inToken = !IsBlank(c);
+    }
+    return count;
+}
+
+std::string RoleName(TableSection section, int row) {
+    switch (section) {
+        case TableSection::Sensitivity:
+            return "sensitivity value";
+        case TableSection::ColumnLine:
+            return "column line";
+        case TableSection::RowLine:
+            return "row line";
+        case TableSection::NormalBlock:
+            return "code row " + std::to_string(row);
+        case TableSection::Separator:
+            return "separator";
+        case TableSection::ShiftBlock:
+            return "shift row " + std::to_string(row);
+    }
+    return "?";
+}
+
+std::string Plural(int n, const std::string& word) {
+    return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
+}
+
+// Collects the roles the reader gave each line.
+class RoleCollector : public TableObserver {
+  public:
+    struct Use {
+        TableSection section;
+        int row;
+        int values = 0;
+        bool startsHere = false;
+    };
+
+    void OnLine(TableSection section, int row, int line) override {
+        UseOf(section, row, line).startsHere = true;
+        rowLines[{section, row}] = line;
+    }
+    void OnValue(TableSection section, int row, int line, int32_t value) override {
+        Use& use = UseOf(section, row, line);
+        ++use.values;
+        // The column line proper begins after a sensitivity value.
+        if (afterSensitivity_ && section == TableSection::ColumnLine) use.startsHere = true;
+        afterSensitivity_ = section == TableSection::Sensitivity;
+        ++valuesOf[{section, row}];
+        if (section == TableSection::Sensitivity) sensitivityLines.push_back(line);
+        if (section == TableSection::ColumnLine) columnValues.push_back(value);
+        if (section == TableSection::RowLine) rowValues.push_back(value);
+    }
+
+    std::map<int, std::vector<Use>> uses;  // by line
+    std::map<std::pair<TableSection, int>, int> valuesOf;
+    std::map<std::pair<TableSection, int>, int> rowLines;
+    std::vector<int> sensitivityLines;
+    std::vector<int32_t> columnValues, rowValues;
+
+  private:
+    bool afterSensitivity_ = false;
+
+    Use& UseOf(TableSection section, int row, int line) {
+        std::vector<Use>& list = uses[line];
+        for (Use& use : list) {
+            if (use.section == section && use.row == row) return use;
+        }
+        list.push_back({section, row});
+        return list.back();
+    }
+};
+
+int CellsInUse(const CellLine<int32_t>& bounds, int32_t size) {
+    for (int i = 1; i <= kMaxCells; ++i) {
+        if (bounds[i] >= size) return i;
+    }
+    return kMaxCells + 1;  // the board reaches past the last bound
+}
+
+std::string Line(int line) {
+    return "line " + std::to_string(line) + ": ";
+}
+
+void WarnAboutRawLines(const std::vector<RawLine>& raw, TableCheck& check) {
+    for (std::size_t i = 0; i < raw.size(); ++i) {
+        const RawLine& line = raw[i];
+        const int number = static_cast<int>(i) + 1;
+        if (line.lfInside) {
+            check.Warnings.push_back(Line(number) +
+                                     "a line ends in LF alone, which does not end a line; the "
+                                     "following text is read as part of this line (use CR LF)");
+        }
+        const bool trailingBlank = !line.text.empty() && IsBlank(line.text.back()) &&
+                                   line.text.back() != '\n' && CountTokens(line.text) > 0;
+        if (trailingBlank) {
+            check.Warnings.push_back(
+                Line(number) +
+                (line.endsWithLineEnd
+                     ? "a blank after the last value makes the reader go on into the next line, "
+                       "which shifts the role of every following line"
+                     : "blanks at the very end of the file read one more value, 0"));
+        }
+    }
+}
+
+// The bounds as stored: the first values given, the last one in entry 20 when there were more.
+void WarnAboutBounds(const CellLine<int32_t>& bounds, std::size_t given, const std::string& what,
+                     TableCheck& check) {
+    const int n = static_cast<int>(std::min<std::size_t>(given, kMaxCells));
+    for (int i = 2; i <= n; ++i) {
+        if (bounds[i] <= bounds[i - 1]) {
+            check.Warnings.push_back(what +
+                                     " bounds do not increase: " + std::to_string(bounds[i - 1]) +
+                                     " then " + std::to_string(bounds[i]));
+            return;
+        }
+    }
+}
+
+void Describe(const RoleCollector& roles, const std::vector<RawLine>& raw, TableCheck& check) {
+    const int lastLine = std::max<int>(static_cast<int>(raw.size()),
+                                       roles.uses.empty() ? 0 : roles.uses.rbegin()->first);
+    for (int line = 1; line <= lastLine; ++line) {
+        const auto found = roles.uses.find(line);
+        if (found == roles.uses.end()) {
+            check.Lines.push_back(Line(line) + "ignored");
+            continue;
+        }
+        const std::vector<RoleCollector::Use>& uses = found->second;
+        const bool sensitivity = std::any_of(
+            uses.begin(), uses.end(),
+            [](const RoleCollector::Use& use) { return use.section == TableSection::Sensitivity; });
+        std::string text;
+        for (const RoleCollector::Use& use : uses) {
+            // A sensitivity value's line holds nothing else the reader keeps.
+            if (sensitivity && use.section == TableSection::ColumnLine && use.values == 0) continue;
+            if (!text.empty()) text += "; ";
+            if (use.section == TableSection::Sensitivity) {
+                text +=
+                    "sensitivity line (a value above 1000, passed over with the rest of "
+                    "the line)";
+                continue;
+            }
+            text += (use.startsHere ? "" : "continues the ") + RoleName(use.section, use.row);
+            if (use.section != TableSection::Separator) {
+                text += use.values == 0 ? " (blank)" : ", " + Plural(use.values, "value");
+            }
+        }
+        check.Lines.push_back(Line(line) + text);
+    }
+}
+
+void WarnAboutBlocks(const RoleCollector& roles, const std::vector<RawLine>& raw,
+                     const CharacterBoard& board, int columns, TableCheck& check) {
+    auto lineOf = [&](TableSection section, int row) {
+        const auto it = roles.rowLines.find({section, row});
+        return it == roles.rowLines.end() ? 0 : it->second;
+    };
+    auto valuesOf = [&](TableSection section, int row) {
+        const auto it = roles.valuesOf.find({section, row});
+        return it == roles.valuesOf.end() ? 0 : it->second;
+    };
+
+    for (const auto& [line, uses] : roles.uses) {
+        for (const RoleCollector::Use& use : uses) {
+            if (use.values > kMaxCells) {
+                check.Warnings.push_back(Line(line) + Plural(use.values, "value") +
+                                         " on one line; only 20 exist, so every value from the "
+                                         "21st on overwrites the 20th");
+            }
+        }
+    }
+    for (int line : roles.sensitivityLines) {
+        const bool alone =
+            line - 1 < static_cast<int>(raw.size()) && CountTokens(raw[line - 1].text) == 1;
+        if (!alone || line != 1) {
+            check.Warnings.push_back(Line(line) +
+                                     "a value above 1000 is taken as a sensitivity value: the "
+                                     "rest of its line is skipped and the column line goes on "
+                                     "with the next line");
+        }
+    }
+
+    const int rowCount = board.RowCount;
+    for (int r = 1; r <= rowCount; ++r) {
+        const int line = lineOf(TableSection::NormalBlock, r);
+        if (line == 0) {
+            check.Warnings.push_back("code row " + std::to_string(r) +
+                                     " is missing: the file ends before it");
+            continue;
+        }
+        const int n = valuesOf(TableSection::NormalBlock, r);
+        if (n != std::min(columns, kMaxCells)) {
+            check.Warnings.push_back(Line(line) + "code row " + std::to_string(r) + " gives " +
+                                     Plural(n, "code") + " for a board of " +
+                                     Plural(std::min(columns, kMaxCells), "column") +
+                                     (n < columns ? "; the other cells keep their earlier codes"
+                                                  : "; the extra codes lie outside the board"));
+        }
+    }
+
+    const int separator = lineOf(TableSection::Separator, 0);
+    if (separator > 0 && separator <= static_cast<int>(raw.size()) &&
+        CountTokens(raw[separator - 1].text) > 0) {
+        check.Warnings.push_back(Line(separator) +
+                                 "this line is skipped as the separator but holds values: the "
+                                 "shift rows must begin after one blank line");
+    }
+    for (const auto& [key, line] : roles.rowLines) {
+        if (key.first != TableSection::ShiftBlock) continue;
+        const int r = key.second;
+        const int n = valuesOf(TableSection::ShiftBlock, r);
+        if (r > rowCount && n > 0) {
+            check.Warnings.push_back(Line(line) + "shift row " + std::to_string(r) +
+                                     " lies beyond the board's " + Plural(rowCount, "row"));
+        } else if (n > columns) {
+            check.Warnings.push_back(Line(line) + "shift row " + std::to_string(r) + " gives " +
+                                     Plural(n, "code") + " for a board of " +
+                                     Plural(columns, "column"));
+        }
+    }
+}
+
+}  // namespace
+
+TableCheck CheckBoardTable(CharacterBoard& board, const std::string& path) {
+    TableCheck check;
+    RoleCollector roles;
+    try {
+        LoadBoardTable(board, path, &roles);
+    } catch (const Error& error) {
+        check.Error = error.what();
+    }
+    std::ifstream in(path, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::vector<RawLine> raw = SplitLines(bytes);
+
+    if (check.Error.empty() || !roles.uses.empty()) Describe(roles, raw, check);
+    const int columns = CellsInUse(board.ColumnBounds, board.BoardWidth);
+    const int rows = CellsInUse(board.RowBounds, board.BoardHeight);
+    check.Summary = "board: " + Plural(std::min(columns, kMaxCells), "column") + ", " +
+                    Plural(std::min(rows, kMaxCells), "row") + ", width " +
+                    std::to_string(board.BoardWidth) + ", height " +
+                    std::to_string(board.BoardHeight) + " pixels";
+    if (!roles.uses.empty()) {
+        WarnAboutRawLines(raw, check);
+        WarnAboutBounds(board.ColumnBounds, roles.columnValues.size(), "column", check);
+        WarnAboutBounds(board.RowBounds, roles.rowValues.size(), "row", check);
+        if (columns > kMaxCells || rows > kMaxCells) {
+            check.Warnings.push_back(
+                "the board reaches past the 20th column or row bound: every pixel beyond it "
+                "belongs to column or row 20");
+        }
+        WarnAboutBlocks(roles, raw, board, std::min(columns, kMaxCells), check);
+    }
+    return check;
+}
+
+}  // namespace glidtavla

@@ -1,0 +1,103 @@
+// Runs the real glidtavla-cli and checks what it prints and how it exits.
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "temp_dir.h"
+
+namespace glidtavla {
+namespace {
+
+struct CliRun {
+    int exitCode;
+    QByteArray out;
+    QByteArray err;
+};
+
+CliRun Cli(const QStringList& args) {
+    QProcess process;
+    process.start(GLIDTAVLA_CLI, args);
+    EXPECT_TRUE(process.waitForFinished(30000));
+    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+QJsonObject Json(const QByteArray& bytes) {
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError) << bytes.toStdString();
+    return document.object();
+}
+
+int Code(const QJsonObject& json, const char* table, int column, int row) {
+    return json[table].toArray()[column - 1].toArray()[row - 1].toInt();
+}
+
+TEST(CliBoardDump, PrintsTheBoardAndNoError) {
+    TempDir dir;
+    const std::string table = dir.Write("t.tab", "60 120\r\n50\r\n65 66\r\n\r\n0 87\r\n");
+    const CliRun run = Cli({"board", "dump", QString::fromStdString(table)});
+    EXPECT_EQ(run.exitCode, 0);
+    const QJsonObject json = Json(run.out);
+    EXPECT_TRUE(json["error"].isNull());
+    EXPECT_EQ(json["boardWidth"].toInt(), 120);
+    EXPECT_EQ(json["boardHeight"].toInt(), 50);
+    EXPECT_EQ(json["rowCount"].toInt(), 1);
+    EXPECT_EQ(json["columnBounds"].toArray().size(), 20);
+    EXPECT_EQ(json["columnBounds"].toArray()[2].toInt(), 150);  // built-in beyond the table
+    EXPECT_EQ(json["rowBounds"].toArray()[1].toInt(), 80);
+    EXPECT_EQ(Code(json, "normalCodes", 2, 1), 66);
+    EXPECT_EQ(Code(json, "normalCodes", 1, 3), 'm');
+    EXPECT_EQ(Code(json, "shiftCodes", 2, 1), 87);
+}
+
+TEST(CliBoardDump, OverEmptyStartsFromZeros) {
+    TempDir dir;
+    const std::string table = dir.Write("t.tab", "60\r\n50\r\n65\r\n");
+    const QJsonObject json =
+        Json(Cli({"board", "dump", "--over", "empty", QString::fromStdString(table)}).out);
+    EXPECT_EQ(json["columnBounds"].toArray()[1].toInt(), 0);
+    EXPECT_EQ(Code(json, "normalCodes", 1, 3), 0);
+}
+
+TEST(CliBoardDump, AnErrorStillPrintsTheBoardAndExitsOne) {
+    TempDir dir;
+    const std::string table = dir.Write("t.tab", "60 7q\r\n50\r\n");
+    const CliRun run = Cli({"board", "dump", QString::fromStdString(table)});
+    EXPECT_EQ(run.exitCode, 1);
+    const QJsonObject json = Json(run.out);
+    EXPECT_EQ(json["error"].toString(), "Invalid numeric input");
+    EXPECT_EQ(json["columnBounds"].toArray()[1].toInt(), 7);
+    EXPECT_EQ(json["boardWidth"].toInt(), 60);
+    EXPECT_EQ(run.err.trimmed(), "Invalid numeric input");
+
+    const CliRun missing = Cli({"board", "dump", QString::fromStdString(dir.File("none.tab"))});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_EQ(Json(missing.out)["error"].toString(), "File not found");
+}
+
+TEST(CliBoardCheck, ExplainsAndWarnsWithExitStatus) {
+    TempDir dir;
+    const CliRun ok = Cli(
+        {"board", "check", QString::fromStdString(dir.Write("a.tab", "50 100 \r\n40\r\n1\r\n"))});
+    EXPECT_EQ(ok.exitCode, 0);
+    EXPECT_TRUE(ok.out.contains("line 1: column line, 2 values"));
+    EXPECT_TRUE(ok.out.contains("warning: line 1: a blank after the last value"));
+    const CliRun bad = Cli({"board", "check", QString::fromStdString(dir.Write("b.tab", "x\r\n"))});
+    EXPECT_EQ(bad.exitCode, 1);
+    EXPECT_TRUE(bad.out.contains("error: Invalid numeric input"));
+}
+
+TEST(CliUsage, UnknownCommandsAreRefused) {
+    EXPECT_EQ(Cli({"frobnicate"}).exitCode, 2);
+    EXPECT_EQ(Cli({"board", "paint"}).exitCode, 2);
+    EXPECT_EQ(Cli({"board", "dump"}).exitCode, 2);
+    EXPECT_EQ(Cli({"--version"}).out.trimmed(), "glidtavla-cli 1.01");
+}
+
+}  // namespace
+}  // namespace glidtavla
