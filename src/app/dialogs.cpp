@@ -1,0 +1,70 @@
+#include "app/dialogs.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace glidtavla {
+
+namespace {
+
+struct DialogSpec {
+    QFileDialog::AcceptMode mode;
+    const char* filter;
+    const char* defaultSuffix;
+};
+
+DialogSpec SpecOf(DialogKind kind) {
+    switch (kind) {
+        case DialogKind::OpenDialog1:
+            return {QFileDialog::AcceptOpen,
+                    "Glidtavlafiler   .gtv|*.gtv|Textfiler  .txt|*.txt|Alla filer  |*.*", ""};
+        case DialogKind::SaveDialog1:
+            return {QFileDialog::AcceptSave,
+                    "Glidtavlasfiler  .gtv|*.gtv|Textfiler  .txt|*.txt|Alla filer |*.*", "gtv"};
+        case DialogKind::OpenDialog2:
+            return {QFileDialog::AcceptOpen, "Demofiler (.dem)|*.dem|Alla filer|*.*", ""};
+        case DialogKind::SaveDialog2:
+            return {QFileDialog::AcceptSave, "Demofiler|*.dem|Alla filer|*.*", ".dem"};
+        case DialogKind::OpenDialog3:
+            return {QFileDialog::AcceptOpen, ".tab-filer|*.tab|Alla filer|*.*", ""};
+        case DialogKind::OpenPictureDialog1:
+            return {QFileDialog::AcceptOpen,
+                    "All (*.bmp;*.ico;*.emf;*.wmf)|*.bmp;*.ico;*.emf;*.wmf|Bitmaps (*.bmp)|*.bmp|"
+                    "Icons (*.ico)|*.ico|Enhanced Metafiles (*.emf)|*.emf|Metafiles (*.wmf)|*.wmf",
+                    ""};
+    }
+    return {QFileDialog::AcceptOpen, "Alla filer|*.*", ""};
+}
+
+}  // namespace
+
+QStringList NameFilters(const QString& filter) {
+    const QStringList parts = filter.split('|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts[i + 1];
+        patterns.replace(';', ' ');
+        filters << parts[i] + " (" + patterns + ")";
+    }
+    return filters;
+}
+
+std::optional<QString> QtDialogs::Ask(DialogKind kind, const QString& preset) {
+    const DialogSpec spec = SpecOf(kind);
+    QFileDialog dialog(parent_);
+    dialog.setAcceptMode(spec.mode);
+    // A typed name of a file that does not exist is accepted; the commands decide what it means.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setNameFilters(NameFilters(spec.filter));
+    dialog.setDefaultSuffix(spec.defaultSuffix);
+    if (!preset.isEmpty()) dialog.selectFile(preset);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().first();
+}
+
+void QtDialogs::ShowError(const QString& message) {
+    QMessageBox::critical(parent_, "Glidtavla", message);
+}
+
+}  // namespace glidtavla

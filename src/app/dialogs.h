@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+class QWidget;
+
+namespace glidtavla {
+
+// The six file dialogs of the window.
+enum class DialogKind {
+    OpenDialog1,         // open a document
+    SaveDialog1,         // save a document as
+    OpenDialog2,         // run a demo
+    SaveDialog2,         // record a demo
+    OpenDialog3,         // a board without picture
+    OpenPictureDialog1,  // a board with picture
+};
+
+// Where the window meets the user outside its own controls; tests script it.
+class Dialogs {
+  public:
+    virtual ~Dialogs() = default;
+    // The chosen path, or nothing when the user cancels.
+    virtual std::optional<QString> Ask(DialogKind kind, const QString& preset) = 0;
+    virtual void ShowError(const QString& message) = 0;
+};
+
+// The real dialogs and message box.
+class QtDialogs : public Dialogs {
+  public:
+    explicit QtDialogs(QWidget* parent) : parent_(parent) {}
+    std::optional<QString> Ask(DialogKind kind, const QString& preset) override;
+    void ShowError(const QString& message) override;
+
+  private:
+    QWidget* parent_;
+};
+
+// Qt name filters from a "description|pattern|description|pattern" filter.
+QStringList NameFilters(const QString& filter);
+
+}  // namespace glidtavla

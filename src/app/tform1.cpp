@@ -1,0 +1,479 @@
+#include "app/tform1.h"
+
+#include <unistd.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTimer>
+
+#include <climits>
+
+#include "app/codec.h"
+#include "app/document.h"
+#include "app/help_text.h"
+#include "board/errors.h"
+#include "board/paths.h"
+#include "board/pictures/builtin_picture.h"
+
+namespace glidtavla {
+
+namespace {
+
+const char* const kCaptionStart = "Glidtavla Ver 1.01 ";
+const char* const kCaptionTrailer = "    Glidtavla, fri programvara för alla  2026-12-07";
+const QColor kBackground(56, 144, 13);
+
+QColor ColourOf(IndicatorColour colour) {
+    switch (colour) {
+        case IndicatorColour::White:
+            return QColor(255, 255, 255);
+        case IndicatorColour::Yellow:
+            return QColor(255, 255, 0);
+        case IndicatorColour::Blue:
+            return QColor(0, 0, 255);
+        case IndicatorColour::Red:
+            return QColor(255, 0, 0);
+        case IndicatorColour::Green:
+            return QColor(0, 128, 0);
+        case IndicatorColour::Lime:
+            return QColor(0, 255, 0);
+    }
+    return Qt::white;
+}
+
+void SetBase(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Base, colour);
+    widget->setPalette(palette);
+}
+
+QFont PixelFont(const QString& family, int pixels, bool bold = false) {
+    QFont font(family);
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
+QString Shown(const std::string& pathBytes) {
+    return QFile::decodeName(pathBytes.c_str());
+}
+
+std::string CurrentDirectory() {
+    std::string buffer(PATH_MAX, '\0');
+    if (getcwd(buffer.data(), buffer.size()) == nullptr) return ".";
+    buffer.resize(std::char_traits<char>::length(buffer.c_str()));
+    return buffer;
+}
+
+// The character cell shows the three control codes by their control pictures.
+QString CellText(uint8_t ch) {
+    switch (ch) {
+        case 0:
+            return QString();
+        case kCodeDeleteLine:
+            return QString(QChar(0x2401));
+        case kCodeBackspace:
+            return QString(QChar(0x2408));
+        default:
+            return ToQString(std::string(1, static_cast<char>(ch)));
+    }
+}
+
+}  // namespace
+
+void BoardImage::mouseMoveEvent(QMouseEvent* event) {
+    if (OnMove) OnMove(event);
+}
+void BoardImage::mousePressEvent(QMouseEvent* event) {
+    if (OnPress) OnPress(event);
+}
+void BoardImage::mouseReleaseEvent(QMouseEvent* event) {
+    if (OnRelease) OnRelease(event);
+}
+
+TForm1::TForm1(std::string documentPath, std::unique_ptr<Dialogs> dialogs)
+    : DocumentPath(CutAtLimit(std::move(documentPath), kPathLimit)),
+      dialogs_(dialogs ? std::move(dialogs) : std::make_unique<QtDialogs>(this)) {
+    setObjectName("Form1");
+    setGeometry(73, 351, 812, 588);
+    setFont(PixelFont("DejaVu Sans", 11));
+    auto* client = new QWidget(this);
+    client->setObjectName("client");
+    QPalette palette = client->palette();
+    palette.setColor(QPalette::Window, kBackground);
+    client->setPalette(palette);
+    client->setAutoFillBackground(true);
+    setCentralWidget(client);
+    CreateControls();
+    CreateMenu();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::CreateControls() {
+    QWidget* client = centralWidget();
+    const auto place = [](QWidget* widget, const char* name, int left, int top, int width,
+                          int height, bool visible) {
+        widget->setObjectName(name);
+        widget->setGeometry(left, top, width, height);
+        widget->setVisible(visible);
+    };
+    const auto lineEdit = [&](const char* name, int left, int top, int width, int height,
+                              const QString& text) {
+        auto* edit = new QLineEdit(text, client);
+        place(edit, name, left, top, width, height, false);
+        return edit;
+    };
+
+    Image1 = new BoardImage(client);
+    place(Image1, "Image1", 0, 0, 657, 481, false);
+    Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Image1->setPixmap(QPixmap::fromImage(BuiltInBoardPicture()));
+    Image1->setMouseTracking(true);
+    Image1->OnMove = [this](QMouseEvent* e) {
+        const QPoint p = e->position().toPoint();
+        const bool left = e->buttons().testFlag(Qt::LeftButton);
+        Guarded([&] { Image1MouseMove(p.x(), p.y(), left, Image1->rect().contains(p)); });
+    };
+    Image1->OnPress = [this](QMouseEvent* e) { Image1MouseDown(e->button()); };
+    Image1->OnRelease = [this](QMouseEvent*) { Image1MouseUp(); };
+
+    Label1 = new QLabel("VÄLKOMMEN   ATT   PROVA   GLIDTAVLA", client);
+    place(Label1, "Label1", 72, 168, 566, 33, true);
+    Label1->setFont(PixelFont("Blankenburg_UNZ1A", 29));
+    Label2 = new QLabel("Hemsida: glidtavla.se", client);
+    place(Label2, "Label2", 72, 440, 160, 16, true);
+    Label3 = new QLabel("Tekniksida: glidtavla.se/teknik", client);
+    place(Label3, "Label3", 72, 464, 278, 16, true);
+    for (QLabel* label : {Label1, Label2, Label3}) {
+        QPalette blue = label->palette();
+        blue.setColor(QPalette::WindowText, Qt::blue);
+        label->setPalette(blue);
+    }
+    Label2->setFont(PixelFont("DejaVu Sans", 13));
+    Label3->setFont(PixelFont("DejaVu Sans", 13));
+
+    Image2 = new QLabel(client);
+    place(Image2, "Image2", 152, 248, 33, 33, false);
+    Image3 = new QLabel(client);
+    place(Image3, "Image3", 0, 0, 353, 281, false);
+
+    Edit1 = lineEdit("Edit1", 0, 360, 793, 21, "");
+    Edit2 = lineEdit("Edit2", 688, 0, 49, 21, "X0");
+    Edit3 = lineEdit("Edit3", 736, 0, 49, 21, "Y0");
+    Edit4 = lineEdit("Edit4", 688, 24, 49, 21, "X1");
+    Edit5 = lineEdit("Edit5", 736, 24, 49, 21, "Y1");
+
+    Memo1 = new QPlainTextEdit(client);
+    place(Memo1, "Memo1", 0, 384, 793, 137, false);
+    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    SetTextAreaLines({"", ""});  // one empty line, ended
+
+    Button1 = new QPushButton("START", client);
+    place(Button1, "Button1", 680, 504, 75, 25, true);
+    connect(Button1, &QPushButton::clicked, this, [this] { Guarded([this] { Button1Click(); }); });
+
+    Edit6 = lineEdit("Edit6", 0, 312, 49, 46, "");
+    Edit6->setFont(PixelFont("DejaVu Sans", 27, true));
+    Edit7 = lineEdit("Edit7", 456, 24, 233, 21, "Funktionen ännu ej inlagd");
+    Edit7->installEventFilter(this);
+
+    Memo2 = new QPlainTextEdit(HelpText(), client);
+    place(Memo2, "Memo2", 296, 32, 417, 377, false);
+    Memo2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo2->viewport()->installEventFilter(this);
+
+    Edit8 = lineEdit("Edit8", 350, 0, 323, 21, "Edit8");
+    Edit8->setFrame(false);
+    SetBase(Edit8, QColor(0, 255, 0));
+    Edit9 = lineEdit("Edit9", 712, 48, 41, 21, "Ord(ch)");
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName("Timer1");
+    Timer1->setInterval(50);
+}
+
+void TForm1::CreateMenu() {
+    const auto menu = [this](const char* name, const QString& title) {
+        QMenu* m = menuBar()->addMenu(title);
+        m->setObjectName(name);
+        return m;
+    };
+    const auto item = [this](QMenu* m, const char* name, const QString& caption,
+                             void (TForm1::*handler)()) {
+        QAction* action = m->addAction(caption);
+        action->setObjectName(name);
+        if (handler != nullptr) {
+            connect(action, &QAction::triggered, this,
+                    [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
+        } else {
+            action->setEnabled(false);  // wired with the board and demo commands
+        }
+        return action;
+    };
+
+    QMenu* fil = menu("Fil1", "Fil");
+    Open1 = item(fil, "Open1", "Öppna", &TForm1::Open1Click);
+    Spara2 = item(fil, "Spara2", "Spara", &TForm1::Spara2Click);
+    Sparasom1 = item(fil, "Sparasom1", "Spara som", &TForm1::Sparasom1Click);
+    Sluta1 = item(fil, "Sluta1", "Sluta", &TForm1::Sluta1Click);
+    QMenu* hamta = menu("Hmta1", "Hämta teckenbord");
+    bild = item(hamta, "bild", "Med bild", nullptr);
+    ubild = item(hamta, "ubild", "Utan bild", nullptr);
+    QMenu* bruks = menu("Bruksanvisning1", "Bruksanvisning");
+    Bruksanvisning2 =
+        item(bruks, "Bruksanvisning2", "Bruksanvisning", &TForm1::Bruksanvisning2Click);
+    Mdemo = item(bruks, "Mdemo", "Gör demo", nullptr);
+    Kdemo1 = item(bruks, "Kdemo1", "Kör demo", nullptr);
+}
+
+void TForm1::Guarded(const std::function<void()>& body) {
+    try {
+        body();
+    } catch (const std::exception& error) {
+        dialogs_->ShowError(QString::fromUtf8(error.what()));
+    }
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (activated_) return;
+    activated_ = true;
+    Guarded([this] { FormActivate(); });
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress) {
+        // The help panel's viewport is its text: a click on its scroll bar does not come here.
+        if (watched == Memo2->viewport()) Guarded([this] { Memo2Click(); });
+        if (watched == Edit7) Guarded([this] { Edit7Click(); });
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::FormActivate() {
+    Started = false;
+    Image3->setPixmap(Image1->pixmap().copy());
+    StartDirectory = CutAtLimit(CurrentDirectory(), kPathLimit);
+    // A document that cannot be read is reported after activation has completed, so the
+    // board is loaded and the window works all the same.
+    std::string deferredError;
+    if (!DocumentPath.empty()) {
+        try {
+            LoadDocument(DocumentPath);
+        } catch (const std::exception& error) {
+            deferredError = error.what();
+        }
+    } else {
+        DocumentPath = CutAtLimit(StartDirectory + "/namnlos.gtv", kPathLimit);
+    }
+    DemoPath = "demonst.dem";
+    Playing = false;
+    Recording = false;
+    SetCaption();
+    ResetToBuiltInBoard(Board);
+    PicturePath = CutAtLimit(StartDirectory + "/tecken.bmp", kPathLimit);
+    TablePath = CutAtLimit(StartDirectory + "/tecken.tab", kPathLimit);
+    showMaximized();
+    ResetToCentre(State);
+    if (!deferredError.empty()) throw Error(deferredError);
+}
+
+void TForm1::SetCaption() {
+    setWindowTitle(kCaptionStart + Shown(DocumentPath) + kCaptionTrailer);
+}
+
+void TForm1::ApplyBoardLayout(int width, int height) {
+    Edit1->move(Edit1->x(), height + 80);
+    Edit6->move(Edit6->x(), height + 30);
+    const int memoTop = height + 104;
+    // A board of 406 pixels or more leaves no room: the text area is then empty of height.
+    Memo1->setGeometry(Memo1->x(), memoTop, Memo1->width(), std::max(0, 510 - memoTop));
+    Image1->resize(width, height);
+}
+
+void TForm1::Button1Click() {
+    const int width = Board.BoardWidth;
+    const int height = Board.BoardHeight;
+    Edit1->move(Edit1->x(), height + 80);
+    for (QLineEdit* edit : {Edit1, Edit2, Edit3, Edit4, Edit5})
+        edit->show();
+    Edit6->move(Edit6->x(), height + 30);
+    Edit6->show();
+    Edit8->hide();
+    Edit9->show();
+    Memo1->move(Memo1->x(), height + 104);
+    Memo1->show();
+    Image1->resize(width, height);
+    Image1->show();
+    for (QWidget* widget : std::initializer_list<QWidget*>{Button1, Label1, Label2, Label3}) {
+        widget->hide();
+    }
+    SetCaption();
+    Started = true;
+}
+
+void TForm1::Image1MouseMove(int x, int y, bool leftHeld, bool insideImage) {
+    // Qt grabs the pointer for any button; only the left button's capture counts.
+    if (!insideImage && !leftHeld) return;
+    if (Playing) {
+        if (Started) {
+            Image2->show();
+            Timer1->start();
+        }
+        return;
+    }
+    Timer1->stop();
+    Image2->hide();
+    ProcessPointerSample(State, Board, *this, nullptr, x, y);
+}
+
+void TForm1::Image1MouseDown(Qt::MouseButton button) {
+    if (button == Qt::LeftButton) State.ShiftHeld = true;
+}
+
+void TForm1::Image1MouseUp() {
+    State.ShiftHeld = false;
+}
+
+void TForm1::Open1Click() {
+    const std::optional<QString> chosen =
+        dialogs_->Ask(DialogKind::OpenDialog1, Shown(DocumentPath));
+    if (!chosen) return;
+    DocumentPath = CutAtLimit(QFile::encodeName(*chosen).toStdString(), kPathLimit);
+    if (QFileInfo(Shown(DocumentPath)).isFile()) {
+        SetCaption();
+        LoadDocument(DocumentPath);
+    } else {
+        Edit7->setText(Shown(CutAtLimit(DocumentPath + " finns inte!", kPathLimit)));
+        Edit7->show();
+    }
+}
+
+void TForm1::SaveAs() {
+    const std::optional<QString> chosen =
+        dialogs_->Ask(DialogKind::SaveDialog1, Shown(DocumentPath));
+    if (!chosen) return;
+    DocumentPath = CutAtLimit(QFile::encodeName(*chosen).toStdString(), kPathLimit);
+    if (!DocumentPath.empty()) SaveDocument(DocumentPath);
+}
+
+void TForm1::Sparasom1Click() {
+    SaveAs();
+}
+
+void TForm1::Spara2Click() {
+    if (!DocumentPath.empty()) {
+        SaveDocument(DocumentPath);
+    } else {
+        SaveAs();
+    }
+}
+
+void TForm1::Sluta1Click() {
+    QApplication::quit();
+}
+
+void TForm1::Bruksanvisning2Click() {
+    Memo2->show();
+}
+
+void TForm1::Memo2Click() {
+    Memo2->hide();
+}
+
+void TForm1::Edit7Click() {
+    Edit7->hide();
+}
+
+void TForm1::LoadDocument(const std::string& path) {
+    QFile file(Shown(path));
+    if (QFileInfo(file).isDir() || !file.open(QIODevice::ReadOnly)) {
+        throw FileMessageError("Cannot open file %s", path);
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) throw FileMessageError("Cannot open file %s", path);
+    SetTextAreaLines(SplitDocument(bytes.toStdString()));
+}
+
+void TForm1::SaveDocument(const std::string& path) {
+    // Written to a temporary file and renamed, so a failed save leaves the old file whole.
+    QSaveFile file(Shown(path));
+    const std::string bytes = JoinDocument(TextAreaLines());
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
+            static_cast<qint64>(bytes.size()) ||
+        !file.commit()) {
+        throw FileMessageError("Cannot create file %s", path);
+    }
+}
+
+std::vector<std::string> TForm1::TextAreaLines() const {
+    std::vector<std::string> lines;
+    for (QTextBlock block = Memo1->document()->begin(); block.isValid(); block = block.next()) {
+        lines.push_back(FromQString(block.text()));
+    }
+    return lines;
+}
+
+void TForm1::SetTextAreaLines(const std::vector<std::string>& lines) {
+    QStringList shown;
+    for (const std::string& line : lines)
+        shown << ToQString(line);
+    Memo1->setPlainText(shown.join('\n'));
+}
+
+void TForm1::ShowReadouts(int32_t x0, int32_t y0, int64_t x1, int64_t y1) {
+    Edit2->setText(QString::number(x0));
+    Edit3->setText(QString::number(y0));
+    Edit4->setText(QString::number(x1));
+    Edit5->setText(QString::number(y1));
+}
+
+void TForm1::ShowCharacterCell(uint8_t ch, IndicatorColour colour) {
+    if (colour != cellColour_) {
+        cellColour_ = colour;
+        SetBase(Edit6, ColourOf(colour));
+    }
+    Edit6->setText(CellText(ch));
+    Edit9->setText(QString::number(ch));
+}
+
+void TForm1::SetCharacterLineColour(IndicatorColour colour) {
+    if (colour == lineColour_) return;
+    lineColour_ = colour;
+    SetBase(Edit1, ColourOf(colour));
+}
+
+std::string TForm1::CharacterLine() {
+    return FromQString(Edit1->text());
+}
+
+void TForm1::SetCharacterLine(const std::string& line) {
+    Edit1->setText(ToQString(line));
+}
+
+void TForm1::AppendTextAreaLine(const std::string& line) {
+    // The text area's text ends in a line break after every added line, as a list of lines
+    // does; the new line takes the empty place after the last break.
+    QTextCursor cursor(Memo1->document());
+    cursor.movePosition(QTextCursor::End);
+    if (!cursor.block().text().isEmpty() || Memo1->document()->blockCount() == 1) {
+        cursor.insertBlock();
+    }
+    cursor.insertText(ToQString(line));
+    cursor.insertBlock();
+}
+
+}  // namespace glidtavla

@@ -1,0 +1,111 @@
+#pragma once
+
+#include <QImage>
+#include <QLabel>
+#include <QMainWindow>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/dialogs.h"
+#include "board/character_board.h"
+#include "engine/engine_view.h"
+#include "engine/selection_engine.h"
+
+class QAction;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QTimer;
+
+namespace glidtavla {
+
+// The board image: shows its picture unscaled at the top left and reports the pointer.
+class BoardImage : public QLabel {
+  public:
+    using QLabel::QLabel;
+    std::function<void(QMouseEvent*)> OnMove, OnPress, OnRelease;
+
+  protected:
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+// The main window. Its handlers carry the program's steps; the engine sees it as its view.
+class TForm1 : public QMainWindow, public EngineView {
+    Q_OBJECT
+
+  public:
+    TForm1(std::string documentPath, std::unique_ptr<Dialogs> dialogs = nullptr);
+    ~TForm1() override;
+
+    // Program-wide state.
+    CharacterBoard Board;
+    SelectionState State;
+    bool Started = false;
+    bool Recording = false;
+    bool Playing = false;
+    std::string DocumentPath, StartDirectory, DemoPath, PicturePath, TablePath;
+
+    // Controls, named as the form names them.
+    BoardImage* Image1;
+    QLabel *Label1, *Label2, *Label3, *Image2, *Image3;
+    QLineEdit *Edit1, *Edit2, *Edit3, *Edit4, *Edit5, *Edit6, *Edit7, *Edit8, *Edit9;
+    QPlainTextEdit *Memo1, *Memo2;
+    QPushButton* Button1;
+    QTimer* Timer1;
+    QAction *Open1, *Spara2, *Sparasom1, *Sluta1, *bild, *ubild, *Bruksanvisning2, *Mdemo, *Kdemo1;
+
+    // Handlers.
+    void FormActivate();
+    void Button1Click();
+    void Image1MouseMove(int x, int y, bool leftHeld, bool insideImage);
+    void Image1MouseDown(Qt::MouseButton button);
+    void Image1MouseUp();
+    void Open1Click();
+    void Spara2Click();
+    void Sparasom1Click();
+    void Sluta1Click();
+    void Bruksanvisning2Click();
+    void Memo2Click();
+    void Edit7Click();
+
+    void ApplyBoardLayout(int width, int height);
+    void SetCaption();
+
+    // The text area's lines as bytes; the document.
+    std::vector<std::string> TextAreaLines() const;
+    void SetTextAreaLines(const std::vector<std::string>& lines);
+
+    // EngineView.
+    void ShowReadouts(int32_t x0, int32_t y0, int64_t x1, int64_t y1) override;
+    void ShowCharacterCell(uint8_t ch, IndicatorColour colour) override;
+    void SetCharacterLineColour(IndicatorColour colour) override;
+    std::string CharacterLine() override;
+    void SetCharacterLine(const std::string& line) override;
+    void AppendTextAreaLine(const std::string& line) override;
+
+    // Runs a handler's body; an error ends it and is shown in the message box.
+    void Guarded(const std::function<void()>& body);
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void CreateControls();
+    void CreateMenu();
+    void LoadDocument(const std::string& path);
+    void SaveDocument(const std::string& path);
+    void SaveAs();
+
+    std::unique_ptr<Dialogs> dialogs_;
+    bool activated_ = false;
+    IndicatorColour cellColour_ = IndicatorColour::White;
+    IndicatorColour lineColour_ = IndicatorColour::White;
+};
+
+}  // namespace glidtavla

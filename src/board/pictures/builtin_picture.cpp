@@ -1,0 +1,113 @@
+#include "board/pictures/builtin_picture.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QString>
+
+#include <algorithm>
+
+namespace glidtavla {
+
+namespace {
+
+enum class Face { Letter, Digits, Name };
+
+struct Label {
+    const char16_t* text;
+    Face face;
+};
+
+// Rows top to bottom, columns left to right; the sign pairs have a small gap.
+constexpr Label kLabels[7][7] = {
+    {{u"C", Face::Letter},
+     {u"K", Face::Letter},
+     {u"F", Face::Letter},
+     {u"R", Face::Letter},
+     {u"H", Face::Letter},
+     {u"0=", Face::Digits},
+     {u"5%", Face::Digits}},
+    {{u"B", Face::Letter},
+     {u"A", Face::Letter},
+     {u"O", Face::Letter},
+     {u"U", Face::Letter},
+     {u"P", Face::Letter},
+     {u"1!", Face::Digits},
+     {u"6&", Face::Digits}},
+    {{u"M", Face::Letter},
+     {u"S", Face::Letter},
+     {u"", Face::Letter},
+     {u"T", Face::Letter},
+     {u"J", Face::Letter},
+     {u"2\"", Face::Digits},
+     {u"7/", Face::Digits}},
+    {{u"L", Face::Letter},
+     {u"E", Face::Letter},
+     {u"I", Face::Letter},
+     {u"SP", Face::Name},
+     {u"X", Face::Letter},
+     {u"3#", Face::Digits},
+     {u"8(", Face::Digits}},
+    {{u"V", Face::Letter},
+     {u"D", Face::Letter},
+     {u"N", Face::Letter},
+     {u"G", Face::Letter},
+     {u"Z", Face::Letter},
+     {u"4\u00A4", Face::Digits},
+     {u"9)", Face::Digits}},
+    {{u"Q", Face::Letter},
+     {u", ;", Face::Letter},
+     {u"Y", Face::Letter},
+     {u". :", Face::Letter},
+     {u"BS", Face::Name},
+     {u"LF", Face::Name},
+     {u"DL", Face::Name}},
+    {{u"\u00C5", Face::Letter},
+     {u"\u00C4", Face::Letter},
+     {u"\u00D6", Face::Letter},
+     {u"< >", Face::Letter},
+     {u"W", Face::Letter},
+     {u"- _", Face::Letter},
+     {u"+ ?", Face::Letter}},
+};
+
+QFont FontFor(Face face) {
+    // Capitals about 14 pixels high in bold sans; digit pairs and names about 11 pixels.
+    QFont font(face == Face::Name ? "DejaVu Serif" : "DejaVu Sans");
+    font.setPixelSize(face == Face::Letter ? 19 : 15);
+    font.setBold(face == Face::Letter);
+    font.setStyleStrategy(QFont::NoAntialias);  // two colours only
+    return font;
+}
+
+}  // namespace
+
+QImage BuiltInBoardPicture() {
+    QImage picture(kPictureWidth, kPictureHeight, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    painter.setPen(Qt::black);
+    for (int x = 50; x <= 350; x += 50)
+        painter.drawLine(x, 0, x, kPictureHeight - 1);
+    for (int y = 40; y <= 280; y += 40)
+        painter.drawLine(0, y, kPictureWidth - 1, y);
+
+    for (int row = 0; row < 7; ++row) {
+        for (int column = 0; column < 7; ++column) {
+            const Label& label = kLabels[row][column];
+            const QString text = QString::fromUtf16(label.text);
+            if (text.isEmpty()) continue;
+            const QFont font = FontFor(label.face);
+            const QFontMetrics metrics(font);
+            const QRect ink = metrics.tightBoundingRect(text);
+            // Centre the ink in the cell, within 11..22 pixels from the left, 7..16 from the top.
+            const int left = std::clamp((49 - ink.width()) / 2, 11, 22);
+            const int top = std::clamp((39 - ink.height()) / 2, 7, 16);
+            painter.setFont(font);
+            painter.drawText(50 * column + left - ink.left(), 40 * row + top - ink.top(), text);
+        }
+    }
+    return picture;
+}
+
+}  // namespace glidtavla

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QImage>
+
+namespace glidtavla {
+
+constexpr int kPictureWidth = 354;
+constexpr int kPictureHeight = 284;
+
+// The built-in board's picture: 354 x 284, black on white, grid lines at x = 50..350 and
+// y = 40..280 across the whole picture, one label per cell.
+QImage BuiltInBoardPicture();
+
+}  // namespace glidtavla

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <deque>
+#include <optional>
+#include <utility>
+
+#include "app/dialogs.h"
+
+namespace glidtavla {
+
+// Dialogs answered in advance; errors are kept instead of shown.
+class ScriptedDialogs : public Dialogs {
+  public:
+    std::optional<QString> Ask(DialogKind kind, const QString& preset) override {
+        LastKind = kind;
+        LastPreset = preset;
+        if (Answers.empty()) return std::nullopt;
+        const QString answer = Answers.front();
+        Answers.pop_front();
+        if (answer.isNull()) return std::nullopt;
+        return answer;
+    }
+    void ShowError(const QString& message) override { Errors << message; }
+
+    std::deque<QString> Answers;  // a null string cancels
+    std::optional<DialogKind> LastKind;
+    QString LastPreset;
+    QStringList Errors;
+};
+
+}  // namespace glidtavla

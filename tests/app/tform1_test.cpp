@@ -1,0 +1,304 @@
+#include <QFile>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+
+#include <sys/stat.h>
+
+#include "app/codec.h"
+#include "app/dialogs.h"
+#include "app/tform1.h"
+#include "board/pictures/builtin_picture.h"
+#include "scripted_dialogs.h"
+#include "temp_dir.h"
+
+using namespace glidtavla;
+
+class TForm1Test : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TForm1> form;
+    ScriptedDialogs* dialogs = nullptr;
+    std::unique_ptr<TempDir> dir;
+
+    void Start(const std::string& document = "") {
+        auto scripted = std::make_unique<ScriptedDialogs>();
+        dialogs = scripted.get();
+        form = std::make_unique<TForm1>(document, std::move(scripted));
+        form->show();
+    }
+    void PressStart() { QTest::mouseClick(form->Button1, Qt::LeftButton); }
+
+    // A real pointer event on the board image.
+    void Move(int x, int y, Qt::MouseButtons buttons = Qt::NoButton) {
+        QMouseEvent event(QEvent::MouseMove, QPointF(x, y),
+                          form->Image1->mapToGlobal(QPointF(x, y)), Qt::NoButton, buttons,
+                          Qt::NoModifier);
+        QApplication::sendEvent(form->Image1, &event);
+    }
+    void Button(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held) {
+        QMouseEvent event(type, QPointF(125, 100), form->Image1->mapToGlobal(QPointF(125, 100)),
+                          button, held, Qt::NoModifier);
+        QApplication::sendEvent(form->Image1, &event);
+    }
+    // Out from the centre to a cell and back, writing its character.
+    void Write(int column, int row, Qt::MouseButtons held = Qt::NoButton) {
+        Move(125, 100, held);
+        Move(50 * column - 25, 40 * row - 20, held);
+        Move(50 * column - 25, 40 * row - 20, held);
+        Move(125, 100, held);
+    }
+    static void WriteLineFeed(TForm1* f, TForm1Test* t) {
+        (void)f;
+        t->Move(125, 100);
+        t->Move(225, 180);
+        t->Move(275, 220);  // LF at (6, 6)
+        t->Move(225, 180);
+    }
+
+  private slots:
+    void init() { dir = std::make_unique<TempDir>(); }
+    void cleanup() {
+        form.reset();
+        dir.reset();
+    }
+
+    void welcomeScreenAndStart() {
+        Start();
+        QVERIFY(form->Label1->isVisible());
+        QCOMPARE(form->Label1->text(), QString("VÄLKOMMEN   ATT   PROVA   GLIDTAVLA"));
+        QVERIFY(form->Button1->isVisible());
+        QVERIFY(!form->Image1->isVisible());
+        QVERIFY(!form->Memo1->isVisible());
+        QVERIFY(form->windowTitle().startsWith("Glidtavla Ver 1.01 " +
+                                               QString::fromStdString(form->StartDirectory) +
+                                               "/namnlos.gtv    "));
+        QVERIFY(!form->Started);
+        PressStart();
+        QVERIFY(form->Started);
+        for (QWidget* shown : std::initializer_list<QWidget*>{
+                 form->Image1, form->Edit1, form->Edit2, form->Edit3, form->Edit4, form->Edit5,
+                 form->Edit6, form->Edit9, form->Memo1}) {
+            QVERIFY2(shown->isVisible(), qPrintable(shown->objectName()));
+        }
+        for (QWidget* hidden : std::initializer_list<QWidget*>{
+                 form->Button1, form->Label1, form->Label2, form->Label3, form->Edit8, form->Memo2,
+                 form->Edit7, form->Image2}) {
+            QVERIFY2(!hidden->isVisible(), qPrintable(hidden->objectName()));
+        }
+        QCOMPARE(form->Image1->geometry(), QRect(0, 0, 350, 280));
+        QCOMPARE(form->Edit6->y(), 310);
+        QCOMPARE(form->Edit1->y(), 360);
+        QCOMPARE(form->Memo1->geometry(), QRect(0, 384, 793, 137));
+        form->ApplyBoardLayout(350, 280);
+        QCOMPARE(form->Memo1->height(), 126);
+        form->ApplyBoardLayout(350, 420);
+        QCOMPARE(form->Memo1->height(), 0);
+    }
+
+    void menuCaptionsAndNames() {
+        Start();
+        QStringList titles;
+        for (QAction* action : form->menuBar()->actions())
+            titles << action->text();
+        QCOMPARE(titles, QStringList({"Fil", "Hämta teckenbord", "Bruksanvisning"}));
+        QCOMPARE(form->Open1->text(), QString("Öppna"));
+        QCOMPARE(form->Sparasom1->text(), QString("Spara som"));
+        QCOMPARE(form->Mdemo->text(), QString("Gör demo"));
+        QCOMPARE(form->Kdemo1->text(), QString("Kör demo"));
+        QVERIFY(form->findChild<QLineEdit*>("Edit1") == form->Edit1);
+        QVERIFY(form->findChild<QPlainTextEdit*>("Memo1") == form->Memo1);
+        QCOMPARE(NameFilters("Demofiler (.dem)|*.dem|Alla filer|*.*"),
+                 QStringList({"Demofiler (.dem) (*.dem)", "Alla filer (*.*)"}));
+    }
+
+    void gestureWritesLowerAndShifted() {
+        Start();
+        PressStart();
+        Move(125, 100);
+        Move(75, 100);
+        QCOMPARE(form->Edit6->text(), QString());
+        Move(25, 100);
+        QCOMPARE(form->Edit6->text(), QString("s"));
+        QCOMPARE(form->Edit6->palette().color(QPalette::Base), QColor(255, 255, 0));
+        QCOMPARE(form->Edit1->palette().color(QPalette::Base), QColor(255, 255, 0));
+        Move(75, 100);
+        QCOMPARE(form->Edit1->text(), QString("m"));
+        QCOMPARE(form->Edit2->text(), QString("75"));
+        QCOMPARE(form->Edit5->text(), QString("0"));
+        QCOMPARE(form->Edit9->text(), QString("109"));
+        Move(125, 100);
+        QCOMPARE(form->Edit1->palette().color(QPalette::Base), QColor(255, 255, 255));
+
+        Button(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton);
+        Write(1, 3, Qt::LeftButton);
+        QCOMPARE(form->Edit1->text(), QString("mM"));
+        Button(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton);
+        // A right press does not shift.
+        Button(QEvent::MouseButtonPress, Qt::RightButton, Qt::RightButton);
+        Write(1, 3);
+        QCOMPARE(form->Edit1->text(), QString("mMm"));
+    }
+
+    void movesOutsideCountOnlyWithTheLeftButton() {
+        Start();
+        PressStart();
+        Move(125, 100);
+        Move(-40, 100, Qt::RightButton);  // outside, right button: not processed
+        QCOMPARE(form->Edit2->text(), QString("125"));
+        Move(-40, 100, Qt::LeftButton);
+        QCOMPARE(form->Edit2->text(), QString("-40"));
+    }
+
+    void lineFeedMovesTheLineAndSavesAsCrLf() {
+        const std::string path = dir->File("doc.gtv");
+        Start(path);  // missing document: reported, the window still works
+        QCOMPARE(dialogs->Errors,
+                 QStringList({"Cannot open file " + QString::fromStdString(path)}));
+        PressStart();
+        Write(2, 2);  // a
+        Write(2, 3);  // s
+        WriteLineFeed(form.get(), this);
+        QCOMPARE(form->Edit1->text(), QString());
+        QCOMPARE(form->Edit6->palette().color(QPalette::Base), QColor(255, 0, 0));
+        const std::vector<std::string> lines = form->TextAreaLines();
+        QCOMPARE(lines.size(), std::size_t{3});
+        QCOMPARE(lines[1], std::string("as\r"));
+        QVERIFY(form->Memo1->toPlainText().contains(QChar(0x240D)));
+        Write(1, 1);  // c
+        WriteLineFeed(form.get(), this);
+        form->Spara2->trigger();
+        QCOMPARE(ReadAll(path), std::string("\r\nas\r\nc\r\n"));
+        QCOMPARE(dialogs->Errors.size(), 1);
+    }
+
+    void documentsLoadWithNormalisedBreaks() {
+        const std::string lfOnly = dir->Write("lf.txt", "ett\ntv\xE5\n");
+        Start(lfOnly);
+        QCOMPARE(form->Memo1->toPlainText(), QString("ett\ntvå\n"));
+        form->Spara2->trigger();
+        QCOMPARE(ReadAll(lfOnly), std::string("ett\r\ntv\xE5\r\n"));
+
+        const std::string crcrlf = dir->Write("cr.txt", "a\r\r\nb\r\r\n\x80\x81");
+        dialogs->Answers.push_back(QString::fromStdString(crcrlf));
+        form->Open1->trigger();
+        QCOMPARE(dialogs->LastKind, std::optional(DialogKind::OpenDialog1));
+        QCOMPARE(form->TextAreaLines(), (std::vector<std::string>{"a", "", "b", "", "\x80\x81"}));
+        QVERIFY(form->windowTitle().contains(QString::fromStdString(crcrlf)));
+        const std::string copy = dir->File("copy.txt");
+        dialogs->Answers.push_back(QString::fromStdString(copy));
+        form->Sparasom1->trigger();
+        QCOMPARE(ReadAll(copy), std::string("a\r\n\r\nb\r\n\r\n\x80\x81"));
+        QVERIFY(!form->windowTitle().contains("copy.txt"));
+    }
+
+    void missingDocumentShowsTheNoticeUntilClicked() {
+        Start();
+        form->Memo1->setPlainText("behåll");
+        const QString missing = QString::fromStdString(dir->File("saknas.gtv"));
+        dialogs->Answers.push_back(missing);
+        form->Open1->trigger();
+        QVERIFY(form->Edit7->isVisible());
+        QCOMPARE(form->Edit7->text(), missing + " finns inte!");
+        QCOMPARE(form->Memo1->toPlainText(), QString("behåll"));
+        form->Spara2->trigger();
+        QCOMPARE(ReadAll(missing.toStdString()), std::string("beh\xE5ll"));
+        QTest::mouseClick(form->Edit7, Qt::LeftButton);
+        QVERIFY(!form->Edit7->isVisible());
+        // A cancelled dialog changes nothing.
+        form->Open1->trigger();
+        QCOMPARE(form->DocumentPath, missing.toStdString());
+    }
+
+    void failingSaveKeepsTheOldFile() {
+        if (geteuid() == 0) QSKIP("root may write anywhere");
+        const std::string path = dir->Write("old.gtv", "gammal");
+        Start(path);
+        form->Memo1->setPlainText("ny");
+        chmod(dir->Path().c_str(), 0500);
+        form->Spara2->trigger();
+        chmod(dir->Path().c_str(), 0700);
+        QCOMPARE(dialogs->Errors,
+                 QStringList({"Cannot create file " + QString::fromStdString(path)}));
+        QCOMPARE(ReadAll(path), std::string("gammal"));
+    }
+
+    void saveIntoAFolderThatIsAFileFails() {
+        const std::string blocker = dir->Write("blocker", "x");
+        Start();
+        dialogs->Answers.push_back(QString::fromStdString(blocker + "/doc.gtv"));
+        form->Sparasom1->trigger();
+        QCOMPARE(dialogs->Errors, QStringList({"Cannot create file " +
+                                               QString::fromStdString(blocker) + "/doc.gtv"}));
+        QCOMPARE(ReadAll(blocker), std::string("x"));
+    }
+
+    void helpPanelShowsAndHidesOnATextClick() {
+        Start();
+        PressStart();
+        form->Bruksanvisning2->trigger();
+        QVERIFY(form->Memo2->isVisible());
+        const QStringList lines = form->Memo2->toPlainText().split('\n');
+        QCOMPARE(lines[0], QString("            Denna text försvinner om du klickar på den"));
+        QVERIFY(
+            lines.contains("LF (LINE FEED)     = Överföring av teckenrad till text  Röd "
+                           "teckenruta   CHAR(13)"));
+        QVERIFY(lines.contains("Tom ruta (Centrum)   CHAR(0)"));
+        QTest::mouseClick(form->Memo2->verticalScrollBar(), Qt::LeftButton);
+        QVERIFY(form->Memo2->isVisible());
+        form->Bruksanvisning2->trigger();
+        QVERIFY(form->Memo2->isVisible());
+        QTest::mouseClick(form->Memo2->viewport(), Qt::LeftButton);
+        QVERIFY(!form->Memo2->isVisible());
+    }
+
+    void builtInPictureGrid() {
+        const QImage picture = BuiltInBoardPicture();
+        QCOMPARE(picture.size(), QSize(354, 284));
+        for (int x : {50, 100, 150, 200, 250, 300, 350}) {
+            for (int y : {0, 5, 283})
+                QCOMPARE(QColor(picture.pixel(x, y)), QColor(Qt::black));
+        }
+        for (int y : {40, 80, 120, 160, 200, 240, 280}) {
+            for (int x : {0, 3, 353})
+                QCOMPARE(QColor(picture.pixel(x, y)), QColor(Qt::black));
+        }
+        QCOMPARE(QColor(picture.pixel(0, 20)), QColor(Qt::white));    // no left edge line
+        QCOMPARE(QColor(picture.pixel(20, 0)), QColor(Qt::white));    // no top edge line
+        QCOMPARE(QColor(picture.pixel(352, 20)), QColor(Qt::white));  // the margin
+        for (int y = 0; y < 284; ++y) {
+            for (int x = 0; x < 354; ++x) {
+                const QColor c(picture.pixel(x, y));
+                QVERIFY(c == QColor(Qt::black) || c == QColor(Qt::white));
+            }
+        }
+        // The centre cell is blank; a letter cell holds ink within its label range.
+        int centreInk = 0, letterInk = 0;
+        for (int y = 81; y < 120; ++y) {
+            for (int x = 101; x < 150; ++x)
+                centreInk += QColor(picture.pixel(x, y)) == Qt::black;
+        }
+        for (int y = 7; y < 36; ++y) {
+            for (int x = 11; x < 45; ++x)
+                letterInk += QColor(picture.pixel(x, y)) == Qt::black;
+        }
+        QCOMPARE(centreInk, 0);
+        QVERIFY(letterInk > 20);
+    }
+
+    void codecKeepsEveryByte() {
+        std::string all;
+        for (int b = 1; b < 256; ++b)
+            all.push_back(static_cast<char>(b));
+        QCOMPARE(FromQString(ToQString(all)), all);
+        QCOMPARE(ToQString("\x80\r"), QString(QChar(0x20AC)) + QChar(0x240D));
+        QCOMPARE(FromQString(QString(QChar(0x4E2D))), std::string("?"));
+    }
+};
+
+QTEST_MAIN(TForm1Test)
+#include "tform1_test.moc"
