@@ -8,7 +8,7 @@ packages=(
   libemf2svg-dev libwmf-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool imagemagick x11-utils
-  fonts-dejavu-core fonts-blankenburg
+  fonts-dejavu-core fonts-blankenburg fonts-freefont-ttf
 )
 
 missing=()

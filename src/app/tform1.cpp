@@ -31,6 +31,8 @@ namespace {
 const char* const kCaptionStart = "Glidtavla Ver 1.01 ";
 const char* const kCaptionTrailer = "    Glidtavla, fri programvara för alla  2026-12-07";
 const QColor kBackground(56, 144, 13);
+// Beyond this the text control becomes too slow to use; such a file is refused whole.
+constexpr qint64 kTextAreaCapacity = 64LL << 20;
 
 QColor ColourOf(IndicatorColour colour) {
     switch (colour) {
@@ -402,6 +404,7 @@ void TForm1::LoadDocument(const std::string& path) {
     if (QFileInfo(file).isDir() || !file.open(QIODevice::ReadOnly)) {
         throw FileMessageError("Cannot open file %s", path);
     }
+    if (file.size() > kTextAreaCapacity) throw Error("Text exceeds memo capacity");
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) throw FileMessageError("Cannot open file %s", path);
     SetTextAreaLines(SplitDocument(bytes.toStdString()));

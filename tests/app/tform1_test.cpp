@@ -9,6 +9,8 @@
 
 #include <sys/stat.h>
 
+#include <filesystem>
+
 #include "app/codec.h"
 #include "app/dialogs.h"
 #include "app/tform1.h"
@@ -194,6 +196,17 @@ class TForm1Test : public QObject {
         form->Sparasom1->trigger();
         QCOMPARE(ReadAll(copy), std::string("a\r\n\r\nb\r\n\r\n\x80\x81"));
         QVERIFY(!form->windowTitle().contains("copy.txt"));
+    }
+
+    void oversizedDocumentIsRefusedWhole() {
+        Start();
+        form->Memo1->setPlainText("kvar");
+        const std::string huge = dir->Write("huge.txt", "x");
+        std::filesystem::resize_file(huge, (64u << 20) + 1);
+        dialogs->Answers.push_back(QString::fromStdString(huge));
+        form->Open1->trigger();
+        QCOMPARE(dialogs->Errors, QStringList({"Text exceeds memo capacity"}));
+        QCOMPARE(form->Memo1->toPlainText(), QString("kvar"));
     }
 
     void missingDocumentShowsTheNoticeUntilClicked() {

@@ -1,0 +1,67 @@
+# Shared by the end-to-end scripts: a private X server, the program's window, real pointer input.
+# Usage: source lib.sh; e2e_start PROGRAM WORKDIR [args...]
+
+set -euo pipefail
+
+E2E_TMP=$(mktemp -d /tmp/glidtavla-e2e-XXXXXX)
+E2E_PIDS=()
+e2e_cleanup() {
+  for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$E2E_TMP"
+}
+trap e2e_cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# A free display number chosen by the server itself, so several runs can go at once.
+e2e_xvfb() {
+  Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp 5>"$E2E_TMP/display" 2>/dev/null &
+  E2E_PIDS+=($!)
+  for _ in $(seq 100); do [ -s "$E2E_TMP/display" ] && break; sleep 0.05; done
+  [ -s "$E2E_TMP/display" ] || fail "Xvfb did not start"
+  export DISPLAY=":$(head -n1 "$E2E_TMP/display")"
+}
+
+# Starts the program in WORKDIR and finds its window and the top of its client area.
+e2e_start() {
+  local program=$1 workdir=$2; shift 2
+  (cd "$workdir" && exec "$program" "$@") >"$E2E_TMP/app.log" 2>&1 &
+  E2E_PIDS+=($!)
+  WIN=$(xdotool search --sync --onlyvisible --name 'Glidtavla Ver' | awk 'NR == 1')
+  [ -n "$WIN" ] || fail "no window"
+  eval "$(xdotool getwindowgeometry --shell "$WIN")"  # X, Y, WIDTH, HEIGHT
+  WX=$X; WY=$Y
+  sleep 0.5
+  # The client area is the first row of the window's green background below the menu bar.
+  MENU=$(import -window root -crop "1x80+$((WX + 400))+$WY" txt:- 2>/dev/null |
+         awk -F'[,:]' '/srgb\(56,144,13\)/ && !found { print $2; found = 1 }')
+  [ -n "$MENU" ] || fail "could not find the window's client area"
+}
+
+# Pointer moves and clicks in the client area's coordinates.
+at() { xdotool mousemove "$((WX + $1))" "$((WY + MENU + $2))"; sleep 0.05; }
+click_at() { at "$1" "$2"; xdotool click 1; sleep 0.2; }
+
+# Built-in board: out from the centre cell to (column, row) and back writes its character.
+write_cell() {
+  local column=$1 row=$2
+  at 125 100
+  at $((50 * column - 25)) $((40 * row - 20))
+  at $((50 * column - 22)) $((40 * row - 18))
+  at 125 100
+}
+
+# Chooses the n-th item of the n-th menu with the keyboard once the menu is open.
+menu_item() {
+  local menu_x=$1 downs=$2
+  at "$menu_x" -8
+  xdotool click 1; sleep 0.3
+  for _ in $(seq "$downs"); do xdotool key Down; sleep 0.05; done
+  xdotool key Return; sleep 0.3
+}
+
+wait_for_file() {
+  for _ in $(seq 100); do [ -s "$1" ] && return 0; sleep 0.05; done
+  fail "$1 was not written"
+}

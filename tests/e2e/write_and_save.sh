@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# The real program under Xvfb: START, write "Hej" and a line feed with real pointer moves and
+# the left button, save with "Spara", and compare the file byte for byte.
+# Usage: write_and_save.sh GLIDTAVLA OUTPUT_DIR
+source "$(dirname "$0")/lib.sh"
+program=$1 out=$2
+
+e2e_xvfb
+mkdir -p "$E2E_TMP/work"
+e2e_start "$program" "$E2E_TMP/work"
+
+click_at 717 516                   # START
+at 125 100; xdotool mousedown 1     # H, shifted by the left button
+write_cell 5 1; xdotool mouseup 1
+write_cell 2 4                      # e
+write_cell 5 3                      # j
+write_cell 6 6                      # LF
+import -window root "$out/e2e_write_and_save.png"
+menu_item 15 2                      # Fil > Spara
+
+doc="$E2E_TMP/work/namnlos.gtv"
+wait_for_file "$doc"
+printf '\r\nHej\r\n' >"$E2E_TMP/expected"
+cmp -s "$doc" "$E2E_TMP/expected" || fail "saved bytes differ: $(od -An -c "$doc" | tr -s ' ')"
+echo "e2e write_and_save: 1 passed, 0 failed"
