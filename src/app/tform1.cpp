@@ -65,6 +65,11 @@ QFont PixelFont(const QString& family, int pixels, bool bold = false) {
     return font;
 }
 
+// Most samples leave most read-outs as they were; an unchanged text costs nothing.
+void SetText(QLineEdit* edit, const QString& text) {
+    if (edit->text() != text) edit->setText(text);
+}
+
 QString Shown(const std::string& pathBytes) {
     return QFile::decodeName(pathBytes.c_str());
 }
@@ -438,10 +443,10 @@ void TForm1::SetTextAreaLines(const std::vector<std::string>& lines) {
 }
 
 void TForm1::ShowReadouts(int32_t x0, int32_t y0, int64_t x1, int64_t y1) {
-    Edit2->setText(QString::number(x0));
-    Edit3->setText(QString::number(y0));
-    Edit4->setText(QString::number(x1));
-    Edit5->setText(QString::number(y1));
+    SetText(Edit2, QString::number(x0));
+    SetText(Edit3, QString::number(y0));
+    SetText(Edit4, QString::number(x1));
+    SetText(Edit5, QString::number(y1));
 }
 
 void TForm1::ShowCharacterCell(uint8_t ch, IndicatorColour colour) {
@@ -449,8 +454,8 @@ void TForm1::ShowCharacterCell(uint8_t ch, IndicatorColour colour) {
         cellColour_ = colour;
         SetBase(Edit6, ColourOf(colour));
     }
-    Edit6->setText(CellText(ch));
-    Edit9->setText(QString::number(ch));
+    SetText(Edit6, CellText(ch));
+    SetText(Edit9, QString::number(ch));
 }
 
 void TForm1::SetCharacterLineColour(IndicatorColour colour) {

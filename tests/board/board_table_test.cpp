@@ -10,6 +10,16 @@
 namespace glidtavla {
 namespace {
 
+// Numbers from first to last by step, separated by one blank.
+std::string Numbers(int first, int step, int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+        if (i > 0) text += ' ';
+        text += std::to_string(first + step * i);
+    }
+    return text;
+}
+
 // Lines joined with CR LF.
 std::string Lines(std::initializer_list<std::string> lines, const std::string& end = "\r\n") {
     std::string text;
@@ -104,12 +114,7 @@ TEST_F(BoardTableTest, RowLineValuesAboveThousandAreOrdinary) {
 }
 
 TEST_F(BoardTableTest, ValuesPastTwentyOverwriteTheLastEntry) {
-    std::string columns, codes;
-    for (int i = 1; i <= 25; ++i) {
-        columns += (i > 1 ? " " : "") + std::to_string(10 * i);
-        codes += (i > 1 ? " " : "") + std::to_string(64 + i);
-    }
-    EXPECT_EQ(Load(Lines({columns, "40", codes})), "");
+    EXPECT_EQ(Load(Lines({Numbers(10, 10, 25), "40", Numbers(65, 1, 25)})), "");
     EXPECT_EQ(board.ColumnBounds[19], 190);
     EXPECT_EQ(board.ColumnBounds[20], 250);
     EXPECT_EQ(board.BoardWidth, 250);
@@ -118,10 +123,7 @@ TEST_F(BoardTableTest, ValuesPastTwentyOverwriteTheLastEntry) {
 }
 
 TEST_F(BoardTableTest, TwentyRowBoardWithSeparatorAndShiftBlock) {
-    std::string rows, codeLine;
-    for (int i = 1; i <= 20; ++i)
-        rows += (i > 1 ? " " : "") + std::to_string(30 * i);
-    std::string text = Lines({"50 100", rows});
+    std::string text = Lines({"50 100", Numbers(30, 30, 20)});
     for (int r = 1; r <= 20; ++r)
         text += Lines({std::to_string(r) + " " + std::to_string(r + 100)});
     text += Lines({"", "65 66"});

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Start-up time (launch to window mapped) and peak memory of Glidtavla beside a bare Qt window.
+# Usage: bench/startup.sh BUILD_DIR [runs]
+set -euo pipefail
+build=$(cd "$1" && pwd) runs=${2:-7}
+tmp=$(mktemp -d)
+Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp 5>"$tmp/display" 2>/dev/null &
+xvfb=$!
+trap 'kill $xvfb 2>/dev/null; rm -rf "$tmp"' EXIT
+for _ in $(seq 100); do [ -s "$tmp/display" ] && break; sleep 0.05; done
+export DISPLAY=":$(head -n1 "$tmp/display")"
+
+measure() {  # program title -> "startup_ms peak_kb" per run
+  local program=$1 title=$2
+  for _ in $(seq "$runs"); do
+    local start end
+    start=$(date +%s%N)
+    (cd "$tmp" && /usr/bin/time -v "$program" 2>"$tmp/time.txt" >/dev/null) &
+    local runner=$!
+    until xdotool search --onlyvisible --name "$title" >/dev/null; do sleep 0.005; done
+    end=$(date +%s%N)
+    sleep 0.3
+    pkill -f "^$program\$" || true
+    wait "$runner" 2>/dev/null || true
+    echo "$(( (end - start) / 1000000 )) $(awk '/Maximum resident/ { print $NF }' "$tmp/time.txt")"
+  done >"$tmp/runs.txt"
+  local mid=$(( (runs + 1) / 2 ))
+  printf '%-12s start-up median %s ms, peak memory median %s KiB\n' "$(basename "$program")" \
+    "$(cut -d' ' -f1 "$tmp/runs.txt" | sort -n | sed -n "${mid}p")" \
+    "$(cut -d' ' -f2 "$tmp/runs.txt" | sort -n | sed -n "${mid}p")"
+}
+
+measure "$build/glidtavla" "Glidtavla Ver 1.01"
+measure "$build/bench/bare_window" "Glidtavla Ver bare"
