@@ -171,6 +171,9 @@ void TForm1::CreateControls() {
 
     Image2 = new QLabel(client);
     place(Image2, "Image2", 152, 248, 33, 33, false);
+    Image2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Image2->setPixmap(QPixmap::fromImage(DemoMarkerIcon()));
+    Image2->setAttribute(Qt::WA_TransparentForMouseEvents);
     Image3 = new QLabel(client);
     place(Image3, "Image3", 0, 0, 353, 281, false);
 
@@ -209,6 +212,7 @@ void TForm1::CreateControls() {
     Timer1 = new QTimer(this);
     Timer1->setObjectName("Timer1");
     Timer1->setInterval(50);
+    connect(Timer1, &QTimer::timeout, this, [this] { Guarded([this] { Timer1Timer(); }); });
 }
 
 void TForm1::CreateMenu() {
@@ -241,8 +245,8 @@ void TForm1::CreateMenu() {
     QMenu* bruks = menu("Bruksanvisning1", "Bruksanvisning");
     Bruksanvisning2 =
         item(bruks, "Bruksanvisning2", "Bruksanvisning", &TForm1::Bruksanvisning2Click);
-    Mdemo = item(bruks, "Mdemo", "Gör demo", nullptr);
-    Kdemo1 = item(bruks, "Kdemo1", "Kör demo", nullptr);
+    Mdemo = item(bruks, "Mdemo", "Gör demo", &TForm1::MdemoClick);
+    Kdemo1 = item(bruks, "Kdemo1", "Kör demo", &TForm1::Kdemo1Click);
 }
 
 void TForm1::Guarded(const std::function<void()>& body) {
@@ -343,7 +347,7 @@ void TForm1::Image1MouseMove(int x, int y, bool leftHeld, bool insideImage) {
     }
     Timer1->stop();
     Image2->hide();
-    ProcessPointerSample(State, Board, *this, nullptr, x, y);
+    ProcessPointerSample(State, Board, *this, ActiveRecorder(), x, y);
 }
 
 void TForm1::Image1MouseDown(Qt::MouseButton button) {
@@ -402,6 +406,57 @@ void TForm1::Memo2Click() {
 
 void TForm1::Edit7Click() {
     Edit7->hide();
+}
+
+// A new recording or playback first ends the earlier use of the one demo file: everything
+// recorded is already in the file, and no later tick or sample meets a file that is closed.
+void TForm1::EndDemoUse() {
+    Demo.Close();
+    Recording = false;
+    Playing = false;
+}
+
+void TForm1::ShowBuiltInBoard() {
+    ResetToBuiltInBoard(Board);
+    Edit8->hide();
+    ApplyBoardLayout(Board.BoardWidth, Board.BoardHeight);
+    Image1->setPixmap(Image3->pixmap().copy());
+}
+
+void TForm1::MdemoClick() {
+    const std::optional<QString> chosen = dialogs_->Ask(DialogKind::SaveDialog2, Shown(DemoPath));
+    if (!chosen) return;
+    DemoPath = CutAtLimit(CutAtLimit(QFile::encodeName(*chosen).toStdString(), kPathLimit),
+                          kDemoPathLimit);
+    EndDemoUse();
+    Timer1->stop();  // a finished playback's ticks would read a file no longer open
+    Image2->hide();
+    OpenDemoForRecording(Demo, DemoPath);
+    Recording = true;
+    ShowBuiltInBoard();
+}
+
+void TForm1::Kdemo1Click() {
+    const std::optional<QString> chosen = dialogs_->Ask(DialogKind::OpenDialog2, Shown(DemoPath));
+    if (!chosen) return;
+    DemoPath = CutAtLimit(CutAtLimit(QFile::encodeName(*chosen).toStdString(), kPathLimit),
+                          kDemoPathLimit);
+    ShowBuiltInBoard();
+    EndDemoUse();
+    try {
+        OpenDemoForPlayback(Demo, DemoPath);
+    } catch (const Error&) {
+        Timer1->stop();  // the earlier playback has ended: its ticks must not go on
+        Image2->hide();
+        throw;
+    }
+    Playing = true;
+}
+
+void TForm1::Timer1Timer() {
+    ReadDemoSample(Demo, State, Playing);
+    Image2->move(State.X0, State.Y0);
+    ProcessPointerSample(State, Board, *this, ActiveRecorder(), State.X0, State.Y0);
 }
 
 void TForm1::LoadDocument(const std::string& path) {
@@ -473,13 +528,11 @@ void TForm1::SetCharacterLine(const std::string& line) {
 }
 
 void TForm1::AppendTextAreaLine(const std::string& line) {
-    // The text area's text ends in a line break after every added line, as a list of lines
-    // does; the new line takes the empty place after the last break.
+    // As AddTextAreaLine does for plain lines: the new line takes the empty place after the
+    // last line break, and the text again ends in a line break.
     QTextCursor cursor(Memo1->document());
     cursor.movePosition(QTextCursor::End);
-    if (!cursor.block().text().isEmpty() || Memo1->document()->blockCount() == 1) {
-        cursor.insertBlock();
-    }
+    if (!cursor.block().text().isEmpty()) cursor.insertBlock();
     cursor.insertText(ToQString(line));
     cursor.insertBlock();
 }

@@ -10,6 +10,7 @@
 
 #include "app/dialogs.h"
 #include "board/character_board.h"
+#include "demo/demo_file.h"
 #include "engine/engine_view.h"
 #include "engine/selection_engine.h"
 
@@ -49,6 +50,7 @@ class TForm1 : public QMainWindow, public EngineView {
     bool Recording = false;
     bool Playing = false;
     std::string DocumentPath, StartDirectory, DemoPath, PicturePath, TablePath;
+    DemoFile Demo;
 
     // Controls, named as the form names them.
     BoardImage* Image1;
@@ -72,6 +74,9 @@ class TForm1 : public QMainWindow, public EngineView {
     void Bruksanvisning2Click();
     void Memo2Click();
     void Edit7Click();
+    void MdemoClick();
+    void Kdemo1Click();
+    void Timer1Timer();
 
     void ApplyBoardLayout(int width, int height);
     void SetCaption();
@@ -101,8 +106,12 @@ class TForm1 : public QMainWindow, public EngineView {
     void LoadDocument(const std::string& path);
     void SaveDocument(const std::string& path);
     void SaveAs();
+    void EndDemoUse();
+    void ShowBuiltInBoard();
+    SampleRecorder* ActiveRecorder() { return Recording ? &recorder_ : nullptr; }
 
     std::unique_ptr<Dialogs> dialogs_;
+    DemoRecorder recorder_{Demo};
     bool activated_ = false;
     IndicatorColour cellColour_ = IndicatorColour::White;
     IndicatorColour lineColour_ = IndicatorColour::White;

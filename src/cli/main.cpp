@@ -2,6 +2,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonValue>
@@ -10,10 +11,14 @@
 #include <cstdio>
 #include <string>
 
+#include "app/codec.h"
+#include "app/document.h"
 #include "board/board_table.h"
 #include "board/errors.h"
 #include "board/table_check.h"
 #include "cli/board_json.h"
+#include "demo/demo_replay.h"
+#include "demo/demo_typist.h"
 
 namespace glidtavla {
 namespace {
@@ -111,6 +116,121 @@ int BoardCheck(const QStringList& args) {
     return kExitOk;
 }
 
+const QCommandLineOption kBoardOption{"board", "Read TABLE over the built-in board first.",
+                                      "TABLE"};
+
+// The built-in board, or TABLE read over it; on a table error prints it and returns false.
+bool LoadStartBoard(const QCommandLineParser& parser, CharacterBoard& board) {
+    ResetToBuiltInBoard(board);
+    if (!parser.isSet(kBoardOption)) return true;
+    try {
+        LoadBoardTable(board, LocalPath(parser.value(kBoardOption)));
+    } catch (const Error& error) {
+        Print(stderr, parser.value(kBoardOption).toStdString() + ": " + error.what() + "\n");
+        return false;
+    }
+    return true;
+}
+
+// Text-area bytes as UTF-8, the code 13 kept as a CR.
+QString JsonText(const std::string& bytes) {
+    QString text = ToQString(bytes);
+    text.replace(QChar(0x240D), QChar('\r'));
+    return text;
+}
+
+QJsonObject TraceJson(const ReplayTick& tick) {
+    QJsonObject json;
+    json["x0"] = tick.X0;
+    json["y0"] = tick.Y0;
+    json["x1"] = static_cast<qint64>(tick.X1);
+    json["y1"] = static_cast<qint64>(tick.Y1);
+    json["column"] = tick.Cell.Column;
+    json["row"] = tick.Cell.Row;
+    json["ch"] = tick.ch;
+    json["cell"] = ColourName(tick.CellColour);
+    json["line"] = ColourName(tick.LineColour);
+    json["armed"] = tick.Armed;
+    json["shift"] = tick.ShiftHeld;
+    json["fetched"] = tick.Fetched ? QJsonValue(*tick.Fetched) : QJsonValue(QJsonValue::Null);
+    return json;
+}
+
+int ReplayCommand(const QStringList& args) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        "Play a demo as the window would after START, and print the document it writes.");
+    parser.addOption(kBoardOption);
+    parser.addOption({"json", "Print one JSON object instead of the document."});
+    parser.addOption({"trace", "With --json: one object per tick."});
+    parser.addPositionalArgument("DEMO", "The .dem file.");
+    if (!ParseSub(parser, args, 1)) return kExitUsage;
+    CharacterBoard board;
+    if (!LoadStartBoard(parser, board)) return kExitError;
+
+    Replay replay;
+    try {
+        replay =
+            ReplayDemo(board, LocalPath(parser.positionalArguments()[0]), parser.isSet("trace"));
+    } catch (const Error& error) {
+        Print(stderr, std::string(error.what()) + "\n");
+        return kExitError;
+    }
+    if (!parser.isSet("json")) {
+        Print(stdout, JoinDocument(replay.View.TextArea));
+        Print(stderr, "character line: " + JsonText(replay.View.Line).toStdString() + "\n");
+        for (const std::string& error : replay.Errors)
+            Print(stderr, error + "\n");
+        return kExitOk;
+    }
+    QJsonArray textArea, errors, trace;
+    for (const std::string& line : TextAreaListed(replay.View.TextArea)) {
+        textArea.append(JsonText(line));
+    }
+    for (const std::string& error : replay.Errors)
+        errors.append(QString::fromStdString(error));
+    for (const ReplayTick& tick : replay.Trace)
+        trace.append(TraceJson(tick));
+    QJsonObject json;
+    json["textArea"] = textArea;
+    json["characterLine"] = JsonText(replay.View.Line);
+    json["samples"] = replay.Samples;
+    json["errors"] = errors;
+    if (parser.isSet("trace")) json["trace"] = trace;
+    Print(stdout, QJsonDocument(json).toJson(QJsonDocument::Compact).toStdString() + "\n");
+    return kExitOk;
+}
+
+int TypeCommand(const QStringList& args) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        "Print a demo that writes TEXT when replayed (\\n in TEXT is a line feed).");
+    parser.addOption(kBoardOption);
+    parser.addPositionalArgument("TEXT", "The text to write.");
+    if (!ParseSub(parser, args, 1)) return kExitUsage;
+    CharacterBoard board;
+    if (!LoadStartBoard(parser, board)) return kExitError;
+
+    QString text = parser.positionalArguments()[0];
+    text.replace("\\n", "\n");
+    std::string bytes;
+    for (const QChar c : text) {
+        const std::string byte = c == '\n' ? std::string("\n") : FromQString(QString(c));
+        if (byte == "?" && c != '?') {
+            Print(stderr, "No cell of the board gives \"" + QString(c).toStdString() + "\"\n");
+            return kExitError;
+        }
+        bytes += byte;
+    }
+    try {
+        Print(stdout, TypeDemo(board, bytes));
+    } catch (const Error& error) {
+        Print(stderr, JsonText(error.what()).toStdString() + "\n");
+        return kExitError;
+    }
+    return kExitOk;
+}
+
 // args: the program, the sub-command, then its own arguments.
 int Board(const QStringList& args) {
     const QString command = args.size() > 1 ? args[1] : QString();
@@ -134,10 +254,12 @@ int main(int argc, char** argv) {
         "Glidtavla's command-line tool.\n\n"
         "Commands:\n"
         "  board dump [--over builtin|empty] TABLE   print the board a table gives, as JSON\n"
-        "  board check TABLE                        explain a table line by line");
+        "  board check TABLE                        explain a table line by line\n"
+        "  replay [--board TABLE] [--json] [--trace] DEMO   play a demo, print the document\n"
+        "  type [--board TABLE] TEXT                print a demo that writes TEXT");
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addPositionalArgument("command", "board");
+    parser.addPositionalArgument("command", "board, replay or type");
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     parser.process(app);
 
@@ -145,6 +267,9 @@ int main(int argc, char** argv) {
     if (args.isEmpty()) parser.showHelp(2);
     const QStringList rest = QStringList{app.arguments().first()} + args.mid(1);
     if (args[0] == "board") return glidtavla::Board(rest);
+    const QStringList own = QStringList{rest[0] + " " + args[0]} + args.mid(1);
+    if (args[0] == "replay") return glidtavla::ReplayCommand(own);
+    if (args[0] == "type") return glidtavla::TypeCommand(own);
     std::fprintf(stderr, "unknown command: %s\n", qPrintable(args[0]));
     return 2;
 }

@@ -3,16 +3,16 @@
 #include <gtest/gtest.h>
 
 #include "board/character_board.h"
-#include "engine/recording_view.h"
+#include "engine/plain_view.h"
 
 namespace glidtavla {
 namespace {
 
 std::string Edited(std::string line, uint8_t ch) {
-    RecordingView view;
+    PlainView view;
     view.Line = std::move(line);
     EditCharacterLine(view, ch);
-    EXPECT_EQ(view.TextArea.size(), 1u) << "only LF may touch the text area";
+    EXPECT_EQ(view.TextArea.size(), 2u) << "only LF may touch the text area";
     return view.Line;
 }
 
@@ -48,18 +48,29 @@ TEST(EditCharacterLine, BackspaceCutsALongLineToTwoHundredFiftyFive) {
     EXPECT_EQ(Edited(line257, kCodeBackspace), std::string(255, 'y'));
 }
 
+TEST(TextArea, ANewLineTakesTheEmptyPlaceAfterTheLastBreak) {
+    std::vector<std::string> lines{"", ""};
+    AddTextAreaLine(lines, "a\r");
+    EXPECT_EQ(lines, (std::vector<std::string>{"", "a\r", ""}));
+    lines = {"typed"};
+    AddTextAreaLine(lines, "b\r");
+    EXPECT_EQ(lines, (std::vector<std::string>{"typed", "b\r", ""}));
+    lines = {""};
+    AddTextAreaLine(lines, "c\r");
+    EXPECT_EQ(lines, (std::vector<std::string>{"c\r", ""}));
+    EXPECT_EQ(TextAreaListed(lines), (std::vector<std::string>{"c\r"}));
+    EXPECT_EQ(TextAreaListed({"", ""}), (std::vector<std::string>{""}));
+}
+
 TEST(EditCharacterLine, LineFeedMovesTheLineWithItsCode13) {
-    RecordingView view;
+    PlainView view;
     view.Line = "abc";
     EditCharacterLine(view, kCodeLineFeed);
     EXPECT_EQ(view.Line, "");
-    ASSERT_EQ(view.TextArea.size(), 2u);
-    EXPECT_EQ(view.TextArea[0], "");
-    EXPECT_EQ(view.TextArea[1], "abc\r");
+    EXPECT_EQ(view.TextArea, (std::vector<std::string>{"", "abc\r", ""}));
 
     EditCharacterLine(view, kCodeLineFeed);
-    ASSERT_EQ(view.TextArea.size(), 3u);
-    EXPECT_EQ(view.TextArea[2], "\r");
+    EXPECT_EQ(view.TextArea, (std::vector<std::string>{"", "abc\r", "\r", ""}));
 }
 
 }  // namespace

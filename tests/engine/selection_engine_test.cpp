@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/recording_view.h"
+#include "engine/plain_view.h"
 
 namespace glidtavla {
 namespace {
@@ -43,7 +43,7 @@ class SelectionEngineTest : public ::testing::Test {
 
     CharacterBoard board;
     SelectionState state;
-    RecordingView view;
+    PlainView view;
 };
 
 // Centres of built-in cells: column c spans (50(c-1), 50c], row r spans (40(r-1), 40r].
@@ -183,8 +183,7 @@ TEST_F(SelectionEngineTest, ControlCellsColourTheCharacterCellButNotTheLine) {
     EXPECT_EQ(view.CellColour, C::Red);
     EXPECT_EQ(view.CellCode, 13);
     Sample(X(5), Y(5));
-    ASSERT_EQ(view.TextArea.size(), 2u);
-    EXPECT_EQ(view.TextArea[1], "ab \r");
+    EXPECT_EQ(view.TextArea, (std::vector<std::string>{"", "ab \r", ""}));
     EXPECT_EQ(view.Line, "");
     EXPECT_EQ(view.CellColour, C::Red);
     EXPECT_EQ(view.LineColour, C::Yellow);
@@ -208,7 +207,7 @@ TEST_F(SelectionEngineTest, DeleteLineAndBackspaceCells) {
     Sample(X(5), Y(6));  // fetching LF was not armed: the line colour follows Armed only
     EXPECT_EQ(view.CellColour, C::Red);
     EXPECT_EQ(view.LineColour, C::White);
-    EXPECT_EQ(view.TextArea.size(), 1u);
+    EXPECT_EQ(view.TextArea, (std::vector<std::string>{"", ""}));
 }
 
 TEST_F(SelectionEngineTest, BoardShiftCodesActAsControlCodesWhenShifted) {
@@ -230,7 +229,7 @@ TEST_F(SelectionEngineTest, BoardShiftCodesActAsControlCodesWhenShifted) {
     Sample(X(3), Y(3));
     Sample(X(1), Y(3));
     Sample(X(2), Y(3));  // m -> LF
-    EXPECT_EQ(view.TextArea.back(), "xyz\r");
+    EXPECT_EQ(view.TextArea[1], "xyz\r");
     EXPECT_EQ(view.CellColour, C::Red);
     view.Line = "q";
     Sample(X(3), Y(3));

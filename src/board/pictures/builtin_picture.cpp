@@ -110,4 +110,17 @@ QImage BuiltInBoardPicture() {
     return picture;
 }
 
+QImage DemoMarkerIcon() {
+    QImage icon(16, 16, QImage::Format_ARGB32);
+    icon.fill(Qt::transparent);
+    QPainter painter(&icon);
+    const QPointF arrow[] = {{0, 0},      {0, 13},  {3.5, 10},  {6, 15.5},
+                             {8.5, 14.5}, {6, 9.5}, {10.5, 9.5}};
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(Qt::white, 1));
+    painter.setBrush(Qt::black);
+    painter.drawPolygon(arrow, 7);
+    return icon;
+}
+
 }  // namespace glidtavla

@@ -11,4 +11,7 @@ constexpr int kPictureHeight = 284;
 // y = 40..280 across the whole picture, one label per cell.
 QImage BuiltInBoardPicture();
 
+// The demo marker: a 16 x 16 pointer arrow on a transparent ground.
+QImage DemoMarkerIcon();
+
 }  // namespace glidtavla

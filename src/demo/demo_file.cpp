@@ -1,0 +1,111 @@
+#include "demo/demo_file.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "board/errors.h"
+
+namespace glidtavla {
+
+DemoFile::~DemoFile() {
+    Close();
+}
+
+void DemoFile::OpenForWriting(const std::string& path) {
+    Close();
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) throw IoError(CodeFromErrno(errno, path));
+    // Lock before emptying, so a file another writer holds is left as it is.
+    struct stat info {};
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0 || fstat(fd, &info) != 0 ||
+        (S_ISREG(info.st_mode) && ftruncate(fd, 0) != 0)) {
+        const int err = errno;
+        close(fd);
+        throw IoError(CodeFromErrno(err, path));
+    }
+    fd_ = fd;
+    path_ = path;
+    mode_ = Mode::Writing;
+}
+
+void DemoFile::OpenForReading(const std::string& path) {
+    Close();
+    reader_ = std::make_unique<TextReader>(path);
+    mode_ = Mode::Reading;
+}
+
+void DemoFile::Close() {
+    if (fd_ >= 0) close(fd_);  // every line is already written: nothing is buffered
+    fd_ = -1;
+    reader_.reset();
+    mode_ = Mode::Closed;
+}
+
+void DemoFile::WriteLine(const std::string& line) {
+    if (mode_ != Mode::Writing) throw IoError(kCodeNotOpenForWriting);
+    std::size_t done = 0;
+    while (done < line.size()) {
+        const ssize_t wrote = write(fd_, line.data() + done, line.size() - done);
+        if (wrote < 0) {
+            if (errno == EINTR) continue;
+            throw IoError(CodeFromErrno(errno, path_));
+        }
+        done += static_cast<std::size_t>(wrote);
+    }
+}
+
+TextReader& DemoFile::Reader() {
+    if (mode_ != Mode::Reading) throw IoError(kCodeNotOpenForReading);
+    return *reader_;
+}
+
+std::string FormatDemoLine(const SelectionState& state) {
+    return std::to_string(state.X0) + ' ' + std::to_string(state.Y0) + ' ' +
+           (state.Armed ? '1' : '0') + ' ' + (state.ShiftHeld ? '1' : '0') + "\r\n";
+}
+
+void OpenDemoForRecording(DemoFile& file, const std::string& demoPath) {
+    file.OpenForWriting(demoPath);
+}
+
+void OpenDemoForPlayback(DemoFile& file, const std::string& demoPath) {
+    file.OpenForReading(demoPath);
+}
+
+void DemoRecorder::WriteDemoSample(const SelectionState& state) {
+    file_.WriteLine(FormatDemoLine(state));
+}
+
+void ReadDemoSample(DemoFile& file, SelectionState& state, bool& playing) {
+    TextReader& reader = file.Reader();
+    bool read = false;
+    int32_t armed = 0, shift = 0;
+    if (reader.AtEndOfFile()) {
+        playing = false;
+    } else {
+        int32_t values[4];
+        for (int32_t& value : values) {
+            const ValueRead got = reader.TryReadValue();
+            if (!got.ok) {
+                reader.SkipLine();
+                throw IoError(kCodeInvalidNumericInput);
+            }
+            value = got.value;
+        }
+        reader.SkipLine();
+        state.X0 = values[0];
+        state.Y0 = values[1];
+        armed = values[2];
+        shift = values[3];
+        read = true;
+    }
+    if (read && armed == 1) state.Armed = true;
+    state.ShiftHeld = read && shift == 1;
+    if (reader.AtEndOfFile()) playing = false;
+}
+
+}  // namespace glidtavla

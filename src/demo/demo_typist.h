@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+
+#include "board/character_board.h"
+
+namespace glidtavla {
+
+// A demo file that, replayed from a fresh start on this board, writes text (Windows-1252
+// bytes; "\n" is a line feed). Each character is fetched from a cell that gives it, unshifted
+// if one does, else with the left button held, by a path out through cells of strictly
+// growing distance and back to the centre. A character no cell gives is an error naming it.
+std::string TypeDemo(const CharacterBoard& board, const std::string& text);
+
+}  // namespace glidtavla

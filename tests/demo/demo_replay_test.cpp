@@ -1,0 +1,115 @@
+#include "demo/demo_replay.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "board/board_table.h"
+#include "board/errors.h"
+#include "board/shift.h"
+#include "demo/demo_typist.h"
+#include "temp_dir.h"
+
+namespace glidtavla {
+namespace {
+
+// The text a replay wrote: the transferred lines joined by "\n", then the character line.
+std::string Written(const Replay& replay) {
+    std::string text;
+    const std::vector<std::string> lines = TextAreaListed(replay.View.TextArea);
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        std::string line = lines[i];
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        text += line + "\n";
+    }
+    return text + replay.View.Line;
+}
+
+std::string TypeThenReplay(const CharacterBoard& board, const std::string& text, TempDir& dir) {
+    const std::string demo = dir.Write("typed.dem", TypeDemo(board, text));
+    const Replay replay = ReplayDemo(board, demo, false);
+    EXPECT_TRUE(replay.Errors.empty());
+    return Written(replay);
+}
+
+// Every byte the board writes, unshifted or shifted, and the line feed.
+std::string Alphabet(const CharacterBoard& board) {
+    std::string alphabet = "\n";
+    for (int column = 1; column <= 7; ++column) {
+        for (int row = 1; row <= 7; ++row) {
+            for (uint8_t ch :
+                 {board.NormalCodes[column][row],
+                  ApplyShift(board.NormalCodes[column][row], board.ShiftCodes[column][row])}) {
+                if (ch > 32 && alphabet.find(static_cast<char>(ch)) == std::string::npos) {
+                    alphabet.push_back(static_cast<char>(ch));
+                }
+            }
+        }
+    }
+    return alphabet + " ";
+}
+
+TEST(TypeThenReplay, GivesBackAnyTextTheBuiltInBoardCanWrite) {
+    TempDir dir;
+    CharacterBoard board;
+    ResetToBuiltInBoard(board);
+    const std::string alphabet = Alphabet(board);
+    EXPECT_EQ(alphabet.size(), 1 + 43 + 43 + 1u);  // LF, 43 plain and 43 shifted, space
+    std::mt19937 random(7);
+    std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
+    std::uniform_int_distribution<int> length(0, 40);
+    for (int round = 0; round < 200; ++round) {
+        std::string text;
+        for (int i = length(random); i > 0; --i)
+            text.push_back(alphabet[pick(random)]);
+        ASSERT_EQ(TypeThenReplay(board, text, dir), text) << "round " << round;
+    }
+}
+
+TEST(TypeThenReplay, WorksOnABoardOfTheUsersOwn) {
+    TempDir dir;
+    CharacterBoard board;
+    ResetToBuiltInBoard(board);
+    // 5 x 5 cells of 30 x 20 pixels; the shift block gives "W" to the foot cell.
+    LoadBoardTable(board, dir.Write("own.tab",
+                                    "30 60 90 120 150\r\n20 40 60 80 100\r\n"
+                                    "97 98 99 100 101\r\n102 103 104 105 106\r\n"
+                                    "107 108 0 13 32\r\n109 110 111 112 113\r\n"
+                                    "114 115 0 116 117\r\n\r\n\r\n\r\n\r\n\r\n0 0 87\r\n"));
+    EXPECT_EQ(TypeThenReplay(board, "Wa bc\nKUT", dir), "Wa bc\nKUT");
+}
+
+TEST(TypeDemo, NamesACharacterNoCellGives) {
+    CharacterBoard board;
+    ResetToBuiltInBoard(board);
+    try {
+        TypeDemo(board, "aw");
+        FAIL() << "no error";
+    } catch (const Error& error) {
+        EXPECT_STREQ(error.what(), "No cell of the board gives \"w\" (code 119)");
+    }
+}
+
+TEST(ReplayDemo, TracesEveryTickAndGoesOnAfterAMalformedLine) {
+    TempDir dir;
+    CharacterBoard board;
+    ResetToBuiltInBoard(board);
+    const std::string demo = dir.Write(
+        "t.dem", "125 100 0 0\r\n75 100 0 0\r\n25 1q 0 0\r\n25 100 1 0\r\n75 100 1 0\r\n");
+    const Replay replay = ReplayDemo(board, demo, true);
+    EXPECT_EQ(replay.Samples, 4);
+    EXPECT_EQ(replay.Errors, std::vector<std::string>{"Invalid numeric input"});
+    ASSERT_EQ(replay.Trace.size(), 4u);
+    EXPECT_EQ(replay.Trace[1].Cell, (BoardCell{2, 3}));
+    EXPECT_TRUE(replay.Trace[1].Armed);
+    EXPECT_FALSE(replay.Trace[1].Fetched.has_value());
+    EXPECT_EQ(replay.Trace[2].ch, 's');
+    EXPECT_EQ(replay.Trace[2].CellColour, IndicatorColour::Yellow);
+    EXPECT_EQ(replay.Trace[3].Fetched, std::optional<uint8_t>('m'));
+    EXPECT_EQ(replay.Trace[3].X1, -50);
+    EXPECT_EQ(replay.View.Line, "m");
+}
+
+}  // namespace
+}  // namespace glidtavla
