@@ -1,37 +1,16 @@
 // Runs the real glidtavla-cli and checks what it prints and how it exits.
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "cli/cli_run.h"
 #include "temp_dir.h"
 
 namespace glidtavla {
 namespace {
-
-struct CliRun {
-    int exitCode;
-    QByteArray out;
-    QByteArray err;
-};
-
-CliRun Cli(const QStringList& args) {
-    QProcess process;
-    process.start(GLIDTAVLA_CLI, args);
-    EXPECT_TRUE(process.waitForFinished(30000));
-    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
-}
-
-QJsonObject Json(const QByteArray& bytes) {
-    QJsonParseError error{};
-    const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
-    EXPECT_EQ(error.error, QJsonParseError::NoError) << bytes.toStdString();
-    return document.object();
-}
 
 int Code(const QJsonObject& json, const char* table, int column, int row) {
     return json[table].toArray()[column - 1].toArray()[row - 1].toInt();

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# glidtavla-cli replay over a demo of a million samples, beside wc -l on the same file.
+# Usage: bench/replay.sh BUILD_DIR [runs]
+set -euo pipefail
+build=$(cd "$1" && pwd) runs=${2:-5}
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+demo="$tmp/million.dem"
+
+# Gestures as a hand makes them: out from the centre to a cell in steps, and back.
+awk 'BEGIN {
+  srand(42); n = 0
+  while (n < 1000000) {
+    tx = 50 * int(1 + rand() * 7) - 25; ty = 40 * int(1 + rand() * 7) - 20
+    for (s = 1; s <= 8 && n < 1000000; s++) { printf "%d %d 0 0\r\n", 125 + (tx - 125) * s / 8, 100 + (ty - 100) * s / 8; n++ }
+    for (s = 7; s >= 0 && n < 1000000; s--) { printf "%d %d 1 0\r\n", 125 + (tx - 125) * s / 8, 100 + (ty - 100) * s / 8; n++ }
+  }
+}' >"$demo"
+
+median() {  # command... -> median wall seconds over the runs
+  for _ in $(seq "$runs"); do
+    local start end
+    start=$(date +%s%N); "$@" >/dev/null 2>&1; end=$(date +%s%N)
+    echo $(( (end - start) / 1000 ))
+  done | sort -n | sed -n "$(( (runs + 1) / 2 ))p"
+}
+
+replay_us=$(median "$build/glidtavla-cli" replay "$demo")
+wc_us=$(median wc -l "$demo")
+echo "file: $(wc -l <"$demo") samples, $(( $(stat -c %s "$demo") / 1024 )) KiB"
+awk -v r="$replay_us" -v w="$wc_us" 'BEGIN {
+  printf "replay: %.0f ms, %.2f million samples per second\n", r / 1000, 1e6 / r
+  printf "wc -l:  %.0f ms (replay takes %.1f times as long)\n", w / 1000, r / w
+}'

@@ -1,0 +1,227 @@
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include "app/document.h"
+#include "app/tform1.h"
+#include "scripted_dialogs.h"
+#include "temp_dir.h"
+
+using namespace glidtavla;
+
+class DemoWindowTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TForm1> form;
+    ScriptedDialogs* dialogs = nullptr;
+    std::unique_ptr<TempDir> dir;
+
+    void Start() {
+        auto scripted = std::make_unique<ScriptedDialogs>();
+        dialogs = scripted.get();
+        form = std::make_unique<TForm1>(dir->File("doc.gtv"), std::move(scripted));
+        form->show();
+        dialogs->Errors.clear();  // the missing document's report
+    }
+    void PressStart() { QTest::mouseClick(form->Button1, Qt::LeftButton); }
+    void Move(int x, int y, Qt::MouseButtons buttons = Qt::NoButton) {
+        QMouseEvent event(QEvent::MouseMove, QPointF(x, y),
+                          form->Image1->mapToGlobal(QPointF(x, y)), Qt::NoButton, buttons,
+                          Qt::NoModifier);
+        QApplication::sendEvent(form->Image1, &event);
+    }
+    void Button(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held) {
+        QMouseEvent event(type, QPointF(125, 100), form->Image1->mapToGlobal(QPointF(125, 100)),
+                          button, held, Qt::NoModifier);
+        QApplication::sendEvent(form->Image1, &event);
+    }
+    void Write(int column, int row, Qt::MouseButtons held = Qt::NoButton) {
+        Move(125, 100, held);
+        Move(50 * column - 25, 40 * row - 20, held);
+        Move(125, 100, held);
+    }
+    void Record(const QString& path) {
+        dialogs->Answers.push_back(path);
+        form->Mdemo->trigger();
+    }
+    void Play(const QString& path) {
+        dialogs->Answers.push_back(path);
+        form->Kdemo1->trigger();
+    }
+    // As the timer runs it: through the error guard.
+    void Tick() {
+        form->Guarded([this] { form->Timer1Timer(); });
+    }
+
+  private slots:
+    void init() { dir = std::make_unique<TempDir>(); }
+    void cleanup() {
+        form.reset();
+        dir.reset();
+    }
+
+    void recordingThenReplayWritesTheSameDocument() {
+        Start();
+        const QString demo = QString::fromStdString(dir->File("rec.dem"));
+        Record(demo);
+        QVERIFY(form->Recording);
+        QCOMPARE(form->DemoPath, demo.toStdString());
+        PressStart();
+        Write(2, 2);  // a
+        Button(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton);
+        Write(1, 3, Qt::LeftButton);  // M
+        Button(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton);
+        Write(4, 4);  // space
+        Write(6, 6);  // LF
+        Write(2, 6);  // ,
+        const std::vector<std::string> recorded = form->TextAreaLines();
+        const QString recordedLine = form->Edit1->text();
+        QCOMPARE(recorded[1], std::string("aM \r"));
+        const std::string lines = ReadAll(demo.toStdString());
+        QVERIFY(lines.find(" 0 1\r\n") != std::string::npos);  // shifted samples
+        QCOMPARE(std::count(lines.begin(), lines.end(), '\n'), 15);
+
+        // Play it back into a fresh text area from the same state.
+        form->SetTextAreaLines({"", ""});
+        form->Edit1->clear();
+        Play(demo);
+        QVERIFY(form->Playing);
+        QVERIFY(!form->Recording);
+        Move(10, 10);  // starts the timer, processes nothing
+        QVERIFY(form->Timer1->isActive());
+        QVERIFY(form->Image2->isVisible());
+        int ticks = 0;
+        while (form->Playing && ticks < 100) {
+            Tick();
+            ++ticks;
+        }
+        QCOMPARE(ticks, 15);
+        QCOMPARE(form->TextAreaLines(), recorded);
+        QCOMPARE(form->Edit1->text(), recordedLine);
+        QCOMPARE(form->Image2->pos(), QPoint(125, 100));
+        QVERIFY(dialogs->Errors.isEmpty());
+    }
+
+    void playerStatesTickByTick() {
+        Start();
+        const QString demo = QString::fromStdString(
+            dir->Write("p.dem", "75 100 0 0\r\n25 100 0 1\r\n75 100 0 1\r\n"));
+        Play(demo);  // idle -> ready, before START
+        QVERIFY(form->Playing);
+        QVERIFY(!form->Timer1->isActive());
+        Move(10, 10);  // the board is hidden: nothing happens before START
+        QVERIFY(!form->Timer1->isActive());
+        PressStart();
+        Move(300, 200);  // ready -> running; the real sample is not processed
+        QVERIFY(form->Timer1->isActive());
+        QCOMPARE(form->Edit2->text(), QString("X0"));
+        Tick();
+        QCOMPARE(form->Edit2->text(), QString("75"));
+        QCOMPARE(form->Image2->pos(), QPoint(75, 100));
+        Move(10, 10);  // moves while running do not disturb the replay
+        Tick();
+        QVERIFY(form->State.ShiftHeld);
+        Tick();  // the last line: running -> finished, and this tick still fetches
+        QVERIFY(!form->Playing);
+        QCOMPARE(form->Edit1->text(), QString("M"));
+        QVERIFY(form->Timer1->isActive());
+        Tick();  // finished: the same position again, shift cleared, nothing fetched
+        QVERIFY(!form->State.ShiftHeld);
+        QCOMPARE(form->Edit1->text(), QString("M"));
+        Move(125, 100);  // finished -> idle: the real sample is processed
+        QVERIFY(!form->Timer1->isActive());
+        QVERIFY(!form->Image2->isVisible());
+        QCOMPARE(form->Edit2->text(), QString("125"));
+    }
+
+    void malformedLineIsReportedAndPlaybackGoesOn() {
+        Start();
+        PressStart();
+        Play(QString::fromStdString(
+            dir->Write("m.dem", "75 100 0 0\r\n12x 1 1 1\r\n25 100 0 0\r\n")));
+        Move(1, 1);
+        Tick();
+        Tick();
+        QCOMPARE(dialogs->Errors, QStringList({"Invalid numeric input"}));
+        QCOMPARE(form->Edit2->text(), QString("75"));  // that tick processed nothing
+        Tick();
+        QCOMPARE(form->Edit2->text(), QString("25"));
+        QVERIFY(!form->Playing);
+    }
+
+    void demoCommandsPutTheBuiltInBoardBack() {
+        Start();
+        form->Board.BoardHeight = 100;
+        form->Board.NormalCodes[1][1] = 'x';
+        form->Edit8->show();
+        Record(QString::fromStdString(dir->File("r.dem")));
+        QCOMPARE(form->Board.BoardHeight, 280);
+        QCOMPARE(form->Board.NormalCodes[1][1], uint8_t('c'));
+        QVERIFY(!form->Edit8->isVisible());
+        QCOMPARE(form->Memo1->height(), 126);
+        // Cancelling changes nothing.
+        form->Board.BoardHeight = 100;
+        form->Kdemo1->trigger();
+        QCOMPARE(form->Board.BoardHeight, 100);
+        QVERIFY(form->Recording);
+    }
+
+    void playingTheFileBeingRecordedWorks() {
+        Start();
+        PressStart();
+        const QString demo = QString::fromStdString(dir->File("same.dem"));
+        Record(demo);
+        Write(2, 3);
+        Play(demo);  // the recording is closed first, so the file is not held
+        QVERIFY(dialogs->Errors.isEmpty());
+        QVERIFY(form->Playing);
+        QVERIFY(!form->Recording);
+        Record(demo);  // and the other way round
+        QVERIFY(dialogs->Errors.isEmpty());
+        QVERIFY(form->Recording);
+        QVERIFY(!form->Playing);
+        QVERIFY(!form->Timer1->isActive());
+    }
+
+    void openFailuresAreShownAndLeaveNoBrokenTicks() {
+        Start();
+        PressStart();
+        Record(QString::fromStdString(dir->File("no-such-folder/x.dem")));
+        QCOMPARE(dialogs->Errors, QStringList({"Invalid filename"}));
+        QVERIFY(!form->Recording);
+        QCOMPARE(form->DemoPath, dir->File("no-such-folder/x.dem"));
+
+        Play(QString::fromStdString(dir->Write("ok.dem", "1 1 0 0\r\n2 2 0 0\r\n")));
+        Move(1, 1);
+        QVERIFY(form->Timer1->isActive());
+        Play(QString::fromStdString(dir->File("missing.dem")));
+        QCOMPARE(dialogs->Errors.last(), QString("File not found"));
+        QVERIFY(!form->Playing);
+        QVERIFY(!form->Timer1->isActive());
+    }
+
+    void failingWriteSkipsTheRestOfTheSample() {
+        Start();
+        PressStart();
+        Record("/dev/full");
+        Move(125, 100);
+        Move(75, 100);  // would arm
+        QCOMPARE(dialogs->Errors, QStringList({"Disk full", "Disk full"}));
+        QCOMPARE(form->Edit2->text(), QString("75"));
+        QVERIFY(!form->State.Armed);
+        QVERIFY(form->Recording);
+    }
+
+    void longDemoPathIsCutTo250Bytes() {
+        Start();
+        const std::string longName = dir->File(std::string(300, 'd'));
+        Record(QString::fromStdString(longName));
+        QCOMPARE(form->DemoPath.size(), std::size_t{250});
+    }
+};
+
+QTEST_MAIN(DemoWindowTest)
+#include "demo_window_test.moc"
