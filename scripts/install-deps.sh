@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config clang-format
   qt6-base-dev qt6-svg-dev libgl-dev
-  libemf2svg-dev libwmf-dev
+  libemf2svg-dev libwmf-dev fonts-urw-base35
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool imagemagick x11-utils
   fonts-dejavu-core fonts-blankenburg fonts-freefont-ttf

@@ -1,7 +1,12 @@
 #include "app/dialogs.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
 #include <QMessageBox>
+
+#include "board/pictures/picture_file.h"
 
 namespace glidtavla {
 
@@ -36,6 +41,32 @@ DialogSpec SpecOf(DialogKind kind) {
     return {QFileDialog::AcceptOpen, "Alla filer|*.*", ""};
 }
 
+// A preview of the picture under the cursor, beside the file list.
+void AddPreview(QFileDialog& dialog) {
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    auto* grid = qobject_cast<QGridLayout*>(dialog.layout());
+    if (grid == nullptr) return;
+    auto* preview = new QLabel(&dialog);
+    preview->setObjectName("preview");
+    preview->setFixedSize(200, 200);
+    preview->setAlignment(Qt::AlignCenter);
+    preview->setFrameShape(QFrame::StyledPanel);
+    grid->addWidget(preview, 1, grid->columnCount(), 1, 1);
+    QObject::connect(
+        &dialog, &QFileDialog::currentChanged, preview, [preview](const QString& path) {
+            QImage image;
+            try {
+                if (QFileInfo(path).isFile())
+                    image = LoadPictureFile(QFile::encodeName(path).toStdString());
+            } catch (const std::exception&) {
+                // No preview for a picture that cannot be read; choosing it shows why.
+            }
+            preview->setPixmap(image.isNull() ? QPixmap()
+                                              : QPixmap::fromImage(image.scaled(
+                                                    preview->size(), Qt::KeepAspectRatio)));
+        });
+}
+
 }  // namespace
 
 QStringList NameFilters(const QString& filter) {
@@ -59,6 +90,7 @@ std::optional<QString> QtDialogs::Ask(DialogKind kind, const QString& preset) {
     dialog.setNameFilters(NameFilters(spec.filter));
     dialog.setDefaultSuffix(spec.defaultSuffix);
     if (!preset.isEmpty()) dialog.selectFile(preset);
+    if (kind == DialogKind::OpenPictureDialog1) AddPreview(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().first();
 }

@@ -20,9 +20,12 @@
 #include "app/codec.h"
 #include "app/document.h"
 #include "app/help_text.h"
+#include "board/board_table.h"
 #include "board/errors.h"
 #include "board/paths.h"
+#include "board/pictures/board_drawing.h"
 #include "board/pictures/builtin_picture.h"
+#include "board/pictures/picture_file.h"
 
 namespace glidtavla {
 
@@ -240,8 +243,8 @@ void TForm1::CreateMenu() {
     Sparasom1 = item(fil, "Sparasom1", "Spara som", &TForm1::Sparasom1Click);
     Sluta1 = item(fil, "Sluta1", "Sluta", &TForm1::Sluta1Click);
     QMenu* hamta = menu("Hmta1", "Hämta teckenbord");
-    bild = item(hamta, "bild", "Med bild", nullptr);
-    ubild = item(hamta, "ubild", "Utan bild", nullptr);
+    bild = item(hamta, "bild", "Med bild", &TForm1::bildClick);
+    ubild = item(hamta, "ubild", "Utan bild", &TForm1::ubildClick);
     QMenu* bruks = menu("Bruksanvisning1", "Bruksanvisning");
     Bruksanvisning2 =
         item(bruks, "Bruksanvisning2", "Bruksanvisning", &TForm1::Bruksanvisning2Click);
@@ -277,15 +280,18 @@ void TForm1::FormActivate() {
     Started = false;
     Image3->setPixmap(Image1->pixmap().copy());
     StartDirectory = CutAtLimit(CurrentDirectory(), kPathLimit);
-    // A document that cannot be read is reported after activation has completed, so the
-    // board is loaded and the window works all the same.
+    // A document or start-up board that cannot be read is reported after activation has
+    // completed, so the built-in board is loaded and the window works all the same.
     std::string deferredError;
-    if (!DocumentPath.empty()) {
+    const auto deferring = [&deferredError](const std::function<void()>& step) {
         try {
-            LoadDocument(DocumentPath);
+            step();
         } catch (const std::exception& error) {
-            deferredError = error.what();
+            if (deferredError.empty()) deferredError = error.what();
         }
+    };
+    if (!DocumentPath.empty()) {
+        deferring([this] { LoadDocument(DocumentPath); });
     } else {
         DocumentPath = CutAtLimit(StartDirectory + "/namnlos.gtv", kPathLimit);
     }
@@ -294,8 +300,7 @@ void TForm1::FormActivate() {
     Recording = false;
     SetCaption();
     ResetToBuiltInBoard(Board);
-    PicturePath = CutAtLimit(StartDirectory + "/tecken.bmp", kPathLimit);
-    TablePath = CutAtLimit(StartDirectory + "/tecken.tab", kPathLimit);
+    deferring([this] { LoadStartupBoard(); });
     showMaximized();
     ResetToCentre(State);
     if (!deferredError.empty()) throw Error(deferredError);
@@ -406,6 +411,64 @@ void TForm1::Memo2Click() {
 
 void TForm1::Edit7Click() {
     Edit7->hide();
+}
+
+void TForm1::ShowBoardSource() {
+    Edit8->move(Board.BoardWidth, Edit8->y());
+    Edit8->show();
+    // The prefix is 13 bytes in the program's code page; the whole line is cut at 255.
+    Edit8->setText("Tecken från: " + Shown(CutAtLimit(TablePath, kPathLimit - 13)));
+}
+
+namespace {
+
+// The file-exists test: false for a folder.
+bool FileExists(const std::string& path) {
+    return QFileInfo(Shown(path)).isFile();
+}
+
+}  // namespace
+
+void TForm1::LoadStartupBoard() {
+    // The separator is always inserted: a doubled one at the root is one to the file system.
+    PicturePath = CutAtLimit(StartDirectory + "/tecken.bmp", kPathLimit);
+    TablePath = CutAtLimit(StartDirectory + "/tecken.tab", kPathLimit);
+    if (!FileExists(PicturePath) || !FileExists(TablePath)) return;
+    LoadBoardTable(Board, TablePath);
+    ShowBoardSource();
+    ApplyBoardLayout(Board.BoardWidth, Board.BoardHeight);
+    Image1->setPixmap(QPixmap::fromImage(LoadPictureFile(PicturePath)));
+}
+
+void TForm1::bildClick() {
+    const std::optional<QString> chosen = dialogs_->Ask(DialogKind::OpenPictureDialog1, "");
+    if (!chosen) return;
+    PicturePath = CutAtLimit(QFile::encodeName(*chosen).toStdString(), kPathLimit);
+    // The last three characters give way to "tab", whatever they are.
+    TablePath =
+        PicturePath.substr(0, PicturePath.size() - std::min<std::size_t>(3, PicturePath.size())) +
+        "tab";
+    if (Playing || Recording) return;
+    if (!FileExists(PicturePath) || !FileExists(TablePath)) return;
+    LoadBoardTable(Board, TablePath);
+    ShowBoardSource();
+    ApplyBoardLayout(Board.BoardWidth, Board.BoardHeight);
+    Image1->setPixmap(QPixmap::fromImage(LoadPictureFile(PicturePath)));
+}
+
+void TForm1::ubildClick() {
+    const std::optional<QString> chosen = dialogs_->Ask(DialogKind::OpenDialog3, "");
+    if (!chosen) return;
+    TablePath = CutAtLimit(QFile::encodeName(*chosen).toStdString(), kPathLimit);
+    if (Playing || Recording) return;
+    if (!FileExists(TablePath)) return;
+    LoadBoardTable(Board, TablePath);
+    ShowBoardSource();
+    QImage picture = Image3->pixmap().toImage();
+    ApplyBoardLayout(Board.BoardWidth, Board.BoardHeight);
+    DrawBoardFromTable(picture, Board);
+    Image1->setPixmap(QPixmap::fromImage(picture));
+    if (!Started) Image1->hide();
 }
 
 // A new recording or playback first ends the earlier use of the one demo file: everything

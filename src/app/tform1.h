@@ -74,11 +74,15 @@ class TForm1 : public QMainWindow, public EngineView {
     void Bruksanvisning2Click();
     void Memo2Click();
     void Edit7Click();
+    void bildClick();
+    void ubildClick();
     void MdemoClick();
     void Kdemo1Click();
     void Timer1Timer();
 
     void ApplyBoardLayout(int width, int height);
+    void LoadStartupBoard();
+    void ShowBoardSource();
     void SetCaption();
 
     // The text area's lines as bytes; the document.

@@ -1,7 +1,8 @@
 // glidtavla-cli: boards and demos without a window.
 #include <QCommandLineParser>
-#include <QCoreApplication>
 #include <QFile>
+#include <QGuiApplication>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -15,6 +16,9 @@
 #include "app/document.h"
 #include "board/board_table.h"
 #include "board/errors.h"
+#include "board/pictures/board_drawing.h"
+#include "board/pictures/builtin_picture.h"
+#include "board/pictures/picture_file.h"
 #include "board/table_check.h"
 #include "cli/board_json.h"
 #include "demo/demo_replay.h"
@@ -231,13 +235,58 @@ int TypeCommand(const QStringList& args) {
     return kExitOk;
 }
 
+int BoardDraw(const QStringList& args) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        "Draw the board a table gives, as \"Utan bild\" shows it, into a 354 x 284 PNG.");
+    parser.addOption(kOverOption);
+    parser.addPositionalArgument("TABLE", "The .tab file.");
+    parser.addPositionalArgument("OUT.png", "The picture to write.");
+    if (!ParseSub(parser, args, 2)) return kExitUsage;
+    CharacterBoard board;
+    if (!StartBoard(parser, board)) return kExitUsage;
+    try {
+        LoadBoardTable(board, LocalPath(parser.positionalArguments()[0]));
+    } catch (const Error& error) {
+        Print(stderr, std::string(error.what()) + "\n");
+        return kExitError;
+    }
+    QImage picture = BuiltInBoardPicture();
+    DrawBoardFromTable(picture, board);
+    const QString out = parser.positionalArguments()[1];
+    if (!picture.save(out, "PNG")) {
+        Print(stderr, "Cannot create file " + LocalPath(out) + "\n");
+        return kExitError;
+    }
+    return kExitOk;
+}
+
+int BoardPicture(const QStringList& args) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        "Load a board picture as \"Med bild\" would and print its size, or why it fails.");
+    parser.addPositionalArgument("PICTURE", "A .bmp, .ico, .emf or .wmf file.");
+    if (!ParseSub(parser, args, 1)) return kExitUsage;
+    try {
+        const QImage picture = LoadPictureFile(LocalPath(parser.positionalArguments()[0]));
+        Print(stdout,
+              std::to_string(picture.width()) + "x" + std::to_string(picture.height()) + "\n");
+    } catch (const Error& error) {
+        Print(stdout, std::string(error.what()) + "\n");
+        return kExitError;
+    }
+    return kExitOk;
+}
+
 // args: the program, the sub-command, then its own arguments.
 int Board(const QStringList& args) {
     const QString command = args.size() > 1 ? args[1] : QString();
     const QStringList rest = QStringList{args[0] + " board " + command} + args.mid(2);
     if (command == "dump") return BoardDump(rest);
     if (command == "check") return BoardCheck(rest);
-    Print(stderr, "usage: glidtavla-cli board dump|check ...\n");
+    if (command == "draw") return BoardDraw(rest);
+    if (command == "picture") return BoardPicture(rest);
+    Print(stderr, "usage: glidtavla-cli board dump|check|draw|picture ...\n");
     return kExitUsage;
 }
 
@@ -245,7 +294,9 @@ int Board(const QStringList& args) {
 }  // namespace glidtavla
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    // Drawing needs fonts, not a display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName("glidtavla-cli");
     QCoreApplication::setApplicationVersion("1.01");
 
@@ -255,6 +306,8 @@ int main(int argc, char** argv) {
         "Commands:\n"
         "  board dump [--over builtin|empty] TABLE   print the board a table gives, as JSON\n"
         "  board check TABLE                        explain a table line by line\n"
+        "  board draw [--over builtin|empty] TABLE OUT.png   draw the board without picture\n"
+        "  board picture PICTURE                    check a board picture\n"
         "  replay [--board TABLE] [--json] [--trace] DEMO   play a demo, print the document\n"
         "  type [--board TABLE] TEXT                print a demo that writes TEXT");
     parser.addHelpOption();

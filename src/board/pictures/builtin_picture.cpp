@@ -84,6 +84,9 @@ QFont FontFor(Face face) {
 
 QImage BuiltInBoardPicture() {
     QImage picture(kPictureWidth, kPictureHeight, QImage::Format_RGB32);
+    // 96 dots per inch, so that label sizes in points come out as on a desktop screen.
+    picture.setDotsPerMeterX(3780);
+    picture.setDotsPerMeterY(3780);
     picture.fill(Qt::white);
     QPainter painter(&picture);
     painter.setPen(Qt::black);

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+#include "board/character_board.h"
+
+namespace glidtavla {
+
+// The text drawn in a cell of a board drawn from its table (Windows-1252 bytes): the shifted
+// character, or the key's two characters, or the control cell's name.
+std::string CellLabel(const CharacterBoard& board, int column, int row);
+
+}  // namespace glidtavla

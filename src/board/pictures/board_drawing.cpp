@@ -1,0 +1,84 @@
+#include "board/pictures/board_drawing.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QPainter>
+
+#include <algorithm>
+
+#include "app/codec.h"
+#include "board/cell_label.h"
+#include "board/rounding.h"
+
+namespace glidtavla {
+
+namespace {
+
+// Geometry is clamped to this range before it reaches the painter: the surface is 354 x 284,
+// so anything beyond is clipped anyway, and huge values would overflow the raster engine.
+constexpr int64_t kFar = 30000;
+
+int Clamp(int64_t value) {
+    return static_cast<int>(std::clamp(value, -kFar, kFar));
+}
+
+}  // namespace
+
+LabelOffsets LabelOffsetsOf(const CharacterBoard& board) {
+    return {static_cast<uint16_t>(RoundHalfToEven(9 * int64_t{board.ColumnBounds[1]}, 10)),
+            static_cast<uint16_t>(RoundHalfToEven(9 * int64_t{board.RowBounds[1]}, 10))};
+}
+
+int LabelPointSize(LabelOffsets offsets) {
+    if (offsets.X > 60 && offsets.Y > 50) return 24;
+    if (offsets.X > 50 && offsets.Y > 40) return 20;
+    if (offsets.X > 40 && offsets.Y > 30) return 16;
+    if (offsets.X > 30 && offsets.Y > 20) return 12;
+    return 8;
+}
+
+void DrawBoardFromTable(QImage& picture, const CharacterBoard& board) {
+    const int64_t width = board.BoardWidth;
+    const int64_t height = board.BoardHeight;
+    QPainter painter(&picture);
+    painter.setPen(QPen(Qt::black, 1));
+    painter.setBrush(Qt::white);
+
+    // The frame lies on x = 0 and x = W - 1, y = 0 and y = H - 1.
+    if (width >= 1 && height >= 1) {
+        painter.drawRect(0, 0, Clamp(width - 1), Clamp(height - 1));
+    }
+    const LabelOffsets offsets = LabelOffsetsOf(board);
+
+    // Grid lines stop at the first bound not below the size; their end points are not drawn.
+    for (int i = 1; i <= kMaxCells && board.ColumnBounds[i] < width; ++i) {
+        const int x = Clamp(board.ColumnBounds[i]);
+        if (height >= 1) painter.drawLine(x, 0, x, Clamp(height - 1));
+    }
+    for (int j = 1; j <= kMaxCells && board.RowBounds[j] < height; ++j) {
+        const int y = Clamp(board.RowBounds[j]);
+        if (width >= 1) painter.drawLine(0, y, Clamp(width - 1), y);
+    }
+
+    QFont font("DejaVu Sans");
+    font.setPointSize(LabelPointSize(offsets));
+    font.setStyleStrategy(QFont::NoAntialias);  // black and white only
+    painter.setFont(font);
+    painter.setBackgroundMode(Qt::OpaqueMode);
+    painter.setBackground(Qt::white);
+    const int ascent = QFontMetrics(font, &picture).ascent();
+
+    // Labels go on while the bound is at most the size, so the last column and row, and any
+    // left-over bounds within the board, are labelled too.
+    for (int i = 1; i <= kMaxCells && board.ColumnBounds[i] <= width; ++i) {
+        const int64_t x = int64_t{board.ColumnBounds[i]} - offsets.X;
+        for (int j = 1; j <= kMaxCells && board.RowBounds[j] <= height; ++j) {
+            const int64_t y = int64_t{board.RowBounds[j]} - offsets.Y;
+            if (x < -kFar || x > kFar || y < -kFar || y > kFar) continue;
+            painter.drawText(QPoint(static_cast<int>(x), static_cast<int>(y) + ascent),
+                             ToQString(CellLabel(board, i, j)));
+        }
+    }
+}
+
+}  // namespace glidtavla

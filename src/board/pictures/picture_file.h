@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QImage>
+
+#include <string>
+
+namespace glidtavla {
+
+enum class PictureKind { Bitmap, Icon, EnhancedMetafile, Metafile };
+
+// Loads a board picture, its kind chosen by the extension without regard to case, before the
+// file is opened. Each fault is an Error with the message the window shows: "Unknown picture
+// file extension (.%s)", "Cannot open file %s", "Bitmap image is not valid", "Icon image is not
+// valid", "Metafile is not valid", or "Stream read error" for a file shorter than its header
+// says. Metafiles are decoded in a child process, so a hostile file cannot crash or hang us.
+QImage LoadPictureFile(const std::string& path);
+
+}  // namespace glidtavla

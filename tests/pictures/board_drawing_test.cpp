@@ -1,0 +1,137 @@
+#include <QTest>
+
+#include "board/board_table.h"
+#include "board/pictures/board_drawing.h"
+#include "board/pictures/builtin_picture.h"
+#include "temp_dir.h"
+
+using namespace glidtavla;
+
+namespace {
+
+bool Black(const QImage& image, int x, int y) {
+    return QColor(image.pixel(x, y)) == Qt::black;
+}
+
+int InkIn(const QImage& image, QRect area) {
+    int ink = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x)
+            ink += Black(image, x, y);
+    }
+    return ink;
+}
+
+QImage Drawn(const CharacterBoard& board) {
+    QImage picture = BuiltInBoardPicture();
+    DrawBoardFromTable(picture, board);
+    return picture;
+}
+
+}  // namespace
+
+class BoardDrawingTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void builtInGeometry() {
+        CharacterBoard board;
+        ResetToBuiltInBoard(board);
+        const QImage picture = Drawn(board);
+        QCOMPARE(picture.size(), QSize(354, 284));
+        for (int y : {1, 100, 278})
+            QVERIFY(Black(picture, 349, y) && Black(picture, 0, y));
+        for (int x : {1, 200, 348})
+            QVERIFY(Black(picture, x, 279) && Black(picture, x, 0));
+        for (int x : {50, 100, 150, 200, 250, 300})
+            QVERIFY(Black(picture, x, 2));
+        for (int y : {40, 80, 120, 160, 200, 240})
+            QVERIFY(Black(picture, 2, y));
+        QVERIFY(!Black(picture, 2, 1));  // inside is white
+        // Labels start 5 pixels right of and 4 below each cell's corner, in 16 points.
+        QCOMPARE(LabelPointSize(LabelOffsetsOf(board)), 16);
+        QVERIFY(InkIn(picture, QRect(5, 4, 20, 24)) > 20);      // "C"
+        QCOMPARE(InkIn(picture, QRect(1, 1, 3, 38)), 0);        // nothing left of the label
+        QCOMPARE(InkIn(picture, QRect(101, 81, 48, 38)), 0);    // the blank centre
+        QVERIFY(InkIn(picture, QRect(155, 124, 40, 24)) > 20);  // "SP" in (4, 4)
+        for (int x = 0; x < 354; ++x) {
+            for (int y = 0; y < 284; ++y) {
+                const QColor c(picture.pixel(x, y));
+                QVERIFY(c == Qt::black || c == Qt::white);
+            }
+        }
+    }
+
+    void sizeRuleBoundaries() {
+        CharacterBoard board;
+        ResetToBuiltInBoard(board);
+        const auto size = [&](int column, int row) {
+            board.ColumnBounds[1] = column;
+            board.RowBounds[1] = row;
+            return LabelPointSize(LabelOffsetsOf(board));
+        };
+        QCOMPARE(size(50, 40), 16);
+        QCOMPARE(size(45, 40), 12);  // 40.5 to even: 40, not above 40
+        QCOMPARE(size(46, 40), 16);
+        QCOMPARE(size(33, 40), 8);
+        QCOMPARE(size(50, 22), 8);
+        QCOMPARE(size(70, 60), 24);
+        QCOMPARE(size(60, 50), 20);
+        board.ColumnBounds[1] = 55;
+        QCOMPARE(int(LabelOffsetsOf(board).X), 50);  // 49.5 to even
+        board.ColumnBounds[1] = 35;
+        QCOMPARE(int(LabelOffsetsOf(board).X), 32);  // 31.5 to even
+        board.ColumnBounds[1] = -10;
+        QCOMPARE(int(LabelOffsetsOf(board).X), 65527);  // held as 16-bit unsigned
+    }
+
+    void leftOverColumnIsLabelledToo() {
+        TempDir dir;
+        CharacterBoard board;
+        ResetToBuiltInBoard(board);
+        LoadBoardTable(board, dir.Write("six.tab",
+                                        "60 120 180 240 300 360\r\n"
+                                        "40 80 120 160 200 240 280\r\n"));
+        const QImage picture = Drawn(board);
+        // Column 7's built-in "5%" stands at x = 350 - 54 = 296, left of column 6's grid line.
+        QVERIFY(InkIn(picture, QRect(296, 5, 4, 20)) > 0);
+        // Grid lines at the table's bounds below the width; the built-in line at 350 now lies
+        // inside the white board, and the frame's right edge at 359 is cut off.
+        QVERIFY(Black(picture, 60, 35));
+        QVERIFY(Black(picture, 300, 35));
+        QVERIFY(Black(picture, 200, 279));
+        QVERIFY(!Black(picture, 350, 35));
+        QVERIFY(!Black(picture, 353, 35));
+    }
+
+    void everyPassStartsFromTheBuiltInPicture() {
+        CharacterBoard small;
+        ResetToBuiltInBoard(small);
+        small.BoardWidth = 100;
+        small.BoardHeight = 80;
+        const QImage first = Drawn(small);
+        QVERIFY(Black(first, 99, 10));  // the small board's frame
+        CharacterBoard board;
+        ResetToBuiltInBoard(board);
+        const QImage second = Drawn(board);
+        QVERIFY(!Black(second, 99, 10));  // not drawn over the first drawing
+    }
+
+    void hugeAndNegativeGeometryIsClipped() {
+        CharacterBoard board;
+        ResetToBuiltInBoard(board);
+        board.BoardWidth = INT32_MAX;
+        board.BoardHeight = INT32_MAX;
+        board.ColumnBounds[1] = INT32_MIN;
+        board.RowBounds[1] = -5;
+        board.ColumnBounds[20] = INT32_MAX;
+        const QImage picture = Drawn(board);
+        QCOMPARE(picture.size(), QSize(354, 284));
+        board.BoardWidth = 0;
+        board.BoardHeight = -3;
+        QCOMPARE(Drawn(board).size(), QSize(354, 284));
+    }
+};
+
+QTEST_MAIN(BoardDrawingTest)
+#include "board_drawing_test.moc"

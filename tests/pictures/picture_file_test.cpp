@@ -1,0 +1,201 @@
+#include <QBuffer>
+#include <QTest>
+
+#include <random>
+
+#include "board/errors.h"
+#include "board/pictures/picture_file.h"
+#include "temp_dir.h"
+
+using namespace glidtavla;
+
+namespace {
+
+void Put32(std::string& bytes, uint32_t value) {
+    for (int i = 0; i < 4; ++i)
+        bytes.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+}
+void Put16(std::string& bytes, uint16_t value) {
+    bytes.push_back(static_cast<char>(value & 0xFF));
+    bytes.push_back(static_cast<char>(value >> 8));
+}
+
+// A small enhanced metafile: header, one rectangle, end.
+std::string Emf() {
+    std::string records;
+    Put32(records, 43);  // EMR_RECTANGLE
+    Put32(records, 24);
+    for (uint32_t v : {10u, 10u, 90u, 40u})
+        Put32(records, v);
+    Put32(records, 14);  // EMR_EOF
+    Put32(records, 20);
+    Put32(records, 0);
+    Put32(records, 16);
+    Put32(records, 20);
+    std::string bytes;
+    Put32(bytes, 1);  // EMR_HEADER
+    Put32(bytes, 88);
+    for (uint32_t v : {0u, 0u, 99u, 49u})
+        Put32(bytes, v);  // bounds, pixels
+    for (uint32_t v : {0u, 0u, 2646u, 1323u})
+        Put32(bytes, v);       // frame, 0.01 mm
+    Put32(bytes, 0x464D4520);  // " EMF"
+    Put32(bytes, 0x10000);
+    Put32(bytes, 88 + static_cast<uint32_t>(records.size()));
+    Put32(bytes, 3);  // records
+    Put16(bytes, 1);  // handles
+    Put16(bytes, 0);
+    Put32(bytes, 0);  // description
+    Put32(bytes, 0);
+    Put32(bytes, 0);  // palette entries
+    Put32(bytes, 1024);
+    Put32(bytes, 768);
+    Put32(bytes, 320);
+    Put32(bytes, 240);
+    return bytes + records;
+}
+
+// A small placeable metafile: header, one rectangle, end.
+std::string Wmf() {
+    std::string records;
+    Put32(records, 7);  // META_RECTANGLE, in words
+    Put16(records, 0x041B);
+    for (int v : {40, 90, 10, 10})
+        Put16(records, static_cast<uint16_t>(v));
+    Put32(records, 3);  // META_EOF
+    Put16(records, 0);
+    std::string bytes;
+    Put32(bytes, 0x9AC6CDD7);
+    Put16(bytes, 0);
+    for (int v : {0, 0, 100, 50})
+        Put16(bytes, static_cast<uint16_t>(v));
+    Put16(bytes, 96);  // units per inch
+    Put32(bytes, 0);
+    uint16_t sum = 0;
+    for (std::size_t i = 0; i < 20; i += 2) {
+        sum ^= static_cast<uint16_t>(static_cast<uint8_t>(bytes[i]) |
+                                     (static_cast<uint8_t>(bytes[i + 1]) << 8));
+    }
+    Put16(bytes, sum);
+    Put16(bytes, 1);  // in memory
+    Put16(bytes, 9);
+    Put16(bytes, 0x300);
+    Put32(bytes, static_cast<uint32_t>(18 + records.size()) / 2);
+    Put16(bytes, 0);
+    Put32(bytes, 7);
+    Put16(bytes, 0);
+    return bytes + records;
+}
+
+std::string Encoded(const QImage& image, const char* format) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes.toStdString();
+}
+
+QString Outcome(const std::string& path) {
+    try {
+        const QImage image = LoadPictureFile(path);
+        return QString("%1x%2").arg(image.width()).arg(image.height());
+    } catch (const Error& error) {
+        return QString::fromStdString(error.what());
+    }
+}
+
+}  // namespace
+
+class PictureFileTest : public QObject {
+    Q_OBJECT
+    TempDir dir;
+
+    QString Load(const std::string& name, const std::string& bytes) {
+        return Outcome(dir.Write(name, bytes));
+    }
+
+  private slots:
+    void bitmaps() {
+        QImage image(30, 20, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        const std::string bmp = Encoded(image, "BMP");
+        QCOMPARE(Load("ok.bmp", bmp), QString("30x20"));
+        QCOMPARE(Load("upper.BMP", bmp), QString("30x20"));
+        QCOMPARE(Load("cut.bmp", bmp.substr(0, bmp.size() - 10)), QString("Stream read error"));
+        QCOMPARE(Load("header.bmp", bmp.substr(0, 20)), QString("Stream read error"));
+        QCOMPARE(Load("empty.bmp", ""), QString("Stream read error"));
+        QCOMPARE(Load("png.bmp", Encoded(image, "PNG")), QString("Bitmap image is not valid"));
+        std::string wide = bmp;
+        wide[18] = '\xFF';
+        wide[19] = '\xFF';
+        wide[20] = '\xFF';
+        wide[21] = '\x7F';
+        QCOMPARE(Load("wide.bmp", wide), QString("Bitmap image is not valid"));
+    }
+
+    void icons() {
+        QImage image(16, 16, QImage::Format_ARGB32);
+        image.fill(Qt::blue);
+        const std::string ico = Encoded(image, "ICO");
+        QCOMPARE(Load("ok.ico", ico), QString("16x16"));
+        QCOMPARE(Load("cut.ico", ico.substr(0, 30)), QString("Stream read error"));
+        std::string cursor = ico;
+        cursor[2] = 2;
+        QCOMPARE(Load("cursor.ico", cursor), QString("Icon image is not valid"));
+        std::string garbage = ico;
+        for (std::size_t i = 22; i < garbage.size(); ++i)
+            garbage[i] = '\x5A';
+        QCOMPARE(Load("garbage.ico", garbage), QString("Icon image is not valid"));
+    }
+
+    void metafiles() {
+        const QString emf = Load("ok.emf", Emf());
+        QVERIFY2(QRegularExpression("^[1-9][0-9]*x[1-9][0-9]*$").match(emf).hasMatch(),
+                 qPrintable(emf));
+        std::string badSignature = Emf();
+        badSignature[40] = 'X';
+        QCOMPARE(Load("sig.emf", badSignature), QString("Metafile is not valid"));
+        QCOMPARE(Load("cut.emf", Emf().substr(0, 100)), QString("Stream read error"));
+        QCOMPARE(Load("tiny.emf", "\x01\x00"), QString("Stream read error"));
+
+        const QString wmf = Load("ok.WMF", Wmf());
+        QVERIFY2(QRegularExpression("^[1-9][0-9]*x[1-9][0-9]*$").match(wmf).hasMatch(),
+                 qPrintable(wmf));
+        std::string badType = Wmf();
+        badType[22] = 5;
+        QCOMPARE(Load("type.wmf", badType), QString("Metafile is not valid"));
+        QCOMPARE(Load("cut.wmf", Wmf().substr(0, 45)), QString("Stream read error"));
+    }
+
+    // Mangled metafiles that pass the header checks may do anything inside the decoder; the
+    // program gets a picture or a message, never a crash or a hang.
+    void hostileMetafilesNeverTakeTheProgramDown() {
+        std::mt19937 random(11);
+        for (const auto& [name, valid] : {std::pair{"h.emf", Emf()}, std::pair{"h.wmf", Wmf()}}) {
+            for (int round = 0; round < 25; ++round) {
+                std::string bytes = valid;
+                const std::size_t header = name == std::string("h.emf") ? 88 : 40;
+                for (int i = 0; i < 6; ++i) {
+                    bytes[header + random() % (bytes.size() - header)] =
+                        static_cast<char>(random());
+                }
+                const QString outcome = Load(name, bytes);
+                QVERIFY2(outcome.contains('x') || outcome == "Metafile is not valid",
+                         qPrintable(outcome));
+            }
+        }
+    }
+
+    void namesAndFiles() {
+        QCOMPARE(Load("bild.JPG", "x"), QString("Unknown picture file extension (.JPG)"));
+        QCOMPARE(Outcome(dir.File("noext")), QString("Unknown picture file extension (.)"));
+        QCOMPARE(Outcome(dir.File("missing.bmp")),
+                 QString::fromStdString("Cannot open file " + dir.File("missing.bmp")));
+        std::filesystem::create_directory(dir.File("folder.ico"));
+        QCOMPARE(Outcome(dir.File("folder.ico")),
+                 QString::fromStdString("Cannot open file " + dir.File("folder.ico")));
+    }
+};
+
+QTEST_MAIN(PictureFileTest)
+#include "picture_file_test.moc"
