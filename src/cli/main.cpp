@@ -293,7 +293,15 @@ int Board(const QStringList& args) {
 }  // namespace
 }  // namespace glidtavla
 
+// Qt's own notes about the platform (a missing runtime folder and the like) are not the
+// tool's output: standard error carries only the tool's messages.
+void QuietQt(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
 int main(int argc, char** argv) {
+    qInstallMessageHandler(QuietQt);
     // Drawing needs fonts, not a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
