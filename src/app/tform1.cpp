@@ -84,15 +84,17 @@ std::string CurrentDirectory() {
     return buffer;
 }
 
-// The character cell shows the three control codes by their control pictures.
+// The character cell shows the three control codes by key symbols its bold face has.
 QString CellText(uint8_t ch) {
     switch (ch) {
         case 0:
             return QString();
         case kCodeDeleteLine:
-            return QString(QChar(0x2401));
+            return QString(QChar(0x2327));  // clear key
         case kCodeBackspace:
-            return QString(QChar(0x2408));
+            return QString(QChar(0x232B));  // erase to the left
+        case kCodeLineFeed:
+            return QString(QChar(0x21B5));  // return
         default:
             return ToQString(std::string(1, static_cast<char>(ch)));
     }

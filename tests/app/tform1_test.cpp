@@ -167,6 +167,8 @@ class TForm1Test : public QObject {
         WriteLineFeed(form.get(), this);
         QCOMPARE(form->Edit1->text(), QString());
         QCOMPARE(form->Edit6->palette().color(QPalette::Base), QColor(255, 0, 0));
+        QCOMPARE(form->Edit6->text(), QString(QChar(0x21B5)));
+        QCOMPARE(form->Edit9->text(), QString("13"));
         const std::vector<std::string> lines = form->TextAreaLines();
         QCOMPARE(lines.size(), std::size_t{3});
         QCOMPARE(lines[1], std::string("as\r"));

@@ -1,4 +1,6 @@
 // Runs the real glidtavla-cli and checks what it prints and how it exits.
+#include <QColor>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonObject>
 
@@ -69,6 +71,38 @@ TEST(CliBoardCheck, ExplainsAndWarnsWithExitStatus) {
     const CliRun bad = Cli({"board", "check", QString::fromStdString(dir.Write("b.tab", "x\r\n"))});
     EXPECT_EQ(bad.exitCode, 1);
     EXPECT_TRUE(bad.out.contains("error: Invalid numeric input"));
+}
+
+TEST(CliBoardDraw, WritesTheDrawnBoardAsPng) {
+    TempDir dir;
+    const std::string table = dir.Write("t.tab", "60 120\r\n50 100\r\n97 98\r\n99 100\r\n");
+    const std::string out = dir.File("board.png");
+    const CliRun run =
+        Cli({"board", "draw", QString::fromStdString(table), QString::fromStdString(out)});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QImage picture(QString::fromStdString(out));
+    ASSERT_FALSE(picture.isNull());
+    EXPECT_EQ(picture.size(), QSize(354, 284));
+    EXPECT_EQ(QColor(picture.pixel(119, 20)), QColor(Qt::black));  // the frame at W - 1
+    EXPECT_EQ(QColor(picture.pixel(60, 20)), QColor(Qt::black));   // the grid line
+    const CliRun bad = Cli({"board", "draw", QString::fromStdString(dir.Write("b.tab", "x")),
+                            QString::fromStdString(out)});
+    EXPECT_EQ(bad.exitCode, 1);
+    EXPECT_EQ(bad.err.trimmed(), "Invalid numeric input");
+}
+
+TEST(CliBoardPicture, PrintsTheSizeOrTheWindowsMessage) {
+    TempDir dir;
+    QImage image(40, 30, QImage::Format_RGB32);
+    image.fill(Qt::green);
+    const std::string bmp = dir.File("p.bmp");
+    ASSERT_TRUE(image.save(QString::fromStdString(bmp), "BMP"));
+    const CliRun ok = Cli({"board", "picture", QString::fromStdString(bmp)});
+    EXPECT_EQ(ok.exitCode, 0);
+    EXPECT_EQ(ok.out, "40x30\n");
+    const CliRun bad = Cli({"board", "picture", QString::fromStdString(dir.Write("p.Gif", "x"))});
+    EXPECT_EQ(bad.exitCode, 1);
+    EXPECT_EQ(bad.out, "Unknown picture file extension (.Gif)\n");
 }
 
 TEST(CliUsage, UnknownCommandsAreRefused) {

@@ -1,0 +1,198 @@
+#include <QBuffer>
+#include <QDir>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "app/tform1.h"
+#include "scripted_dialogs.h"
+#include "temp_dir.h"
+
+using namespace glidtavla;
+
+namespace {
+
+const char* const kSmallTable =
+    "60 120 180 240 300\r\n30 60 90 120 150\r\n"
+    "97 98 99 100 101\r\n102 103 104 105 106\r\n"
+    "107 108 0 13 32\r\n109 110 111 112 113\r\n"
+    "114 115 116 117 118\r\n";
+
+std::string Picture(int width, int height, const char* format) {
+    QImage image(width, height, QImage::Format_ARGB32);
+    image.fill(Qt::red);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes.toStdString();
+}
+
+}  // namespace
+
+class BoardWindowTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TForm1> form;
+    ScriptedDialogs* dialogs = nullptr;
+    std::unique_ptr<TempDir> dir;
+    QString startFolder;
+
+    void Start() {
+        auto scripted = std::make_unique<ScriptedDialogs>();
+        dialogs = scripted.get();
+        form = std::make_unique<TForm1>("", std::move(scripted));
+        form->show();
+    }
+    void PressStart() { QTest::mouseClick(form->Button1, Qt::LeftButton); }
+    void Choose(QAction* action, const std::string& path) {
+        dialogs->Answers.push_back(QString::fromStdString(path));
+        action->trigger();
+    }
+    QSize PictureSize() const { return form->Image1->pixmap().size(); }
+
+  private slots:
+    void init() {
+        dir = std::make_unique<TempDir>();
+        startFolder = QDir::currentPath();
+        QDir::setCurrent(QString::fromStdString(dir->Path()));
+    }
+    void cleanup() {
+        form.reset();
+        QDir::setCurrent(startFolder);
+        dir.reset();
+    }
+
+    void startupBoardNeedsBothFiles() {
+        dir->Write("tecken.tab", kSmallTable);
+        Start();
+        QVERIFY(!form->Edit8->isVisible());
+        QCOMPARE(form->Board.BoardWidth, 350);
+        QCOMPARE(form->TablePath, dir->Path() + "/tecken.tab");
+    }
+
+    void startupBoardLoadsBeforeStart() {
+        dir->Write("tecken.tab", kSmallTable);
+        dir->Write("tecken.bmp", Picture(300, 150, "BMP"));
+        Start();
+        QVERIFY(dialogs->Errors.isEmpty());
+        QCOMPARE(form->Board.BoardWidth, 300);
+        QCOMPARE(form->Board.BoardHeight, 150);
+        QVERIFY(form->Edit8->isVisible());
+        QCOMPARE(form->Edit8->x(), 300);
+        QCOMPARE(form->Edit8->text(),
+                 "Tecken från: " + QString::fromStdString(dir->Path() + "/tecken.tab"));
+        QCOMPARE(PictureSize(), QSize(300, 150));
+        QVERIFY(!form->Image1->isVisible());
+        PressStart();
+        QVERIFY(!form->Edit8->isVisible());
+        QCOMPARE(form->Image1->geometry(), QRect(0, 0, 300, 150));
+        QCOMPARE(form->Edit6->y(), 180);
+        // The table's codes are in force: out to (1, 1) and back writes "a".
+        QCOMPARE(form->Board.NormalCodes[1][1], uint8_t('a'));
+    }
+
+    void startupErrorsAreReportedAndTheWindowStillWorks() {
+        dir->Write("tecken.tab", "60 x\r\n");
+        dir->Write("tecken.bmp", Picture(10, 10, "BMP"));
+        Start();
+        QCOMPARE(dialogs->Errors, QStringList({"Invalid numeric input"}));
+        QCOMPARE(form->State.PreviousCell, (BoardCell{3, 3}));
+        QVERIFY(!form->Edit8->isVisible());
+        QVERIFY(form->windowState().testFlag(Qt::WindowMaximized));
+    }
+
+    void medBildOnAnIconWithItsTable() {
+        Start();
+        PressStart();
+        dir->Write("bord.tab", kSmallTable);
+        const std::string icon = dir->Write("bord.ico", Picture(32, 32, "ICO"));
+        Choose(form->bild, icon);
+        QCOMPARE(dialogs->LastKind, std::optional(DialogKind::OpenPictureDialog1));
+        QVERIFY(dialogs->Errors.isEmpty());
+        QCOMPARE(form->PicturePath, icon);
+        QCOMPARE(form->TablePath, dir->File("bord.tab"));
+        QCOMPARE(PictureSize(), QSize(32, 32));
+        QCOMPARE(form->Image1->size(), QSize(300, 150));
+        QVERIFY(form->Edit8->isVisible());
+        QCOMPARE(form->Memo1->height(), 510 - 254);
+    }
+
+    void medBildWithoutTableOrWithAnUnknownPicture() {
+        Start();
+        PressStart();
+        const QSize builtIn = PictureSize();
+        Choose(form->bild, dir->Write("alone.bmp", Picture(8, 8, "BMP")));
+        QVERIFY(dialogs->Errors.isEmpty());
+        QCOMPARE(form->Board.BoardWidth, 350);
+        dir->Write("bild.tab", kSmallTable);
+        Choose(form->bild, dir->Write("bild.JPG", "jpeg"));
+        QCOMPARE(dialogs->Errors, QStringList({"Unknown picture file extension (.JPG)"}));
+        QCOMPARE(form->Board.BoardWidth, 300);  // the table was read and laid out
+        QCOMPARE(form->Image1->width(), 300);
+        QCOMPARE(PictureSize(), builtIn);  // the earlier picture stays
+    }
+
+    void utanBildDrawsTheBoardAndHidesItBeforeStart() {
+        Start();
+        const std::string table = dir->Write("egen.tab", kSmallTable);
+        Choose(form->ubild, table);
+        QCOMPARE(dialogs->LastKind, std::optional(DialogKind::OpenDialog3));
+        QVERIFY(!form->Image1->isVisible());
+        QVERIFY(form->Edit8->isVisible());
+        const QImage drawn = form->Image1->pixmap().toImage();
+        QCOMPARE(drawn.size(), QSize(354, 284));
+        QCOMPARE(QColor(drawn.pixel(299, 10)), QColor(Qt::black));  // the frame at W - 1
+        PressStart();
+        QVERIFY(form->Image1->isVisible());
+        QCOMPARE(form->Image1->size(), QSize(300, 150));
+        // A second table draws on a fresh built-in picture.
+        Choose(form->ubild, dir->Write("liten.tab", "50 100\r\n40 80\r\n97 98\r\n99 100\r\n"));
+        const QImage second = form->Image1->pixmap().toImage();
+        QCOMPARE(QColor(second.pixel(299, 10)), QColor(Qt::white));  // no trace of the first
+        QCOMPARE(QColor(second.pixel(99, 10)), QColor(Qt::black));   // the new frame
+    }
+
+    void tableErrorsLeaveSourceLayoutAndPictureAsTheyWere() {
+        Start();
+        PressStart();
+        Choose(form->ubild, dir->Write("bad.tab", "60 120\r\n40 q\r\n"));
+        QCOMPARE(dialogs->Errors, QStringList({"Invalid numeric input"}));
+        QVERIFY(!form->Edit8->isVisible());
+        QCOMPARE(form->Image1->size(), QSize(350, 280));
+        QCOMPARE(form->Board.ColumnBounds[2], 120);  // what was read stays in the board
+    }
+
+    void boardCommandsAreRefusedDuringDemos() {
+        Start();
+        PressStart();
+        dialogs->Answers.push_back(QString::fromStdString(dir->File("r.dem")));
+        form->Mdemo->trigger();
+        QVERIFY(form->Recording);
+        const std::string table = dir->Write("egen.tab", kSmallTable);
+        Choose(form->ubild, table);
+        QCOMPARE(form->Board.BoardWidth, 350);
+        QVERIFY(!form->Edit8->isVisible());
+        QCOMPARE(form->TablePath, table);  // the dialog was answered, then nothing happened
+        dir->Write("b.tab", kSmallTable);
+        Choose(form->bild, dir->Write("b.bmp", Picture(4, 4, "BMP")));
+        QCOMPARE(form->Board.BoardWidth, 350);
+        QVERIFY(dialogs->Errors.isEmpty());
+    }
+
+    void longTablePathIsCutInTheSourceLine() {
+        Start();
+        std::string path = dir->Path() + "/";
+        path += std::string(255 - path.size() - 4, 't') + ".tab";
+        QCOMPARE(path.size(), std::size_t{255});
+        std::filesystem::path fsPath(path);
+        dir->Write(fsPath.filename().string(), kSmallTable);
+        Choose(form->ubild, path);
+        QCOMPARE(form->Edit8->text(),
+                 "Tecken från: " + QString::fromStdString(path.substr(0, 242)));
+    }
+};
+
+QTEST_MAIN(BoardWindowTest)
+#include "board_window_test.moc"
