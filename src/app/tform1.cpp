@@ -435,10 +435,15 @@ void TForm1::LoadStartupBoard() {
     // The separator is always inserted: a doubled one at the root is one to the file system.
     PicturePath = CutAtLimit(StartDirectory + "/tecken.bmp", kPathLimit);
     TablePath = CutAtLimit(StartDirectory + "/tecken.tab", kPathLimit);
+    LoadBoardWithPicture();
+}
+
+void TForm1::LoadBoardWithPicture() {
     if (!FileExists(PicturePath) || !FileExists(TablePath)) return;
     LoadBoardTable(Board, TablePath);
     ShowBoardSource();
     ApplyBoardLayout(Board.BoardWidth, Board.BoardHeight);
+    // The new picture replaces the old one only once it has been read whole.
     Image1->setPixmap(QPixmap::fromImage(LoadPictureFile(PicturePath)));
 }
 
@@ -451,11 +456,7 @@ void TForm1::bildClick() {
         PicturePath.substr(0, PicturePath.size() - std::min<std::size_t>(3, PicturePath.size())) +
         "tab";
     if (Playing || Recording) return;
-    if (!FileExists(PicturePath) || !FileExists(TablePath)) return;
-    LoadBoardTable(Board, TablePath);
-    ShowBoardSource();
-    ApplyBoardLayout(Board.BoardWidth, Board.BoardHeight);
-    Image1->setPixmap(QPixmap::fromImage(LoadPictureFile(PicturePath)));
+    LoadBoardWithPicture();
 }
 
 void TForm1::ubildClick() {

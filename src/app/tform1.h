@@ -83,6 +83,7 @@ class TForm1 : public QMainWindow, public EngineView {
     void ApplyBoardLayout(int width, int height);
     void LoadStartupBoard();
     void ShowBoardSource();
+    void LoadBoardWithPicture();
     void SetCaption();
 
     // The text area's lines as bytes; the document.

@@ -17,6 +17,13 @@ constexpr uint8_t kBuiltInRows[7][7] = {
 
 }  // namespace
 
+int CellsInUse(const CellLine<int32_t>& bounds, int32_t size) {
+    for (int i = 1; i <= kMaxCells; ++i) {
+        if (bounds[i] >= size) return i;
+    }
+    return kMaxCells + 1;
+}
+
 void ResetToBuiltInBoard(CharacterBoard& board) {
     board.NormalCodes = {};
     board.ShiftCodes = {};

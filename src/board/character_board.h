@@ -36,6 +36,10 @@ constexpr uint8_t kCodeBackspace = 8;
 constexpr uint8_t kCodeLineFeed = 13;
 constexpr uint8_t kCodeSpace = 32;
 
+// The columns (rows) in use: up to the first whose bound is at least the board's size.
+// kMaxCells + 1 when no bound reaches it, so the board runs on past the last bound.
+int CellsInUse(const CellLine<int32_t>& bounds, int32_t size);
+
 // Makes the board the built-in 7 x 7 board of 50 x 40 pixel cells. RowCount is left alone.
 void ResetToBuiltInBoard(CharacterBoard& board);
 

@@ -117,13 +117,6 @@ class RoleCollector : public TableObserver {
     }
 };
 
-int CellsInUse(const CellLine<int32_t>& bounds, int32_t size) {
-    for (int i = 1; i <= kMaxCells; ++i) {
-        if (bounds[i] >= size) return i;
-    }
-    return kMaxCells + 1;  // the board reaches past the last bound
-}
-
 std::string Line(int line) {
     return "line " + std::to_string(line) + ": ";
 }

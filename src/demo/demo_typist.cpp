@@ -1,5 +1,6 @@
 #include "demo/demo_typist.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -20,13 +21,6 @@ struct Source {
     BoardCell cell;
     bool shifted;
 };
-
-int CellsInUse(const CellLine<int32_t>& bounds, int32_t size) {
-    for (int i = 1; i <= kMaxCells; ++i) {
-        if (bounds[i] >= size) return i;
-    }
-    return kMaxCells;
-}
 
 // A pixel of the cell: its right and bottom bounds belong to it. None when the bounds do not
 // increase and the cell cannot be reached.
@@ -59,8 +53,8 @@ std::optional<std::vector<Point>> PathTo(const CharacterBoard& board, BoardCell 
 }
 
 std::optional<Source> FindSource(const CharacterBoard& board, uint8_t ch) {
-    const int columns = CellsInUse(board.ColumnBounds, board.BoardWidth);
-    const int rows = CellsInUse(board.RowBounds, board.BoardHeight);
+    const int columns = std::min(CellsInUse(board.ColumnBounds, board.BoardWidth), kMaxCells);
+    const int rows = std::min(CellsInUse(board.RowBounds, board.BoardHeight), kMaxCells);
     for (const bool shifted : {false, true}) {
         for (int row = 1; row <= rows; ++row) {
             for (int column = 1; column <= columns; ++column) {

@@ -6,8 +6,7 @@
 #include <QTest>
 
 #include "app/tform1.h"
-#include "scripted_dialogs.h"
-#include "temp_dir.h"
+#include "window_test.h"
 
 using namespace glidtavla;
 
@@ -31,25 +30,11 @@ std::string Picture(int width, int height, const char* format) {
 
 }  // namespace
 
-class BoardWindowTest : public QObject {
+class BoardWindowTest : public WindowTest {
     Q_OBJECT
 
-    std::unique_ptr<TForm1> form;
-    ScriptedDialogs* dialogs = nullptr;
-    std::unique_ptr<TempDir> dir;
     QString startFolder;
 
-    void Start() {
-        auto scripted = std::make_unique<ScriptedDialogs>();
-        dialogs = scripted.get();
-        form = std::make_unique<TForm1>("", std::move(scripted));
-        form->show();
-    }
-    void PressStart() { QTest::mouseClick(form->Button1, Qt::LeftButton); }
-    void Choose(QAction* action, const std::string& path) {
-        dialogs->Answers.push_back(QString::fromStdString(path));
-        action->trigger();
-    }
     QSize PictureSize() const { return form->Image1->pixmap().size(); }
 
   private slots:

@@ -7,41 +7,17 @@
 
 #include "app/document.h"
 #include "app/tform1.h"
-#include "scripted_dialogs.h"
-#include "temp_dir.h"
+#include "window_test.h"
 
 using namespace glidtavla;
 
-class DemoWindowTest : public QObject {
+class DemoWindowTest : public WindowTest {
     Q_OBJECT
 
-    std::unique_ptr<TForm1> form;
-    ScriptedDialogs* dialogs = nullptr;
-    std::unique_ptr<TempDir> dir;
-
+    // A document that does not exist yet, so "Spara" would create it.
     void Start() {
-        auto scripted = std::make_unique<ScriptedDialogs>();
-        dialogs = scripted.get();
-        form = std::make_unique<TForm1>(dir->File("doc.gtv"), std::move(scripted));
-        form->show();
+        WindowTest::Start(dir->File("doc.gtv"));
         dialogs->Errors.clear();  // the missing document's report
-    }
-    void PressStart() { QTest::mouseClick(form->Button1, Qt::LeftButton); }
-    void Move(int x, int y, Qt::MouseButtons buttons = Qt::NoButton) {
-        QMouseEvent event(QEvent::MouseMove, QPointF(x, y),
-                          form->Image1->mapToGlobal(QPointF(x, y)), Qt::NoButton, buttons,
-                          Qt::NoModifier);
-        QApplication::sendEvent(form->Image1, &event);
-    }
-    void Button(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held) {
-        QMouseEvent event(type, QPointF(125, 100), form->Image1->mapToGlobal(QPointF(125, 100)),
-                          button, held, Qt::NoModifier);
-        QApplication::sendEvent(form->Image1, &event);
-    }
-    void Write(int column, int row, Qt::MouseButtons held = Qt::NoButton) {
-        Move(125, 100, held);
-        Move(50 * column - 25, 40 * row - 20, held);
-        Move(125, 100, held);
     }
     void Record(const QString& path) {
         dialogs->Answers.push_back(path);
@@ -82,7 +58,7 @@ class DemoWindowTest : public QObject {
         QCOMPARE(recorded[1], std::string("aM \r"));
         const std::string lines = ReadAll(demo.toStdString());
         QVERIFY(lines.find(" 0 1\r\n") != std::string::npos);  // shifted samples
-        QCOMPARE(std::count(lines.begin(), lines.end(), '\n'), 15);
+        QCOMPARE(std::count(lines.begin(), lines.end(), '\n'), 20);
 
         // Play it back into a fresh text area from the same state.
         form->SetTextAreaLines({"", ""});
@@ -98,7 +74,7 @@ class DemoWindowTest : public QObject {
             Tick();
             ++ticks;
         }
-        QCOMPARE(ticks, 15);
+        QCOMPARE(ticks, 20);
         QCOMPARE(form->TextAreaLines(), recorded);
         QCOMPARE(form->Edit1->text(), recordedLine);
         QCOMPARE(form->Image2->pos(), QPoint(125, 100));

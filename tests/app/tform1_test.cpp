@@ -15,45 +15,13 @@
 #include "app/dialogs.h"
 #include "app/tform1.h"
 #include "board/pictures/builtin_picture.h"
-#include "scripted_dialogs.h"
-#include "temp_dir.h"
+#include "window_test.h"
 
 using namespace glidtavla;
 
-class TForm1Test : public QObject {
+class TForm1Test : public WindowTest {
     Q_OBJECT
 
-    std::unique_ptr<TForm1> form;
-    ScriptedDialogs* dialogs = nullptr;
-    std::unique_ptr<TempDir> dir;
-
-    void Start(const std::string& document = "") {
-        auto scripted = std::make_unique<ScriptedDialogs>();
-        dialogs = scripted.get();
-        form = std::make_unique<TForm1>(document, std::move(scripted));
-        form->show();
-    }
-    void PressStart() { QTest::mouseClick(form->Button1, Qt::LeftButton); }
-
-    // A real pointer event on the board image.
-    void Move(int x, int y, Qt::MouseButtons buttons = Qt::NoButton) {
-        QMouseEvent event(QEvent::MouseMove, QPointF(x, y),
-                          form->Image1->mapToGlobal(QPointF(x, y)), Qt::NoButton, buttons,
-                          Qt::NoModifier);
-        QApplication::sendEvent(form->Image1, &event);
-    }
-    void Button(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held) {
-        QMouseEvent event(type, QPointF(125, 100), form->Image1->mapToGlobal(QPointF(125, 100)),
-                          button, held, Qt::NoModifier);
-        QApplication::sendEvent(form->Image1, &event);
-    }
-    // Out from the centre to a cell and back, writing its character.
-    void Write(int column, int row, Qt::MouseButtons held = Qt::NoButton) {
-        Move(125, 100, held);
-        Move(50 * column - 25, 40 * row - 20, held);
-        Move(50 * column - 25, 40 * row - 20, held);
-        Move(125, 100, held);
-    }
     static void WriteLineFeed(TForm1* f, TForm1Test* t) {
         (void)f;
         t->Move(125, 100);

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "temp_dir.h"
+#include "test_support.h"
 
 namespace glidtavla {
 namespace {

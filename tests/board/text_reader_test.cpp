@@ -10,19 +10,10 @@
 #include <vector>
 
 #include "board/errors.h"
-#include "temp_dir.h"
+#include "test_support.h"
 
 namespace glidtavla {
 namespace {
-
-std::string ErrorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const Error& error) {
-        return error.what();
-    }
-    return "no error";
-}
 
 TEST(ParseToken, DecimalWithinTheSigned32BitRange) {
     EXPECT_EQ(ParseToken("0").value, 0);

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "cli/cli_run.h"
-#include "temp_dir.h"
+#include "test_support.h"
 
 namespace glidtavla {
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/cli_run.h"
-#include "temp_dir.h"
+#include "test_support.h"
 
 namespace glidtavla {
 namespace {

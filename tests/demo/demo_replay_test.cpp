@@ -9,7 +9,7 @@
 #include "board/errors.h"
 #include "board/shift.h"
 #include "demo/demo_typist.h"
-#include "temp_dir.h"
+#include "test_support.h"
 
 namespace glidtavla {
 namespace {

@@ -70,9 +70,16 @@ menu_item() {
   xdotool key Return; sleep 0.3
 }
 
-wait_for_file() {
-  for _ in $(seq 100); do [ -s "$1" ] && return 0; sleep 0.05; done
-  fail "$1 was not written"
+# Fil > Spara, then the document in WORKDIR must hold exactly the printf format's bytes.
+save_and_expect() {
+  local workdir=$1 expected=$2
+  menu_item 15 2
+  local doc="$workdir/namnlos.gtv"
+  for _ in $(seq 100); do [ -s "$doc" ] && break; sleep 0.05; done
+  [ -s "$doc" ] || fail "$doc was not written"
+  # shellcheck disable=SC2059
+  printf "$expected" >"$E2E_TMP/expected"
+  cmp -s "$doc" "$E2E_TMP/expected" || fail "saved bytes differ: $(od -An -c "$doc" | tr -s ' ')"
 }
 
 # Answers the file dialog that has just opened with path.

@@ -3,7 +3,7 @@
 #include "board/board_table.h"
 #include "board/pictures/board_drawing.h"
 #include "board/pictures/builtin_picture.h"
-#include "temp_dir.h"
+#include "test_support.h"
 
 using namespace glidtavla;
 

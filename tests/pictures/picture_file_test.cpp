@@ -5,7 +5,7 @@
 
 #include "board/errors.h"
 #include "board/pictures/picture_file.h"
-#include "temp_dir.h"
+#include "test_support.h"
 
 using namespace glidtavla;
 

@@ -2,7 +2,10 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
+
+#include "board/errors.h"
 
 namespace glidtavla {
 
@@ -38,6 +41,16 @@ class TempDir {
 inline std::string ReadAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The message of the Error that action throws, or "no error".
+inline std::string ErrorOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const Error& error) {
+        return error.what();
+    }
+    return "no error";
 }
 
 }  // namespace glidtavla
