@@ -17,7 +17,12 @@ measure() {  # program title -> "startup_ms peak_kb" per run
     start=$(date +%s%N)
     (cd "$tmp" && /usr/bin/time -v "$program" 2>"$tmp/time.txt" >/dev/null) &
     local runner=$!
-    until xdotool search --onlyvisible --name "$title" >/dev/null; do sleep 0.005; done
+    local tries=0
+    until xdotool search --onlyvisible --name "$title" >/dev/null 2>&1; do
+      sleep 0.005
+      tries=$((tries + 1))
+      [ "$tries" -lt 4000 ] || { echo "$program showed no window" >&2; exit 1; }
+    done
     end=$(date +%s%N)
     sleep 0.3
     pkill -f "^$program\$" || true
