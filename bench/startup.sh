@@ -4,7 +4,7 @@
 set -euo pipefail
 build=$(cd "$1" && pwd) runs=${2:-7}
 tmp=$(mktemp -d)
-Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp 5>"$tmp/display" 2>/dev/null &
+Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp -noreset 5>"$tmp/display" 2>/dev/null &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null; rm -rf "$tmp"' EXIT
 for _ in $(seq 100); do [ -s "$tmp/display" ] && break; sleep 0.05; done
@@ -15,7 +15,8 @@ measure() {  # program title -> "startup_ms peak_kb" per run
   for _ in $(seq "$runs"); do
     local start end
     start=$(date +%s%N)
-    (cd "$tmp" && /usr/bin/time -v "$program" 2>"$tmp/time.txt" >/dev/null) &
+    # The time limit is a safety net: every run is ended by the pkill below.
+    (cd "$tmp" && timeout 20 /usr/bin/time -v -o "$tmp/time.txt" "$program" >/dev/null 2>&1) &
     local runner=$!
     local tries=0
     until xdotool search --onlyvisible --name "$title" >/dev/null 2>&1; do
