@@ -68,6 +68,12 @@ QFont PixelFont(const QString& family, int pixels, bool bold = false) {
     return font;
 }
 
+// A board's size comes from its table and may be anything a 32-bit number holds; widgets take
+// positions and sizes up to Qt's limit.
+int Pixels(int64_t value) {
+    return static_cast<int>(std::clamp<int64_t>(value, -QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+}
+
 // Most samples leave most read-outs as they were; an unchanged text costs nothing.
 void SetText(QLineEdit* edit, const QString& text) {
     if (edit->text() != text) edit->setText(text);
@@ -289,7 +295,7 @@ void TForm1::FormActivate() {
         try {
             step();
         } catch (const std::exception& error) {
-            if (deferredError.empty()) deferredError = error.what();
+            deferredError += (deferredError.empty() ? "" : "\n") + std::string(error.what());
         }
     };
     if (!DocumentPath.empty()) {
@@ -313,27 +319,28 @@ void TForm1::SetCaption() {
 }
 
 void TForm1::ApplyBoardLayout(int width, int height) {
-    Edit1->move(Edit1->x(), height + 80);
-    Edit6->move(Edit6->x(), height + 30);
-    const int memoTop = height + 104;
+    Edit1->move(Edit1->x(), Pixels(int64_t{height} + 80));
+    Edit6->move(Edit6->x(), Pixels(int64_t{height} + 30));
+    const int64_t memoTop = int64_t{height} + 104;
     // A board of 406 pixels or more leaves no room: the text area is then empty of height.
-    Memo1->setGeometry(Memo1->x(), memoTop, Memo1->width(), std::max(0, 510 - memoTop));
-    Image1->resize(width, height);
+    Memo1->setGeometry(Memo1->x(), Pixels(memoTop), Memo1->width(),
+                       Pixels(std::max<int64_t>(0, 510 - memoTop)));
+    Image1->resize(Pixels(std::max(width, 0)), Pixels(std::max(height, 0)));
 }
 
 void TForm1::Button1Click() {
-    const int width = Board.BoardWidth;
-    const int height = Board.BoardHeight;
-    Edit1->move(Edit1->x(), height + 80);
+    const int64_t width = Board.BoardWidth;
+    const int64_t height = Board.BoardHeight;
+    Edit1->move(Edit1->x(), Pixels(height + 80));
     for (QLineEdit* edit : {Edit1, Edit2, Edit3, Edit4, Edit5})
         edit->show();
-    Edit6->move(Edit6->x(), height + 30);
+    Edit6->move(Edit6->x(), Pixels(height + 30));
     Edit6->show();
     Edit8->hide();
     Edit9->show();
-    Memo1->move(Memo1->x(), height + 104);
+    Memo1->move(Memo1->x(), Pixels(height + 104));
     Memo1->show();
-    Image1->resize(width, height);
+    Image1->resize(Pixels(std::max<int64_t>(width, 0)), Pixels(std::max<int64_t>(height, 0)));
     Image1->show();
     for (QWidget* widget : std::initializer_list<QWidget*>{Button1, Label1, Label2, Label3}) {
         widget->hide();
@@ -416,7 +423,7 @@ void TForm1::Edit7Click() {
 }
 
 void TForm1::ShowBoardSource() {
-    Edit8->move(Board.BoardWidth, Edit8->y());
+    Edit8->move(Pixels(Board.BoardWidth), Edit8->y());
     Edit8->show();
     // The prefix is 13 bytes in the program's code page; the whole line is cut at 255.
     Edit8->setText("Tecken från: " + Shown(CutAtLimit(TablePath, kPathLimit - 13)));
@@ -521,7 +528,7 @@ void TForm1::Kdemo1Click() {
 
 void TForm1::Timer1Timer() {
     ReadDemoSample(Demo, State, Playing);
-    Image2->move(State.X0, State.Y0);
+    Image2->move(Pixels(State.X0), Pixels(State.Y0));
     ProcessPointerSample(State, Board, *this, ActiveRecorder(), State.X0, State.Y0);
 }
 

@@ -149,6 +149,21 @@ class BoardWindowTest : public WindowTest {
         QCOMPARE(form->Board.ColumnBounds[2], 120);  // what was read stays in the board
     }
 
+    void extremeBoardSizesLayOutWithoutOverflow() {
+        Start();
+        PressStart();
+        // A value above 1000 first is a sensitivity value; the next one is a bound whatever its
+        // size.
+        Choose(form->ubild, dir->Write("huge.tab", "1001\r\n2147483647\r\n40 2147483647\r\n"));
+        QVERIFY(dialogs->Errors.isEmpty());
+        QCOMPARE(form->Memo1->height(), 0);
+        QCOMPARE(form->Image1->width(), QWIDGETSIZE_MAX);
+        QCOMPARE(form->Edit1->y(), QWIDGETSIZE_MAX);
+        Choose(form->ubild, dir->Write("negative.tab", "-7\r\n-9\r\n"));
+        QCOMPARE(form->Image1->size(), QSize(0, 0));
+        QCOMPARE(form->Memo1->height(), 406 + 9);
+    }
+
     void boardCommandsAreRefusedDuringDemos() {
         Start();
         PressStart();
