@@ -23,6 +23,7 @@ class DemoWindowTest : public WindowTest {
         dialogs->Answers.push_back(path);
         form->Mdemo->trigger();
     }
+    void Play(const std::string& path) { Play(QString::fromStdString(path)); }
     void Play(const QString& path) {
         dialogs->Answers.push_back(path);
         form->Kdemo1->trigger();
@@ -126,6 +127,21 @@ class DemoWindowTest : public WindowTest {
         Tick();
         QCOMPARE(form->Edit2->text(), QString("25"));
         QVERIFY(!form->Playing);
+    }
+
+    void positionsFarOutsideTheBoardAreReplayed() {
+        Start();
+        PressStart();
+        Play(dir->Write("far.dem", "2147483647 -2147483648 0 1\r\n-40 90 0 0\r\n"));
+        Move(1, 1);
+        Tick();
+        QCOMPARE(form->Edit2->text(), QString("2147483647"));
+        QCOMPARE(form->Edit4->text(), QString("2147483522"));  // X1 = X0 - 125
+        QCOMPARE(form->Edit5->text(), QString("-2147483748"));
+        QCOMPARE(form->State.PreviousCell, (BoardCell{20, 1}));
+        Tick();
+        QCOMPARE(form->Image2->pos(), QPoint(-40, 90));
+        QVERIFY(dialogs->Errors.isEmpty());
     }
 
     void demoCommandsPutTheBuiltInBoardBack() {
