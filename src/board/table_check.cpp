@@ -7,12 +7,14 @@
 
 #include "board/board_table.h"
 #include "board/errors.h"
+#include "board/text_reader.h"
 
 namespace glidtavla {
 
 namespace {
 
-// One line of the file as the reader splits it: CR or CR LF ends it, Ctrl-Z ends the file.
+// One line of the file as the reader splits it: CR or CR LF ends it (LF in a file without any
+// CR), Ctrl-Z ends the file.
 struct RawLine {
     std::string text;
     bool lfInside = false;
@@ -20,12 +22,13 @@ struct RawLine {
 };
 
 std::vector<RawLine> SplitLines(const std::string& bytes) {
+    const char lineEnd = HasLfLineEnds(bytes) ? '\n' : '\r';
     std::vector<RawLine> lines(1);
     for (std::size_t i = 0; i < bytes.size() && bytes[i] != 26; ++i) {
         const char c = bytes[i];
-        if (c == '\r') {
+        if (c == lineEnd) {
             lines.back().endsWithLineEnd = true;
-            if (i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+            if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
             lines.emplace_back();
         } else {
             if (c == '\n') lines.back().lfInside = true;
@@ -127,8 +130,9 @@ void WarnAboutRawLines(const std::vector<RawLine>& raw, TableCheck& check) {
         const int number = static_cast<int>(i) + 1;
         if (line.lfInside) {
             check.Warnings.push_back(Line(number) +
-                                     "a line ends in LF alone, which does not end a line; the "
-                                     "following text is read as part of this line (use CR LF)");
+                                     "a line ends in LF alone, which does not end a line in a "
+                                     "file that also holds CR; the following text is read as "
+                                     "part of this line (use CR LF throughout, or LF only)");
         }
         const bool trailingBlank = !line.text.empty() && IsBlank(line.text.back()) &&
                                    line.text.back() != '\n' && CountTokens(line.text) > 0;
@@ -274,6 +278,8 @@ TableCheck CheckBoardTable(CharacterBoard& board, const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     const std::vector<RawLine> raw = SplitLines(bytes);
+    check.LineEnds =
+        HasLfLineEnds(bytes) ? "line ends: LF (the file holds no CR)" : "line ends: CR or CR LF";
 
     if (check.Error.empty() || !roles.uses.empty()) Describe(roles, raw, check);
     const int columns = CellsInUse(board.ColumnBounds, board.BoardWidth);

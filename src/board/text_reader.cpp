@@ -27,7 +27,29 @@ int HexDigit(char c) {
     return -1;
 }
 
+// Reads the whole file once for a CR, then goes back to its start.
+bool FileHasLfLineEnds(int fd, const std::string& path) {
+    std::vector<char> chunk(kBufferSize);
+    bool sawCR = false;
+    for (;;) {
+        const ssize_t got = read(fd, chunk.data(), chunk.size());
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) throw IoError(CodeFromErrno(errno, path));
+        if (got == 0) break;
+        if (!HasLfLineEnds(std::string_view(chunk.data(), static_cast<std::size_t>(got)))) {
+            sawCR = true;
+            break;
+        }
+    }
+    if (lseek(fd, 0, SEEK_SET) != 0) throw IoError(CodeFromErrno(errno, path));
+    return !sawCR;
+}
+
 }  // namespace
+
+bool HasLfLineEnds(std::string_view bytes) {
+    return bytes.find('\r') == std::string_view::npos;
+}
 
 ValueRead ParseToken(std::string_view token) {
     std::size_t i = 0;
@@ -75,12 +97,19 @@ TextReader::TextReader(const std::string& path) : path_(path), buffer_(kBufferSi
         close(fd_);
         throw IoError(code);
     }
+    try {
+        if (FileHasLfLineEnds(fd_, path)) lineEnd_ = kLF;
+    } catch (...) {
+        close(fd_);
+        throw;
+    }
 }
 
 TextReader::TextReader(InMemory, std::string_view bytes)
     : data_(reinterpret_cast<const unsigned char*>(bytes.data())),
       size_(bytes.size()),
-      exhausted_(true) {}
+      exhausted_(true),
+      lineEnd_(HasLfLineEnds(bytes) ? kLF : kCR) {}
 
 TextReader::~TextReader() {
     if (fd_ >= 0) close(fd_);  // closing also drops the lock
@@ -116,15 +145,15 @@ bool TextReader::AtEndOfFile() {
 
 bool TextReader::AtEndOfLine() {
     const int byte = Peek();
-    return byte == kEnd || byte == kCR;
+    return byte == kEnd || byte == lineEnd_;
 }
 
 void TextReader::SkipLine() {
     for (int byte = Peek(); byte != kEnd; byte = Peek()) {
         Advance();
-        if (byte == kCR) {
+        if (byte == lineEnd_) {
             NextLine();
-            if (Peek() == kLF) Advance();
+            if (byte == kCR && Peek() == kLF) Advance();
             return;
         }
     }
@@ -134,7 +163,7 @@ ValueRead TextReader::TryReadValue() {
     int byte = Peek();
     while (byte != kEnd && byte <= 32) {
         Advance();
-        if (byte == kCR) NextLine();
+        if (byte == lineEnd_) NextLine();
         byte = Peek();
     }
     if (byte == kEnd) return {0, true};

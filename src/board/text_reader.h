@@ -14,8 +14,13 @@ struct ValueRead {
     bool ok = true;
 };
 
+// Whether a file's lines end in LF: only when it holds no CR at all. A file with any CR is
+// read by CR or CR LF, and a lone LF in it does not end a line.
+bool HasLfLineEnds(std::string_view bytes);
+
 // Sequential reading of the program's text files: CR or CR LF ends a line, a lone LF does not,
-// Ctrl-Z ends the file wherever it stands. Reads a file through a buffer, or bytes in memory.
+// Ctrl-Z ends the file wherever it stands; a file without any CR (written on Linux) has LF line
+// ends instead. Reads a file through a buffer, or bytes in memory.
 class TextReader {
   public:
     // Opens with read sharing only: a shared advisory lock; a writer holding the file is code 32.
@@ -35,6 +40,7 @@ class TextReader {
 
     // 1-based number of the line the next byte stands on.
     int LineNumber() const { return line_; }
+    bool LfLineEnds() const { return lineEnd_ == '\n'; }
 
   private:
     static constexpr int kEnd = -1;
@@ -50,6 +56,7 @@ class TextReader {
     std::size_t pos_ = 0;
     bool exhausted_ = false;
     int line_ = 1;
+    int lineEnd_ = '\r';
 };
 
 // Parses one token of at most 32 bytes: [+-]decimal in the signed 32-bit range or $hex that

@@ -63,9 +63,16 @@ TextReader& DemoFile::Reader() {
     return *reader_;
 }
 
+// The third value is the armed flag, 0 or 1, or -1 on the first sample after the pointer came
+// onto the board. Older files hold only 0 and 1, and the player treats -1 as a rest, so both
+// kinds replay to what was written live. This is the one place the rule is decided.
+constexpr int32_t kRestingMark = -1;
+
 std::string FormatDemoLine(const SelectionState& state) {
-    return std::to_string(state.X0) + ' ' + std::to_string(state.Y0) + ' ' +
-           (state.Armed ? '1' : '0') + ' ' + (state.ShiftHeld ? '1' : '0') + "\r\n";
+    const std::string armed =
+        state.Resting ? std::to_string(kRestingMark) : std::string(1, state.Armed ? '1' : '0');
+    return std::to_string(state.X0) + ' ' + std::to_string(state.Y0) + ' ' + armed + ' ' +
+           (state.ShiftHeld ? '1' : '0') + "\r\n";
 }
 
 void OpenDemoForRecording(DemoFile& file, const std::string& demoPath) {
@@ -104,6 +111,7 @@ void ReadDemoSample(DemoFile& file, SelectionState& state, bool& playing) {
         read = true;
     }
     if (read && armed == 1) state.Armed = true;
+    if (read && armed == kRestingMark) RestSelection(state);
     state.ShiftHeld = read && shift == 1;
     if (reader.AtEndOfFile()) playing = false;
 }

@@ -63,6 +63,31 @@ void ResetToCentre(SelectionState& state) {
     state.PreviousDistance = 0;
 }
 
+void RestSelection(SelectionState& state) {
+    state.Resting = true;
+    state.Armed = false;
+}
+
+void Disarm(SelectionState& state, EngineView& view) {
+    state.Armed = false;
+    view.SetCharacterLineColour(IndicatorColour::White);
+}
+
+namespace {
+
+void ProcessRestingSample(SelectionState& state, EngineView& view, SampleRecorder* recorder,
+                          BoardCell cell) {
+    state.ch = 0;
+    view.ShowCharacterCell(state.ch, IndicatorColour::White);
+    if (recorder != nullptr) recorder->WriteDemoSample(state);
+    view.SetCharacterLineColour(IndicatorColour::White);
+    state.Resting = false;
+    state.PreviousDistance = CellDistance(cell);
+    state.PreviousCell = cell;
+}
+
+}  // namespace
+
 void ProcessPointerSample(SelectionState& state, const CharacterBoard& board, EngineView& view,
                           SampleRecorder* recorder, int32_t x, int32_t y) {
     // 1-3: position and read-outs. X1 and Y1 are wide so that no position can overflow them.
@@ -73,6 +98,7 @@ void ProcessPointerSample(SelectionState& state, const CharacterBoard& board, En
 
     // 4-6: the current cell, and the character of the previous one.
     const BoardCell cell = LocateCell(board, state.X0, state.Y0);
+    if (state.Resting) return ProcessRestingSample(state, view, recorder, cell);
     const BoardCell previous = state.PreviousCell;
     state.ch = board.NormalCodes[previous.Column][previous.Row];
     const int32_t shiftCode = board.ShiftCodes[previous.Column][previous.Row];

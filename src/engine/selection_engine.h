@@ -16,6 +16,8 @@ struct SelectionState {
     bool ShiftHeld = false;
     BoardCell PreviousCell{3, 3};
     int32_t PreviousDistance = 0;  // always CellDistance(PreviousCell)
+    // The pointer has just come onto the board: the next sample only finds where it is.
+    bool Resting = false;
 };
 
 // Called at the fixed point of each processed sample while a demo is recorded. A throw skips
@@ -38,7 +40,15 @@ CentrePoint CentreOfCentreCell(const CharacterBoard& board);
 // Sets the state for a gesture that starts in the centre cell; other fields are kept.
 void ResetToCentre(SelectionState& state);
 
-// One pointer sample: read-outs, character cell, recording, then fetch and arming.
+// The pointer comes onto the board from elsewhere (START, a menu, the help panel): the way in
+// must not fetch the cell it crossed first, so the next sample neither fetches nor arms.
+void RestSelection(SelectionState& state);
+
+// The pointer has left the board: nothing it passes on its way back may be fetched.
+void Disarm(SelectionState& state, EngineView& view);
+
+// One pointer sample: read-outs, character cell, recording, then fetch and arming. A resting
+// sample shows its read-outs, is recorded and becomes the previous cell, nothing more.
 // recorder is null when no demo is being recorded.
 void ProcessPointerSample(SelectionState& state, const CharacterBoard& board, EngineView& view,
                           SampleRecorder* recorder, int32_t x, int32_t y);

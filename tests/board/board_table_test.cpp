@@ -157,12 +157,23 @@ TEST_F(BoardTableTest, CtrlZMidLineEndsTheFile) {
     EXPECT_EQ(board.NormalCodes[1][2], 98);
 }
 
-TEST_F(BoardTableTest, LfOnlyFileIsOneLongColumnLine) {
-    EXPECT_EQ(Load(Lines({"60 120", "50 100", "1 2"}, "\n")), "");
+// A file from a Linux editor has no CR at all: its LFs end the lines.
+TEST_F(BoardTableTest, FileWithoutAnyCrIsReadByItsLfs) {
+    EXPECT_EQ(Load(Lines({"60 120", "50 100", "1 2", "3 4", "", "0 87"}, "\n")), "");
+    EXPECT_EQ(board.BoardWidth, 120);
+    EXPECT_EQ(board.BoardHeight, 100);
+    EXPECT_EQ(board.RowCount, 2);
+    EXPECT_EQ(board.NormalCodes[2][1], 2);
+    EXPECT_EQ(board.NormalCodes[1][2], 3);
+    EXPECT_EQ(board.ShiftCodes[2][1], 87);
+}
+
+// One CR anywhere and the file is read by CR line ends: its lone LFs end nothing.
+TEST_F(BoardTableTest, FileWithOneCrKeepsLoneLfInsideTheLine) {
+    EXPECT_EQ(Load("60 120\n50 100\n1 2\r\n"), "");
     EXPECT_EQ(board.ColumnBounds[1], 60);
     EXPECT_EQ(board.ColumnBounds[6], 2);
-    EXPECT_EQ(board.ColumnBounds[7], 0);  // the blank after the last LF reads a final 0
-    EXPECT_EQ(board.BoardWidth, 0);
+    EXPECT_EQ(board.BoardWidth, 2);
     EXPECT_EQ(board.BoardHeight, 280);
 }
 

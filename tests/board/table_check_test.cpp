@@ -55,9 +55,15 @@ TEST_F(TableCheckTest, WarnsAboutABlankAfterTheLastValue) {
     EXPECT_EQ(check.Lines[1], "line 2: continues the column line, 2 values");
 }
 
-TEST_F(TableCheckTest, WarnsAboutLfOnlyLineEnds) {
-    const TableCheck check = Check("50 100\n40 80\n1 2\n");
-    EXPECT_THAT(Joined(check.Warnings), HasSubstr("line 1: a line ends in LF alone"));
+TEST_F(TableCheckTest, SaysWhichLineEndsItReadByAndWarnsWhenTheyAreMixed) {
+    const TableCheck lf = Check("50 100\n40 80\n1 2\n");
+    EXPECT_EQ(lf.LineEnds, "line ends: LF (the file holds no CR)");
+    EXPECT_THAT(Joined(lf.Lines), HasSubstr("line 3: code row 1, 2 values"));
+    EXPECT_THAT(lf.Warnings, Not(Contains(HasSubstr("LF alone"))));
+
+    const TableCheck mixed = Check("50 100\n40 80\r\n1 2\r\n");
+    EXPECT_EQ(mixed.LineEnds, "line ends: CR or CR LF");
+    EXPECT_THAT(Joined(mixed.Warnings), HasSubstr("line 1: a line ends in LF alone"));
 }
 
 TEST_F(TableCheckTest, WarnsAboutMoreThanTwentyValuesAndTheBoardPastTwenty) {

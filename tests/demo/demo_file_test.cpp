@@ -151,6 +151,27 @@ TEST_F(DemoReading, OnlyOneSetsTheFlags) {
     EXPECT_FALSE(state.ShiftHeld);
 }
 
+TEST(DemoLine, MarksTheFirstSampleAfterAnEntryWithMinusOne) {
+    SelectionState state;
+    state.X0 = -3;
+    state.Y0 = 40;
+    state.Armed = true;
+    state.ShiftHeld = true;
+    EXPECT_EQ(FormatDemoLine(state), "-3 40 1 1\r\n");
+    RestSelection(state);
+    EXPECT_EQ(FormatDemoLine(state), "-3 40 -1 1\r\n");
+}
+
+TEST_F(DemoReading, MinusOneRestsTheSelection) {
+    state.Armed = true;
+    state.PreviousCell = {1, 3};
+    state.PreviousDistance = 2;
+    Read("340 270 -1 0\r\n");
+    EXPECT_TRUE(state.Resting);
+    EXPECT_FALSE(state.Armed);
+    EXPECT_EQ(state.X0, 340);
+}
+
 TEST_F(DemoReading, NumbersAcrossLinesMakeOneSampleAndExtrasAreSkipped) {
     Read("1 2\r\n3 1 99 98\r\n7 8 0 0\r\n");
     EXPECT_EQ(state.X0, 1);
@@ -161,8 +182,18 @@ TEST_F(DemoReading, NumbersAcrossLinesMakeOneSampleAndExtrasAreSkipped) {
     EXPECT_EQ(state.X0, 7);
 }
 
-TEST_F(DemoReading, LfOnlyFileReplaysOnlyItsFirstSample) {
-    Read("1 2 0 0\n3 4 0 0\n5 6 0 0\n");
+TEST_F(DemoReading, LfOnlyFileReplaysEverySample) {
+    Read("1 2 0 0 9\n3 4 1 0\n");
+    EXPECT_EQ(state.X0, 1);
+    EXPECT_TRUE(playing);
+    Next();
+    EXPECT_EQ(state.X0, 3);
+    EXPECT_TRUE(state.Armed);
+    EXPECT_FALSE(playing);
+}
+
+TEST_F(DemoReading, LoneLfInAFileWithCrDoesNotEndALine) {
+    Read("1 2 0 0\n3 4 0 0\r\n");
     EXPECT_EQ(state.X0, 1);
     EXPECT_FALSE(playing);
 }

@@ -8,6 +8,7 @@
 #include "board/board_table.h"
 #include "board/errors.h"
 #include "board/shift.h"
+#include "demo/demo_file.h"
 #include "demo/demo_typist.h"
 #include "test_support.h"
 
@@ -78,6 +79,46 @@ TEST(TypeThenReplay, WorksOnABoardOfTheUsersOwn) {
                                     "107 108 0 13 32\r\n109 110 111 112 113\r\n"
                                     "114 115 0 116 117\r\n\r\n\r\n\r\n\r\n\r\n0 0 87\r\n"));
     EXPECT_EQ(TypeThenReplay(board, "Wa bc\nKUT", dir), "Wa bc\nKUT");
+}
+
+// Live writing with the pointer leaving and coming back, recorded, then replayed.
+TEST(ReplayDemo, ARecordingWithEntriesReplaysToWhatWasWrittenLive) {
+    TempDir dir;
+    CharacterBoard board;
+    ResetToBuiltInBoard(board);
+    const std::string path = dir.Path() + "/live.dem";
+    SelectionState state;
+    PlainView live;
+    {
+        DemoFile file;
+        OpenDemoForRecording(file, path);
+        DemoRecorder recorder(file);
+        const auto at = [&](int column, int row) {
+            ProcessPointerSample(state, board, live, &recorder, 50 * column - 25, 40 * row - 20);
+        };
+        RestSelection(state);  // START
+        at(7, 7), at(3, 3);    // in at "+"
+        at(2, 3), at(3, 3);    // "s"
+        at(3, 2), at(3, 1);    // out towards "f", then away to the menus
+        Disarm(state, live);
+        RestSelection(state);
+        at(7, 6), at(3, 3);  // back in at DL
+        at(1, 2), at(3, 3);  // "b"
+    }
+    EXPECT_EQ(live.Line, "sb");
+    const Replay replay = ReplayDemo(board, path, false);
+    EXPECT_EQ(replay.View.Line, live.Line);
+    EXPECT_EQ(replay.View.TextArea, live.TextArea);
+    EXPECT_TRUE(replay.Errors.empty());
+}
+
+// Files made before entries were marked hold only 0 and 1, and replay as they always did.
+TEST(ReplayDemo, AnUnmarkedEntryStillFetchesAsBefore) {
+    TempDir dir;
+    CharacterBoard board;
+    ResetToBuiltInBoard(board);
+    const std::string path = dir.Write("old.dem", "125 100 0 0\r\n340 270 0 0\r\n125 100 1 0\r\n");
+    EXPECT_EQ(ReplayDemo(board, path, false).View.Line, "+");
 }
 
 TEST(TypeDemo, NamesACharacterNoCellGives) {

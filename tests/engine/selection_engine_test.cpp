@@ -321,6 +321,42 @@ TEST_F(SelectionEngineTest, AFailingRecorderSkipsTheRestOfTheSample) {
     EXPECT_EQ(view.Line, "s");
 }
 
+// The pointer comes onto the board at an edge cell, armed from before, and turns to the
+// centre: the way in writes nothing, and the next glide writes as usual.
+TEST_F(SelectionEngineTest, AfterARestTheWayInWritesNothing) {
+    Sample(X(1), Y(3));  // armed out at "m" when the pointer left
+    RestSelection(state);
+    EXPECT_FALSE(state.Armed);
+    Expect({
+        {X(7), Y(7), "", C::White, C::White, ""},   // enters at "+": no arming
+        {X(5), Y(5), "+", C::White, C::White, ""},  // on its way in: no fetch
+        {X(3), Y(3), "z", C::White, C::White, ""},
+        {X(2), Y(3), "", C::White, C::White, ""},  // a normal glide
+        {X(3), Y(3), "s", C::Yellow, C::Yellow, "s"},
+    });
+    EXPECT_FALSE(state.Resting);
+}
+
+TEST_F(SelectionEngineTest, EnteringAtDeleteLineOrLineFeedKeepsTheLine) {
+    for (const int column : {7, 6}) {  // DL, then LF, in row 6
+        view.Line = "hej";
+        RestSelection(state);
+        Sample(X(column), Y(6));
+        Sample(X(3), Y(3));
+        EXPECT_EQ(view.Line, "hej");
+        EXPECT_EQ(TextAreaListed(view.TextArea), (std::vector<std::string>{""}));
+    }
+}
+
+TEST_F(SelectionEngineTest, LeavingDisarmsAndWhitensTheLine) {
+    Sample(X(2), Y(3));
+    Sample(X(1), Y(3));
+    EXPECT_EQ(view.LineColour, C::Yellow);
+    Disarm(state, view);
+    EXPECT_FALSE(state.Armed);
+    EXPECT_EQ(view.LineColour, C::White);
+}
+
 TEST(SelectionState, ResetToCentreKeepsTheOtherFields) {
     SelectionState state;
     state.X0 = 7;
