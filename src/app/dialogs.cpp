@@ -34,8 +34,10 @@ DialogSpec SpecOf(DialogKind kind) {
             return {QFileDialog::AcceptOpen, ".tab-filer|*.tab|Alla filer|*.*", ""};
         case DialogKind::OpenPictureDialog1:
             return {QFileDialog::AcceptOpen,
-                    "All (*.bmp;*.ico;*.emf;*.wmf)|*.bmp;*.ico;*.emf;*.wmf|Bitmaps (*.bmp)|*.bmp|"
-                    "Icons (*.ico)|*.ico|Enhanced Metafiles (*.emf)|*.emf|Metafiles (*.wmf)|*.wmf",
+                    "All (*.bmp;*.ico;*.emf;*.wmf;*.png;*.jpg;*.jpeg;*.svg)|"
+                    "*.bmp;*.ico;*.emf;*.wmf;*.png;*.jpg;*.jpeg;*.svg|Bitmaps (*.bmp)|*.bmp|"
+                    "Icons (*.ico)|*.ico|Enhanced Metafiles (*.emf)|*.emf|Metafiles (*.wmf)|*.wmf|"
+                    "PNG (*.png)|*.png|JPEG (*.jpg;*.jpeg)|*.jpg;*.jpeg|SVG (*.svg)|*.svg",
                     ""};
     }
     return {QFileDialog::AcceptOpen, "Alla filer|*.*", ""};
@@ -75,7 +77,12 @@ QStringList NameFilters(const QString& filter) {
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         QString patterns = parts[i + 1];
         patterns.replace(';', ' ');
-        filters << parts[i] + " (" + patterns + ")";
+        // A description that names its patterns already loses them: the dialog shows the
+        // patterns once, after the description.
+        QString label = parts[i];
+        const qsizetype open = label.lastIndexOf(" (*");
+        if (open > 0 && label.endsWith(')')) label.truncate(open);
+        filters << label + " (" + patterns + ")";
     }
     return filters;
 }

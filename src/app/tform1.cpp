@@ -11,12 +11,14 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QScrollArea>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTimer>
 
 #include <climits>
 
+#include "app/client_area.h"
 #include "app/codec.h"
 #include "app/document.h"
 #include "app/help_text.h"
@@ -117,6 +119,14 @@ void BoardImage::mousePressEvent(QMouseEvent* event) {
 void BoardImage::mouseReleaseEvent(QMouseEvent* event) {
     if (OnRelease) OnRelease(event);
 }
+void BoardImage::enterEvent(QEnterEvent* event) {
+    QLabel::enterEvent(event);
+    if (OnEnter) OnEnter();
+}
+void BoardImage::leaveEvent(QEvent* event) {
+    QLabel::leaveEvent(event);
+    if (OnLeave) OnLeave();
+}
 
 TForm1::TForm1(std::string documentPath, std::unique_ptr<Dialogs> dialogs)
     : DocumentPath(CutAtLimit(std::move(documentPath), kPathLimit)),
@@ -130,15 +140,19 @@ TForm1::TForm1(std::string documentPath, std::unique_ptr<Dialogs> dialogs)
     palette.setColor(QPalette::Window, kBackground);
     client->setPalette(palette);
     client->setAutoFillBackground(true);
-    setCentralWidget(client);
+    setCentralWidget(ScrollingClientArea(client));
     CreateControls();
     CreateMenu();
 }
 
 TForm1::~TForm1() = default;
 
+QWidget* TForm1::Client() const {
+    return findChild<QWidget*>("client");
+}
+
 void TForm1::CreateControls() {
-    QWidget* client = centralWidget();
+    QWidget* client = Client();
     const auto place = [](QWidget* widget, const char* name, int left, int top, int width,
                           int height, bool visible) {
         widget->setObjectName(name);
@@ -164,6 +178,8 @@ void TForm1::CreateControls() {
     };
     Image1->OnPress = [this](QMouseEvent* e) { Image1MouseDown(e->button()); };
     Image1->OnRelease = [this](QMouseEvent*) { Image1MouseUp(); };
+    Image1->OnEnter = [this] { Image1MouseEnter(); };
+    Image1->OnLeave = [this] { Image1MouseLeave(); };
 
     Label1 = new QLabel("VÄLKOMMEN   ATT   PROVA   GLIDTAVLA", client);
     place(Label1, "Label1", 72, 168, 566, 33, true);
@@ -253,6 +269,7 @@ void TForm1::CreateMenu() {
     QMenu* hamta = menu("Hmta1", "Hämta teckenbord");
     bild = item(hamta, "bild", "Med bild", &TForm1::bildClick);
     ubild = item(hamta, "ubild", "Utan bild", &TForm1::ubildClick);
+    Inbyggt = item(hamta, "Inbyggt", "Inbyggt teckenbord", &TForm1::InbyggtClick);
     QMenu* bruks = menu("Bruksanvisning1", "Bruksanvisning");
     Bruksanvisning2 =
         item(bruks, "Bruksanvisning2", "Bruksanvisning", &TForm1::Bruksanvisning2Click);
@@ -322,10 +339,12 @@ void TForm1::ApplyBoardLayout(int width, int height) {
     Edit1->move(Edit1->x(), Pixels(int64_t{height} + 80));
     Edit6->move(Edit6->x(), Pixels(int64_t{height} + 30));
     const int64_t memoTop = int64_t{height} + 104;
-    // A board of 406 pixels or more leaves no room: the text area is then empty of height.
+    // A tall board would leave the text area no height: it keeps five lines, and the client
+    // grows (and scrolls) instead.
     Memo1->setGeometry(Memo1->x(), Pixels(memoTop), Memo1->width(),
-                       Pixels(std::max<int64_t>(0, 510 - memoTop)));
+                       Pixels(std::max<int64_t>(MinimumTextAreaHeight(Memo1), 510 - memoTop)));
     Image1->resize(Pixels(std::max(width, 0)), Pixels(std::max(height, 0)));
+    FitClientToControls(Client());
 }
 
 void TForm1::Button1Click() {
@@ -346,7 +365,9 @@ void TForm1::Button1Click() {
         widget->hide();
     }
     SetCaption();
+    FitClientToControls(Client());
     Started = true;
+    RestSelection(State);  // the pointer comes from the START button, not the centre
 }
 
 void TForm1::Image1MouseMove(int x, int y, bool leftHeld, bool insideImage) {
@@ -370,6 +391,16 @@ void TForm1::Image1MouseDown(Qt::MouseButton button) {
 
 void TForm1::Image1MouseUp() {
     State.ShiftHeld = false;
+}
+
+// A left-button drag keeps the pointer captured, so only a free pointer enters or leaves. While
+// a demo plays, the selection is the demo's own.
+void TForm1::Image1MouseEnter() {
+    if (!Playing && QGuiApplication::mouseButtons() == Qt::NoButton) RestSelection(State);
+}
+
+void TForm1::Image1MouseLeave() {
+    if (!Playing && QGuiApplication::mouseButtons() == Qt::NoButton) Disarm(State, *this);
 }
 
 void TForm1::Open1Click() {
@@ -474,11 +505,15 @@ void TForm1::ubildClick() {
     if (!FileExists(TablePath)) return;
     LoadBoardTable(Board, TablePath);
     ShowBoardSource();
-    QImage picture = Image3->pixmap().toImage();
     ApplyBoardLayout(Board.BoardWidth, Board.BoardHeight);
-    DrawBoardFromTable(picture, Board);
-    Image1->setPixmap(QPixmap::fromImage(picture));
+    Image1->setPixmap(QPixmap::fromImage(DrawnBoard(Image3->pixmap().toImage(), Board)));
     if (!Started) Image1->hide();
+}
+
+// Back to the board the program starts with; like the other board commands, not during a demo.
+void TForm1::InbyggtClick() {
+    if (Playing || Recording) return;
+    ShowBuiltInBoard();
 }
 
 // A new recording or playback first ends the earlier use of the one demo file: everything

@@ -28,8 +28,11 @@ class BoardImage : public QLabel {
   public:
     using QLabel::QLabel;
     std::function<void(QMouseEvent*)> OnMove, OnPress, OnRelease;
+    std::function<void()> OnEnter, OnLeave;
 
   protected:
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -59,7 +62,8 @@ class TForm1 : public QMainWindow, public EngineView {
     QPlainTextEdit *Memo1, *Memo2;
     QPushButton* Button1;
     QTimer* Timer1;
-    QAction *Open1, *Spara2, *Sparasom1, *Sluta1, *bild, *ubild, *Bruksanvisning2, *Mdemo, *Kdemo1;
+    QAction *Open1, *Spara2, *Sparasom1, *Sluta1, *bild, *ubild, *Inbyggt, *Bruksanvisning2, *Mdemo,
+        *Kdemo1;
 
     // Handlers.
     void FormActivate();
@@ -67,6 +71,8 @@ class TForm1 : public QMainWindow, public EngineView {
     void Image1MouseMove(int x, int y, bool leftHeld, bool insideImage);
     void Image1MouseDown(Qt::MouseButton button);
     void Image1MouseUp();
+    void Image1MouseEnter();
+    void Image1MouseLeave();
     void Open1Click();
     void Spara2Click();
     void Sparasom1Click();
@@ -76,6 +82,7 @@ class TForm1 : public QMainWindow, public EngineView {
     void Edit7Click();
     void bildClick();
     void ubildClick();
+    void InbyggtClick();
     void MdemoClick();
     void Kdemo1Click();
     void Timer1Timer();
@@ -106,6 +113,7 @@ class TForm1 : public QMainWindow, public EngineView {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    QWidget* Client() const;
     void CreateControls();
     void CreateMenu();
     void LoadDocument(const std::string& path);

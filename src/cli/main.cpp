@@ -109,6 +109,7 @@ int BoardCheck(const QStringList& args) {
     const TableCheck check = CheckBoardTable(board, LocalPath(parser.positionalArguments()[0]));
     for (const std::string& line : check.Lines)
         Print(stdout, line + "\n");
+    Print(stdout, check.LineEnds + "\n");
     Print(stdout, check.Summary + "\n");
     for (const std::string& warning : check.Warnings)
         Print(stdout, "warning: " + warning + "\n");
@@ -238,7 +239,8 @@ int TypeCommand(const QStringList& args) {
 int BoardDraw(const QStringList& args) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        "Draw the board a table gives, as \"Utan bild\" shows it, into a 354 x 284 PNG.");
+        "Draw the board a table gives, as \"Utan bild\" shows it, into a PNG of at least "
+        "354 x 284 pixels.");
     parser.addOption(kOverOption);
     parser.addPositionalArgument("TABLE", "The .tab file.");
     parser.addPositionalArgument("OUT.png", "The picture to write.");
@@ -251,8 +253,7 @@ int BoardDraw(const QStringList& args) {
         Print(stderr, std::string(error.what()) + "\n");
         return kExitError;
     }
-    QImage picture = BuiltInBoardPicture();
-    DrawBoardFromTable(picture, board);
+    const QImage picture = DrawnBoard(BuiltInBoardPicture(), board);
     const QString out = parser.positionalArguments()[1];
     if (!picture.save(out, "PNG")) {
         Print(stderr, "Cannot create file " + LocalPath(out) + "\n");

@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
 
@@ -66,8 +67,29 @@ class TForm1Test : public WindowTest {
         QCOMPARE(form->Memo1->geometry(), QRect(0, 384, 793, 137));
         form->ApplyBoardLayout(350, 280);
         QCOMPARE(form->Memo1->height(), 126);
-        form->ApplyBoardLayout(350, 420);
-        QCOMPARE(form->Memo1->height(), 0);
+    }
+
+    // A tall board: the text area keeps five lines, and the client grows and scrolls.
+    void theTextAreaNeverDisappears() {
+        Start();
+        PressStart();
+        auto* scroll = form->findChild<QScrollArea*>("scroll");
+        QVERIFY(scroll != nullptr);
+        form->resize(900, 700);
+        const int fiveLines = 5 * form->Memo1->fontMetrics().lineSpacing();
+        for (const int height : {300, 406, 420, 2000}) {
+            form->ApplyBoardLayout(350, height);
+            QVERIFY2(form->Memo1->height() >= fiveLines, qPrintable(QString::number(height)));
+            QCOMPARE(form->Memo1->y(), height + 104);
+            QCOMPARE(scroll->widget()->minimumHeight(), form->Memo1->geometry().bottom() + 1);
+        }
+        QVERIFY(scroll->widget()->height() >= 2104 + fiveLines);
+        QApplication::processEvents();
+        QVERIFY(scroll->verticalScrollBar()->maximum() > 0);
+        form->ApplyBoardLayout(350, 280);  // enough room: placed exactly as before
+        QCOMPARE(form->Memo1->height(), 126);
+        QApplication::processEvents();
+        QCOMPARE(scroll->verticalScrollBar()->maximum(), 0);
     }
 
     void menuCaptionsAndNames() {
@@ -84,6 +106,8 @@ class TForm1Test : public WindowTest {
         QVERIFY(form->findChild<QPlainTextEdit*>("Memo1") == form->Memo1);
         QCOMPARE(NameFilters("Demofiler (.dem)|*.dem|Alla filer|*.*"),
                  QStringList({"Demofiler (.dem) (*.dem)", "Alla filer (*.*)"}));
+        QCOMPARE(NameFilters("Bitmaps (*.bmp)|*.bmp|JPEG (*.jpg;*.jpeg)|*.jpg;*.jpeg"),
+                 QStringList({"Bitmaps (*.bmp)", "JPEG (*.jpg *.jpeg)"}));
     }
 
     void gestureWritesLowerAndShifted() {

@@ -37,6 +37,16 @@ class WindowTest : public QObject {
                           button, held, Qt::NoModifier);
         QApplication::sendEvent(form->Image1, &event);
     }
+    // The free pointer crossing the board's edge, from a menu, the START button or the help.
+    void Enter(int x, int y) {
+        QEnterEvent event(QPointF(x, y), QPointF(x, y), form->Image1->mapToGlobal(QPointF(x, y)));
+        QApplication::sendEvent(form->Image1, &event);
+        Move(x, y);
+    }
+    void Leave() {
+        QEvent event(QEvent::Leave);
+        QApplication::sendEvent(form->Image1, &event);
+    }
     // On the built-in board: out from the centre to a cell and back writes its character.
     void Write(int column, int row, Qt::MouseButtons held = Qt::NoButton) {
         Move(125, 100, held);

@@ -68,6 +68,7 @@ TEST(CliBoardCheck, ExplainsAndWarnsWithExitStatus) {
     EXPECT_EQ(ok.exitCode, 0);
     EXPECT_TRUE(ok.out.contains("line 1: column line, 2 values"));
     EXPECT_TRUE(ok.out.contains("warning: line 1: a blank after the last value"));
+    EXPECT_TRUE(ok.out.contains("line ends: CR or CR LF\n"));
     const CliRun bad = Cli({"board", "check", QString::fromStdString(dir.Write("b.tab", "x\r\n"))});
     EXPECT_EQ(bad.exitCode, 1);
     EXPECT_TRUE(bad.out.contains("error: Invalid numeric input"));
@@ -85,6 +86,15 @@ TEST(CliBoardDraw, WritesTheDrawnBoardAsPng) {
     EXPECT_EQ(picture.size(), QSize(354, 284));
     EXPECT_EQ(QColor(picture.pixel(119, 20)), QColor(Qt::black));  // the frame at W - 1
     EXPECT_EQ(QColor(picture.pixel(60, 20)), QColor(Qt::black));   // the grid line
+    // A board larger than the built-in picture is drawn whole, with LF line ends too.
+    const std::string large = dir.Write("large.tab", "280 560\n200 385\n97 98\n99 100\n");
+    ASSERT_EQ(
+        Cli({"board", "draw", QString::fromStdString(large), QString::fromStdString(out)}).exitCode,
+        0);
+    const QImage whole(QString::fromStdString(out));
+    EXPECT_EQ(whole.size(), QSize(560, 385));
+    EXPECT_EQ(QColor(whole.pixel(559, 300)), QColor(Qt::black));
+    EXPECT_EQ(QColor(whole.pixel(400, 200)), QColor(Qt::black));
     const CliRun bad = Cli({"board", "draw", QString::fromStdString(dir.Write("b.tab", "x")),
                             QString::fromStdString(out)});
     EXPECT_EQ(bad.exitCode, 1);

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The real program under Xvfb: START, write "Hej" and a line feed with real pointer moves and
+# The real program under Xvfb: START, glide from the START button onto the board (in at the
+# "+" cell, which must not be written), write "Hej" and a line feed with real pointer moves and
 # the left button, save with "Spara", and compare the file byte for byte.
 # Usage: write_and_save.sh GLIDTAVLA OUTPUT_DIR
 source "$(dirname "$0")/lib.sh"
@@ -10,6 +11,9 @@ mkdir -p "$E2E_TMP/work"
 e2e_start "$program" "$E2E_TMP/work"
 
 click_at 717 516                   # START
+for step in "640 460" "540 390" "440 320" "345 275" "300 235" "250 190" "190 140" "125 100"; do
+  at $step                          # in at "+" by the bottom right corner, on to the centre
+done
 at 125 100; xdotool mousedown 1     # H, shifted by the left button
 write_cell 5 1; xdotool mouseup 1
 write_cell 2 4                      # e

@@ -117,6 +117,31 @@ class BoardDrawingTest : public QObject {
         QVERIFY(!Black(second, 99, 10));  // not drawn over the first drawing
     }
 
+    // The surface grows to the board; within the built-in size nothing changes.
+    void aLargeBoardIsDrawnWhole() {
+        CharacterBoard board;
+        ResetToBuiltInBoard(board);
+        const QImage small = DrawnBoard(BuiltInBoardPicture(), board);
+        QCOMPARE(small, Drawn(board));
+
+        for (int i = 1; i <= kMaxCells; ++i) {
+            board.ColumnBounds[i] = 80 * i;
+            board.RowBounds[i] = 55 * i;
+        }
+        board.BoardWidth = 560;
+        board.BoardHeight = 385;
+        const QImage large = DrawnBoard(BuiltInBoardPicture(), board);
+        QCOMPARE(large.size(), QSize(560, 385));
+        QVERIFY(Black(large, 559, 300) && Black(large, 400, 384));  // the frame's far edges
+        QVERIFY(Black(large, 480, 50) && Black(large, 500, 330));   // grid lines beyond 354x284
+        QVERIFY(InkIn(large, QRect(488, 335, 40, 40)) > 20);        // the "+" cell's label
+        QVERIFY(!Black(large, 420, 300));
+
+        board.BoardWidth = INT32_MAX;
+        board.BoardHeight = -1;
+        QCOMPARE(DrawnBoard(BuiltInBoardPicture(), board).size(), QSize(kMaxDrawnSide, 284));
+    }
+
     void hugeAndNegativeGeometryIsClipped() {
         CharacterBoard board;
         ResetToBuiltInBoard(board);

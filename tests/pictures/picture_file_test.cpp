@@ -133,6 +133,28 @@ class PictureFileTest : public QObject {
         QCOMPARE(Load("wide.bmp", wide), QString("Bitmap image is not valid"));
     }
 
+    void commonKinds() {
+        QImage image(40, 24, QImage::Format_RGB32);
+        image.fill(Qt::darkGreen);
+        const std::string png = Encoded(image, "PNG");
+        const std::string jpeg = Encoded(image, "JPEG");
+        QCOMPARE(Load("ok.png", png), QString("40x24"));
+        QCOMPARE(Load("ok.jpg", jpeg), QString("40x24"));
+        QCOMPARE(Load("ok.JPEG", jpeg), QString("40x24"));
+        QCOMPARE(Load("ok.svg",
+                      "<svg xmlns='http://www.w3.org/2000/svg' width='70' height='50'>"
+                      "<rect x='1' y='1' width='60' height='40'/></svg>"),
+                 QString("70x50"));
+        QCOMPARE(Load("cut.png", png.substr(0, 40)), QString("PNG image is not valid"));
+        QCOMPARE(Load("bmp.png", Encoded(image, "BMP")), QString("PNG image is not valid"));
+        QCOMPARE(Load("text.jpg", "not a picture"), QString("JPEG image is not valid"));
+        QCOMPARE(Load("broken.svg", "<svg><rect"), QString("SVG image is not valid"));
+        QCOMPARE(Load("huge.svg",
+                      "<svg xmlns='http://www.w3.org/2000/svg' width='90000' "
+                      "height='10'/>"),
+                 QString("SVG image is not valid"));
+    }
+
     void icons() {
         QImage image(16, 16, QImage::Format_ARGB32);
         image.fill(Qt::blue);
@@ -187,7 +209,7 @@ class PictureFileTest : public QObject {
     }
 
     void namesAndFiles() {
-        QCOMPARE(Load("bild.JPG", "x"), QString("Unknown picture file extension (.JPG)"));
+        QCOMPARE(Load("bild.GIF", "x"), QString("Unknown picture file extension (.GIF)"));
         QCOMPARE(Outcome(dir.File("noext")), QString("Unknown picture file extension (.)"));
         QCOMPARE(Outcome(dir.File("missing.bmp")),
                  QString::fromStdString("Cannot open file " + dir.File("missing.bmp")));

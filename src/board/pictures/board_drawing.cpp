@@ -81,4 +81,22 @@ void DrawBoardFromTable(QImage& picture, const CharacterBoard& board) {
     }
 }
 
+QImage DrawnBoard(const QImage& builtInPicture, const CharacterBoard& board) {
+    const auto side = [](int picture, int32_t boardSide) {
+        return std::max(picture,
+                        static_cast<int>(std::clamp<int32_t>(boardSide, 0, kMaxDrawnSide)));
+    };
+    const int width = side(builtInPicture.width(), board.BoardWidth);
+    const int height = side(builtInPicture.height(), board.BoardHeight);
+    QImage picture = builtInPicture.copy();
+    if (width != picture.width() || height != picture.height()) {
+        QImage larger(width, height, builtInPicture.format());
+        larger.fill(Qt::white);
+        QPainter(&larger).drawImage(0, 0, builtInPicture);
+        picture = larger;
+    }
+    DrawBoardFromTable(picture, board);
+    return picture;
+}
+
 }  // namespace glidtavla

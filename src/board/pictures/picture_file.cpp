@@ -5,9 +5,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QBuffer>
 #include <QByteArray>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QPainter>
 #include <QSvgRenderer>
 
@@ -63,6 +65,9 @@ std::optional<PictureKind> KindOf(const std::string& extension) {
     if (lower == "ico") return PictureKind::Icon;
     if (lower == "emf") return PictureKind::EnhancedMetafile;
     if (lower == "wmf") return PictureKind::Metafile;
+    if (lower == "png") return PictureKind::Png;
+    if (lower == "jpg" || lower == "jpeg") return PictureKind::Jpeg;
+    if (lower == "svg") return PictureKind::Svg;
     return std::nullopt;
 }
 
@@ -264,13 +269,32 @@ std::string MetafileToSvg(std::string bytes) {
     return out;
 }
 
-QImage RenderSvg(const std::optional<std::string>& svg) {
-    if (!svg) Fail("Metafile is not valid");
+const char* InvalidMessage(PictureKind kind) {
+    switch (kind) {
+        case PictureKind::Bitmap:
+            return "Bitmap image is not valid";
+        case PictureKind::Icon:
+            return "Icon image is not valid";
+        case PictureKind::EnhancedMetafile:
+        case PictureKind::Metafile:
+            return "Metafile is not valid";
+        case PictureKind::Png:
+            return "PNG image is not valid";
+        case PictureKind::Jpeg:
+            return "JPEG image is not valid";
+        case PictureKind::Svg:
+            return "SVG image is not valid";
+    }
+    return "Bitmap image is not valid";
+}
+
+QImage RenderSvg(const std::optional<std::string>& svg, PictureKind kind) {
+    if (!svg) Fail(InvalidMessage(kind));
     QSvgRenderer renderer(QByteArray::fromStdString(*svg));
     const QSize size = renderer.defaultSize();
     if (!renderer.isValid() || size.isEmpty() || size.width() > kMaxSide ||
         size.height() > kMaxSide) {
-        Fail("Metafile is not valid");
+        Fail(InvalidMessage(kind));
     }
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::white);
@@ -279,8 +303,30 @@ QImage RenderSvg(const std::optional<std::string>& svg) {
     return image;
 }
 
+// The common raster kinds, through Qt's own readers; the size is checked before decoding.
+QImage ReadRaster(const std::string& bytes, const char* format, PictureKind kind) {
+    QByteArray data = QByteArray::fromStdString(bytes);
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, format);
+    const QSize size = reader.size();
+    if (!reader.canRead() || size.isEmpty() || size.width() > kMaxSide ||
+        size.height() > kMaxSide) {
+        Fail(InvalidMessage(kind));
+    }
+    const QImage image = reader.read();
+    if (image.isNull()) Fail(InvalidMessage(kind));
+    return image;
+}
+
 QImage Decode(PictureKind kind, const std::string& bytes) {
     switch (kind) {
+        case PictureKind::Png:
+            return ReadRaster(bytes, "PNG", kind);
+        case PictureKind::Jpeg:
+            return ReadRaster(bytes, "JPEG", kind);
+        case PictureKind::Svg:
+            return RenderSvg(bytes, kind);
         case PictureKind::Bitmap: {
             CheckBitmap(bytes);
             const QImage image = QImage::fromData(QByteArray::fromStdString(bytes), "BMP");
@@ -295,10 +341,10 @@ QImage Decode(PictureKind kind, const std::string& bytes) {
         }
         case PictureKind::EnhancedMetafile:
             CheckEnhancedMetafile(bytes);
-            return RenderSvg(RunIsolated([&] { return EnhancedMetafileToSvg(bytes); }));
+            return RenderSvg(RunIsolated([&] { return EnhancedMetafileToSvg(bytes); }), kind);
         case PictureKind::Metafile:
             CheckMetafile(bytes);
-            return RenderSvg(RunIsolated([&] { return MetafileToSvg(bytes); }));
+            return RenderSvg(RunIsolated([&] { return MetafileToSvg(bytes); }), kind);
     }
     Fail("Bitmap image is not valid");
 }
@@ -314,11 +360,7 @@ QImage LoadPictureFile(const std::string& path) {
     if (QFileInfo(file).isDir() || !file.open(QIODevice::ReadOnly)) {
         throw FileMessageError("Cannot open file %s", path);
     }
-    if (file.size() > kMaxPictureFile) {
-        Fail(*kind == PictureKind::Bitmap ? "Bitmap image is not valid"
-             : *kind == PictureKind::Icon ? "Icon image is not valid"
-                                          : "Metafile is not valid");
-    }
+    if (file.size() > kMaxPictureFile) Fail(InvalidMessage(*kind));
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) throw FileMessageError("Cannot open file %s", path);
     return Decode(*kind, bytes.toStdString());

@@ -6,13 +6,14 @@
 
 namespace glidtavla {
 
-enum class PictureKind { Bitmap, Icon, EnhancedMetafile, Metafile };
+enum class PictureKind { Bitmap, Icon, EnhancedMetafile, Metafile, Png, Jpeg, Svg };
 
 // Loads a board picture, its kind chosen by the extension without regard to case, before the
 // file is opened. Each fault is an Error with the message the window shows: "Unknown picture
 // file extension (.%s)", "Cannot open file %s", "Bitmap image is not valid", "Icon image is not
-// valid", "Metafile is not valid", or "Stream read error" for a file shorter than its header
-// says. Metafiles are decoded in a child process, so a hostile file cannot crash or hang us.
+// valid", "Metafile is not valid", "PNG image is not valid", "JPEG image is not valid", "SVG
+// image is not valid", or "Stream read error" for a file shorter than its header says. Metafiles
+// are decoded in a child process, so a hostile file cannot crash or hang us.
 QImage LoadPictureFile(const std::string& path);
 
 }  // namespace glidtavla

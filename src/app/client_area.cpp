@@ -1,0 +1,31 @@
+#include "app/client_area.h"
+
+#include <QPlainTextEdit>
+#include <QScrollArea>
+#include <QScrollBar>
+
+namespace glidtavla {
+
+QScrollArea* ScrollingClientArea(QWidget* client) {
+    auto* area = new QScrollArea;
+    area->setObjectName("scroll");
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidgetResizable(true);  // the client fills the window, and is never smaller
+    area->setWidget(client);
+    return area;
+}
+
+void FitClientToControls(QWidget* client) {
+    const QRect used = client->childrenRect();
+    client->setMinimumSize(std::min(std::max(used.right() + 1, 0), QWIDGETSIZE_MAX),
+                           std::min(std::max(used.bottom() + 1, 0), QWIDGETSIZE_MAX));
+}
+
+int MinimumTextAreaHeight(const QPlainTextEdit* textArea) {
+    const int lines = 5 * textArea->fontMetrics().lineSpacing();
+    const int margins =
+        2 * (textArea->frameWidth() + static_cast<int>(textArea->document()->documentMargin()));
+    return lines + margins + textArea->horizontalScrollBar()->sizeHint().height();
+}
+
+}  // namespace glidtavla

@@ -1,0 +1,19 @@
+#pragma once
+
+class QPlainTextEdit;
+class QScrollArea;
+class QWidget;
+
+namespace glidtavla {
+
+// The window's client area: controls at fixed places, inside a scroll area so that a board
+// larger than the screen hides nothing.
+QScrollArea* ScrollingClientArea(QWidget* client);
+
+// The client grows to hold every shown control; the scroll area scrolls where the screen ends.
+void FitClientToControls(QWidget* client);
+
+// The text area never shrinks below five lines of its text with its frame and scroll bar.
+int MinimumTextAreaHeight(const QPlainTextEdit* textArea);
+
+}  // namespace glidtavla
