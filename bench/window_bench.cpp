@@ -18,6 +18,7 @@ class NoDialogs : public Dialogs {
   public:
     std::optional<QString> Ask(DialogKind, const QString&) override { return std::nullopt; }
     void ShowError(const QString&) override {}
+    SaveChoice AskToSave(const QString&) override { return SaveChoice::Discard; }
 };
 
 class BareImage : public QLabel {

@@ -1,5 +1,7 @@
 #include "app/codec.h"
 
+#include <QFile>
+
 #include <array>
 
 namespace glidtavla {
@@ -49,6 +51,21 @@ std::string FromQString(const QString& text) {
         }
     }
     return bytes;
+}
+
+QString Shown(const std::string& pathBytes) {
+    return QFile::decodeName(pathBytes.c_str());
+}
+
+QString ToQString(const std::string& bytes, TextEncoding encoding) {
+    if (encoding == TextEncoding::Utf8) {
+        return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    }
+    return ToQString(bytes);
+}
+
+std::string FromQString(const QString& text, TextEncoding encoding) {
+    return encoding == TextEncoding::Utf8 ? text.toUtf8().toStdString() : FromQString(text);
 }
 
 }  // namespace glidtavla

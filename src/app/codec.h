@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "app/document.h"
+
 namespace glidtavla {
 
 // Windows-1252 bytes <-> Qt text. Every byte survives the round trip: the five bytes that
@@ -12,5 +14,12 @@ namespace glidtavla {
 QString ToQString(const std::string& bytes);
 // Characters Windows-1252 cannot hold become "?".
 std::string FromQString(const QString& text);
+
+// A path's bytes as the file system's names show them.
+QString Shown(const std::string& pathBytes);
+
+// A document's text in its own encoding.
+QString ToQString(const std::string& bytes, TextEncoding encoding);
+std::string FromQString(const QString& text, TextEncoding encoding);
 
 }  // namespace glidtavla

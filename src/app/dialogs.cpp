@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "board/pictures/picture_file.h"
 
@@ -104,6 +105,21 @@ std::optional<QString> QtDialogs::Ask(DialogKind kind, const QString& preset) {
 
 void QtDialogs::ShowError(const QString& message) {
     QMessageBox::critical(parent_, "Glidtavla", message);
+}
+
+SaveChoice QtDialogs::AskToSave(const QString& documentName) {
+    QMessageBox box(QMessageBox::Question, "Glidtavla",
+                    QString("Spara ändringarna i %1?").arg(documentName), QMessageBox::NoButton,
+                    parent_);
+    QPushButton* save = box.addButton("Spara", QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton("Spara inte", QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton("Avbryt", QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == save) return SaveChoice::Save;
+    if (box.clickedButton() == discard) return SaveChoice::Discard;
+    return SaveChoice::Cancel;
 }
 
 }  // namespace glidtavla

@@ -18,6 +18,9 @@ enum class DialogKind {
     OpenPictureDialog1,  // a board with picture
 };
 
+// The answer to "Spara ändringarna i <name>?".
+enum class SaveChoice { Save, Discard, Cancel };
+
 // Where the window meets the user outside its own controls; tests script it.
 class Dialogs {
   public:
@@ -25,6 +28,7 @@ class Dialogs {
     // The chosen path, or nothing when the user cancels.
     virtual std::optional<QString> Ask(DialogKind kind, const QString& preset) = 0;
     virtual void ShowError(const QString& message) = 0;
+    virtual SaveChoice AskToSave(const QString& documentName) = 0;
 };
 
 // The real dialogs and message box.
@@ -33,6 +37,7 @@ class QtDialogs : public Dialogs {
     explicit QtDialogs(QWidget* parent) : parent_(parent) {}
     std::optional<QString> Ask(DialogKind kind, const QString& preset) override;
     void ShowError(const QString& message) override;
+    SaveChoice AskToSave(const QString& documentName) override;
 
   private:
     QWidget* parent_;

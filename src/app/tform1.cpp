@@ -10,7 +10,6 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScrollArea>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -36,8 +35,6 @@ namespace {
 const char* const kCaptionStart = "Glidtavla Ver 1.01 ";
 const char* const kCaptionTrailer = "    Glidtavla, fri programvara för alla  2026-12-07";
 const QColor kBackground(56, 144, 13);
-// Beyond this the text control becomes too slow to use; such a file is refused whole.
-constexpr qint64 kTextAreaCapacity = 64LL << 20;
 
 QColor ColourOf(IndicatorColour colour) {
     switch (colour) {
@@ -79,10 +76,6 @@ int Pixels(int64_t value) {
 // Most samples leave most read-outs as they were; an unchanged text costs nothing.
 void SetText(QLineEdit* edit, const QString& text) {
     if (edit->text() != text) edit->setText(text);
-}
-
-QString Shown(const std::string& pathBytes) {
-    return QFile::decodeName(pathBytes.c_str());
 }
 
 std::string CurrentDirectory() {
@@ -376,7 +369,8 @@ void TForm1::Image1MouseMove(int x, int y, bool leftHeld, bool insideImage) {
     if (Playing) {
         if (Started) {
             Image2->show();
-            Timer1->start();
+            // Starting a running timer would restart it: a moving pointer would hold the demo.
+            if (!Timer1->isActive()) Timer1->start();
         }
         return;
     }
@@ -401,44 +395,6 @@ void TForm1::Image1MouseEnter() {
 
 void TForm1::Image1MouseLeave() {
     if (!Playing && QGuiApplication::mouseButtons() == Qt::NoButton) Disarm(State, *this);
-}
-
-void TForm1::Open1Click() {
-    const std::optional<QString> chosen =
-        dialogs_->Ask(DialogKind::OpenDialog1, Shown(DocumentPath));
-    if (!chosen) return;
-    DocumentPath = CutAtLimit(QFile::encodeName(*chosen).toStdString(), kPathLimit);
-    if (QFileInfo(Shown(DocumentPath)).isFile()) {
-        SetCaption();
-        LoadDocument(DocumentPath);
-    } else {
-        Edit7->setText(Shown(CutAtLimit(DocumentPath + " finns inte!", kPathLimit)));
-        Edit7->show();
-    }
-}
-
-void TForm1::SaveAs() {
-    const std::optional<QString> chosen =
-        dialogs_->Ask(DialogKind::SaveDialog1, Shown(DocumentPath));
-    if (!chosen) return;
-    DocumentPath = CutAtLimit(QFile::encodeName(*chosen).toStdString(), kPathLimit);
-    if (!DocumentPath.empty()) SaveDocument(DocumentPath);
-}
-
-void TForm1::Sparasom1Click() {
-    SaveAs();
-}
-
-void TForm1::Spara2Click() {
-    if (!DocumentPath.empty()) {
-        SaveDocument(DocumentPath);
-    } else {
-        SaveAs();
-    }
-}
-
-void TForm1::Sluta1Click() {
-    QApplication::quit();
 }
 
 void TForm1::Bruksanvisning2Click() {
@@ -567,44 +523,6 @@ void TForm1::Timer1Timer() {
     ProcessPointerSample(State, Board, *this, ActiveRecorder(), State.X0, State.Y0);
 }
 
-void TForm1::LoadDocument(const std::string& path) {
-    QFile file(Shown(path));
-    if (QFileInfo(file).isDir() || !file.open(QIODevice::ReadOnly)) {
-        throw FileMessageError("Cannot open file %s", path);
-    }
-    if (file.size() > kTextAreaCapacity) throw Error("Text exceeds memo capacity");
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) throw FileMessageError("Cannot open file %s", path);
-    SetTextAreaLines(SplitDocument(bytes.toStdString()));
-}
-
-void TForm1::SaveDocument(const std::string& path) {
-    // Written to a temporary file and renamed, so a failed save leaves the old file whole.
-    QSaveFile file(Shown(path));
-    const std::string bytes = JoinDocument(TextAreaLines());
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
-            static_cast<qint64>(bytes.size()) ||
-        !file.commit()) {
-        throw FileMessageError("Cannot create file %s", path);
-    }
-}
-
-std::vector<std::string> TForm1::TextAreaLines() const {
-    std::vector<std::string> lines;
-    for (QTextBlock block = Memo1->document()->begin(); block.isValid(); block = block.next()) {
-        lines.push_back(FromQString(block.text()));
-    }
-    return lines;
-}
-
-void TForm1::SetTextAreaLines(const std::vector<std::string>& lines) {
-    QStringList shown;
-    for (const std::string& line : lines)
-        shown << ToQString(line);
-    Memo1->setPlainText(shown.join('\n'));
-}
-
 void TForm1::ShowReadouts(int32_t x0, int32_t y0, int64_t x1, int64_t y1) {
     SetText(Edit2, QString::number(x0));
     SetText(Edit3, QString::number(y0));
@@ -633,16 +551,6 @@ std::string TForm1::CharacterLine() {
 
 void TForm1::SetCharacterLine(const std::string& line) {
     Edit1->setText(ToQString(line));
-}
-
-void TForm1::AppendTextAreaLine(const std::string& line) {
-    // As AddTextAreaLine does for plain lines: the new line takes the empty place after the
-    // last line break, and the text again ends in a line break.
-    QTextCursor cursor(Memo1->document());
-    cursor.movePosition(QTextCursor::End);
-    if (!cursor.block().text().isEmpty()) cursor.insertBlock();
-    cursor.insertText(ToQString(line));
-    cursor.insertBlock();
 }
 
 }  // namespace glidtavla

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/dialogs.h"
+#include "app/document.h"
 #include "board/character_board.h"
 #include "demo/demo_file.h"
 #include "engine/engine_view.h"
@@ -110,6 +111,7 @@ class TForm1 : public QMainWindow, public EngineView {
 
   protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -118,6 +120,9 @@ class TForm1 : public QMainWindow, public EngineView {
     void CreateMenu();
     void LoadDocument(const std::string& path);
     void SaveDocument(const std::string& path);
+    bool DocumentChanged() const;
+    void MarkDocumentSaved();
+    bool MayClose();
     void SaveAs();
     void EndDemoUse();
     void ShowBuiltInBoard();
@@ -126,6 +131,8 @@ class TForm1 : public QMainWindow, public EngineView {
     std::unique_ptr<Dialogs> dialogs_;
     DemoRecorder recorder_{Demo};
     bool activated_ = false;
+    TextEncoding encoding_ = TextEncoding::Windows1252;
+    QString savedCharacterLine_;
     IndicatorColour cellColour_ = IndicatorColour::White;
     IndicatorColour lineColour_ = IndicatorColour::White;
 };

@@ -21,11 +21,20 @@ class ScriptedDialogs : public Dialogs {
         return answer;
     }
     void ShowError(const QString& message) override { Errors << message; }
+    SaveChoice AskToSave(const QString& documentName) override {
+        SaveQuestions << documentName;
+        if (SaveAnswers.empty()) return SaveChoice::Cancel;
+        const SaveChoice answer = SaveAnswers.front();
+        SaveAnswers.pop_front();
+        return answer;
+    }
 
     std::deque<QString> Answers;  // a null string cancels
     std::optional<DialogKind> LastKind;
     QString LastPreset;
     QStringList Errors;
+    std::deque<SaveChoice> SaveAnswers;  // none left: "Avbryt"
+    QStringList SaveQuestions;
 };
 
 }  // namespace glidtavla

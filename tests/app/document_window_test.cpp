@@ -1,0 +1,123 @@
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+#include "window_test.h"
+
+using namespace glidtavla;
+
+// Documents in the window: nothing lost on the way out, any text file read as written.
+class DocumentWindowTest : public WindowTest {
+    Q_OBJECT
+
+    // Closes the window as "Sluta" does; true when it closed.
+    bool Quit() {
+        form->Sluta1->trigger();
+        return !form->isVisible();
+    }
+
+  private slots:
+    void init() { dir = std::make_unique<TempDir>(); }
+    void cleanup() {
+        form.reset();
+        dir.reset();
+    }
+
+    void nothingChangedClosesWithoutAQuestion() {
+        Start(dir->Write("doc.gtv", "hej\r\n"));
+        PressStart();
+        QVERIFY(Quit());
+        QVERIFY(dialogs->SaveQuestions.isEmpty());
+    }
+
+    void unsavedTextIsAskedForFirst() {
+        const std::string path = dir->Write("brev.gtv", "hej\r\n");
+        Start(path);
+        PressStart();
+        Write(2, 2);  // "a" in the character line only
+        dialogs->SaveAnswers = {SaveChoice::Cancel};
+        QVERIFY(!Quit());
+        QCOMPARE(dialogs->SaveQuestions, QStringList({"brev.gtv"}));
+        QCOMPARE(form->Edit1->text(), QString("a"));
+
+        dialogs->SaveAnswers = {SaveChoice::Save};
+        QVERIFY(Quit());
+        QCOMPARE(ReadAll(path), std::string("hej\r\n"));  // the text area, as "Spara" saves it
+
+        // Saved: nothing more to ask.
+        form->show();
+        dialogs->SaveQuestions.clear();
+        QVERIFY(Quit());
+        QVERIFY(dialogs->SaveQuestions.isEmpty());
+    }
+
+    void spartaInteLeavesTheFileAndAFailingSaveStaysOpen() {
+        const std::string path = dir->File("ny.gtv");
+        Start(path);
+        dialogs->Errors.clear();
+        PressStart();
+        Write(2, 2);
+        Write(6, 6);  // LF: the text area changes
+        dialogs->SaveAnswers = {SaveChoice::Discard};
+        QVERIFY(Quit());
+        QVERIFY(!std::filesystem::exists(path));
+
+        form->show();
+        form->DocumentPath = dir->File("saknas/ny.gtv");
+        dialogs->SaveAnswers = {SaveChoice::Save};
+        QVERIFY(!Quit());
+        QCOMPARE(dialogs->Errors,
+                 QStringList(
+                     {"Cannot create file " + QString::fromStdString(dir->File("saknas/ny.gtv"))}));
+    }
+
+    void utf8DocumentsReadAndSaveAsUtf8() {
+        const std::string utf8 = "M\xC3\xA5ns \xE2\x82\xAC \xD0\xB8\r\nr\xC3\xA4v\r\n";
+        const std::string path = dir->Write("utf8.txt", utf8);
+        Start(path);
+        QCOMPARE(form->Memo1->toPlainText(), QString("Måns € и\nräv\n"));
+        PressStart();
+        Write(1, 7);  // "å" from the board
+        Write(6, 6);
+        form->Spara2->trigger();
+        QCOMPARE(ReadAll(path), utf8 + "\xC3\xA5\r\n");
+
+        // Windows-1252 bytes that are not UTF-8 stay Windows-1252, byte for byte.
+        const std::string latin = dir->Write("latin.txt", "M\xE5ns\r\n\x80\r\n");
+        Choose(form->Open1, latin);
+        QCOMPARE(form->Memo1->toPlainText(), QString("Måns\n€\n"));
+        form->Spara2->trigger();
+        QCOMPARE(ReadAll(latin), std::string("M\xE5ns\r\n\x80\r\n"));
+    }
+
+    void theLineEndMarkIsKeptButNotDrawn() {
+        Start(dir->File("doc.gtv"));
+        PressStart();
+        Write(2, 2);
+        Write(6, 6);
+        form->Memo1->moveCursor(QTextCursor::Start);
+        QTest::keyClicks(form->Memo1, "x");  // typing in another line keeps the mark
+        QCOMPARE(form->Memo1->toPlainText(), QString("x\na\n"));
+        QCOMPARE(form->TextAreaLines(), (std::vector<std::string>{"x", "a\r", ""}));
+        form->Spara2->trigger();
+        QCOMPARE(ReadAll(dir->File("doc.gtv")), std::string("x\r\na\r\n"));
+    }
+
+    // A pointer that keeps moving (every 10 ms, faster than the 50 ms tick) lets the demo go on.
+    void pointerMovesDoNotHoldAPlayingDemo() {
+        Start();
+        PressStart();
+        Choose(form->Kdemo1, dir->Write("d.dem", "125 100 0 0\r\n75 100 0 0\r\n"));
+        QSignalSpy ticks(form->Timer1, &QTimer::timeout);
+        for (int i = 0; i < 40 && ticks.isEmpty(); ++i) {
+            Move(20 + i % 5, 20);
+            QTest::qWait(10);
+        }
+        QVERIFY(!ticks.isEmpty());
+    }
+};
+
+QTEST_MAIN(DocumentWindowTest)
+#include "document_window_test.moc"
