@@ -98,7 +98,10 @@ std::optional<QString> QtDialogs::Ask(DialogKind kind, const QString& preset) {
     dialog.setNameFilters(NameFilters(spec.filter));
     dialog.setDefaultSuffix(spec.defaultSuffix);
     if (!preset.isEmpty()) dialog.selectFile(preset);
-    if (kind == DialogKind::OpenPictureDialog1) AddPreview(dialog);
+    if (kind == DialogKind::OpenPictureDialog1) {
+        AddPreview(dialog);
+        dialog.resize(980, 560);  // the filter, the file columns and the preview side by side
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().first();
 }

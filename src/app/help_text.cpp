@@ -2,21 +2,15 @@
 
 namespace glidtavla {
 
+// One paragraph a line: the panel wraps them to its own width.
 QString HelpText() {
     return QString::fromUtf8(
         R"(            Denna text försvinner om du klickar på den
 
-Tre rutor från vänsterkanten och tre rutor från överkanten finns en tom
-mittruta. Så länge muspekaren står i mittrutan är programmet i viloläge.
-När du för pekaren ut ur mittrutan gillras hämtningen av ett tecken:
-teckenrutan och teckenraden blir gula.
+Tre rutor från vänsterkanten och tre rutor från överkanten finns en tom mittruta. Så länge muspekaren står i mittrutan är programmet i viloläge. När du för pekaren ut ur mittrutan gillras hämtningen av ett tecken: teckenrutan och teckenraden blir gula.
 
 Skriva ett tecken:
-För pekaren till det tecken du vill skriva. Så länge avståndet till
-mitten växer hämtas ingenting. Så snart pekaren vänder tillbaka mot
-mitten hämtas tecknet i den ruta du just lämnade, och hämtningen är
-sedan avstängd tills pekaren åter rör sig bort från mitten.
-Det hämtade tecknet läggs till sist på teckenraden.
+För pekaren till det tecken du vill skriva. Så länge avståndet till mitten växer hämtas ingenting. Så snart pekaren vänder tillbaka mot mitten hämtas tecknet i den ruta du just lämnade, och hämtningen är sedan avstängd tills pekaren åter rör sig bort från mitten. Det hämtade tecknet läggs till sist på teckenraden. När pekaren kommer in på bordet utifrån, till exempel från START, en meny eller den här texten, hämtas ingenting på vägen in till mitten.
 
 Rutor med styrtecken:
 SP (SPACE)           = Mellanslag   Blå teckenruta  CHAR(32)
@@ -24,63 +18,40 @@ LF (LINE FEED)     = Överföring av teckenrad till text  Röd teckenruta   CHAR
 BS (BACK SPACE) = Tar bort sista tecknet  Lime teckenruta   CHAR(8)
 DL (DELETE LINE)= Tar bort teckenraden  Grön teckenruta   CHAR(1)
 Tom ruta (Centrum)   CHAR(0)
+Lime betyder limegrön.
 
 Teckenbordet:
-Programmet har ett inbyggt teckenbord med 7 x 7 rutor. Finns filerna
-tecken.bmp och tecken.tab i den mapp där programmet startas läses de in
-när programmet startar, och då används deras teckenbord i stället.
+Programmet har ett inbyggt teckenbord med 7 x 7 rutor. Finns filerna tecken.bmp och tecken.tab i den mapp där programmet startas, läses de in när programmet startar, och då används deras teckenbord i stället. Med menyvalet Hämta teckenbord > Inbyggt teckenbord kommer du alltid tillbaka till det inbyggda bordet.
 
 Tabellfilen (.tab):
-Första raden anger de lodräta linjernas avstånd från vänsterkanten i
-bildpunkter, som decimala tal. Andra raden anger de vågräta radernas
-avstånd från överkanten. Därefter kommer tecknens koder som decimala
-tal, en rad i tabellen för varje rad på bordet. Talen på en rad skiljs
-åt med mellanslag, och efter det sista talet på en rad får inget
-mellanslag stå. Bordet kan ha upp till 20 rutor åt vardera hållet.
-Koderna 0, 1, 8, 13 och 32 betyder tom ruta, DL, BS, LF och SP.
+Första raden anger de lodräta linjernas avstånd från vänsterkanten i bildpunkter, som decimala tal. Andra raden anger de vågräta linjernas avstånd från överkanten. Därefter kommer tecknens koder som decimala tal, en rad i tabellen för varje rad på bordet. Talen på en rad skiljs åt med mellanslag, och efter det sista talet på en rad får inget mellanslag stå. Bordet kan ha upp till 20 rutor åt vardera hållet. Koderna 0, 1, 8, 13 och 32 betyder tom ruta, DL, BS, LF och SP. Filen kan ha radslut som i Windows (CR LF) eller som i Linux (bara LF), men inte båda i samma fil.
 
 Känslighetsrad:
-Tabellfilen kan börja med en extra rad som bara innehåller ett tal
-större än 1000. Raden påverkar inte bordet.
+Tabellfilen kan börja med en extra rad som bara innehåller ett tal större än 1000. Raden påverkar inte bordet.
 
 Menyn Hämta teckenbord:
-Med bild: välj en bild (.bmp, .ico, .emf eller .wmf). Bredvid bilden
-måste det finnas en tabellfil med samma namn, där .bmp är utbytt mot
-.tab. Finns ingen sådan tabellfil läses bordet inte in.
-Utan bild: välj en tabellfil. Programmet ritar då själv upp bordet
-utifrån tabellfilen.
+Med bild: välj en bild (.bmp, .ico, .emf, .wmf, .png, .jpg eller .svg). Bredvid bilden måste det finnas en tabellfil med samma namn, där filändelsen är utbytt mot .tab. Finns ingen sådan tabellfil läses bordet inte in.
+Utan bild: välj en tabellfil. Programmet ritar då själv upp bordet utifrån tabellfilen.
+Inbyggt teckenbord: tillbaka till programmets eget bord.
 
 Skift:
-Håller du ner vänster musknapp medan tecknet hämtas får du det skiftade
-tecknet, en utvidgad versalisering som följer ett svenskt tangentbord
-(a blir A, 1 blir !, å blir Å och så vidare). Egna skiftrader kan läggas
-i tabellfilen: efter bordets rader lämnar du en tom rad, och därefter
-följer rader med koder som används som de skiftade tecknen. Koden 0
-betyder att rutan inte har något eget skiftat tecken.
+Håller du ner vänster musknapp medan tecknet hämtas får du det skiftade tecknet, en utvidgad versalisering som följer ett svenskt tangentbord (a blir A, 1 blir !, å blir Å och så vidare). Egna skiftrader kan läggas i tabellfilen: efter bordets rader lämnar du en tom rad, och därefter följer rader med koder som används som de skiftade tecknen. Koden 0 betyder att rutan inte har något eget skiftat tecken.
 
 Redigera med tangentbordet:
-Klickar du i teckenraden eller i textfältet får det tangentbordets
-fokus, och du kan skriva och ändra som vanligt.
+Klickar du i teckenraden eller i textfältet får det tangentbordets fokus, och du kan skriva och ändra som vanligt.
 
 Tips:
-En tom ruta (kod 0) vid bordets nederkant gör att du kan föra pekaren ut
-ur bordet och in igen och tillbaka till mitten utan att något skrivs.
+En tom ruta (kod 0) vid bordets nederkant gör att du kan föra pekaren ut ur bordet och in igen och tillbaka till mitten utan att något skrivs.
 
 Demofiler (menyn Bruksanvisning):
-Gör demo: ange en fil som sedan tar emot varje rörelse du gör med
-pekaren över bordet.
-Kör demo: öppna en sådan fil. När programmet är startat och pekaren
-förs över bordet spelas de inspelade rörelserna upp.
-Teckenbordet kan inte bytas för demon: demon görs och körs alltid med
-det inbyggda teckenbordet.
+Gör demo: ange en fil som sedan tar emot varje rörelse du gör med pekaren över bordet.
+Kör demo: öppna en sådan fil. När programmet är startat och pekaren förs över bordet spelas de inspelade rörelserna upp.
+Teckenbordet kan inte bytas för demon: demon görs och körs alltid med det inbyggda teckenbordet.
 
 Allmänt:
-Programmet behöver ingen installation. Det använder och ändrar inte
-registret, och det använder inga hjälpfiler av slagen .INI, .SYS eller
-.DLL.
+Programmet sparar texten som vanlig text. En fil som ett annat program har skrivit i UTF-8 läses och sparas i UTF-8; andra filer läses och sparas tecken för tecken som förut.
 
-Detta är en tidig och ofullständig version. Den har inget skydd mot att
-skriva över en befintlig text eller mot att avsluta utan att spara.
+Om du avslutar med osparade ändringar frågar programmet först om du vill spara dem. Det här är en tidig version, så spara ofta.
 )");
 }
 

@@ -1,15 +1,27 @@
 // Glidtavla: writing with the mouse alone.
 #include <QApplication>
-#include <QFile>
 
+#include <cstdio>
+
+#include "app/command_line.h"
 #include "app/tform1.h"
 
 int main(int argc, char** argv) {
+    // Qt removes the arguments it takes for its own options: read ours before it does.
+    const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+    const glidtavla::CommandLine line = glidtavla::ParseCommandLine(arguments);
+    if (line.Help) {
+        std::fputs(glidtavla::UsageText().c_str(), stdout);
+        return 0;
+    }
+    if (!line.Error.empty()) {
+        std::fprintf(stderr, "%s\n%s", line.Error.c_str(), glidtavla::UsageText().c_str());
+        return 2;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName("Glidtavla");
-    const QStringList args = QApplication::arguments();
-    const std::string document = args.size() > 1 ? QFile::encodeName(args[1]).toStdString() : "";
-    glidtavla::TForm1 form(document);
+    glidtavla::InstallSwedishTranslation(app);
+    glidtavla::TForm1 form(line.Document);
     form.show();
     return app.exec();
 }

@@ -16,6 +16,7 @@
 #include <QTimer>
 
 #include <climits>
+#include <limits>
 
 #include "app/client_area.h"
 #include "app/codec.h"
@@ -197,7 +198,9 @@ void TForm1::CreateControls() {
     Image3 = new QLabel(client);
     place(Image3, "Image3", 0, 0, 353, 281, false);
 
-    Edit1 = lineEdit("Edit1", 0, 360, 793, 21, "");
+    Edit1 = lineEdit("Edit1", 0, 360, 793, 24, "");
+    Edit1->setFont(PixelFont("DejaVu Sans", 14));          // read at a glance, above the text area
+    Edit1->setMaxLength(std::numeric_limits<int>::max());  // the editing rules decide the length
     Edit2 = lineEdit("Edit2", 688, 0, 49, 21, "X0");
     Edit3 = lineEdit("Edit3", 736, 0, 49, 21, "Y0");
     Edit4 = lineEdit("Edit4", 688, 24, 49, 21, "X1");
@@ -222,12 +225,27 @@ void TForm1::CreateControls() {
     Memo2 = new QPlainTextEdit(HelpText(), client);
     place(Memo2, "Memo2", 296, 32, 417, 377, false);
     Memo2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo2->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    // Wide enough that the control-cell lines, quoted as they are, keep to one line each.
+    int widest = 0;
+    for (const QString& line : HelpText().split('\n')) {
+        if (line.contains("CHAR("))
+            widest = std::max(widest, Memo2->fontMetrics().horizontalAdvance(line));
+    }
+    Memo2->resize(std::max(417, widest + 40), 377);
     Memo2->viewport()->installEventFilter(this);
 
     Edit8 = lineEdit("Edit8", 350, 0, 323, 21, "Edit8");
     Edit8->setFrame(false);
     SetBase(Edit8, QColor(0, 255, 0));
     Edit9 = lineEdit("Edit9", 712, 48, 41, 21, "Ord(ch)");
+    Edit9->resize(std::max(41, Edit9->fontMetrics().horizontalAdvance(Edit9->text()) + 12), 21);
+    // Read-outs and notices only show: typing there would change what they report, so the
+    // keyboard stays with the text area.
+    for (QLineEdit* shown : {Edit2, Edit3, Edit4, Edit5, Edit6, Edit7, Edit8, Edit9}) {
+        shown->setReadOnly(true);
+        shown->setFocusPolicy(Qt::NoFocus);
+    }
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName("Timer1");
@@ -282,7 +300,15 @@ void TForm1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (activated_) return;
     activated_ = true;
-    Guarded([this] { FormActivate(); });
+    // A document or board that cannot be read is reported once the window is on the screen,
+    // so the message stands over it rather than on an empty desktop.
+    try {
+        FormActivate();
+    } catch (const std::exception& error) {
+        const QString message = QString::fromUtf8(error.what());
+        QMetaObject::invokeMethod(
+            this, [this, message] { dialogs_->ShowError(message); }, Qt::QueuedConnection);
+    }
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
@@ -359,6 +385,7 @@ void TForm1::Button1Click() {
     }
     SetCaption();
     FitClientToControls(Client());
+    Memo1->setFocus();
     Started = true;
     RestSelection(State);  // the pointer comes from the START button, not the centre
 }
@@ -407,6 +434,7 @@ void TForm1::Memo2Click() {
 
 void TForm1::Edit7Click() {
     Edit7->hide();
+    Memo1->setFocus();
 }
 
 void TForm1::ShowBoardSource() {

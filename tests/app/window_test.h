@@ -23,6 +23,7 @@ class WindowTest : public QObject {
         dialogs = scripted.get();
         form = std::make_unique<TForm1>(document, std::move(scripted));
         form->show();
+        QCoreApplication::processEvents();  // what activation reports comes once it is shown
     }
     void PressStart() { QTest::mouseClick(form->Button1, Qt::LeftButton); }
 

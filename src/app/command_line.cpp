@@ -1,0 +1,71 @@
+#include "app/command_line.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+#include <string_view>
+
+namespace glidtavla {
+
+CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
+    CommandLine line;
+    bool optionsEnded = false;
+    for (const std::string& argument : arguments) {
+        if (!optionsEnded && argument == "--") {
+            optionsEnded = true;
+        } else if (!optionsEnded && (argument == "--help" || argument == "-h")) {
+            line.Help = true;
+        } else if (line.Document.empty() && !argument.empty()) {
+            line.Document = argument;
+        } else {
+            line.Error = "glidtavla: one document at most (" + argument + ")";
+        }
+    }
+    return line;
+}
+
+std::string UsageText() {
+    return "Användning: glidtavla [flaggor] [--] [dokument]\n"
+           "Skriv text med musen. Dokumentet öppnas i textfältet.\n\n"
+           "  -h, --help   visa den här hjälpen\n"
+           "  --           det som följer är dokumentet, även om det börjar med -\n";
+}
+
+namespace {
+
+// Debian's Swedish catalogue was made for older Qt: some texts now live under other contexts.
+// This asks the catalogue under the old name where the new one finds nothing.
+class RenamedContexts : public QTranslator {
+  public:
+    explicit RenamedContexts(QTranslator* catalogue, QObject* parent)
+        : QTranslator(parent), catalogue_(catalogue) {}
+    bool isEmpty() const override { return false; }
+    QString translate(const char* context, const char* source, const char* disambiguation,
+                      int n) const override {
+        const std::string_view name(context != nullptr ? context : "");
+        if (name == "QFileDialog" && std::string_view(source) == "Look in:") return "Leta i:";
+        const char* old = name == "QPlatformTheme"       ? "QDialogButtonBox"
+                          : name == "QWidgetTextControl" ? "QTextControl"
+                                                         : nullptr;
+        return old != nullptr ? catalogue_->translate(old, source, disambiguation, n) : QString();
+    }
+
+  private:
+    QTranslator* catalogue_;
+};
+
+}  // namespace
+
+bool InstallSwedishTranslation(QCoreApplication& app) {
+    auto* catalogue = new QTranslator(&app);
+    if (!catalogue->load(QLocale(QLocale::Swedish, QLocale::Sweden), "qt", "_",
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete catalogue;
+        return false;
+    }
+    QCoreApplication::installTranslator(new RenamedContexts(catalogue, &app));
+    return QCoreApplication::installTranslator(catalogue);
+}
+
+}  // namespace glidtavla

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+class QCoreApplication;
+
+namespace glidtavla {
+
+// What the program was started with.
+struct CommandLine {
+    std::string Document;  // bytes, as the file system names it; empty for none
+    bool Help = false;
+    std::string Error;  // a message for standard error; the program then exits with status 2
+};
+
+// Reads the arguments as they were given (before Qt takes any for its own options): our own
+// options, then "--" if given, then the document.
+CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
+
+// What --help prints.
+std::string UsageText();
+
+// Qt's own dialogs, buttons and menus in Swedish; false when the translation is not found.
+bool InstallSwedishTranslation(QCoreApplication& app);
+
+}  // namespace glidtavla

@@ -1,0 +1,92 @@
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
+
+#include "app/command_line.h"
+#include "window_test.h"
+
+using namespace glidtavla;
+
+// What a Swedish user expects of a finished window.
+class FinishWindowTest : public WindowTest {
+    Q_OBJECT
+
+  private slots:
+    void init() { dir = std::make_unique<TempDir>(); }
+    void cleanup() {
+        form.reset();
+        dir.reset();
+    }
+
+    void qtSpeaksSwedish() {
+        QVERIFY(InstallSwedishTranslation(*QCoreApplication::instance()));
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Avbryt"));
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Save"), QString("Spara"));
+        QCOMPARE(QCoreApplication::translate("QFileDialog", "Look in:"), QString("Leta i:"));
+        QCOMPARE(QCoreApplication::translate("QFileDialog", "Files of type:"),
+                 QString("Filer av typen:"));
+        QCOMPARE(QCoreApplication::translate("QWidgetTextControl", "&Copy"), QString("&Kopiera"));
+        QCOMPARE(QCoreApplication::translate("QLineEdit", "&Undo"), QString("&Ångra"));
+    }
+
+    void aMissingDocumentIsReportedOnceTheWindowIsShown() {
+        auto scripted = std::make_unique<ScriptedDialogs>();
+        dialogs = scripted.get();
+        const std::string missing = dir->File("saknas.gtv");
+        form = std::make_unique<TForm1>(missing, std::move(scripted));
+        form->show();
+        QVERIFY(dialogs->Errors.isEmpty());
+        QCoreApplication::processEvents();
+        QCOMPARE(dialogs->Errors,
+                 QStringList({"Cannot open file " + QString::fromStdString(missing)}));
+        QCOMPARE(form->DocumentPath, missing);
+    }
+
+    void theKeyboardStaysWithTheText() {
+        Start();
+        PressStart();
+        QCOMPARE(form->focusWidget(), form->Memo1);
+        for (QLineEdit* shown : {form->Edit2, form->Edit6, form->Edit8, form->Edit9}) {
+            QVERIFY2(shown->isReadOnly() && shown->focusPolicy() == Qt::NoFocus,
+                     qPrintable(shown->objectName()));
+        }
+        QVERIFY(!form->Edit1->isReadOnly());  // the character line may be typed in
+        form->Edit7->show();
+        form->Edit8->show();
+        QTest::mouseClick(form->Edit7, Qt::LeftButton);
+        QVERIFY(!form->Edit7->isVisible());
+        QCOMPARE(form->focusWidget(), form->Memo1);
+    }
+
+    void nothingIsCutOff() {
+        Start();
+        PressStart();
+        const int ordWidth = form->Edit9->fontMetrics().horizontalAdvance("Ord(ch)");
+        QVERIFY(form->Edit9->width() >= ordWidth + 8);
+        QVERIFY(form->Edit1->font().pixelSize() >= form->Memo1->font().pixelSize());
+        QVERIFY2(form->Edit1->height() >= form->Edit1->minimumSizeHint().height(),
+                 qPrintable(QString::number(form->Edit1->minimumSizeHint().height())));
+        QVERIFY(form->Edit1->geometry().bottom() < form->Memo1->y());
+
+        // The help is wrapped to its panel, a paragraph a block: a block that wraps is a whole
+        // paragraph (it ends a sentence), and only its last line may hold a single word.
+        form->Bruksanvisning2->trigger();
+        QApplication::processEvents();
+        for (QTextBlock block = form->Memo2->document()->begin(); block.isValid();
+             block = block.next()) {
+            const QTextLayout* layout = block.layout();
+            if (layout->lineCount() < 2) continue;
+            QVERIFY2(QString(".:!?)").contains(block.text().back()), qPrintable(block.text()));
+            for (int i = 0; i + 1 < layout->lineCount(); ++i) {
+                const QTextLine line = layout->lineAt(i);
+                const QString text = block.text().mid(line.textStart(), line.textLength());
+                QVERIFY2(text.simplified().count(' ') >= 1, qPrintable(block.text()));
+            }
+        }
+    }
+};
+
+QTEST_MAIN(FinishWindowTest)
+#include "finish_window_test.moc"
