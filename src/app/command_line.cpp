@@ -16,6 +16,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             optionsEnded = true;
         } else if (!optionsEnded && (argument == "--help" || argument == "-h")) {
             line.Help = true;
+        } else if (!optionsEnded && argument == "--send-keys") {
+            line.SendKeys = true;
         } else if (line.Document.empty() && !argument.empty()) {
             line.Document = argument;
         } else {
@@ -28,6 +30,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
 std::string UsageText() {
     return "Användning: glidtavla [flaggor] [--] [dokument]\n"
            "Skriv text med musen. Dokumentet öppnas i textfältet.\n\n"
+           "  --send-keys  starta med Skriv i andra program påslaget: det som skrivs\n"
+           "               skickas som tangenttryck till programmet som har fokus (X11)\n"
            "  -h, --help   visa den här hjälpen\n"
            "  --           det som följer är dokumentet, även om det börjar med -\n";
 }

@@ -11,7 +11,8 @@ namespace glidtavla {
 struct CommandLine {
     std::string Document;  // bytes, as the file system names it; empty for none
     bool Help = false;
-    std::string Error;  // a message for standard error; the program then exits with status 2
+    bool SendKeys = false;  // start with "Skriv i andra program" on
+    std::string Error;      // a message for standard error; the program then exits with status 2
 };
 
 // Reads the arguments as they were given (before Qt takes any for its own options): our own

@@ -22,6 +22,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName("Glidtavla");
     glidtavla::InstallSwedishTranslation(app);
     glidtavla::TForm1 form(line.Document);
+    // On before the window is shown, so it never takes the focus from the program written into.
+    if (line.SendKeys) form.Typing->SetOn(true);
     form.show();
     return app.exec();
 }

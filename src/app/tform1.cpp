@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -276,6 +277,12 @@ void TForm1::CreateMenu() {
     Open1 = item(fil, "Open1", "Öppna", &TForm1::Open1Click);
     Spara2 = item(fil, "Spara2", "Spara", &TForm1::Spara2Click);
     Sparasom1 = item(fil, "Sparasom1", "Spara som", &TForm1::Sparasom1Click);
+    fil->addSeparator();
+    SkrivAndra = item(fil, "SkrivAndra", "Skriv i andra program", &TForm1::SkrivAndraClick);
+    KopieraAllt = item(fil, "KopieraAllt", "Kopiera allt", &TForm1::KopieraAlltClick);
+    fil->setToolTipsVisible(true);
+    Typing = std::make_unique<TypingMode>(this, SkrivAndra, *dialogs_, OpenXTestKeySender);
+    fil->addSeparator();
     Sluta1 = item(fil, "Sluta1", "Sluta", &TForm1::Sluta1Click);
     QMenu* hamta = menu("Hmta1", "Hämta teckenbord");
     bild = item(hamta, "bild", "Med bild", &TForm1::bildClick);
@@ -351,7 +358,7 @@ void TForm1::FormActivate() {
 }
 
 void TForm1::SetCaption() {
-    setWindowTitle(kCaptionStart + Shown(DocumentPath) + kCaptionTrailer);
+    setWindowTitle(kCaptionStart + Shown(DocumentPath) + kCaptionTrailer + Typing->CaptionNote());
 }
 
 void TForm1::ApplyBoardLayout(int width, int height) {
@@ -543,6 +550,19 @@ void TForm1::Kdemo1Click() {
         throw;
     }
     Playing = true;
+}
+
+void TForm1::SkrivAndraClick() {
+    Typing->SetOn(SkrivAndra->isChecked());
+    SetCaption();
+}
+
+void TForm1::KopieraAlltClick() {
+    QGuiApplication::clipboard()->setText(Memo1->toPlainText() + Edit1->text());
+}
+
+void TForm1::CharacterFetched(uint8_t ch, std::size_t lengthBefore, std::size_t lengthAfter) {
+    Typing->Fetched(ch, lengthBefore, lengthAfter);
 }
 
 void TForm1::Timer1Timer() {

@@ -10,6 +10,7 @@
 
 #include "app/dialogs.h"
 #include "app/document.h"
+#include "app/typing/typing_mode.h"
 #include "board/character_board.h"
 #include "demo/demo_file.h"
 #include "engine/engine_view.h"
@@ -64,7 +65,10 @@ class TForm1 : public QMainWindow, public EngineView {
     QPushButton* Button1;
     QTimer* Timer1;
     QAction *Open1, *Spara2, *Sparasom1, *Sluta1, *bild, *ubild, *Inbyggt, *Bruksanvisning2, *Mdemo,
-        *Kdemo1;
+        *Kdemo1, *SkrivAndra, *KopieraAllt;
+
+    // Beyond the form: typing into other programs.
+    std::unique_ptr<TypingMode> Typing;
 
     // Handlers.
     void FormActivate();
@@ -87,6 +91,8 @@ class TForm1 : public QMainWindow, public EngineView {
     void MdemoClick();
     void Kdemo1Click();
     void Timer1Timer();
+    void SkrivAndraClick();
+    void KopieraAlltClick();
 
     void ApplyBoardLayout(int width, int height);
     void LoadStartupBoard();
@@ -105,6 +111,7 @@ class TForm1 : public QMainWindow, public EngineView {
     std::string CharacterLine() override;
     void SetCharacterLine(const std::string& line) override;
     void AppendTextAreaLine(const std::string& line) override;
+    void CharacterFetched(uint8_t ch, std::size_t lengthBefore, std::size_t lengthAfter) override;
 
     // Runs a handler's body; an error ends it and is shown in the message box.
     void Guarded(const std::function<void()>& body);

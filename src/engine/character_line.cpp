@@ -18,6 +18,7 @@ void EditCharacterLine(EngineView& view, uint8_t ch) {
     if (ch == kCodeEmpty) return;
     // Every other code is appended first; the control codes then act on the line ending in it.
     std::string line = view.CharacterLine();
+    const std::size_t lengthBefore = line.size();
     line.push_back(static_cast<char>(ch));
 
     switch (ch) {
@@ -37,6 +38,7 @@ void EditCharacterLine(EngineView& view, uint8_t ch) {
             break;
     }
     view.SetCharacterLine(line);
+    view.CharacterFetched(ch, lengthBefore, line.size());
 }
 
 }  // namespace glidtavla

@@ -23,6 +23,10 @@ class EngineView {
     virtual std::string CharacterLine() = 0;
     virtual void SetCharacterLine(const std::string& line) = 0;
     virtual void AppendTextAreaLine(const std::string& line) = 0;
+    // After each fetch that wrote something: the code, and the character line's length before
+    // and after it. For what follows the writing from outside (other programs, speed).
+    virtual void CharacterFetched(uint8_t /*ch*/, std::size_t /*lengthBefore*/,
+                                  std::size_t /*lengthAfter*/) {}
 };
 
 }  // namespace glidtavla

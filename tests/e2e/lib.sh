@@ -21,7 +21,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 # A free display number chosen by the server itself, so several runs can go at once. Without
 # -noreset the server resets whenever its last client leaves, and refuses connections meanwhile.
 e2e_xvfb() {
-  Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp -noreset 5>"$E2E_TMP/display" 2>/dev/null &
+  Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp -noreset "$@" 5>"$E2E_TMP/display" 2>/dev/null &
   E2E_PIDS+=($!)
   for _ in $(seq 100); do [ -s "$E2E_TMP/display" ] && break; sleep 0.05; done
   [ -s "$E2E_TMP/display" ] || fail "Xvfb did not start"

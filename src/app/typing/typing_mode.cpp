@@ -1,0 +1,94 @@
+#include "app/typing/typing_mode.h"
+
+#include <QAction>
+#include <QGuiApplication>
+#include <QWidget>
+
+#include "app/dialogs.h"
+
+namespace glidtavla {
+
+bool CanTypeIntoOtherPrograms(QString* why) {
+    // Wayland gives no client a way to type into another; a second back end (the
+    // virtual-keyboard protocol, or uinput) would come in as another KeySender.
+    if (QGuiApplication::platformName() == "xcb") return true;
+    if (why != nullptr) {
+        *why = "Fungerar bara i en X11-session, inte under Wayland eller utan skärm (här: " +
+               QGuiApplication::platformName() + ").";
+    }
+    return false;
+}
+
+TypingMode::TypingMode(QWidget* window, QAction* item, Dialogs& dialogs, SenderFactory factory)
+    : window_(window), item_(item), dialogs_(dialogs), factory_(std::move(factory)) {
+    item_->setCheckable(true);
+    QString why;
+    if (!CanTypeIntoOtherPrograms(&why)) {
+        item_->setEnabled(false);
+        item_->setToolTip(why);
+    }
+}
+
+TypingMode::~TypingMode() = default;
+
+void TypingMode::SetOn(bool on) {
+    if (on == IsOn()) {
+        item_->setChecked(on);
+        return;
+    }
+    if (on) {
+        try {
+            sender_ = factory_();
+        } catch (const std::exception& error) {
+            Fail(QString::fromUtf8(error.what()));
+            return;
+        }
+    } else {
+        sender_.reset();
+    }
+    item_->setChecked(on);
+    ApplyWindowFlags(on);
+}
+
+void TypingMode::Fetched(uint8_t ch, std::size_t lengthBefore, std::size_t lengthAfter) {
+    if (!IsOn()) return;
+    try {
+        for (const KeyAction& action : KeyActionsFor(ch, lengthBefore, lengthAfter)) {
+            sender_->Send(action);
+        }
+    } catch (const std::exception& error) {
+        Fail(QString::fromUtf8(error.what()));
+    }
+}
+
+QString TypingMode::CaptionNote() const {
+    return IsOn() ? "  [Skriver i andra program]" : QString();
+}
+
+void TypingMode::Fail(const QString& message) {
+    const bool wasOn = IsOn();
+    sender_.reset();
+    item_->setChecked(false);
+    if (wasOn) ApplyWindowFlags(false);
+    // Turned on before the window is shown (--send-keys): the message waits to stand over it.
+    if (window_->isVisible()) {
+        dialogs_.ShowError(message);
+    } else {
+        QMetaObject::invokeMethod(
+            window_, [this, message] { dialogs_.ShowError(message); }, Qt::QueuedConnection);
+    }
+}
+
+// The window floats above the program being written into and never takes its focus.
+void TypingMode::ApplyWindowFlags(bool on) {
+    const bool shown = window_->isVisible();
+    const Qt::WindowStates state = window_->windowState();
+    window_->setWindowFlag(Qt::WindowDoesNotAcceptFocus, on);
+    window_->setWindowFlag(Qt::WindowStaysOnTopHint, on);
+    if (shown) {
+        window_->setWindowState(state);
+        window_->show();  // changing the flags hides a shown window
+    }
+}
+
+}  // namespace glidtavla

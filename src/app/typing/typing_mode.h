@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+#include "app/typing/key_sender.h"
+
+class QAction;
+class QWidget;
+
+namespace glidtavla {
+
+class Dialogs;
+
+// "Skriv i andra program": while on, the window stays above the others without ever taking
+// the keyboard focus, and every fetch is typed into the program that has it.
+class TypingMode {
+  public:
+    using SenderFactory = std::function<std::unique_ptr<KeySender>()>;
+
+    // item is the menu's checkable item; it is disabled where there is no X11 to type through.
+    TypingMode(QWidget* window, QAction* item, Dialogs& dialogs, SenderFactory factory);
+    ~TypingMode();
+
+    bool IsOn() const { return sender_ != nullptr; }
+    // Turning on opens the sender; a failure is shown once and leaves the mode off.
+    void SetOn(bool on);
+    void Fetched(uint8_t ch, std::size_t lengthBefore, std::size_t lengthAfter);
+    // What the caption adds while the mode is on.
+    QString CaptionNote() const;
+    // Tests type through a fake.
+    void SetSenderFactory(SenderFactory factory) { factory_ = std::move(factory); }
+
+  private:
+    void ApplyWindowFlags(bool on);
+    void Fail(const QString& message);
+
+    QWidget* window_;
+    QAction* item_;
+    Dialogs& dialogs_;
+    SenderFactory factory_;
+    std::unique_ptr<KeySender> sender_;
+};
+
+// Whether this session can type into other programs, and if not, why (for the tooltip).
+bool CanTypeIntoOtherPrograms(QString* why);
+
+}  // namespace glidtavla

@@ -1,0 +1,133 @@
+#include <QClipboard>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+
+#include "window_test.h"
+
+using namespace glidtavla;
+
+namespace {
+
+// Records what would be typed; can be told to fail.
+class RecordingSender : public KeySender {
+  public:
+    explicit RecordingSender(std::vector<KeyAction>& sent, bool& fail) : sent_(sent), fail_(fail) {}
+    void Send(const KeyAction& action) override {
+        if (fail_) throw Error("Tangenterna kunde inte skickas till det andra programmet.");
+        sent_.push_back(action);
+    }
+
+  private:
+    std::vector<KeyAction>& sent_;
+    bool& fail_;
+};
+
+KeyAction Text(const std::string& utf8) {
+    return {KeyAction::Kind::Text, utf8, 1};
+}
+const KeyAction kReturn{KeyAction::Kind::Return, "", 1};
+KeyAction Back(int count) {
+    return {KeyAction::Kind::BackSpace, "", count};
+}
+
+}  // namespace
+
+class TypingWindowTest : public WindowTest {
+    Q_OBJECT
+
+    std::vector<KeyAction> sent;
+    bool fail = false;
+
+    void TurnOn() {
+        form->Typing->SetSenderFactory(
+            [this] { return std::make_unique<RecordingSender>(sent, fail); });
+        form->Typing->SetOn(true);
+        form->SetCaption();
+    }
+
+  private slots:
+    void init() {
+        dir = std::make_unique<TempDir>();
+        sent.clear();
+        fail = false;
+        Start(dir->File("doc.gtv"));
+        dialogs->Errors.clear();
+        PressStart();
+        Enter(125, 100);
+    }
+    void cleanup() {
+        form.reset();
+        dir.reset();
+    }
+
+    void codesBecomeKeys() {
+        QCOMPARE(KeyActionsFor(' ', 0, 1), std::vector<KeyAction>{Text(" ")});
+        QCOMPARE(KeyActionsFor(0xE5, 0, 1), std::vector<KeyAction>{Text("\xC3\xA5")});      // å
+        QCOMPARE(KeyActionsFor(0x80, 0, 1), std::vector<KeyAction>{Text("\xE2\x82\xAC")});  // €
+        QCOMPARE(KeyActionsFor(13, 4, 0), std::vector<KeyAction>{kReturn});
+        QCOMPARE(KeyActionsFor(8, 3, 2), std::vector<KeyAction>{Back(1)});
+        QCOMPARE(KeyActionsFor(8, 0, 0), std::vector<KeyAction>{Back(1)});
+        QCOMPARE(KeyActionsFor(8, 300, 255), std::vector<KeyAction>{Back(45)});
+        QCOMPARE(KeyActionsFor(1, 5, 0), std::vector<KeyAction>{Back(5)});
+        QVERIFY(KeyActionsFor(1, 0, 0).empty());
+        QVERIFY(KeyActionsFor(9, 0, 1).empty());
+    }
+
+    void everyFetchIsTypedAsItIsWritten() {
+        TurnOn();
+        QVERIFY(form->SkrivAndra->isChecked());
+        QVERIFY(form->windowTitle().endsWith("[Skriver i andra program]"));
+        QVERIFY(form->windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus));
+        QVERIFY(form->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        Button(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton);
+        Write(5, 1, Qt::LeftButton);  // H
+        Button(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton);
+        Write(1, 7);  // å
+        Write(4, 4);  // SP
+        Write(5, 6);  // BS
+        Write(2, 2);  // a
+        Write(7, 6);  // DL: the line held "Håa"
+        Write(6, 6);  // LF
+        QCOMPARE(sent, (std::vector<KeyAction>{Text("H"), Text("\xC3\xA5"), Text(" "), Back(1),
+                                               Text("a"), Back(3), kReturn}));
+        QCOMPARE(form->TextAreaLines()[1], std::string("\r"));  // the window goes on as before
+    }
+
+    void aFailureIsShownOnceAndTheModeGoesOff() {
+        TurnOn();
+        fail = true;
+        Write(2, 2);
+        Write(2, 3);
+        QCOMPARE(dialogs->Errors,
+                 QStringList({"Tangenterna kunde inte skickas till det andra programmet."}));
+        QVERIFY(!form->Typing->IsOn());
+        QVERIFY(!form->SkrivAndra->isChecked());
+        QVERIFY(!form->windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus));
+        QCOMPARE(form->Edit1->text(), QString("as"));
+
+        form->Typing->SetSenderFactory([]() -> std::unique_ptr<KeySender> {
+            throw Error("Skriv i andra program kräver en X-server, och ingen kunde nås.");
+        });
+        form->Typing->SetOn(true);
+        QVERIFY(!form->Typing->IsOn());
+        QCOMPARE(dialogs->Errors.size(), 2);
+    }
+
+    void withoutX11TheItemSaysWhy() {
+        // The window tests run on the offscreen platform, which has no X server to type through.
+        QVERIFY(!form->SkrivAndra->isEnabled());
+        QVERIFY(form->SkrivAndra->toolTip().contains("X11"));
+    }
+
+    void kopieraAlltPutsTheWholeDocumentOnTheClipboard() {
+        Write(2, 2);
+        Write(6, 6);
+        Write(2, 3);
+        form->KopieraAllt->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString("\na\ns"));
+    }
+};
+
+QTEST_MAIN(TypingWindowTest)
+#include "typing_window_test.moc"
