@@ -21,6 +21,10 @@ void FitClientToControls(QWidget* client) {
                            std::min(std::max(used.bottom() + 1, 0), QWIDGETSIZE_MAX));
 }
 
+int Pixels(int64_t value) {
+    return static_cast<int>(std::clamp<int64_t>(value, -QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+}
+
 int MinimumTextAreaHeight(const QPlainTextEdit* textArea) {
     const int lines = 5 * textArea->fontMetrics().lineSpacing();
     const int margins =

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 class QPlainTextEdit;
 class QScrollArea;
 class QWidget;
@@ -12,6 +14,10 @@ QScrollArea* ScrollingClientArea(QWidget* client);
 
 // The client grows to hold every shown control; the scroll area scrolls where the screen ends.
 void FitClientToControls(QWidget* client);
+
+// A board's size comes from its table and may be anything a 32-bit number holds; widgets take
+// positions and sizes up to Qt's limit.
+int Pixels(int64_t value);
 
 // The text area never shrinks below five lines of its text with its frame and scroll bar.
 int MinimumTextAreaHeight(const QPlainTextEdit* textArea);

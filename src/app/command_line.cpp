@@ -4,15 +4,43 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include <algorithm>
 #include <string_view>
 
 namespace glidtavla {
 
+namespace {
+
+// A whole percent from 100 to 400, or 0.
+int ZoomPercent(const std::string& text) {
+    if (text.empty() || text.size() > 3 ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        return 0;
+    }
+    const int percent = std::stoi(text);
+    return percent >= 100 && percent <= 400 ? percent : 0;
+}
+
+}  // namespace
+
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     CommandLine line;
     bool optionsEnded = false;
-    for (const std::string& argument : arguments) {
-        if (!optionsEnded && argument == "--") {
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (!optionsEnded && (argument == "--zoom" || argument.rfind("--zoom=", 0) == 0)) {
+            std::string value;
+            if (argument != "--zoom") {
+                value = argument.substr(7);
+            } else if (i + 1 < arguments.size()) {
+                value = arguments[++i];
+            }
+            line.Zoom = ZoomPercent(value);
+            if (line.Zoom == 0) {
+                line.Error = "glidtavla: --zoom tar en hel procentsats från 100 till 400, inte \"" +
+                             value + "\"";
+            }
+        } else if (!optionsEnded && argument == "--") {
             optionsEnded = true;
         } else if (!optionsEnded && (argument == "--help" || argument == "-h")) {
             line.Help = true;
@@ -32,6 +60,7 @@ std::string UsageText() {
            "Skriv text med musen. Dokumentet öppnas i textfältet.\n\n"
            "  --send-keys  starta med Skriv i andra program påslaget: det som skrivs\n"
            "               skickas som tangenttryck till programmet som har fokus (X11)\n"
+           "  --zoom PROCENT  visa teckenbordet förstorat, 100 till 400 procent\n"
            "  -h, --help   visa den här hjälpen\n"
            "  --           det som följer är dokumentet, även om det börjar med -\n";
 }

@@ -12,6 +12,7 @@ struct CommandLine {
     std::string Document;  // bytes, as the file system names it; empty for none
     bool Help = false;
     bool SendKeys = false;  // start with "Skriv i andra program" on
+    int Zoom = 0;           // percent, 100 to 400; 0 when not given
     std::string Error;      // a message for standard error; the program then exits with status 2
 };
 

@@ -24,6 +24,7 @@ int main(int argc, char** argv) {
     glidtavla::TForm1 form(line.Document);
     // On before the window is shown, so it never takes the focus from the program written into.
     if (line.SendKeys) form.Typing->SetOn(true);
+    if (line.Zoom != 0) form.SetZoom(line.Zoom);
     form.show();
     return app.exec();
 }

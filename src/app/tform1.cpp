@@ -23,6 +23,7 @@
 #include "app/codec.h"
 #include "app/document.h"
 #include "app/help_text.h"
+#include "app/zoom/board_zoom.h"
 #include "board/board_table.h"
 #include "board/errors.h"
 #include "board/paths.h"
@@ -67,12 +68,6 @@ QFont PixelFont(const QString& family, int pixels, bool bold = false) {
     font.setPixelSize(pixels);
     font.setBold(bold);
     return font;
-}
-
-// A board's size comes from its table and may be anything a 32-bit number holds; widgets take
-// positions and sizes up to Qt's limit.
-int Pixels(int64_t value) {
-    return static_cast<int>(std::clamp<int64_t>(value, -QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
 }
 
 // Most samples leave most read-outs as they were; an unchanged text costs nothing.
@@ -138,6 +133,7 @@ TForm1::TForm1(std::string documentPath, std::unique_ptr<Dialogs> dialogs)
     setCentralWidget(ScrollingClientArea(client));
     CreateControls();
     CreateMenu();
+    CreateZoomMenu();
 }
 
 TForm1::~TForm1() = default;
@@ -169,7 +165,11 @@ void TForm1::CreateControls() {
     Image1->OnMove = [this](QMouseEvent* e) {
         const QPoint p = e->position().toPoint();
         const bool left = e->buttons().testFlag(Qt::LeftButton);
-        Guarded([&] { Image1MouseMove(p.x(), p.y(), left, Image1->rect().contains(p)); });
+        // The engine works in board pixels whatever the zoom.
+        Guarded([&] {
+            Image1MouseMove(Unzoomed(p.x(), Zoom), Unzoomed(p.y(), Zoom), left,
+                            Image1->rect().contains(p));
+        });
     };
     Image1->OnPress = [this](QMouseEvent* e) { Image1MouseDown(e->button()); };
     Image1->OnRelease = [this](QMouseEvent*) { Image1MouseUp(); };
@@ -329,7 +329,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 
 void TForm1::FormActivate() {
     Started = false;
-    Image3->setPixmap(Image1->pixmap().copy());
+    Image3->setPixmap(QPixmap::fromImage(BuiltInBoardPicture()));
     StartDirectory = CutAtLimit(CurrentDirectory(), kPathLimit);
     // A document or start-up board that cannot be read is reported after activation has
     // completed, so the built-in board is loaded and the window works all the same.
@@ -361,32 +361,38 @@ void TForm1::SetCaption() {
     setWindowTitle(kCaptionStart + Shown(DocumentPath) + kCaptionTrailer + Typing->CaptionNote());
 }
 
+// At a zoom the board is larger and the controls below it keep their distance, grown with
+// their text; at 100 % every place is the form's.
 void TForm1::ApplyBoardLayout(int width, int height) {
-    Edit1->move(Edit1->x(), Pixels(int64_t{height} + 80));
-    Edit6->move(Edit6->x(), Pixels(int64_t{height} + 30));
-    const int64_t memoTop = int64_t{height} + 104;
+    const int64_t top = Zoomed(height, Zoom);
+    Edit1->move(Edit1->x(), Pixels(top + BelowBoard(80)));
+    Edit6->move(Edit6->x(), Pixels(top + BelowBoard(30)));
+    const int64_t memoTop = top + BelowBoard(104);
     // A tall board would leave the text area no height: it keeps five lines, and the client
     // grows (and scrolls) instead.
     Memo1->setGeometry(Memo1->x(), Pixels(memoTop), Memo1->width(),
                        Pixels(std::max<int64_t>(MinimumTextAreaHeight(Memo1), 510 - memoTop)));
-    Image1->resize(Pixels(std::max(width, 0)), Pixels(std::max(height, 0)));
+    Image1->resize(Pixels(Zoomed(std::max(width, 0), Zoom)),
+                   Pixels(Zoomed(std::max(height, 0), Zoom)));
+    PlaceReadouts(width);
     FitClientToControls(Client());
 }
 
 void TForm1::Button1Click() {
-    const int64_t width = Board.BoardWidth;
-    const int64_t height = Board.BoardHeight;
-    Edit1->move(Edit1->x(), Pixels(height + 80));
+    const int64_t width = Zoomed(std::max(Board.BoardWidth, 0), Zoom);
+    const int64_t height = Zoomed(Board.BoardHeight, Zoom);
+    Edit1->move(Edit1->x(), Pixels(height + BelowBoard(80)));
     for (QLineEdit* edit : {Edit1, Edit2, Edit3, Edit4, Edit5})
         edit->show();
-    Edit6->move(Edit6->x(), Pixels(height + 30));
+    Edit6->move(Edit6->x(), Pixels(height + BelowBoard(30)));
     Edit6->show();
     Edit8->hide();
     Edit9->show();
-    Memo1->move(Memo1->x(), Pixels(height + 104));
+    Memo1->move(Memo1->x(), Pixels(height + BelowBoard(104)));
     Memo1->show();
-    Image1->resize(Pixels(std::max<int64_t>(width, 0)), Pixels(std::max<int64_t>(height, 0)));
+    Image1->resize(Pixels(width), Pixels(std::max<int64_t>(height, 0)));
     Image1->show();
+    PlaceReadouts(Board.BoardWidth);
     for (QWidget* widget : std::initializer_list<QWidget*>{Button1, Label1, Label2, Label3}) {
         widget->hide();
     }
@@ -445,7 +451,7 @@ void TForm1::Edit7Click() {
 }
 
 void TForm1::ShowBoardSource() {
-    Edit8->move(Pixels(Board.BoardWidth), Edit8->y());
+    Edit8->move(Pixels(Zoomed(Board.BoardWidth, Zoom)), Edit8->y());
     Edit8->show();
     // The prefix is 13 bytes in the program's code page; the whole line is cut at 255.
     Edit8->setText("Tecken från: " + Shown(CutAtLimit(TablePath, kPathLimit - 13)));
@@ -473,7 +479,8 @@ void TForm1::LoadBoardWithPicture() {
     ShowBoardSource();
     ApplyBoardLayout(Board.BoardWidth, Board.BoardHeight);
     // The new picture replaces the old one only once it has been read whole.
-    Image1->setPixmap(QPixmap::fromImage(LoadPictureFile(PicturePath)));
+    Picture.ShowPicture(LoadPictureFile(PicturePath));
+    RefreshBoardPicture();
 }
 
 void TForm1::bildClick() {
@@ -497,7 +504,8 @@ void TForm1::ubildClick() {
     LoadBoardTable(Board, TablePath);
     ShowBoardSource();
     ApplyBoardLayout(Board.BoardWidth, Board.BoardHeight);
-    Image1->setPixmap(QPixmap::fromImage(DrawnBoard(Image3->pixmap().toImage(), Board)));
+    Picture.ShowDrawn(Board);  // drawn afresh on the built-in picture at every zoom
+    RefreshBoardPicture();
     if (!Started) Image1->hide();
 }
 
@@ -519,7 +527,8 @@ void TForm1::ShowBuiltInBoard() {
     ResetToBuiltInBoard(Board);
     Edit8->hide();
     ApplyBoardLayout(Board.BoardWidth, Board.BoardHeight);
-    Image1->setPixmap(Image3->pixmap().copy());
+    Picture.ShowBuiltIn();
+    RefreshBoardPicture();
 }
 
 void TForm1::MdemoClick() {
@@ -567,7 +576,7 @@ void TForm1::CharacterFetched(uint8_t ch, std::size_t lengthBefore, std::size_t 
 
 void TForm1::Timer1Timer() {
     ReadDemoSample(Demo, State, Playing);
-    Image2->move(Pixels(State.X0), Pixels(State.Y0));
+    Image2->move(Pixels(Zoomed(State.X0, Zoom)), Pixels(Zoomed(State.Y0, Zoom)));
     ProcessPointerSample(State, Board, *this, ActiveRecorder(), State.X0, State.Y0);
 }
 

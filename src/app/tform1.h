@@ -11,6 +11,7 @@
 #include "app/dialogs.h"
 #include "app/document.h"
 #include "app/typing/typing_mode.h"
+#include "app/zoom/board_zoom.h"
 #include "board/character_board.h"
 #include "demo/demo_file.h"
 #include "engine/engine_view.h"
@@ -67,8 +68,13 @@ class TForm1 : public QMainWindow, public EngineView {
     QAction *Open1, *Spara2, *Sparasom1, *Sluta1, *bild, *ubild, *Inbyggt, *Bruksanvisning2, *Mdemo,
         *Kdemo1, *SkrivAndra, *KopieraAllt;
 
-    // Beyond the form: typing into other programs.
+    // Beyond the form: typing into other programs, and the board at a zoom.
     std::unique_ptr<TypingMode> Typing;
+    int Zoom = 100;  // percent
+    BoardPicture Picture;
+    QAction* ZoomToWindow = nullptr;
+    void SetZoom(int percent);
+    void FitZoomToWindow();
 
     // Handlers.
     void FormActivate();
@@ -121,8 +127,15 @@ class TForm1 : public QMainWindow, public EngineView {
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
+    void resizeEvent(QResizeEvent* event) override;
+
   private:
     QWidget* Client() const;
+    void CreateZoomMenu();
+    void RefreshBoardPicture();
+    void PlaceReadouts(int boardWidth);
+    void ApplyTextSizes();
+    int64_t BelowBoard(int pixelsAt100) const;
     void CreateControls();
     void CreateMenu();
     void LoadDocument(const std::string& path);

@@ -15,5 +15,17 @@ TEST(CommandLine, TheDocumentIsTakenWhateverItsName) {
     EXPECT_FALSE(ParseCommandLine({"a.gtv", "b.gtv"}).Error.empty());
 }
 
+TEST(CommandLine, OptionsForSendingKeysAndZoom) {
+    const CommandLine line = ParseCommandLine({"--send-keys", "--zoom", "250", "brev.gtv"});
+    EXPECT_TRUE(line.SendKeys);
+    EXPECT_EQ(line.Zoom, 250);
+    EXPECT_EQ(line.Document, "brev.gtv");
+    EXPECT_EQ(ParseCommandLine({"--zoom=400"}).Zoom, 400);
+    for (const char* bad : {"99", "401", "150.5", "abc", "", "-100", "2000"}) {
+        EXPECT_FALSE(ParseCommandLine({"--zoom", bad}).Error.empty()) << bad;
+    }
+    EXPECT_FALSE(ParseCommandLine({"--zoom"}).Error.empty());
+}
+
 }  // namespace
 }  // namespace glidtavla

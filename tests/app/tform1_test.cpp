@@ -97,7 +97,7 @@ class TForm1Test : public WindowTest {
         QStringList titles;
         for (QAction* action : form->menuBar()->actions())
             titles << action->text();
-        QCOMPARE(titles, QStringList({"Fil", "Hämta teckenbord", "Bruksanvisning"}));
+        QCOMPARE(titles, QStringList({"Fil", "Hämta teckenbord", "Bruksanvisning", "Visa"}));
         QCOMPARE(form->Open1->text(), QString("Öppna"));
         QCOMPARE(form->Sparasom1->text(), QString("Spara som"));
         QCOMPARE(form->Mdemo->text(), QString("Gör demo"));

@@ -8,6 +8,7 @@
 
 #include "app/codec.h"
 #include "board/cell_label.h"
+#include "board/pictures/builtin_picture.h"
 #include "board/rounding.h"
 
 namespace glidtavla {
@@ -37,11 +38,14 @@ int LabelPointSize(LabelOffsets offsets) {
     return 8;
 }
 
-void DrawBoardFromTable(QImage& picture, const CharacterBoard& board) {
+void DrawBoardFromTable(QImage& picture, const CharacterBoard& board, double scale) {
     const int64_t width = board.BoardWidth;
     const int64_t height = board.BoardHeight;
     QPainter painter(&picture);
-    painter.setPen(QPen(Qt::black, 1));
+    painter.scale(scale, scale);
+    QPen pen(Qt::black, 1);
+    pen.setCosmetic(true);
+    painter.setPen(pen);
     painter.setBrush(Qt::white);
 
     // The frame lies on x = 0 and x = W - 1, y = 0 and y = H - 1.
@@ -81,21 +85,23 @@ void DrawBoardFromTable(QImage& picture, const CharacterBoard& board) {
     }
 }
 
-QImage DrawnBoard(const QImage& builtInPicture, const CharacterBoard& board) {
-    const auto side = [](int picture, int32_t boardSide) {
-        return std::max(picture,
-                        static_cast<int>(std::clamp<int32_t>(boardSide, 0, kMaxDrawnSide)));
+QImage DrawnBoard(const QImage& builtInPicture, const CharacterBoard& board, double scale) {
+    const auto side = [scale](int picture, int32_t boardSide) {
+        return std::max(picture, std::min(ScaledSide(std::max(boardSide, 0), scale),
+                                          ScaledSide(kMaxDrawnSide, scale)));
     };
     const int width = side(builtInPicture.width(), board.BoardWidth);
     const int height = side(builtInPicture.height(), board.BoardHeight);
     QImage picture = builtInPicture.copy();
     if (width != picture.width() || height != picture.height()) {
         QImage larger(width, height, builtInPicture.format());
+        larger.setDotsPerMeterX(builtInPicture.dotsPerMeterX());
+        larger.setDotsPerMeterY(builtInPicture.dotsPerMeterY());
         larger.fill(Qt::white);
         QPainter(&larger).drawImage(0, 0, builtInPicture);
         picture = larger;
     }
-    DrawBoardFromTable(picture, board);
+    DrawBoardFromTable(picture, board, scale);
     return picture;
 }
 

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <cmath>
 
 namespace glidtavla {
 
@@ -82,14 +83,18 @@ QFont FontFor(Face face) {
 
 }  // namespace
 
-QImage BuiltInBoardPicture() {
-    QImage picture(kPictureWidth, kPictureHeight, QImage::Format_RGB32);
+QImage BuiltInBoardPicture(double scale) {
+    QImage picture(ScaledSide(kPictureWidth, scale), ScaledSide(kPictureHeight, scale),
+                   QImage::Format_RGB32);
     // 96 dots per inch, so that label sizes in points come out as on a desktop screen.
     picture.setDotsPerMeterX(3780);
     picture.setDotsPerMeterY(3780);
     picture.fill(Qt::white);
     QPainter painter(&picture);
-    painter.setPen(Qt::black);
+    painter.scale(scale, scale);
+    QPen pen(Qt::black);
+    pen.setCosmetic(true);
+    painter.setPen(pen);
     for (int x = 50; x <= 350; x += 50)
         painter.drawLine(x, 0, x, kPictureHeight - 1);
     for (int y = 40; y <= 280; y += 40)
@@ -111,6 +116,11 @@ QImage BuiltInBoardPicture() {
         }
     }
     return picture;
+}
+
+int ScaledSide(int64_t side, double scale) {
+    return static_cast<int>(
+        std::clamp<double>(std::floor(double(side) * scale), 0, kMaxScaledSide));
 }
 
 QImage DemoMarkerIcon() {

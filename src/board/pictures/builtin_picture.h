@@ -2,14 +2,22 @@
 
 #include <QImage>
 
+#include <cstdint>
+
 namespace glidtavla {
 
 constexpr int kPictureWidth = 354;
 constexpr int kPictureHeight = 284;
 
 // The built-in board's picture: 354 x 284, black on white, grid lines at x = 50..350 and
-// y = 40..280 across the whole picture, one label per cell.
-QImage BuiltInBoardPicture();
+// y = 40..280 across the whole picture, one label per cell. At a scale it is drawn afresh at
+// that size (lines one pixel wide, text crisp), not blown up.
+QImage BuiltInBoardPicture(double scale = 1.0);
+
+// The largest side of a picture drawn at a scale; a table may name sizes far beyond a screen.
+constexpr int kMaxScaledSide = 8192;
+// A side in board pixels at a scale, whole device pixels, within 0..kMaxScaledSide.
+int ScaledSide(int64_t side, double scale);
 
 // The demo marker: a 16 x 16 pointer arrow on a transparent ground.
 QImage DemoMarkerIcon();

@@ -1,0 +1,58 @@
+#include "app/zoom/board_zoom.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "board/pictures/board_drawing.h"
+#include "board/pictures/builtin_picture.h"
+
+namespace glidtavla {
+
+int64_t Zoomed(int64_t boardPixels, int percent) {
+    return boardPixels * percent / 100;
+}
+
+int32_t Unzoomed(int windowPixels, int percent) {
+    const int64_t scaled = int64_t{windowPixels} * 100;
+    const int64_t quotient = scaled / percent;
+    return static_cast<int32_t>(quotient - ((scaled % percent != 0 && scaled < 0) ? 1 : 0));
+}
+
+double TextFactor(int percent) {
+    return std::clamp(percent / 100.0, 1.0, 2.0);
+}
+
+int ZoomToFit(int boardWidth, int boardHeight, int belowAt100, int availableWidth,
+              int availableHeight) {
+    for (int percent = kMaxZoom; percent > kMinZoom; --percent) {
+        const int64_t below = std::llround(belowAt100 * TextFactor(percent));
+        if (Zoomed(boardWidth, percent) <= availableWidth &&
+            Zoomed(boardHeight, percent) + below <= availableHeight) {
+            return percent;
+        }
+    }
+    return kMinZoom;
+}
+
+QPixmap BoardPicture::At(int percent, qreal devicePixelRatio) const {
+    const double scale = percent / 100.0 * devicePixelRatio;
+    QImage shown;
+    switch (kind_) {
+        case Kind::BuiltIn:
+            shown = BuiltInBoardPicture(scale);
+            break;
+        case Kind::Drawn:
+            shown = DrawnBoard(BuiltInBoardPicture(scale), drawn_, scale);
+            break;
+        case Kind::Picture:
+            shown = scale == 1.0 ? picture_
+                                 : picture_.scaled(ScaledSide(picture_.width(), scale),
+                                                   ScaledSide(picture_.height(), scale),
+                                                   Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            break;
+    }
+    shown.setDevicePixelRatio(devicePixelRatio);
+    return QPixmap::fromImage(shown);
+}
+
+}  // namespace glidtavla
