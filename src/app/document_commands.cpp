@@ -28,8 +28,7 @@ std::string WithoutCR(const std::string& line, bool& endsInCR) {
 }  // namespace
 
 void TForm1::Open1Click() {
-    const std::optional<QString> chosen =
-        dialogs_->Ask(DialogKind::OpenDialog1, Shown(DocumentPath));
+    const std::optional<QString> chosen = dialogs_->Ask(DialogKind::OpenDialog1, DocumentPreset());
     if (!chosen) return;
     DocumentPath = CutAtLimit(QFile::encodeName(*chosen).toStdString(), kPathLimit);
     if (QFileInfo(Shown(DocumentPath)).isFile()) {
@@ -68,6 +67,7 @@ void TForm1::Sluta1Click() {
 
 void TForm1::closeEvent(QCloseEvent* event) {
     if (MayClose()) {
+        RememberSettings();
         event->accept();
     } else {
         event->ignore();
@@ -103,16 +103,31 @@ void TForm1::MarkDocumentSaved() {
     savedCharacterLine_ = Edit1->text();
 }
 
+// The open dialog starts where the last document was, until this one exists.
+QString TForm1::DocumentPreset() const {
+    const QFileInfo document(Shown(DocumentPath));
+    if (document.exists() || settings_.documentFolder.empty()) return document.filePath();
+    return Shown(settings_.documentFolder) + "/" + document.fileName();
+}
+
+void TForm1::RememberDocumentFolder(const std::string& path) {
+    settings_.documentFolder =
+        QFile::encodeName(QFileInfo(Shown(path)).absolutePath()).toStdString();
+    RememberSettings();
+}
+
 void TForm1::LoadDocument(const std::string& path) {
     const std::string bytes = ReadDocumentFile(path);
     encoding_ = EncodingOf(bytes);
     SetTextAreaLines(SplitDocument(bytes));
     MarkDocumentSaved();
+    RememberDocumentFolder(path);
 }
 
 void TForm1::SaveDocument(const std::string& path) {
     WriteDocumentFile(path, JoinDocument(TextAreaLines()));
     MarkDocumentSaved();
+    RememberDocumentFolder(path);
 }
 
 std::vector<std::string> TForm1::TextAreaLines() const {

@@ -22,6 +22,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName("Glidtavla");
     glidtavla::InstallSwedishTranslation(app);
     glidtavla::TForm1 form(line.Document);
+    form.UseSettings(std::make_unique<glidtavla::SettingsStore>());
     // On before the window is shown, so it never takes the focus from the program written into.
     if (line.SendKeys) form.Typing->SetOn(true);
     if (line.Zoom != 0) form.SetZoom(line.Zoom);

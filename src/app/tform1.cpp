@@ -100,6 +100,15 @@ QString CellText(uint8_t ch) {
 
 }  // namespace
 
+namespace {
+
+// The file-exists test: false for a folder.
+bool FileExists(const std::string& path) {
+    return QFileInfo(Shown(path)).isFile();
+}
+
+}  // namespace
+
 void BoardImage::mouseMoveEvent(QMouseEvent* event) {
     if (OnMove) OnMove(event);
 }
@@ -352,7 +361,9 @@ void TForm1::FormActivate() {
     SetCaption();
     ResetToBuiltInBoard(Board);
     deferring([this] { LoadStartupBoard(); });
-    showMaximized();
+    if (!FileExists(TablePath) || !FileExists(PicturePath))
+        deferring([this] { LoadRememberedBoard(); });
+    ShowAsRemembered();
     ResetToCentre(State);
     if (!deferredError.empty()) throw Error(deferredError);
 }
@@ -457,15 +468,6 @@ void TForm1::ShowBoardSource() {
     Edit8->setText("Tecken från: " + Shown(CutAtLimit(TablePath, kPathLimit - 13)));
 }
 
-namespace {
-
-// The file-exists test: false for a folder.
-bool FileExists(const std::string& path) {
-    return QFileInfo(Shown(path)).isFile();
-}
-
-}  // namespace
-
 void TForm1::LoadStartupBoard() {
     // The separator is always inserted: a doubled one at the root is one to the file system.
     PicturePath = CutAtLimit(StartDirectory + "/tecken.bmp", kPathLimit);
@@ -473,14 +475,15 @@ void TForm1::LoadStartupBoard() {
     LoadBoardWithPicture();
 }
 
-void TForm1::LoadBoardWithPicture() {
-    if (!FileExists(PicturePath) || !FileExists(TablePath)) return;
+bool TForm1::LoadBoardWithPicture() {
+    if (!FileExists(PicturePath) || !FileExists(TablePath)) return false;
     LoadBoardTable(Board, TablePath);
     ShowBoardSource();
     ApplyBoardLayout(Board.BoardWidth, Board.BoardHeight);
     // The new picture replaces the old one only once it has been read whole.
     Picture.ShowPicture(LoadPictureFile(PicturePath));
     RefreshBoardPicture();
+    return true;
 }
 
 void TForm1::bildClick() {
@@ -492,7 +495,8 @@ void TForm1::bildClick() {
         PicturePath.substr(0, PicturePath.size() - std::min<std::size_t>(3, PicturePath.size())) +
         "tab";
     if (Playing || Recording) return;
-    LoadBoardWithPicture();
+    if (LoadBoardWithPicture())
+        RememberBoard({RememberedBoard::Kind::Picture, TablePath, PicturePath});
 }
 
 void TForm1::ubildClick() {
@@ -507,12 +511,14 @@ void TForm1::ubildClick() {
     Picture.ShowDrawn(Board);  // drawn afresh on the built-in picture at every zoom
     RefreshBoardPicture();
     if (!Started) Image1->hide();
+    RememberBoard({RememberedBoard::Kind::Drawn, TablePath, ""});
 }
 
 // Back to the board the program starts with; like the other board commands, not during a demo.
 void TForm1::InbyggtClick() {
     if (Playing || Recording) return;
     ShowBuiltInBoard();
+    RememberBoard({});
 }
 
 // A new recording or playback first ends the earlier use of the one demo file: everything
@@ -564,6 +570,7 @@ void TForm1::Kdemo1Click() {
 void TForm1::SkrivAndraClick() {
     Typing->SetOn(SkrivAndra->isChecked());
     SetCaption();
+    RememberSettings();
 }
 
 void TForm1::KopieraAlltClick() {

@@ -10,6 +10,7 @@
 
 #include "app/dialogs.h"
 #include "app/document.h"
+#include "app/settings/settings.h"
 #include "app/typing/typing_mode.h"
 #include "app/zoom/board_zoom.h"
 #include "board/character_board.h"
@@ -75,6 +76,9 @@ class TForm1 : public QMainWindow, public EngineView {
     QAction* ZoomToWindow = nullptr;
     void SetZoom(int percent);
     void FitZoomToWindow();
+    // Settings kept between runs; without a store nothing is read or kept.
+    void UseSettings(std::unique_ptr<SettingsStore> store);
+    void RememberSettings();
 
     // Handlers.
     void FormActivate();
@@ -103,7 +107,7 @@ class TForm1 : public QMainWindow, public EngineView {
     void ApplyBoardLayout(int width, int height);
     void LoadStartupBoard();
     void ShowBoardSource();
-    void LoadBoardWithPicture();
+    bool LoadBoardWithPicture();  // false when a file is missing
     void SetCaption();
 
     // The text area's lines as bytes; the document.
@@ -136,12 +140,17 @@ class TForm1 : public QMainWindow, public EngineView {
     void PlaceReadouts(int boardWidth);
     void ApplyTextSizes();
     int64_t BelowBoard(int pixelsAt100) const;
+    void RememberBoard(const RememberedBoard& board);
+    void LoadRememberedBoard();
+    void ShowAsRemembered();
     void CreateControls();
     void CreateMenu();
     void LoadDocument(const std::string& path);
     void SaveDocument(const std::string& path);
     bool DocumentChanged() const;
     void MarkDocumentSaved();
+    QString DocumentPreset() const;
+    void RememberDocumentFolder(const std::string& path);
     bool MayClose();
     void SaveAs();
     void EndDemoUse();
@@ -153,6 +162,8 @@ class TForm1 : public QMainWindow, public EngineView {
     bool activated_ = false;
     TextEncoding encoding_ = TextEncoding::Windows1252;
     QString savedCharacterLine_;
+    std::unique_ptr<SettingsStore> settingsStore_;
+    Settings settings_;
     IndicatorColour cellColour_ = IndicatorColour::White;
     IndicatorColour lineColour_ = IndicatorColour::White;
 };

@@ -78,6 +78,7 @@ void TForm1::SetZoom(int percent) {
     ApplyBoardLayout(Board.BoardWidth, Board.BoardHeight);
     if (Edit8->isVisible()) ShowBoardSource();
     Image2->move(Pixels(Zoomed(State.X0, Zoom)), Pixels(Zoomed(State.Y0, Zoom)));
+    RememberSettings();
 }
 
 // The largest zoom at which the board, the character cell, the character line and a text

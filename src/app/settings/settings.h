@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <string>
+
+namespace glidtavla {
+
+// The board the user chose last, to load again at the next start.
+struct RememberedBoard {
+    enum class Kind { BuiltIn, Drawn, Picture };
+    Kind kind = Kind::BuiltIn;
+    std::string table;    // path bytes; for Drawn and Picture
+    std::string picture;  // path bytes; for Picture
+};
+
+// What is kept between runs.
+struct Settings {
+    int zoom = 100;
+    bool zoomToWindow = false;
+    bool sendKeys = false;
+    bool speedLine = false;
+    RememberedBoard board;
+    std::string documentFolder;  // path bytes
+    QByteArray geometry;         // QWidget::saveGeometry
+};
+
+// The settings in an INI file, by default the desktop's usual place (~/.config/Glidtavla/).
+// A damaged or foreign file gives the defaults for whatever cannot be read, never a failure.
+class SettingsStore {
+  public:
+    explicit SettingsStore(QString path = DefaultPath());
+    Settings Load() const;
+    void Save(const Settings& settings) const;
+    static QString DefaultPath();
+
+  private:
+    QString path_;
+};
+
+}  // namespace glidtavla

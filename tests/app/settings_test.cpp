@@ -1,0 +1,125 @@
+#include <QDir>
+#include <QLineEdit>
+#include <QTest>
+
+#include <random>
+
+#include "window_test.h"
+
+using namespace glidtavla;
+
+// Settings kept between runs, in a file of the test's own.
+class SettingsTest : public WindowTest {
+    Q_OBJECT
+
+    QString iniPath;
+    QString startFolder = QDir::currentPath();
+
+    // A window as the program starts one: settings read before it is shown.
+    void StartWithSettings() {
+        auto scripted = std::make_unique<ScriptedDialogs>();
+        dialogs = scripted.get();
+        form = std::make_unique<TForm1>("", std::move(scripted));
+        form->UseSettings(std::make_unique<SettingsStore>(iniPath));
+        form->show();
+        QCoreApplication::processEvents();
+    }
+    void Restart() {
+        QVERIFY(form->close());
+        form.reset();
+        StartWithSettings();
+    }
+
+  private slots:
+    void init() {
+        dir = std::make_unique<TempDir>();
+        iniPath = QString::fromStdString(dir->File("conf/glidtavla.conf"));
+        QDir::setCurrent(QString::fromStdString(dir->Path()));
+    }
+    void cleanup() {
+        form.reset();
+        QDir::setCurrent(startFolder);
+        dir.reset();
+    }
+
+    void theStoreKeepsEveryValueAndPathBytes() {
+        Settings settings;
+        settings.zoom = 250;
+        settings.sendKeys = true;
+        settings.speedLine = true;
+        settings.board = {RememberedBoard::Kind::Picture, "/tmp/b\xFF.tab", "/tmp/b\xFF.bmp"};
+        settings.documentFolder = "/home/x/\xE5";
+        settings.geometry = QByteArray("\x01\x02geometry", 10);
+        SettingsStore(iniPath).Save(settings);
+        const Settings back = SettingsStore(iniPath).Load();
+        QCOMPARE(back.zoom, 250);
+        QVERIFY(back.sendKeys && back.speedLine && !back.zoomToWindow);
+        QVERIFY(back.board.kind == RememberedBoard::Kind::Picture);
+        QCOMPARE(back.board.table, settings.board.table);
+        QCOMPARE(back.board.picture, settings.board.picture);
+        QCOMPARE(back.documentFolder, settings.documentFolder);
+        QCOMPARE(back.geometry, settings.geometry);
+    }
+
+    void aDamagedFileIsIgnored() {
+        std::mt19937 random(7);
+        std::string garbage(4000, '\0');
+        for (char& c : garbage)
+            c = static_cast<char>(random());
+        std::filesystem::create_directories(dir->File("conf"));
+        dir->Write("conf/glidtavla.conf",
+                   "[view]\nzoom=9999\nzoomToWindow=kanske\n[board]\nkind=drawn\n" + garbage);
+        const Settings settings = SettingsStore(iniPath).Load();
+        QCOMPARE(settings.zoom, 100);
+        QVERIFY(settings.board.kind == RememberedBoard::Kind::BuiltIn);
+        StartWithSettings();
+        QVERIFY(dialogs->Errors.isEmpty());
+        QCOMPARE(form->Zoom, 100);
+    }
+
+    void zoomAndBoardComeBackAtTheNextStart() {
+        StartWithSettings();
+        const std::string table =
+            dir->Write("egen.tab", "60 120 180\r\n50 100\r\n97 98 99\r\n100 101 102\r\n");
+        form->SetZoom(200);
+        Choose(form->ubild, table);
+        Restart();
+        QCOMPARE(form->Zoom, 200);
+        QCOMPARE(form->Board.BoardWidth, 180);
+        QCOMPARE(form->TablePath, table);
+        QVERIFY(form->Edit8->isVisible());
+        QVERIFY(dialogs->Errors.isEmpty());
+
+        // The table has gone: forgotten without a word, and the built-in board it is.
+        std::filesystem::remove(table);
+        Restart();
+        QVERIFY(dialogs->Errors.isEmpty());
+        QCOMPARE(form->Board.BoardWidth, 350);
+        QVERIFY(SettingsStore(iniPath).Load().board.kind == RememberedBoard::Kind::BuiltIn);
+    }
+
+    void startUpFilesWinOverTheRememberedBoard() {
+        StartWithSettings();
+        Choose(form->ubild,
+               dir->Write("egen.tab", "60 120 180\r\n50 100\r\n97 98 99\r\n100 101 102\r\n"));
+        dir->Write("tecken.tab", "40 80 120\r\n30 60\r\n97 98 99\r\n100 101 102\r\n");
+        QImage image(120, 60, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        image.save(QString::fromStdString(dir->File("tecken.bmp")));
+        Restart();
+        QCOMPARE(form->Board.BoardWidth, 120);
+    }
+
+    void theOpenDialogStartsInTheLastDocumentsFolder() {
+        StartWithSettings();
+        std::filesystem::create_directories(dir->File("brev"));
+        Choose(form->Open1, dir->Write("brev/ett.gtv", "hej\r\n"));
+        Restart();  // a new, unsaved document
+        dialogs->Answers.push_back(QString());
+        form->Open1->trigger();
+        QCOMPARE(dialogs->LastPreset, QString::fromStdString(dir->File("brev/namnlos.gtv")));
+    }
+};
+
+QTEST_MAIN(SettingsTest)
+#include "settings_test.moc"
