@@ -1,0 +1,44 @@
+#include "app/accessibility.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "app/tform1.h"
+
+namespace glidtavla {
+
+namespace {
+
+void Name(QWidget* widget, const QString& name, const QString& description = QString()) {
+    widget->setAccessibleName(name);
+    if (!description.isEmpty()) widget->setAccessibleDescription(description);
+}
+
+}  // namespace
+
+void NameControlsForAssistiveTechnology(TForm1& form) {
+    Name(form.Image1, "Teckenbord",
+         "Vila pekaren i den tomma mittrutan, för den ut till ett tecken och vänd tillbaka: "
+         "tecknet skrivs. Håll vänster musknapp nedtryckt för det skiftade tecknet.");
+    Name(form.Image2, "Demomarkör", "Visar var den uppspelade demon har pekaren.");
+    Name(form.Edit6, "Teckenruta", "Tecknet som hämtas om pekaren vänder tillbaka nu.");
+    Name(form.Edit1, "Teckenrad",
+         "Raden som skrivs. Gul när ett tecken kan hämtas; LF för över raden till texten.");
+    Name(form.Memo1, "Text", "Dokumentet: de färdiga raderna.");
+    Name(form.Edit2, "X0", "Pekarens läge i sidled på teckenbordet.");
+    Name(form.Edit3, "Y0", "Pekarens läge i höjdled på teckenbordet.");
+    Name(form.Edit4, "X1", "Pekarens avstånd i sidled från mittpunkten.");
+    Name(form.Edit5, "Y1", "Pekarens avstånd i höjdled från mittpunkten.");
+    Name(form.Edit9, "Teckenkod", "Teckenrutans tecken som tal, 0 till 255.");
+    Name(form.Edit7, "Meddelande", "Klicka för att dölja meddelandet.");
+    Name(form.Edit8, "Teckenbordets källa", "Tabellfilen som teckenbordet kommer från.");
+    Name(form.Memo2, "Bruksanvisning", "Klicka i texten för att dölja bruksanvisningen.");
+    Name(form.Button1, "START", "Visar teckenbordet och börjar skrivandet.");
+    Name(form.Label1, form.Label1->text().simplified());
+    Name(form.Label2, form.Label2->text());
+    Name(form.Label3, form.Label3->text());
+}
+
+}  // namespace glidtavla
