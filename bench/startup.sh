@@ -10,13 +10,15 @@ trap 'kill $xvfb 2>/dev/null; rm -rf "$tmp"' EXIT
 for _ in $(seq 100); do [ -s "$tmp/display" ] && break; sleep 0.05; done
 export DISPLAY=":$(head -n1 "$tmp/display")"
 
-measure() {  # program title -> "startup_ms peak_kb" per run
+measure() {  # program title [args...] -> "startup_ms peak_kb" per run
   local program=$1 title=$2
+  shift 2
   for _ in $(seq "$runs"); do
     local start end
     start=$(date +%s%N)
     # The time limit is a safety net: every run is ended by the pkill below.
-    (cd "$tmp" && timeout 20 /usr/bin/time -v -o "$tmp/time.txt" "$program" >/dev/null 2>&1) &
+    (cd "$tmp" && HOME="$tmp" timeout 20 /usr/bin/time -v -o "$tmp/time.txt" "$program" "$@" \
+      >/dev/null 2>&1) &
     local runner=$!
     local tries=0
     until xdotool search --onlyvisible --name "$title" >/dev/null 2>&1; do
@@ -26,15 +28,16 @@ measure() {  # program title -> "startup_ms peak_kb" per run
     done
     end=$(date +%s%N)
     sleep 0.3
-    pkill -f "^$program\$" || true
+    pkill -f "^$program( |\$)" || true
     wait "$runner" 2>/dev/null || true
     echo "$(( (end - start) / 1000000 )) $(awk '/Maximum resident/ { print $NF }' "$tmp/time.txt")"
   done >"$tmp/runs.txt"
   local mid=$(( (runs + 1) / 2 ))
-  printf '%-12s start-up median %s ms, peak memory median %s KiB\n' "$(basename "$program")" \
+  printf '%-24s start-up median %s ms, peak memory median %s KiB\n' "$(basename "$program") $*" \
     "$(cut -d' ' -f1 "$tmp/runs.txt" | sort -n | sed -n "${mid}p")" \
     "$(cut -d' ' -f2 "$tmp/runs.txt" | sort -n | sed -n "${mid}p")"
 }
 
 measure "$build/glidtavla" "Glidtavla Ver 1.01"
+measure "$build/glidtavla" "Glidtavla Ver 1.01" --zoom 300
 measure "$build/bench/bare_window" "Glidtavla Ver bare"

@@ -1,5 +1,6 @@
 // Glidtavla: writing with the mouse alone.
 #include <QApplication>
+#include <QIcon>
 
 #include <cstdio>
 
@@ -20,6 +21,8 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName("Glidtavla");
+    QApplication::setDesktopFileName("glidtavla");
+    QApplication::setWindowIcon(QIcon(":/glidtavla.svg"));
     glidtavla::InstallSwedishTranslation(app);
     glidtavla::TForm1 form(line.Document);
     form.UseSettings(std::make_unique<glidtavla::SettingsStore>());
