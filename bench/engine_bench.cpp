@@ -1,6 +1,7 @@
 // Cost of one pointer sample and of one character line edit, with a view that does nothing.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -18,7 +19,11 @@ class NullView : public EngineView {
     void ShowCharacterCell(uint8_t, IndicatorColour) override {}
     void SetCharacterLineColour(IndicatorColour) override {}
     std::string CharacterLine() override { return line; }
-    void SetCharacterLine(const std::string& text) override { line = text; }
+    std::size_t CharacterLineLength() override { return line.size(); }
+    void AppendToCharacterLine(uint8_t ch) override { line.push_back(static_cast<char>(ch)); }
+    void TruncateCharacterLine(std::size_t length) override {
+        line.resize(std::min(length, line.size()));
+    }
     void AppendTextAreaLine(const std::string&) override { ++lines; }
     std::string line;
     int lines = 0;

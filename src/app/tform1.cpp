@@ -617,8 +617,16 @@ std::string TForm1::CharacterLine() {
 
 // The line edit itself tells assistive technology of every change of its text (a text-update
 // event), so a screen reader hears each fetch.
-void TForm1::SetCharacterLine(const std::string& line) {
-    Edit1->setText(ToQString(line));
+std::size_t TForm1::CharacterLineLength() {
+    return static_cast<std::size_t>(Edit1->text().size());
+}
+
+void TForm1::AppendToCharacterLine(uint8_t ch) {
+    Edit1->setText(Edit1->text() + ToQString(std::string(1, static_cast<char>(ch))));
+}
+
+void TForm1::TruncateCharacterLine(std::size_t length) {
+    Edit1->setText(Edit1->text().left(static_cast<qsizetype>(length)));
 }
 
 }  // namespace glidtavla

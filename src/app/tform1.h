@@ -119,7 +119,9 @@ class TForm1 : public QMainWindow, public EngineView {
     void ShowCharacterCell(uint8_t ch, IndicatorColour colour) override;
     void SetCharacterLineColour(IndicatorColour colour) override;
     std::string CharacterLine() override;
-    void SetCharacterLine(const std::string& line) override;
+    std::size_t CharacterLineLength() override;
+    void AppendToCharacterLine(uint8_t ch) override;
+    void TruncateCharacterLine(std::size_t length) override;
     void AppendTextAreaLine(const std::string& line) override;
     void CharacterFetched(uint8_t ch, std::size_t lengthBefore, std::size_t lengthAfter) override;
 

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 
@@ -115,7 +116,7 @@ TextReader::~TextReader() {
     if (fd_ >= 0) close(fd_);  // closing also drops the lock
 }
 
-int TextReader::Peek() {
+int TextReader::Refill() {
     if (pos_ == size_ && !exhausted_) {
         ssize_t got;
         do {
@@ -129,10 +130,6 @@ int TextReader::Peek() {
     if (pos_ == size_) return kEnd;
     const int byte = data_[pos_];
     return byte == kCtrlZ ? kEnd : byte;  // nothing after Ctrl-Z is ever read
-}
-
-void TextReader::Advance() {
-    ++pos_;
 }
 
 void TextReader::NextLine() {
@@ -159,7 +156,42 @@ void TextReader::SkipLine() {
     }
 }
 
+bool TextReader::TryReadPlainDecimal(ValueRead& read) {
+    const unsigned char* const start = data_ + pos_;
+    const unsigned char* const end = data_ + size_;
+    const unsigned char* p = start;
+    const bool negative = *p == '-';
+    if (negative || *p == '+') ++p;
+    const unsigned char* const firstDigit = p;
+    // Ten digits at most fit in 32 bits; more go the general way, which knows every fault.
+    const unsigned char* const lastDigit = std::min(end, firstDigit + 10);
+    uint64_t magnitude = 0;
+    while (p < lastDigit && static_cast<unsigned char>(*p - '0') <= 9) {
+        magnitude = magnitude * 10 + static_cast<unsigned>(*p - '0');
+        ++p;
+    }
+    // The token must end here, within the buffer (or at the end of the file); anything else (a
+    // letter, a long token, a buffer edge) takes the general path.
+    const bool ended = p < end ? *p <= 32 : exhausted_;
+    const uint64_t limit = negative ? 2147483648ULL : 2147483647ULL;
+    if (p == firstDigit || !ended || magnitude > limit) return false;
+    pos_ = static_cast<std::size_t>(p - data_);
+    read = {static_cast<int32_t>(negative ? -static_cast<int64_t>(magnitude)
+                                          : static_cast<int64_t>(magnitude)),
+            true};
+    return true;
+}
+
 ValueRead TextReader::TryReadValue() {
+    // Blanks and line ends before the token, straight from the buffer while it lasts.
+    const unsigned char* p = data_ + pos_;
+    const unsigned char* const end = data_ + size_;
+    const int lineEnd = lineEnd_;
+    while (p < end && *p <= 32 && *p != kCtrlZ) {
+        if (*p == lineEnd) NextLine();
+        ++p;
+    }
+    pos_ = static_cast<std::size_t>(p - data_);
     int byte = Peek();
     while (byte != kEnd && byte <= 32) {
         Advance();
@@ -167,6 +199,8 @@ ValueRead TextReader::TryReadValue() {
         byte = Peek();
     }
     if (byte == kEnd) return {0, true};
+    ValueRead fast;
+    if (TryReadPlainDecimal(fast)) return fast;
 
     char token[kMaxToken];
     std::size_t length = 0;

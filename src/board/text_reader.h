@@ -44,9 +44,20 @@ class TextReader {
 
   private:
     static constexpr int kEnd = -1;
-    int Peek();
-    void Advance();
+    // The next byte, or kEnd at the end of the file or at Ctrl-Z. Inline: it runs per byte.
+    int Peek() {
+        if (pos_ < size_) {
+            const int byte = data_[pos_];
+            return byte == 26 ? kEnd : byte;
+        }
+        return Refill();
+    }
+    int Refill();
+    void Advance() { ++pos_; }
     void NextLine();
+    // A plain decimal number wholly in the buffer, read without copying it; false leaves the
+    // position as it was for the general path.
+    bool TryReadPlainDecimal(ValueRead& read);
 
     int fd_ = -1;
     std::string path_;

@@ -10,6 +10,8 @@
 #include <QStringList>
 
 #include <cstdio>
+#include <cstring>
+#include <memory>
 #include <string>
 
 #include "app/codec.h"
@@ -301,11 +303,26 @@ void QuietQt(QtMsgType type, const QMessageLogContext&, const QString& message) 
         std::fprintf(stderr, "%s\n", qPrintable(message));
 }
 
+// Only drawing and pictures need Qt Gui; the rest starts without a platform, which is most of
+// the time a short replay takes.
+bool NeedsGui(int argc, char** argv) {
+    const auto is = [&](int i, const char* word) {
+        return i < argc && std::strcmp(argv[i], word) == 0;
+    };
+    return is(1, "board") && (is(2, "draw") || is(2, "picture"));
+}
+
 int main(int argc, char** argv) {
     qInstallMessageHandler(QuietQt);
     // Drawing needs fonts, not a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    std::unique_ptr<QCoreApplication> application;
+    if (NeedsGui(argc, argv)) {
+        application = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    QCoreApplication& app = *application;
     QCoreApplication::setApplicationName("glidtavla-cli");
     QCoreApplication::setApplicationVersion("1.01");
 

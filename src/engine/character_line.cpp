@@ -16,29 +16,25 @@ constexpr std::size_t kBackspaceLimit = 255;
 
 void EditCharacterLine(EngineView& view, uint8_t ch) {
     if (ch == kCodeEmpty) return;
-    // Every other code is appended first; the control codes then act on the line ending in it.
-    std::string line = view.CharacterLine();
-    const std::size_t lengthBefore = line.size();
-    line.push_back(static_cast<char>(ch));
-
+    // Every other code is appended first and the control codes then act on the line ending in
+    // it; the edits below give the same line without copying it.
+    const std::size_t before = view.CharacterLineLength();
     switch (ch) {
         case kCodeDeleteLine:
-            line.clear();
+            view.TruncateCharacterLine(0);
             break;
-        case kCodeBackspace: {
-            const std::size_t kept = line.size() >= 2 ? line.size() - 2 : 0;
-            line.resize(std::min(kept, kBackspaceLimit));
+        case kCodeBackspace:
+            view.TruncateCharacterLine(std::min(before > 0 ? before - 1 : 0, kBackspaceLimit));
             break;
-        }
         case kCodeLineFeed:
-            view.AppendTextAreaLine(line);  // the line keeps its code 13
-            line.clear();
+            view.AppendTextAreaLine(view.CharacterLine() + '\r');  // the line keeps its code 13
+            view.TruncateCharacterLine(0);
             break;
         default:
+            view.AppendToCharacterLine(ch);
             break;
     }
-    view.SetCharacterLine(line);
-    view.CharacterFetched(ch, lengthBefore, line.size());
+    view.CharacterFetched(ch, before, view.CharacterLineLength());
 }
 
 }  // namespace glidtavla

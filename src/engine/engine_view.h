@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -19,9 +20,12 @@ class EngineView {
     // The character cell's text and colour and the code read-out, after one sample.
     virtual void ShowCharacterCell(uint8_t ch, IndicatorColour colour) = 0;
     virtual void SetCharacterLineColour(IndicatorColour colour) = 0;
-    // The character line is the control's text: read back on every edit, so typed text counts.
+    // The character line is the control's text, so typed text counts. It is edited in place:
+    // a fetch costs the same however long the line has grown.
     virtual std::string CharacterLine() = 0;
-    virtual void SetCharacterLine(const std::string& line) = 0;
+    virtual std::size_t CharacterLineLength() = 0;
+    virtual void AppendToCharacterLine(uint8_t ch) = 0;
+    virtual void TruncateCharacterLine(std::size_t length) = 0;
     virtual void AppendTextAreaLine(const std::string& line) = 0;
     // After each fetch that wrote something: the code, and the character line's length before
     // and after it. For what follows the writing from outside (other programs, speed).

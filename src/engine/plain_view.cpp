@@ -25,7 +25,7 @@ void PlainView::ShowReadouts(int32_t x0, int32_t y0, int64_t x1, int64_t y1) {
 }
 
 void PlainView::ShowCharacterCell(uint8_t ch, IndicatorColour colour) {
-    CellText = ch == 0 ? std::string() : std::string(1, static_cast<char>(ch));
+    CellText.assign(ch == 0 ? 0 : 1, static_cast<char>(ch));
     CellCode = ch;
     CellColour = colour;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -23,7 +24,11 @@ class PlainView : public EngineView {
     void ShowCharacterCell(uint8_t ch, IndicatorColour colour) override;
     void SetCharacterLineColour(IndicatorColour colour) override { LineColour = colour; }
     std::string CharacterLine() override { return Line; }
-    void SetCharacterLine(const std::string& line) override { Line = line; }
+    std::size_t CharacterLineLength() override { return Line.size(); }
+    void AppendToCharacterLine(uint8_t ch) override { Line.push_back(static_cast<char>(ch)); }
+    void TruncateCharacterLine(std::size_t length) override {
+        Line.resize(std::min(length, Line.size()));
+    }
     void AppendTextAreaLine(const std::string& line) override { AddTextAreaLine(TextArea, line); }
 
     int32_t X0 = 0, Y0 = 0;

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include <string>
 #include <vector>
 
@@ -155,6 +157,39 @@ TEST(TextReaderErrors, AFileHeldByAWriterIsASharingViolation) {
     // Readers share: a second reader may open it meanwhile.
     TextReader second(path);
     EXPECT_EQ(second.ReadValue(), 1);
+}
+
+// Every value read, from a file of random tokens (long, signed, out of range, hexadecimal,
+// with letters), read in small and large buffers alike, is what ParseToken makes of the token
+// as the format splits it.
+TEST(TextReaderValues, AgreeWithParseTokenOnRandomTokens) {
+    std::mt19937 random(11);
+    const std::string alphabet = "0123456789000000+-$Aa x\t\r\n";
+    std::string bytes;
+    for (int i = 0; i < 200000; ++i)
+        bytes.push_back(alphabet[random() % alphabet.size()]);
+    std::vector<ValueRead> expected;
+    for (std::size_t i = 0; i < bytes.size();) {
+        while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) <= 32)
+            ++i;
+        if (i == bytes.size()) break;
+        std::size_t end = i;
+        while (end < bytes.size() && static_cast<unsigned char>(bytes[end]) > 32 && end - i < 32)
+            ++end;
+        expected.push_back(ParseToken(std::string_view(bytes).substr(i, end - i)));
+        i = end;
+    }
+    TempDir dir;
+    TextReader fromFile(dir.Write("random.tab", bytes));
+    TextReader inMemory(TextReader::InMemory{}, bytes);
+    for (const ValueRead& want : expected) {
+        for (TextReader* reader : {&fromFile, &inMemory}) {
+            const ValueRead got = reader->TryReadValue();
+            ASSERT_EQ(got.ok, want.ok);
+            ASSERT_EQ(got.value, want.value);
+        }
+    }
+    EXPECT_TRUE(fromFile.AtEndOfFile());
 }
 
 TEST(IoMessage, ChosenByCode) {
