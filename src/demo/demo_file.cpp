@@ -88,7 +88,10 @@ void DemoRecorder::WriteDemoSample(const SelectionState& state) {
 }
 
 void ReadDemoSample(DemoFile& file, SelectionState& state, bool& playing) {
-    TextReader& reader = file.Reader();
+    ReadDemoSample(file.Reader(), state, playing);
+}
+
+void ReadDemoSample(TextReader& reader, SelectionState& state, bool& playing) {
     bool read = false;
     int32_t armed = 0, shift = 0;
     if (reader.AtEndOfFile()) {

@@ -58,5 +58,6 @@ class DemoRecorder : public SampleRecorder {
 // number skips the rest of its line, then raises "Invalid numeric input" with the state
 // untouched.
 void ReadDemoSample(DemoFile& file, SelectionState& state, bool& playing);
+void ReadDemoSample(TextReader& reader, SelectionState& state, bool& playing);
 
 }  // namespace glidtavla

@@ -366,4 +366,8 @@ QImage LoadPictureFile(const std::string& path) {
     return Decode(*kind, bytes.toStdString());
 }
 
+QImage DecodePicture(PictureKind kind, const std::string& bytes) {
+    return Decode(kind, bytes);
+}
+
 }  // namespace glidtavla

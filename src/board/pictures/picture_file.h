@@ -16,4 +16,7 @@ enum class PictureKind { Bitmap, Icon, EnhancedMetafile, Metafile, Png, Jpeg, Sv
 // are decoded in a child process, so a hostile file cannot crash or hang us.
 QImage LoadPictureFile(const std::string& path);
 
+// The bytes of a picture file of that kind, checked and decoded as LoadPictureFile does.
+QImage DecodePicture(PictureKind kind, const std::string& bytes);
+
 }  // namespace glidtavla
