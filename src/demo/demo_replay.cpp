@@ -5,7 +5,8 @@
 
 namespace glidtavla {
 
-Replay ReplayDemo(const CharacterBoard& board, const std::string& demoPath, bool trace) {
+Replay ReplayDemo(const CharacterBoard& board, const std::string& demoPath,
+                  const TickObserver& onTick) {
     Replay replay;
     SelectionState state;
     DemoFile file;
@@ -15,18 +16,22 @@ Replay ReplayDemo(const CharacterBoard& board, const std::string& demoPath, bool
         try {
             ReadDemoSample(file, state, playing);
         } catch (const Error& error) {
-            replay.Errors.push_back(error.what());
+            if (replay.Errors.size() < kKeptReplayErrors) {
+                replay.Errors.push_back(error.what());
+            } else {
+                ++replay.MoreErrors;
+            }
             continue;  // the tick ends; the next one reads on after the bad line
         }
         const bool armedBefore = state.Armed;
         ProcessPointerSample(state, board, replay.View, nullptr, state.X0, state.Y0);
         ++replay.Samples;
-        if (!trace) continue;
+        if (!onTick) continue;
         const PlainView& view = replay.View;
         const bool fetched = armedBefore && !state.Armed;  // only a fetch disarms
-        replay.Trace.push_back({state.X0, state.Y0, view.X1, view.Y1, state.PreviousCell, state.ch,
-                                view.CellColour, view.LineColour, state.Armed, state.ShiftHeld,
-                                fetched ? std::optional<uint8_t>(state.ch) : std::nullopt});
+        onTick({state.X0, state.Y0, view.X1, view.Y1, state.PreviousCell, state.ch, view.CellColour,
+                view.LineColour, state.Armed, state.ShiftHeld,
+                fetched ? std::optional<uint8_t>(state.ch) : std::nullopt});
     }
     return replay;
 }

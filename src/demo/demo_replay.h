@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,16 +22,23 @@ struct ReplayTick {
     std::optional<uint8_t> Fetched;  // the code handed to the character line on this tick
 };
 
+// Errors kept word for word; past this many only their number is kept.
+constexpr std::size_t kKeptReplayErrors = 100;
+
 struct Replay {
     PlainView View;  // the text area and the character line as playback left them
-    int Samples = 0;
-    std::vector<std::string> Errors;
-    std::vector<ReplayTick> Trace;
+    long long Samples = 0;
+    std::vector<std::string> Errors;  // the first kKeptReplayErrors
+    long long MoreErrors = 0;         // how many more there were
 };
+
+// Called after each processed tick, as it happens, so no tick needs keeping.
+using TickObserver = std::function<void(const ReplayTick&)>;
 
 // Plays a demo file the way the window's timer does, from a freshly started program after
 // START, until the tick that finds the end of the file. A malformed line is reported and
 // playback goes on. Throws when the file cannot be opened.
-Replay ReplayDemo(const CharacterBoard& board, const std::string& demoPath, bool trace);
+Replay ReplayDemo(const CharacterBoard& board, const std::string& demoPath,
+                  const TickObserver& onTick = nullptr);
 
 }  // namespace glidtavla

@@ -89,7 +89,7 @@ class PointerEntryTest : public WindowTest {
         Choose(form->Kdemo1, demo);
         CharacterBoard board;
         ResetToBuiltInBoard(board);
-        const Replay replay = ReplayDemo(board, demo, false);
+        const Replay replay = ReplayDemo(board, demo);
         QCOMPARE(replay.View.Line, std::string("f"));
         QCOMPARE(TextAreaListed(replay.View.TextArea), TextAreaListed(live));
 

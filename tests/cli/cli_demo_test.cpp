@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <sstream>
+
 #include "cli/cli_run.h"
 #include "test_support.h"
 
@@ -58,6 +61,43 @@ TEST(CliReplay, LineFeedKeepsItsCodeInJsonAndBoardsApply) {
                                       .out);
     EXPECT_EQ(json["textArea"].toArray(), QJsonArray({"", "ab\r"}));
     EXPECT_EQ(json["characterLine"].toString(), "cd");
+}
+
+// The figures follow from the text the demo was typed from.
+TEST(CliStats, FiguresOfATypedDemo) {
+    TempDir dir;
+    const std::string demo = dir.Write("t.dem", Cli({"type", "ab c\\nd"}).out.toStdString());
+    // Back to the centre after a gesture that fetched nothing: one empty fetch.
+    const std::string withEmpty =
+        dir.Write("e.dem", ReadAll(demo) + "125 100 0 0\r\n225 260 0 0\r\n125 100 1 0\r\n");
+    const CliRun run = Cli({"stats", "--json", QString::fromStdString(withEmpty)});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QJsonObject json = Json(run.out);
+
+    // What the file says: its samples, and the pointer's path from sample to sample.
+    std::istringstream lines(ReadAll(withEmpty));
+    int samples = 0;
+    double path = 0, x0 = 0, y0 = 0;
+    for (double x, y, a, b; lines >> x >> y >> a >> b; ++samples) {
+        if (samples > 0) path += std::hypot(x - x0, y - y0);
+        x0 = x;
+        y0 = y;
+    }
+    EXPECT_EQ(json["samples"].toInt(), samples);
+    EXPECT_DOUBLE_EQ(json["seconds"].toDouble(), samples * 0.05);
+    EXPECT_EQ(json["characters"].toInt(), 6);  // a b SP c LF d
+    EXPECT_EQ(json["words"].toInt(), 3);
+    EXPECT_DOUBLE_EQ(json["charactersPerMinute"].toDouble(), 6 * 60 / (samples * 0.05));
+    EXPECT_NEAR(json["pathPerCharacter"].toDouble(), path / 6, 1e-9);
+    const QJsonObject controls = json["controlFetches"].toObject();
+    EXPECT_EQ(controls["SP"].toInt(), 1);
+    EXPECT_EQ(controls["LF"].toInt(), 1);
+    EXPECT_EQ(controls["BS"].toInt(), 0);
+    EXPECT_EQ(controls["DL"].toInt(), 0);
+    EXPECT_EQ(json["emptyFetches"].toInt(), 1);
+
+    const CliRun text = Cli({"stats", QString::fromStdString(demo)});
+    EXPECT_TRUE(text.out.contains("characters written:   6, in 3 words")) << text.out.toStdString();
 }
 
 TEST(CliReplay, FailuresExitOne) {

@@ -29,7 +29,7 @@ std::string Written(const Replay& replay) {
 
 std::string TypeThenReplay(const CharacterBoard& board, const std::string& text, TempDir& dir) {
     const std::string demo = dir.Write("typed.dem", TypeDemo(board, text));
-    const Replay replay = ReplayDemo(board, demo, false);
+    const Replay replay = ReplayDemo(board, demo);
     EXPECT_TRUE(replay.Errors.empty());
     return Written(replay);
 }
@@ -106,7 +106,7 @@ TEST(ReplayDemo, ARecordingWithEntriesReplaysToWhatWasWrittenLive) {
         at(1, 2), at(3, 3);  // "b"
     }
     EXPECT_EQ(live.Line, "sb");
-    const Replay replay = ReplayDemo(board, path, false);
+    const Replay replay = ReplayDemo(board, path);
     EXPECT_EQ(replay.View.Line, live.Line);
     EXPECT_EQ(replay.View.TextArea, live.TextArea);
     EXPECT_TRUE(replay.Errors.empty());
@@ -118,7 +118,7 @@ TEST(ReplayDemo, AnUnmarkedEntryStillFetchesAsBefore) {
     CharacterBoard board;
     ResetToBuiltInBoard(board);
     const std::string path = dir.Write("old.dem", "125 100 0 0\r\n340 270 0 0\r\n125 100 1 0\r\n");
-    EXPECT_EQ(ReplayDemo(board, path, false).View.Line, "+");
+    EXPECT_EQ(ReplayDemo(board, path).View.Line, "+");
 }
 
 TEST(TypeDemo, NamesACharacterNoCellGives) {
@@ -138,17 +138,19 @@ TEST(ReplayDemo, TracesEveryTickAndGoesOnAfterAMalformedLine) {
     ResetToBuiltInBoard(board);
     const std::string demo = dir.Write(
         "t.dem", "125 100 0 0\r\n75 100 0 0\r\n25 1q 0 0\r\n25 100 1 0\r\n75 100 1 0\r\n");
-    const Replay replay = ReplayDemo(board, demo, true);
+    std::vector<ReplayTick> trace;
+    const Replay replay =
+        ReplayDemo(board, demo, [&](const ReplayTick& tick) { trace.push_back(tick); });
     EXPECT_EQ(replay.Samples, 4);
     EXPECT_EQ(replay.Errors, std::vector<std::string>{"Invalid numeric input"});
-    ASSERT_EQ(replay.Trace.size(), 4u);
-    EXPECT_EQ(replay.Trace[1].Cell, (BoardCell{2, 3}));
-    EXPECT_TRUE(replay.Trace[1].Armed);
-    EXPECT_FALSE(replay.Trace[1].Fetched.has_value());
-    EXPECT_EQ(replay.Trace[2].ch, 's');
-    EXPECT_EQ(replay.Trace[2].CellColour, IndicatorColour::Yellow);
-    EXPECT_EQ(replay.Trace[3].Fetched, std::optional<uint8_t>('m'));
-    EXPECT_EQ(replay.Trace[3].X1, -50);
+    ASSERT_EQ(trace.size(), 4u);
+    EXPECT_EQ(trace[1].Cell, (BoardCell{2, 3}));
+    EXPECT_TRUE(trace[1].Armed);
+    EXPECT_FALSE(trace[1].Fetched.has_value());
+    EXPECT_EQ(trace[2].ch, 's');
+    EXPECT_EQ(trace[2].CellColour, IndicatorColour::Yellow);
+    EXPECT_EQ(trace[3].Fetched, std::optional<uint8_t>('m'));
+    EXPECT_EQ(trace[3].X1, -50);
     EXPECT_EQ(replay.View.Line, "m");
 }
 

@@ -16,6 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static char* argv[] = {name, nullptr};
     static QGuiApplication* application = nullptr;  // for the whole run
     if (application == nullptr) {
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
         qputenv("QT_QPA_PLATFORM", "offscreen");
         application = new QGuiApplication(argc, argv);
     }

@@ -1,0 +1,44 @@
+#pragma once
+// What the commands of glidtavla-cli share: printing, their own options, the start board.
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QString>
+#include <QStringList>
+
+#include <cstdio>
+#include <string>
+
+#include "board/character_board.h"
+
+namespace glidtavla {
+
+constexpr int kExitOk = 0;
+constexpr int kExitError = 1;
+constexpr int kExitUsage = 2;
+
+// A path as the file system names it, bytes unchanged.
+std::string LocalPath(const QString& path);
+void Print(FILE* stream, const std::string& text);
+
+// Parses a sub-command's own options; on failure prints the reason and returns false.
+bool ParseSub(QCommandLineParser& parser, const QStringList& args, int positionals);
+
+// --over builtin|empty: what the table is read over.
+extern const QCommandLineOption kOverOption;
+bool StartBoard(const QCommandLineParser& parser, CharacterBoard& board);
+
+// --board TABLE: the built-in board, or TABLE read over it; on a table error prints it and
+// returns false.
+extern const QCommandLineOption kBoardOption;
+bool LoadStartBoard(const QCommandLineParser& parser, CharacterBoard& board);
+
+// Text-area bytes as UTF-8, the code 13 kept as a CR.
+QString JsonText(const std::string& bytes);
+
+// The commands; args: the program and command name, then the command's own arguments.
+int Board(const QStringList& args);
+int ReplayCommand(const QStringList& args);
+int StatsCommand(const QStringList& args);
+int TypeCommand(const QStringList& args);
+
+}  // namespace glidtavla

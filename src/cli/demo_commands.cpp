@@ -1,0 +1,193 @@
+// glidtavla-cli replay, stats and type: demos without a window.
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonValue>
+
+#include "app/codec.h"
+#include "app/document.h"
+#include "board/errors.h"
+#include "cli/cli_common.h"
+#include "demo/demo_replay.h"
+#include "demo/demo_stats.h"
+#include "demo/demo_typist.h"
+
+namespace glidtavla {
+
+namespace {
+
+QJsonObject TraceJson(const ReplayTick& tick) {
+    QJsonObject json;
+    json["x0"] = tick.X0;
+    json["y0"] = tick.Y0;
+    json["x1"] = static_cast<qint64>(tick.X1);
+    json["y1"] = static_cast<qint64>(tick.Y1);
+    json["column"] = tick.Cell.Column;
+    json["row"] = tick.Cell.Row;
+    json["ch"] = tick.ch;
+    json["cell"] = ColourName(tick.CellColour);
+    json["line"] = ColourName(tick.LineColour);
+    json["armed"] = tick.Armed;
+    json["shift"] = tick.ShiftHeld;
+    json["fetched"] = tick.Fetched ? QJsonValue(*tick.Fetched) : QJsonValue(QJsonValue::Null);
+    return json;
+}
+
+}  // namespace
+
+namespace {
+
+std::string Compact(const QJsonObject& json) {
+    return QJsonDocument(json).toJson(QJsonDocument::Compact).toStdString();
+}
+
+// Errors as they were kept, and how many more there were.
+std::string ErrorSummary(const Replay& replay) {
+    return replay.MoreErrors == 0
+               ? std::string()
+               : "... and " + std::to_string(replay.MoreErrors) + " more errors\n";
+}
+
+}  // namespace
+
+int ReplayCommand(const QStringList& args) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        "Play a demo as the window would after START, and print the document it writes.");
+    parser.addOption(kBoardOption);
+    parser.addOption({"json", "Print one JSON object instead of the document."});
+    parser.addOption({"trace", "With --json: one object per tick."});
+    parser.addPositionalArgument("DEMO", "The .dem file.");
+    if (!ParseSub(parser, args, 1)) return kExitUsage;
+    CharacterBoard board;
+    if (!LoadStartBoard(parser, board)) return kExitError;
+    const bool json = parser.isSet("json");
+    const bool trace = json && parser.isSet("trace");
+
+    // The trace is printed as the ticks come, so a long demo needs no memory for it; the
+    // object's other fields follow it.
+    bool first = true;
+    const TickObserver printTick = [&first](const ReplayTick& tick) {
+        Print(stdout, (first ? "" : ",") + Compact(TraceJson(tick)));
+        first = false;
+    };
+    Replay replay;
+    try {
+        if (trace) Print(stdout, "{\"trace\":[");
+        replay = ReplayDemo(board, LocalPath(parser.positionalArguments()[0]),
+                            trace ? printTick : TickObserver());
+    } catch (const Error& error) {
+        if (trace) Print(stdout, "]}\n");
+        Print(stderr, std::string(error.what()) + "\n");
+        return kExitError;
+    }
+    if (!json) {
+        Print(stdout, JoinDocument(replay.View.TextArea));
+        Print(stderr, "character line: " + JsonText(replay.View.Line).toStdString() + "\n");
+        for (const std::string& error : replay.Errors)
+            Print(stderr, error + "\n");
+        Print(stderr, ErrorSummary(replay));
+        return kExitOk;
+    }
+    QJsonArray textArea, errors;
+    for (const std::string& line : TextAreaListed(replay.View.TextArea)) {
+        textArea.append(JsonText(line));
+    }
+    for (const std::string& error : replay.Errors)
+        errors.append(QString::fromStdString(error));
+    QJsonObject result;
+    result["textArea"] = textArea;
+    result["characterLine"] = JsonText(replay.View.Line);
+    result["samples"] = replay.Samples;
+    result["errors"] = errors;
+    result["moreErrors"] = replay.MoreErrors;
+    const std::string fields = Compact(result);
+    Print(stdout, trace ? "]," + fields.substr(1) + "\n" : fields + "\n");
+    return kExitOk;
+}
+
+int StatsCommand(const QStringList& args) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        "Replay a demo as the window would (one sample every 50 ms) and tell how it was "
+        "written.");
+    parser.addOption(kBoardOption);
+    parser.addOption({"json", "Print one JSON object."});
+    parser.addPositionalArgument("DEMO", "The .dem file.");
+    if (!ParseSub(parser, args, 1)) return kExitUsage;
+    CharacterBoard board;
+    if (!LoadStartBoard(parser, board)) return kExitError;
+    DemoStats stats;
+    try {
+        stats = StatsOfDemo(board, LocalPath(parser.positionalArguments()[0]));
+    } catch (const Error& error) {
+        Print(stderr, std::string(error.what()) + "\n");
+        return kExitError;
+    }
+    if (parser.isSet("json")) {
+        QJsonObject controls;
+        controls["SP"] = stats.SpaceFetches;
+        controls["BS"] = stats.BackspaceFetches;
+        controls["LF"] = stats.LineFeedFetches;
+        controls["DL"] = stats.DeleteLineFetches;
+        QJsonObject json;
+        json["samples"] = stats.Samples;
+        json["seconds"] = stats.Seconds;
+        json["characters"] = stats.Characters;
+        json["words"] = stats.Words;
+        json["charactersPerMinute"] = stats.CharactersPerMinute;
+        json["pathPerCharacter"] = stats.PathPerCharacter;
+        json["controlFetches"] = controls;
+        json["emptyFetches"] = stats.EmptyFetches;
+        json["errors"] = stats.Errors;
+        Print(stdout, Compact(json) + "\n");
+        return kExitOk;
+    }
+    char text[1024];
+    std::snprintf(text, sizeof text,
+                  "samples:              %lld (%.2f s of writing at 20 samples a second)\n"
+                  "characters written:   %lld, in %lld words\n"
+                  "speed:                %.1f characters a minute\n"
+                  "pointer path:         %.1f pixels a character\n"
+                  "control fetches:      SP %lld, BS %lld, LF %lld, DL %lld\n"
+                  "gestures that wrote nothing: %lld\n",
+                  stats.Samples, stats.Seconds, stats.Characters, stats.Words,
+                  stats.CharactersPerMinute, stats.PathPerCharacter, stats.SpaceFetches,
+                  stats.BackspaceFetches, stats.LineFeedFetches, stats.DeleteLineFetches,
+                  stats.EmptyFetches);
+    Print(stdout, text);
+    if (stats.Errors > 0) Print(stderr, std::to_string(stats.Errors) + " malformed lines\n");
+    return kExitOk;
+}
+
+int TypeCommand(const QStringList& args) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        "Print a demo that writes TEXT when replayed (\\n in TEXT is a line feed).");
+    parser.addOption(kBoardOption);
+    parser.addPositionalArgument("TEXT", "The text to write.");
+    if (!ParseSub(parser, args, 1)) return kExitUsage;
+    CharacterBoard board;
+    if (!LoadStartBoard(parser, board)) return kExitError;
+
+    QString text = parser.positionalArguments()[0];
+    text.replace("\\n", "\n");
+    std::string bytes;
+    for (const QChar c : text) {
+        const std::string byte = c == '\n' ? std::string("\n") : FromQString(QString(c));
+        if (byte == "?" && c != '?') {
+            Print(stderr, "No cell of the board gives \"" + QString(c).toStdString() + "\"\n");
+            return kExitError;
+        }
+        bytes += byte;
+    }
+    try {
+        Print(stdout, TypeDemo(board, bytes));
+    } catch (const Error& error) {
+        Print(stderr, JsonText(error.what()).toStdString() + "\n");
+        return kExitError;
+    }
+    return kExitOk;
+}
+
+}  // namespace glidtavla
