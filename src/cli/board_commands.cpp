@@ -116,6 +116,8 @@ int Board(const QStringList& args) {
     if (command == "check") return BoardCheck(rest);
     if (command == "draw") return BoardDraw(rest);
     if (command == "picture") return BoardPicture(rest);
+    if (command == "cost") return BoardCostCommand(rest);
+    if (command == "make") return BoardMakeCommand(rest);
     Print(stderr, "usage: glidtavla-cli board dump|check|draw|picture|cost|make ...\n");
     return kExitUsage;
 }

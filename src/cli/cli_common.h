@@ -37,6 +37,8 @@ QString JsonText(const std::string& bytes);
 
 // The commands; args: the program and command name, then the command's own arguments.
 int Board(const QStringList& args);
+int BoardCostCommand(const QStringList& args);
+int BoardMakeCommand(const QStringList& args);
 int ReplayCommand(const QStringList& args);
 int StatsCommand(const QStringList& args);
 int TypeCommand(const QStringList& args);

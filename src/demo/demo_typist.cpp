@@ -17,11 +17,6 @@ struct Point {
     int32_t x, y;
 };
 
-struct Source {
-    BoardCell cell;
-    bool shifted;
-};
-
 // A pixel of the cell: its right and bottom bounds belong to it. None when the bounds do not
 // increase and the cell cannot be reached.
 std::optional<Point> PointIn(const CharacterBoard& board, BoardCell cell) {
@@ -52,7 +47,9 @@ std::optional<std::vector<Point>> PathTo(const CharacterBoard& board, BoardCell 
     return path;
 }
 
-std::optional<Source> FindSource(const CharacterBoard& board, uint8_t ch) {
+}  // namespace
+
+std::optional<CellSource> FindCellFor(const CharacterBoard& board, uint8_t ch) {
     const int columns = std::min(CellsInUse(board.ColumnBounds, board.BoardWidth), kMaxCells);
     const int rows = std::min(CellsInUse(board.RowBounds, board.BoardHeight), kMaxCells);
     for (const bool shifted : {false, true}) {
@@ -65,13 +62,15 @@ std::optional<Source> FindSource(const CharacterBoard& board, uint8_t ch) {
                 if (gives != ch) continue;
                 const BoardCell cell{column, row};
                 if (PathTo(board, cell, true) || PathTo(board, cell, false)) {
-                    return Source{cell, shifted};
+                    return CellSource{cell, shifted};
                 }
             }
         }
     }
     return std::nullopt;
 }
+
+namespace {
 
 std::string Named(uint8_t ch) {
     if (ch == kCodeLineFeed) return "line feed";
@@ -101,7 +100,7 @@ std::string TypeDemo(const CharacterBoard& board, const std::string& text) {
 
     for (const char c : text) {
         const uint8_t ch = c == '\n' ? kCodeLineFeed : static_cast<uint8_t>(c);
-        const std::optional<Source> source = FindSource(board, ch);
+        const std::optional<CellSource> source = FindCellFor(board, ch);
         if (!source) throw Error("No cell of the board gives " + Named(ch));
         std::optional<std::vector<Point>> path = PathTo(board, source->cell, true);
         if (!path) path = PathTo(board, source->cell, false);

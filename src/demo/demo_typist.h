@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "board/character_board.h"
@@ -11,5 +12,12 @@ namespace glidtavla {
 // if one does, else with the left button held, by a path out through cells of strictly
 // growing distance and back to the centre. A character no cell gives is an error naming it.
 std::string TypeDemo(const CharacterBoard& board, const std::string& text);
+
+// The cell that gives a code, as TypeDemo chooses it, and whether the left button is held.
+struct CellSource {
+    BoardCell cell;
+    bool shifted;
+};
+std::optional<CellSource> FindCellFor(const CharacterBoard& board, uint8_t ch);
 
 }  // namespace glidtavla

@@ -115,6 +115,45 @@ TEST(CliBoardPicture, PrintsTheSizeOrTheWindowsMessage) {
     EXPECT_EQ(bad.out, "Unknown picture file extension (.Gif)\n");
 }
 
+TEST(CliBoardModel, CostAndMakeForACorpus) {
+    TempDir dir;
+    const std::string corpus =
+        dir.Write("c.txt", "Hej p\xC3\xA5 dig \xE2\x82\xAC \xE2\x98\x83\nw\n");
+    const CliRun cost = Cli({"board", "cost", "--json", QString::fromStdString(corpus)});
+    ASSERT_EQ(cost.exitCode, 0) << cost.err.toStdString();
+    const QJsonObject json = Json(cost.out);
+    EXPECT_EQ(json["characters"].toInt(), 17);
+    const QJsonObject missing = json["missing"].toObject();
+    EXPECT_EQ(missing["w"].toInt(), 1);           // no cell of the built-in board
+    EXPECT_EQ(missing["\u2603"].toInt(), 1);      // not in Windows-1252 at all
+    EXPECT_EQ(missing["\u20AC"].toInt(), 1);      // in Windows-1252, but on no cell
+    EXPECT_GT(json["shiftShare"].toDouble(), 0);  // the H
+    for (const char* profile : {"mouse", "trackball", "headMouse"}) {
+        const QJsonObject speed = json["profiles"].toObject()[profile].toObject();
+        EXPECT_GT(speed["charactersPerMinute"].toDouble(), 0) << profile;
+        EXPECT_DOUBLE_EQ(speed["wordsPerMinute"].toDouble(),
+                         speed["charactersPerMinute"].toDouble() / 5);
+    }
+
+    const std::string made = dir.File("made.tab");
+    const CliRun make = Cli({"board", "make", QString::fromStdString(corpus), "--columns", "6",
+                             "--rows", "5", "--cell", "60x50", QString::fromStdString(made)});
+    ASSERT_EQ(make.exitCode, 0) << make.err.toStdString();
+    EXPECT_TRUE(make.err.contains("not in Windows-1252")) << make.err.toStdString();
+    const CliRun check = Cli({"board", "check", QString::fromStdString(made)});
+    EXPECT_EQ(check.exitCode, 0);
+    EXPECT_FALSE(check.out.contains("warning")) << check.out.toStdString();
+    EXPECT_TRUE(check.out.contains("width 360, height 250"));
+    EXPECT_EQ(Cli({"board", "draw", QString::fromStdString(made),
+                   QString::fromStdString(dir.File("made.png"))})
+                  .exitCode,
+              0);
+    EXPECT_EQ(Cli({"board", "make", QString::fromStdString(corpus), "--columns", "2", "--rows", "5",
+                   QString::fromStdString(made)})
+                  .exitCode,
+              2);
+}
+
 TEST(CliUsage, UnknownCommandsAreRefused) {
     EXPECT_EQ(Cli({"frobnicate"}).exitCode, 2);
     EXPECT_EQ(Cli({"board", "paint"}).exitCode, 2);

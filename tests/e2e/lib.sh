@@ -31,7 +31,10 @@ e2e_xvfb() {
 # Starts the program in WORKDIR and finds its window and the top of its client area.
 e2e_start() {
   local program=$1 workdir=$2; shift 2
-  (cd "$workdir" && exec "$program" "$@") >"$E2E_TMP/app.log" 2>&1 &
+  # A home of its own: no settings from an earlier run or from the person running the tests.
+  mkdir -p "$E2E_TMP/home"
+  (cd "$workdir" && HOME="$E2E_TMP/home" XDG_CONFIG_HOME="$E2E_TMP/home/.config" exec "$program" "$@") \
+    >"$E2E_TMP/app.log" 2>&1 &
   E2E_PIDS+=($!)
   WIN=""
   for _ in $(seq 300); do

@@ -1,0 +1,217 @@
+#include "demo/board_cost.h"
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+
+#include "board/errors.h"
+#include "board/shift.h"
+#include "demo/demo_typist.h"
+
+namespace glidtavla {
+
+// Throughput of pointing and selecting (ISO 9241-9), movement time = index / throughput.
+const std::array<PointerProfile, 3> kPointerProfiles = {{
+    // MacKenzie, Kauppinen & Silfverberg, "Accuracy measures for evaluating computer pointing
+    // devices", CHI 2001, pp. 9-16: mouse 4.9 bits/s, trackball 3.0 bits/s.
+    {"mouse", 4.9},
+    {"trackball", 3.0},
+    // Hassan, Magee & MacKenzie, "A Fitts' law evaluation of hands-free and hands-on input on
+    // a laptop computer", HCII 2019, LNCS 11572, pp. 234-249: face tracking (Camera Mouse)
+    // with dwell selection, 0.65 bits/s. Turning back selects here, so this is a lower bound.
+    {"headMouse", 0.65},
+}};
+
+namespace {
+
+struct Point {
+    double x, y;
+};
+
+double Edge(const CellLine<int32_t>& bounds, int index) {
+    return index <= 1 ? 0.0 : double(bounds[index - 1]);
+}
+
+Point CentreOf(const CharacterBoard& board, BoardCell cell) {
+    return {(Edge(board.ColumnBounds, cell.Column) + board.ColumnBounds[cell.Column]) / 2,
+            (Edge(board.RowBounds, cell.Row) + board.RowBounds[cell.Row]) / 2};
+}
+
+double SmallerSide(const CharacterBoard& board, BoardCell cell) {
+    return std::min(board.ColumnBounds[cell.Column] - Edge(board.ColumnBounds, cell.Column),
+                    board.RowBounds[cell.Row] - Edge(board.RowBounds, cell.Row));
+}
+
+double Index(double distance, double width) {
+    return width > 0 ? std::log2(distance / width + 1) : 0;
+}
+
+// Out to the cell and back, in bits, and the path in pixels.
+struct Trip {
+    double bits, pixels;
+};
+
+Trip TripTo(const CharacterBoard& board, BoardCell cell) {
+    const BoardCell centre{3, 3};
+    const Point from = CentreOf(board, centre), to = CentreOf(board, cell);
+    const double distance = std::hypot(to.x - from.x, to.y - from.y);
+    return {Index(distance, SmallerSide(board, cell)) + Index(distance, SmallerSide(board, centre)),
+            2 * distance};
+}
+
+// The text's codes: a line end ("\n", "\r\n" or "\r") is one LF.
+std::vector<uint8_t> Codes(const std::string& text) {
+    std::vector<uint8_t> codes;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<uint8_t>(text[i]);
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+        codes.push_back(c == '\n' || c == '\r' ? kCodeLineFeed : c);
+    }
+    return codes;
+}
+
+}  // namespace
+
+BoardCost CostOfText(const CharacterBoard& board, const std::string& text) {
+    BoardCost cost;
+    std::map<uint8_t, long long> counts;
+    for (const uint8_t code : Codes(text))
+        ++counts[code];
+    long long writable = 0, shifted = 0;
+    double bits = 0, pixels = 0;
+    for (const auto& [code, count] : counts) {
+        cost.Characters += count;
+        const std::optional<CellSource> source = FindCellFor(board, code);
+        if (!source) {
+            cost.Missing[code] = count;
+            continue;
+        }
+        const Trip trip = TripTo(board, source->cell);
+        writable += count;
+        if (source->shifted) shifted += count;
+        bits += trip.bits * double(count);
+        pixels += trip.pixels * double(count);
+    }
+    if (writable == 0) return cost;
+    cost.ShiftShare = double(shifted) / double(writable);
+    cost.PathPerCharacter = pixels / double(writable);
+    cost.IndexOfDifficulty = bits / double(2 * writable);
+    for (std::size_t i = 0; i < kPointerProfiles.size(); ++i) {
+        const double secondsPerCharacter =
+            bits / double(writable) / kPointerProfiles[i].BitsPerSecond;
+        if (secondsPerCharacter <= 0) continue;
+        cost.Speeds[i].CharactersPerMinute = 60 / secondsPerCharacter;
+        cost.Speeds[i].WordsPerMinute = cost.Speeds[i].CharactersPerMinute / 5;
+    }
+    return cost;
+}
+
+namespace {
+
+// Capital letters that their small letter gives by shift, so they need no cell of their own.
+std::optional<uint8_t> SmallLetterOf(uint8_t code) {
+    const bool capital =
+        (code >= 'A' && code <= 'Z') || (code >= 0xC0 && code <= 0xDE && code != 0xD7);
+    if (!capital) return std::nullopt;
+    const auto small = static_cast<uint8_t>(code + 32);
+    if (ApplyShift(small, 0) != code) return std::nullopt;
+    return small;
+}
+
+// The built-in board's places of the control cells.
+constexpr struct {
+    uint8_t code;
+    BoardCell cell;
+} kBuiltInControls[] = {{kCodeSpace, {4, 4}},
+                        {kCodeBackspace, {5, 6}},
+                        {kCodeLineFeed, {6, 6}},
+                        {kCodeDeleteLine, {7, 6}}};
+
+}  // namespace
+
+std::string MakeBoardTable(const std::string& text, int columns, int rows, int cellWidth,
+                           int cellHeight, bool keepControls, std::vector<uint8_t>& leftOut) {
+    if (columns < 3 || rows < 3 || columns > kMaxCells || rows > kMaxCells) {
+        throw Error("A board has 3 to 20 columns and rows (the centre cell is column 3, row 3)");
+    }
+    if (cellWidth < 1 || cellHeight < 1 || columns * cellWidth > 1000 || rows * cellHeight > 1000) {
+        throw Error("Cells must be at least 1 pixel and the board at most 1000 pixels each way");
+    }
+    if (keepControls && (columns < 7 || rows < 6)) {
+        throw Error("--keep-controls needs at least 7 columns and 6 rows");
+    }
+    CharacterBoard board;
+    for (int i = 1; i <= kMaxCells; ++i) {
+        board.ColumnBounds[i] = cellWidth * std::min(i, columns);
+        board.RowBounds[i] = cellHeight * std::min(i, rows);
+    }
+
+    // How often each code is written; capitals count for their small letter.
+    std::map<uint8_t, long long> counts;
+    long long total = 0;
+    for (const uint8_t code : Codes(text)) {
+        ++counts[SmallLetterOf(code).value_or(code)];
+        ++total;
+    }
+    counts.erase(kCodeEmpty);
+    // The corrections the text does not show: about one BS in twenty characters, a DL more
+    // rarely; SP and LF always have a cell.
+    counts[kCodeBackspace] = std::max<long long>(counts[kCodeBackspace], total / 20 + 1);
+    counts[kCodeDeleteLine] = std::max<long long>(counts[kCodeDeleteLine], total / 200 + 1);
+    counts[kCodeSpace] = std::max<long long>(counts[kCodeSpace], 1);
+    counts[kCodeLineFeed] = std::max<long long>(counts[kCodeLineFeed], 1);
+
+    std::vector<std::vector<uint8_t>> codes(columns + 1, std::vector<uint8_t>(rows + 1, 0));
+    std::vector<std::vector<bool>> taken(columns + 1, std::vector<bool>(rows + 1, false));
+    taken[3][3] = true;
+    if (keepControls) {
+        for (const auto& control : kBuiltInControls) {
+            codes[control.cell.Column][control.cell.Row] = control.code;
+            taken[control.cell.Column][control.cell.Row] = true;
+            counts.erase(control.code);
+        }
+    }
+    std::vector<BoardCell> cells;
+    for (int row = 1; row <= rows; ++row) {
+        for (int column = 1; column <= columns; ++column) {
+            if (!taken[column][row]) cells.push_back({column, row});
+        }
+    }
+    std::stable_sort(cells.begin(), cells.end(), [&](BoardCell a, BoardCell b) {
+        return TripTo(board, a).bits < TripTo(board, b).bits;
+    });
+    std::vector<std::pair<uint8_t, long long>> byFrequency(counts.begin(), counts.end());
+    std::stable_sort(byFrequency.begin(), byFrequency.end(),
+                     [](const auto& a, const auto& b) { return a.second > b.second; });
+    // The controls must be there even when the text would fill the board: they go first.
+    std::stable_partition(byFrequency.begin(), byFrequency.end(), [](const auto& entry) {
+        return entry.first == kCodeSpace || entry.first == kCodeBackspace ||
+               entry.first == kCodeLineFeed || entry.first == kCodeDeleteLine;
+    });
+    std::vector<std::pair<uint8_t, long long>> placed;
+    for (std::size_t i = 0; i < byFrequency.size(); ++i) {
+        if (i < cells.size()) {
+            placed.push_back(byFrequency[i]);
+        } else {
+            leftOut.push_back(byFrequency[i].first);
+        }
+    }
+    // The most frequent in the cheapest cells.
+    std::stable_sort(placed.begin(), placed.end(),
+                     [](const auto& a, const auto& b) { return a.second > b.second; });
+    for (std::size_t i = 0; i < placed.size(); ++i)
+        codes[cells[i].Column][cells[i].Row] = placed[i].first;
+
+    std::string table;
+    const auto line = [&table](int count, const std::function<std::string(int)>& value) {
+        for (int i = 1; i <= count; ++i)
+            table += value(i) + (i < count ? " " : "\r\n");
+    };
+    line(columns, [&](int i) { return std::to_string(i * cellWidth); });
+    line(rows, [&](int i) { return std::to_string(i * cellHeight); });
+    for (int row = 1; row <= rows; ++row)
+        line(columns, [&](int column) { return std::to_string(codes[column][row]); });
+    return table;
+}
+
+}  // namespace glidtavla

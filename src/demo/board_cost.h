@@ -1,0 +1,47 @@
+#pragma once
+
+#include <array>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "board/character_board.h"
+
+namespace glidtavla {
+
+// A pointer's speed as a throughput, in bits of Fitts' index of difficulty per second.
+struct PointerProfile {
+    const char* Name;
+    double BitsPerSecond;
+};
+extern const std::array<PointerProfile, 3> kPointerProfiles;  // mouse, trackball, head mouse
+
+struct ModelledSpeed {
+    double CharactersPerMinute = 0;
+    double WordsPerMinute = 0;  // five characters to a word
+};
+
+// What writing a text on a board costs, modelled from the board's geometry alone.
+struct BoardCost {
+    long long Characters = 0;               // of the text; a line end is one
+    std::map<uint8_t, long long> Missing;   // codes no cell gives, with their counts
+    double ShiftShare = 0;                  // of the writable characters, those shifted
+    double PathPerCharacter = 0;            // out from the centre point and back, pixels
+    double IndexOfDifficulty = 0;           // mean per movement (out, back), bits
+    std::array<ModelledSpeed, 3> Speeds{};  // by kPointerProfiles
+};
+
+// A cell's centre is the middle of its bounds, with 0 as the left (top) edge of column
+// (row) 1. Each character is a movement from the centre cell's centre out to its cell's centre
+// and one back, each of Fitts' index log2(D / W + 1) with W the target cell's smaller side.
+BoardCost CostOfText(const CharacterBoard& board, const std::string& text);
+
+// A board table for a text: every character of the text that fits gets a cell, the most
+// frequent in the cells that cost least; the centre cell is empty; SP, BS, LF and DL are
+// always there (with keepControls where the built-in board has them); capital letters come
+// by shift from their small letters. leftOut gets the codes that found no cell. Throws an
+// Error with the reason when the board cannot be made.
+std::string MakeBoardTable(const std::string& text, int columns, int rows, int cellWidth,
+                           int cellHeight, bool keepControls, std::vector<uint8_t>& leftOut);
+
+}  // namespace glidtavla
