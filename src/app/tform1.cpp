@@ -143,7 +143,7 @@ TForm1::TForm1(std::string documentPath, std::unique_ptr<Dialogs> dialogs)
     setCentralWidget(ScrollingClientArea(client));
     CreateControls();
     CreateMenu();
-    CreateZoomMenu();
+    CreateViewMenu();
     NameControlsForAssistiveTechnology(*this);
 }
 
@@ -581,6 +581,7 @@ void TForm1::KopieraAlltClick() {
 
 void TForm1::CharacterFetched(uint8_t ch, std::size_t lengthBefore, std::size_t lengthAfter) {
     Typing->Fetched(ch, lengthBefore, lengthAfter);
+    Speed->Fetched(ch);
 }
 
 void TForm1::Timer1Timer() {

@@ -11,6 +11,7 @@
 #include "app/dialogs.h"
 #include "app/document.h"
 #include "app/settings/settings.h"
+#include "app/speed_line.h"
 #include "app/typing/typing_mode.h"
 #include "app/zoom/board_zoom.h"
 #include "board/character_board.h"
@@ -71,6 +72,7 @@ class TForm1 : public QMainWindow, public EngineView {
 
     // Beyond the form: typing into other programs, and the board at a zoom.
     std::unique_ptr<TypingMode> Typing;
+    std::unique_ptr<SpeedLine> Speed;
     int Zoom = 100;  // percent
     BoardPicture Picture;
     QAction* ZoomToWindow = nullptr;
@@ -137,7 +139,7 @@ class TForm1 : public QMainWindow, public EngineView {
 
   private:
     QWidget* Client() const;
-    void CreateZoomMenu();
+    void CreateViewMenu();
     void RefreshBoardPicture();
     void PlaceReadouts(int boardWidth);
     void ApplyTextSizes();

@@ -1,5 +1,8 @@
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QStatusBar>
 #include <QTest>
 
 #include <random>
@@ -108,6 +111,32 @@ class SettingsTest : public WindowTest {
         image.save(QString::fromStdString(dir->File("tecken.bmp")));
         Restart();
         QCOMPARE(form->Board.BoardWidth, 120);
+    }
+
+    void theSpeedLineShowsTheWritingAndIsKept() {
+        StartWithSettings();
+        const QRect memo = form->Memo1->geometry();
+        auto* item = form->findChild<QAction*>("VisaSkrivhastighet");
+        QVERIFY(item != nullptr && !item->isChecked());
+        item->trigger();
+        QVERIFY(form->statusBar()->isVisible());
+        QCOMPARE(form->Memo1->geometry(), memo);  // no control moves for it
+        PressStart();
+        Enter(125, 100);
+        Write(2, 2);
+        Write(5, 6);  // BS
+        Write(2, 3);
+        const auto* label = form->findChild<QLabel*>("Skrivhastighet");
+        QVERIFY(label->text().contains("2 tecken skrivna"));
+        QVERIFY(label->text().contains("33 % rättningar"));
+        dialogs->SaveAnswers = {SaveChoice::Discard};
+        Restart();
+        QVERIFY(form->findChild<QAction*>("VisaSkrivhastighet")->isChecked());
+        QVERIFY(form->statusBar()->isVisible());
+        QCOMPARE(
+            SpeedText({61.25, 12.25, 1234, 0.125}),
+            QString(
+                "61,3 tecken/min · 12,3 ord/min · 1\u00A0234 tecken skrivna · 13 % rättningar"));
     }
 
     void theOpenDialogStartsInTheLastDocumentsFolder() {

@@ -16,6 +16,7 @@ void TForm1::UseSettings(std::unique_ptr<SettingsStore> store) {
     SetZoom(settings_.zoom);
     if (settings_.zoomToWindow) ZoomToWindow->setChecked(true);
     if (settings_.sendKeys) Typing->SetOn(true);
+    if (settings_.speedLine) Speed->SetShown(true);
 }
 
 void TForm1::RememberSettings() {
@@ -23,6 +24,7 @@ void TForm1::RememberSettings() {
     settings_.zoom = Zoom;
     settings_.zoomToWindow = ZoomToWindow->isChecked();
     settings_.sendKeys = Typing->IsOn();
+    settings_.speedLine = Speed->Shown();
     settings_.geometry = saveGeometry();
     settingsStore_->Save(settings_);
 }

@@ -1,5 +1,5 @@
-// The board at a zoom: the menu "Visa", the picture drawn at the zoom, and the text that grows
-// with it. Pointer positions are turned back into board pixels where they come in.
+// The menu "Visa" (zoom, speed line); the board at a zoom: the picture drawn at the zoom, the text
+// that grows with it. Pointer positions are turned back into board pixels where they come in.
 #include <QActionGroup>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -35,7 +35,7 @@ QFont Grown(const QFont& font, int pixelsAt100, double factor) {
 
 }  // namespace
 
-void TForm1::CreateZoomMenu() {
+void TForm1::CreateViewMenu() {
     QMenu* visa = menuBar()->addMenu("Visa");
     visa->setObjectName("Visa");
     QMenu* zoom = visa->addMenu("Förstora teckenbordet");
@@ -58,6 +58,13 @@ void TForm1::CreateZoomMenu() {
     ZoomToWindow->setObjectName("ZoomFit");
     ZoomToWindow->setCheckable(true);
     group->addAction(ZoomToWindow);
+    Speed = std::make_unique<SpeedLine>(this, visa);
+    connect(Speed->Item(), &QAction::triggered, this, [this](bool shown) {
+        Guarded([this, shown] {
+            Speed->SetShown(shown);
+            RememberSettings();
+        });
+    });
     connect(ZoomToWindow, &QAction::triggered, this,
             [this] { Guarded([this] { FitZoomToWindow(); }); });
 }
