@@ -154,6 +154,33 @@ TEST(CliBoardModel, CostAndMakeForACorpus) {
               2);
 }
 
+// A board made for the Swedish text writes its first lines back through type and replay, and
+// models faster than the built-in board on it.
+TEST(CliBoardModel, AMadeBoardWritesItsCorpus) {
+    TempDir dir;
+    const QString corpus = GLIDTAVLA_DATA "/svensk_text.txt";
+    const QString made = QString::fromStdString(dir.File("sv.tab"));
+    ASSERT_EQ(Cli({"board", "make", corpus, "--columns", "7", "--rows", "7", made}).exitCode, 0);
+    const QString text =
+        "Om att skriva med en mus\\n\\nDet finns människor som inte kan "
+        "använda ett tangentbord.\\n";
+    const CliRun typed = Cli({"type", "--board", made, text});
+    ASSERT_EQ(typed.exitCode, 0) << typed.err.toStdString();
+    const std::string demo = dir.Write("sv.dem", typed.out.toStdString());
+    const CliRun replay = Cli({"replay", "--board", made, QString::fromStdString(demo)});
+    EXPECT_EQ(replay.out,
+              QByteArray("\r\nOm att skriva med en mus\r\n\r\nDet finns m\xE4nniskor som "
+                         "inte kan anv\xE4nda ett tangentbord.\r\n"));
+    const auto mouse = [](const CliRun& run) {
+        return Json(run.out)["profiles"]
+            .toObject()["mouse"]
+            .toObject()["charactersPerMinute"]
+            .toDouble();
+    };
+    EXPECT_GT(mouse(Cli({"board", "cost", "--json", "--board", made, corpus})),
+              mouse(Cli({"board", "cost", "--json", corpus})));
+}
+
 TEST(CliUsage, UnknownCommandsAreRefused) {
     EXPECT_EQ(Cli({"frobnicate"}).exitCode, 2);
     EXPECT_EQ(Cli({"board", "paint"}).exitCode, 2);
