@@ -9,6 +9,9 @@ namespace glidtavla {
 namespace {
 
 constexpr char16_t kShownCR = 0x240D;
+// A board may give the code 10 itself: kept as a byte of the line, shown as a mark, since a
+// text control would take it as a line break.
+constexpr char16_t kShownLF = 0x240A;
 
 // 0x80..0x9F; the undefined five keep their own value.
 constexpr std::array<char16_t, 32> kHighControls = {
@@ -19,6 +22,7 @@ constexpr std::array<char16_t, 32> kHighControls = {
 
 char16_t CharOf(unsigned char byte) {
     if (byte == '\r') return kShownCR;
+    if (byte == '\n') return kShownLF;
     if (byte >= 0x80 && byte <= 0x9F) return kHighControls[byte - 0x80];
     return byte;
 }
@@ -40,6 +44,8 @@ std::string FromQString(const QString& text) {
         const char16_t c = qc.unicode();
         if (c == kShownCR) {
             bytes.push_back('\r');
+        } else if (c == kShownLF) {
+            bytes.push_back('\n');
         } else if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
             bytes.push_back(static_cast<char>(c));
         } else {

@@ -9,8 +9,9 @@
 namespace glidtavla {
 
 // Windows-1252 bytes <-> Qt text. Every byte survives the round trip: the five bytes that
-// Windows-1252 leaves undefined map to the C1 controls of the same value, and the code 13
-// is shown as U+240D, since Qt's text controls would take a lone CR as a line break.
+// Windows-1252 leaves undefined map to the C1 controls of the same value, and the codes 13
+// and 10 are shown as U+240D and U+240A, since Qt's text controls would take them as line
+// breaks.
 QString ToQString(const std::string& bytes);
 // Characters Windows-1252 cannot hold become "?".
 std::string FromQString(const QString& text);

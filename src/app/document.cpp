@@ -1,11 +1,11 @@
 #include "app/document.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 
+#include <algorithm>
+
 #include "board/errors.h"
+#include "board/files.h"
 
 namespace glidtavla {
 
@@ -43,23 +43,21 @@ std::string JoinDocument(const std::vector<std::string>& lines) {
 }
 
 std::string ReadDocumentFile(const std::string& path) {
-    QFile file(QFile::decodeName(path.c_str()));
-    if (QFileInfo(file).isDir() || !file.open(QIODevice::ReadOnly)) {
+    bool tooLarge = false;
+    std::string bytes;
+    try {
+        bytes = ReadRegularFile(path, kTextAreaCapacity, tooLarge);
+    } catch (const Error&) {
         throw FileMessageError("Cannot open file %s", path);
     }
-    if (file.size() > kTextAreaCapacity) throw Error("Text exceeds memo capacity");
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) throw FileMessageError("Cannot open file %s", path);
-    return bytes.toStdString();
+    if (tooLarge) throw Error("Text exceeds memo capacity");
+    return bytes;
 }
 
 void WriteDocumentFile(const std::string& path, const std::string& bytes) {
-    QSaveFile file(QFile::decodeName(path.c_str()));
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
-            static_cast<qint64>(bytes.size()) ||
-        !file.commit()) {
+    try {
+        WriteRegularFile(path, bytes);
+    } catch (const Error&) {
         throw FileMessageError("Cannot create file %s", path);
     }
 }

@@ -30,7 +30,8 @@ std::string ReadDocumentFile(const std::string& path);
 
 // Replaces the file through a temporary file, so a failed save leaves the old file whole; in
 // a folder that refuses the temporary file, writes the file in place. "Cannot create file %s"
-// when neither can be done.
+// when neither can be done. Only regular files are read or written: "Cannot open file %s"
+// for a folder, FIFO or device, at once.
 void WriteDocumentFile(const std::string& path, const std::string& bytes);
 
 }  // namespace glidtavla

@@ -10,7 +10,7 @@
 #include "app/codec.h"
 #include "app/document.h"
 #include "app/tform1.h"
-#include "board/paths.h"
+#include "board/files.h"
 
 namespace glidtavla {
 
@@ -30,12 +30,12 @@ std::string WithoutCR(const std::string& line, bool& endsInCR) {
 void TForm1::Open1Click() {
     const std::optional<QString> chosen = dialogs_->Ask(DialogKind::OpenDialog1, DocumentPreset());
     if (!chosen) return;
-    DocumentPath = CutAtLimit(QFile::encodeName(*chosen).toStdString(), kPathLimit);
-    if (QFileInfo(Shown(DocumentPath)).isFile()) {
+    DocumentPath = QFile::encodeName(*chosen).toStdString();
+    if (IsRegularFile(DocumentPath)) {
         SetCaption();
         LoadDocument(DocumentPath);
     } else {
-        Edit7->setText(Shown(CutAtLimit(DocumentPath + " finns inte!", kPathLimit)));
+        Edit7->setText(Shown(DocumentPath + " finns inte!"));
         Edit7->show();
     }
 }
@@ -44,7 +44,7 @@ void TForm1::SaveAs() {
     const std::optional<QString> chosen =
         dialogs_->Ask(DialogKind::SaveDialog1, Shown(DocumentPath));
     if (!chosen) return;
-    DocumentPath = CutAtLimit(QFile::encodeName(*chosen).toStdString(), kPathLimit);
+    DocumentPath = QFile::encodeName(*chosen).toStdString();
     if (!DocumentPath.empty()) SaveDocument(DocumentPath);
 }
 

@@ -27,7 +27,7 @@
 #include "app/zoom/board_zoom.h"
 #include "board/board_table.h"
 #include "board/errors.h"
-#include "board/paths.h"
+#include "board/files.h"
 #include "board/pictures/board_drawing.h"
 #include "board/pictures/builtin_picture.h"
 #include "board/pictures/picture_file.h"
@@ -103,9 +103,9 @@ QString CellText(uint8_t ch) {
 
 namespace {
 
-// The file-exists test: false for a folder.
+// The file-exists test: false for a folder (and for anything else but a regular file).
 bool FileExists(const std::string& path) {
-    return QFileInfo(Shown(path)).isFile();
+    return IsRegularFile(path);
 }
 
 }  // namespace
@@ -129,7 +129,7 @@ void BoardImage::leaveEvent(QEvent* event) {
 }
 
 TForm1::TForm1(std::string documentPath, std::unique_ptr<Dialogs> dialogs)
-    : DocumentPath(CutAtLimit(std::move(documentPath), kPathLimit)),
+    : DocumentPath(std::move(documentPath)),
       dialogs_(dialogs ? std::move(dialogs) : std::make_unique<QtDialogs>(this)) {
     setObjectName("Form1");
     setGeometry(73, 351, 812, 588);
@@ -309,6 +309,8 @@ void TForm1::CreateMenu() {
 void TForm1::Guarded(const std::function<void()>& body) {
     try {
         body();
+    } catch (const std::bad_alloc&) {
+        dialogs_->ShowError("Out of memory: the file or the task is too large for this computer");
     } catch (const std::exception& error) {
         dialogs_->ShowError(QString::fromUtf8(error.what()));
     }
@@ -341,7 +343,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 void TForm1::FormActivate() {
     Started = false;
     Image3->setPixmap(QPixmap::fromImage(BuiltInBoardPicture()));
-    StartDirectory = CutAtLimit(CurrentDirectory(), kPathLimit);
+    StartDirectory = CurrentDirectory();
     // A document or start-up board that cannot be read is reported after activation has
     // completed, so the built-in board is loaded and the window works all the same.
     std::string deferredError;
@@ -355,7 +357,7 @@ void TForm1::FormActivate() {
     if (!DocumentPath.empty()) {
         deferring([this] { LoadDocument(DocumentPath); });
     } else {
-        DocumentPath = CutAtLimit(StartDirectory + "/namnlos.gtv", kPathLimit);
+        DocumentPath = StartDirectory + "/namnlos.gtv";
     }
     DemoPath = "demonst.dem";
     Playing = false;
@@ -466,14 +468,13 @@ void TForm1::Edit7Click() {
 void TForm1::ShowBoardSource() {
     Edit8->move(Pixels(Zoomed(Board.BoardWidth, Zoom)), Edit8->y());
     Edit8->show();
-    // The prefix is 13 bytes in the program's code page; the whole line is cut at 255.
-    Edit8->setText("Tecken från: " + Shown(CutAtLimit(TablePath, kPathLimit - 13)));
+    Edit8->setText("Tecken från: " + Shown(TablePath));
 }
 
 void TForm1::LoadStartupBoard() {
     // The separator is always inserted: a doubled one at the root is one to the file system.
-    PicturePath = CutAtLimit(StartDirectory + "/tecken.bmp", kPathLimit);
-    TablePath = CutAtLimit(StartDirectory + "/tecken.tab", kPathLimit);
+    PicturePath = StartDirectory + "/tecken.bmp";
+    TablePath = StartDirectory + "/tecken.tab";
     LoadBoardWithPicture();
 }
 
@@ -491,7 +492,7 @@ bool TForm1::LoadBoardWithPicture() {
 void TForm1::bildClick() {
     const std::optional<QString> chosen = dialogs_->Ask(DialogKind::OpenPictureDialog1, "");
     if (!chosen) return;
-    PicturePath = CutAtLimit(QFile::encodeName(*chosen).toStdString(), kPathLimit);
+    PicturePath = QFile::encodeName(*chosen).toStdString();
     // The last three characters give way to "tab", whatever they are.
     TablePath =
         PicturePath.substr(0, PicturePath.size() - std::min<std::size_t>(3, PicturePath.size())) +
@@ -504,7 +505,7 @@ void TForm1::bildClick() {
 void TForm1::ubildClick() {
     const std::optional<QString> chosen = dialogs_->Ask(DialogKind::OpenDialog3, "");
     if (!chosen) return;
-    TablePath = CutAtLimit(QFile::encodeName(*chosen).toStdString(), kPathLimit);
+    TablePath = QFile::encodeName(*chosen).toStdString();
     if (Playing || Recording) return;
     if (!FileExists(TablePath)) return;
     LoadBoardTable(Board, TablePath);
@@ -542,8 +543,7 @@ void TForm1::ShowBuiltInBoard() {
 void TForm1::MdemoClick() {
     const std::optional<QString> chosen = dialogs_->Ask(DialogKind::SaveDialog2, Shown(DemoPath));
     if (!chosen) return;
-    DemoPath = CutAtLimit(CutAtLimit(QFile::encodeName(*chosen).toStdString(), kPathLimit),
-                          kDemoPathLimit);
+    DemoPath = QFile::encodeName(*chosen).toStdString();
     EndDemoUse();
     Timer1->stop();  // a finished playback's ticks would read a file no longer open
     Image2->hide();
@@ -555,8 +555,7 @@ void TForm1::MdemoClick() {
 void TForm1::Kdemo1Click() {
     const std::optional<QString> chosen = dialogs_->Ask(DialogKind::OpenDialog2, Shown(DemoPath));
     if (!chosen) return;
-    DemoPath = CutAtLimit(CutAtLimit(QFile::encodeName(*chosen).toStdString(), kPathLimit),
-                          kDemoPathLimit);
+    DemoPath = QFile::encodeName(*chosen).toStdString();
     ShowBuiltInBoard();
     EndDemoUse();
     try {

@@ -63,6 +63,7 @@ int CodeFromErrno(int err, const std::string& path) {
             return kCodeSharingViolation;
         case ENOSPC:
         case EDQUOT:
+        case EFBIG:  // past the file size the system allows: the disk is full to this file
             return 101;
         default:
             return err;

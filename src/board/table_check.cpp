@@ -1,17 +1,20 @@
 #include "board/table_check.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <map>
 
 #include "board/board_table.h"
 #include "board/errors.h"
+#include "board/files.h"
 #include "board/text_reader.h"
 
 namespace glidtavla {
 
 namespace {
+
+// What the check keeps is bounded, whatever the file: tables are a few dozen lines.
+constexpr std::size_t kMaxCheckedBytes = 16U << 20;
+constexpr int kMaxDescribedLines = 10000;
 
 // One line of the file as the reader splits it: CR or CR LF ends it (LF in a file without any
 // CR), Ctrl-Z ends the file.
@@ -86,10 +89,12 @@ class RoleCollector : public TableObserver {
     };
 
     void OnLine(TableSection section, int row, int line) override {
+        if (line > kMaxDescribedLines) return;
         UseOf(section, row, line).startsHere = true;
         rowLines[{section, row}] = line;
     }
     void OnValue(TableSection section, int row, int line, int32_t value) override {
+        if (line > kMaxDescribedLines) return;
         Use& use = UseOf(section, row, line);
         ++use.values;
         // The column line proper begins after a sensitivity value.
@@ -162,8 +167,13 @@ void WarnAboutBounds(const CellLine<int32_t>& bounds, std::size_t given, const s
 }
 
 void Describe(const RoleCollector& roles, const std::vector<RawLine>& raw, TableCheck& check) {
-    const int lastLine = std::max<int>(static_cast<int>(raw.size()),
+    const int allLines = std::max<int>(static_cast<int>(raw.size()),
                                        roles.uses.empty() ? 0 : roles.uses.rbegin()->first);
+    const int lastLine = std::min(allLines, kMaxDescribedLines);
+    if (allLines > lastLine) {
+        check.Warnings.push_back("only the first " + std::to_string(kMaxDescribedLines) +
+                                 " lines are described; a board table needs at most 43");
+    }
     for (int line = 1; line <= lastLine; ++line) {
         const auto found = roles.uses.find(line);
         if (found == roles.uses.end()) {
@@ -274,9 +284,21 @@ TableCheck CheckBoardTable(CharacterBoard& board, const std::string& path) {
         LoadBoardTable(board, path, &roles);
     } catch (const Error& error) {
         check.Error = error.what();
+        if (roles.uses.empty()) return check;
     }
-    std::ifstream in(path, std::ios::binary);
-    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    // The lines are looked at whole only in the first part of a file; a table is a few lines.
+    bool tooLarge = false;
+    std::string bytes;
+    try {
+        bytes = ReadRegularFile(path, kMaxCheckedBytes, tooLarge);
+    } catch (const Error&) {
+        return check;  // the reader's own error says why
+    }
+    if (tooLarge) {
+        check.Error = "the table is larger than " + std::to_string(kMaxCheckedBytes >> 20) +
+                      " MiB; a board table is a few lines";
+        return check;
+    }
     const std::vector<RawLine> raw = SplitLines(bytes);
     check.LineEnds =
         HasLfLineEnds(bytes) ? "line ends: LF (the file holds no CR)" : "line ends: CR or CR LF";

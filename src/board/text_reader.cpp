@@ -10,6 +10,7 @@
 #include <climits>
 
 #include "board/errors.h"
+#include "board/files.h"
 
 namespace glidtavla {
 
@@ -85,20 +86,9 @@ ValueRead ParseToken(std::string_view token) {
 
 TextReader::TextReader(const std::string& path) : path_(path), buffer_(kBufferSize) {
     data_ = buffer_.data();
-    fd_ = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd_ < 0) throw IoError(CodeFromErrno(errno, path));
-    int code = 0;
-    struct stat info {};
-    if (fstat(fd_, &info) != 0 || S_ISDIR(info.st_mode)) {
-        code = kCodeAccessDenied;
-    } else if (flock(fd_, LOCK_SH | LOCK_NB) != 0) {
-        code = CodeFromErrno(errno, path);
-    }
-    if (code != 0) {
-        close(fd_);
-        throw IoError(code);
-    }
+    fd_ = OpenRegularFileForReading(path);
     try {
+        if (flock(fd_, LOCK_SH | LOCK_NB) != 0) throw IoError(CodeFromErrno(errno, path));
         if (FileHasLfLineEnds(fd_, path)) lineEnd_ = kLF;
     } catch (...) {
         close(fd_);

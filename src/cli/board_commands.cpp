@@ -1,4 +1,5 @@
 // glidtavla-cli board ...: tables and pictures.
+#include <QBuffer>
 #include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -7,6 +8,7 @@
 #include "app/codec.h"
 #include "board/board_table.h"
 #include "board/errors.h"
+#include "board/files.h"
 #include "board/pictures/board_drawing.h"
 #include "board/pictures/builtin_picture.h"
 #include "board/pictures/picture_file.h"
@@ -81,9 +83,16 @@ int BoardDraw(const QStringList& args) {
         return kExitError;
     }
     const QImage picture = DrawnBoard(BuiltInBoardPicture(), board);
-    const QString out = parser.positionalArguments()[1];
-    if (!picture.save(out, "PNG")) {
-        Print(stderr, "Cannot create file " + LocalPath(out) + "\n");
+    // Encoded first, then written with every write checked: a full disk is a failure.
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    const std::string out = LocalPath(parser.positionalArguments()[1]);
+    try {
+        if (!picture.save(&buffer, "PNG")) throw Error("PNG");
+        WriteRegularFile(out, png.toStdString());
+    } catch (const Error& error) {
+        Print(stderr, "Cannot create file " + out + " (" + error.what() + ")\n");
         return kExitError;
     }
     return kExitOk;

@@ -2,14 +2,33 @@
 
 #include <QFile>
 
+#include <map>
+
 #include "app/codec.h"
 #include "board/board_table.h"
 #include "board/errors.h"
 
 namespace glidtavla {
 
+namespace {
+
+// The arguments as they were given: Qt decodes them, and a name that is not UTF-8 would not
+// survive the way back.
+std::map<QString, std::string>& GivenArguments() {
+    static std::map<QString, std::string> given;
+    return given;
+}
+
+}  // namespace
+
+void RememberArguments(int argc, char** argv) {
+    for (int i = 0; i < argc; ++i)
+        GivenArguments().emplace(QFile::decodeName(argv[i]), argv[i]);
+}
+
 std::string LocalPath(const QString& path) {
-    return QFile::encodeName(path).toStdString();
+    const auto given = GivenArguments().find(path);
+    return given != GivenArguments().end() ? given->second : QFile::encodeName(path).toStdString();
 }
 
 void Print(FILE* stream, const std::string& text) {
@@ -70,6 +89,7 @@ bool LoadStartBoard(const QCommandLineParser& parser, CharacterBoard& board) {
 QString JsonText(const std::string& bytes) {
     QString text = ToQString(bytes);
     text.replace(QChar(0x240D), QChar('\r'));
+    text.replace(QChar(0x240A), QChar('\n'));
     return text;
 }
 

@@ -16,7 +16,8 @@ constexpr int kExitOk = 0;
 constexpr int kExitError = 1;
 constexpr int kExitUsage = 2;
 
-// A path as the file system names it, bytes unchanged.
+// A path as the file system names it, bytes unchanged: an argument as it was given.
+void RememberArguments(int argc, char** argv);
 std::string LocalPath(const QString& path);
 void Print(FILE* stream, const std::string& text);
 
@@ -32,7 +33,7 @@ bool StartBoard(const QCommandLineParser& parser, CharacterBoard& board);
 extern const QCommandLineOption kBoardOption;
 bool LoadStartBoard(const QCommandLineParser& parser, CharacterBoard& board);
 
-// Text-area bytes as UTF-8, the code 13 kept as a CR.
+// Text-area bytes as UTF-8, the codes 13 and 10 kept as CR and LF.
 QString JsonText(const std::string& bytes);
 
 // The commands; args: the program and command name, then the command's own arguments.

@@ -26,6 +26,7 @@ bool NeedsGui(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     qInstallMessageHandler(QuietQt);
+    glidtavla::RememberArguments(argc, argv);
     // Drawing needs fonts, not a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     std::unique_ptr<QCoreApplication> application;
@@ -61,11 +62,16 @@ int main(int argc, char** argv) {
     const QStringList args = parser.positionalArguments();
     if (args.isEmpty()) parser.showHelp(2);
     const QStringList rest = QStringList{app.arguments().first()} + args.mid(1);
-    if (args[0] == "board") return glidtavla::Board(rest);
-    const QStringList own = QStringList{rest[0] + " " + args[0]} + args.mid(1);
-    if (args[0] == "replay") return glidtavla::ReplayCommand(own);
-    if (args[0] == "type") return glidtavla::TypeCommand(own);
-    if (args[0] == "stats") return glidtavla::StatsCommand(own);
+    try {
+        if (args[0] == "board") return glidtavla::Board(rest);
+        const QStringList own = QStringList{rest[0] + " " + args[0]} + args.mid(1);
+        if (args[0] == "replay") return glidtavla::ReplayCommand(own);
+        if (args[0] == "type") return glidtavla::TypeCommand(own);
+        if (args[0] == "stats") return glidtavla::StatsCommand(own);
+    } catch (const std::bad_alloc&) {
+        std::fputs("Out of memory: the file is too large for this computer\n", stderr);
+        return 1;
+    }
     std::fprintf(stderr, "unknown command: %s\n", qPrintable(args[0]));
     return 2;
 }

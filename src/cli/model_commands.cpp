@@ -1,5 +1,4 @@
 // glidtavla-cli board cost and board make: what a board costs a text, and a board for a text.
-#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
@@ -9,6 +8,7 @@
 #include "app/codec.h"
 #include "app/document.h"
 #include "board/errors.h"
+#include "board/files.h"
 #include "cli/cli_common.h"
 #include "demo/board_cost.h"
 
@@ -16,7 +16,7 @@ namespace glidtavla {
 
 namespace {
 
-constexpr qint64 kMaxCorpus = 64LL << 20;
+constexpr std::size_t kMaxCorpus = 64U << 20;
 
 // A corpus: UTF-8, or Windows-1252 when it is not valid UTF-8. Its Windows-1252 bytes, and the
 // characters that Windows-1252 cannot hold, with their counts.
@@ -26,12 +26,18 @@ struct Corpus {
 };
 
 bool ReadCorpus(const QString& path, Corpus& corpus) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxCorpus) {
-        Print(stderr, "Cannot open file " + LocalPath(path) + "\n");
+    bool tooLarge = false;
+    std::string raw;
+    try {
+        raw = ReadRegularFile(LocalPath(path), kMaxCorpus, tooLarge);
+    } catch (const Error& error) {
+        Print(stderr, "Cannot open file " + LocalPath(path) + " (" + error.what() + ")\n");
         return false;
     }
-    const std::string raw = file.readAll().toStdString();
+    if (tooLarge) {
+        Print(stderr, LocalPath(path) + ": a corpus of at most 64 MiB, please\n");
+        return false;
+    }
     if (EncodingOf(raw) == TextEncoding::Windows1252) {
         corpus.bytes = raw;
         return true;
@@ -149,10 +155,11 @@ int BoardMakeCommand(const QStringList& args) {
         Print(stderr, std::string(error.what()) + "\n");
         return kExitUsage;
     }
-    QFile out(parser.positionalArguments()[1]);
-    if (!out.open(QIODevice::WriteOnly) ||
-        out.write(table.data(), qint64(table.size())) != qint64(table.size()) || !out.flush()) {
-        Print(stderr, "Cannot create file " + LocalPath(out.fileName()) + "\n");
+    const std::string out = LocalPath(parser.positionalArguments()[1]);
+    try {
+        WriteRegularFile(out, table);
+    } catch (const Error& error) {
+        Print(stderr, "Cannot create file " + out + " (" + error.what() + ")\n");
         return kExitError;
     }
     if (!leftOut.empty()) {

@@ -8,6 +8,7 @@
 #include <cerrno>
 
 #include "board/errors.h"
+#include "board/files.h"
 
 namespace glidtavla {
 
@@ -17,12 +18,9 @@ DemoFile::~DemoFile() {
 
 void DemoFile::OpenForWriting(const std::string& path) {
     Close();
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0) throw IoError(CodeFromErrno(errno, path));
+    const int fd = OpenRegularFileForWriting(path, O_CREAT, 0666);
     // Lock before emptying, so a file another writer holds is left as it is.
-    struct stat info {};
-    if (flock(fd, LOCK_EX | LOCK_NB) != 0 || fstat(fd, &info) != 0 ||
-        (S_ISREG(info.st_mode) && ftruncate(fd, 0) != 0)) {
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0 || ftruncate(fd, 0) != 0) {
         const int err = errno;
         close(fd);
         throw IoError(CodeFromErrno(err, path));

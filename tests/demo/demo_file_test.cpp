@@ -55,9 +55,11 @@ TEST(DemoRecording, OpenFailuresCarryTheirCodes) {
 }
 
 TEST(DemoRecording, AWriteTheFileSystemRefusesIsDiskFull) {
+    TempDir dir;
     DemoFile file;
-    OpenDemoForRecording(file, "/dev/full");
+    OpenDemoForRecording(file, dir.File("full.dem"));
     DemoRecorder recorder(file);
+    const FileSizeLimit full(4);
     EXPECT_EQ(ErrorOf([&] { recorder.WriteDemoSample(SelectionState{}); }), "Disk full");
     EXPECT_EQ(file.CurrentMode(), DemoFile::Mode::Writing);  // the next sample tries again
 }

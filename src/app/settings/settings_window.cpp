@@ -5,7 +5,7 @@
 #include "app/codec.h"
 #include "app/tform1.h"
 #include "board/board_table.h"
-#include "board/paths.h"
+#include "board/files.h"
 
 namespace glidtavla {
 
@@ -39,7 +39,7 @@ void TForm1::RememberBoard(const RememberedBoard& board) {
 void TForm1::LoadRememberedBoard() {
     const RememberedBoard board = settings_.board;
     if (board.kind == RememberedBoard::Kind::BuiltIn) return;
-    const auto exists = [](const std::string& path) { return QFileInfo(Shown(path)).isFile(); };
+    const auto exists = [](const std::string& path) { return IsRegularFile(path); };
     const bool present = exists(board.table) &&
                          (board.kind == RememberedBoard::Kind::Drawn || exists(board.picture));
     if (!present) {

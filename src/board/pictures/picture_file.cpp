@@ -21,6 +21,7 @@
 #include <string_view>
 
 #include "board/errors.h"
+#include "board/files.h"
 
 extern "C" {
 #include <emf2svg.h>
@@ -35,6 +36,9 @@ namespace {
 constexpr qint64 kMaxPictureFile = 128LL << 20;
 constexpr int kMaxSide = 8192;  // pixels a decoded picture may have on a side
 constexpr int kDecodeSeconds = 10;
+// A board picture's drawing is small; a metafile that decodes to more is refused, so neither
+// the decoder's output nor its rendering can take the memory.
+constexpr std::size_t kMaxDecodedSvg = 16U << 20;
 
 [[noreturn]] void Fail(const char* message) {
     throw Error(message);
@@ -139,6 +143,12 @@ void CheckEnhancedMetafile(std::string_view bytes) {
     if (Le32(bytes, 40) != 0x464D4520) Fail("Metafile is not valid");  // " EMF"
     if (Le32(bytes, 48) > bytes.size()) StreamReadError();
     if (Le32(bytes, 48) < headerSize) Fail("Metafile is not valid");
+    // The description must lie within the header: a decoder reads it without looking.
+    const uint64_t descriptionLength = Le32(bytes, 60), descriptionOffset = Le32(bytes, 64);
+    if (descriptionLength != 0 &&
+        (descriptionOffset < 88 || descriptionOffset + 2 * descriptionLength > headerSize)) {
+        Fail("Metafile is not valid");
+    }
 }
 
 void CheckMetafile(std::string_view bytes) {
@@ -175,6 +185,7 @@ std::optional<std::string> RunIsolated(const std::function<std::string()>& work)
         } catch (...) {
             _exit(2);
         }
+        if (out.size() > kMaxDecodedSvg) _exit(5);
         std::size_t done = 0;
         while (done < out.size()) {
             const ssize_t wrote = write(channel[1], out.data() + done, out.size() - done);
@@ -199,7 +210,7 @@ std::optional<std::string> RunIsolated(const std::function<std::string()>& work)
             break;
         }
         out.append(buffer, static_cast<std::size_t>(got));
-        if (out.size() > static_cast<std::size_t>(kMaxPictureFile) * 4) break;
+        if (out.size() > kMaxDecodedSvg) break;  // refused: a picture, not a flood
     }
     close(channel[0]);
     if (!complete) kill(child, SIGKILL);
@@ -356,14 +367,15 @@ QImage LoadPictureFile(const std::string& path) {
     const std::optional<PictureKind> kind = KindOf(extension);
     if (!kind) throw FileMessageError("Unknown picture file extension (.%s)", extension);
 
-    QFile file(QFile::decodeName(path.c_str()));
-    if (QFileInfo(file).isDir() || !file.open(QIODevice::ReadOnly)) {
+    bool tooLarge = false;
+    std::string bytes;
+    try {
+        bytes = ReadRegularFile(path, kMaxPictureFile, tooLarge);
+    } catch (const Error&) {
         throw FileMessageError("Cannot open file %s", path);
     }
-    if (file.size() > kMaxPictureFile) Fail(InvalidMessage(*kind));
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) throw FileMessageError("Cannot open file %s", path);
-    return Decode(*kind, bytes.toStdString());
+    if (tooLarge) Fail(InvalidMessage(*kind));
+    return Decode(*kind, bytes);
 }
 
 QImage DecodePicture(PictureKind kind, const std::string& bytes) {

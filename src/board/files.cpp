@@ -1,0 +1,147 @@
+#include "board/files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+
+#include "board/errors.h"
+
+namespace glidtavla {
+
+namespace {
+
+[[noreturn]] void Throw(int err, const std::string& path) {
+    throw IoError(CodeFromErrno(err, path));
+}
+
+void WriteAll(int fd, const std::string& bytes, const std::string& path) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t wrote = write(fd, bytes.data() + done, bytes.size() - done);
+        if (wrote < 0 && errno == EINTR) continue;
+        if (wrote < 0) Throw(errno, path);
+        done += static_cast<std::size_t>(wrote);
+    }
+}
+
+}  // namespace
+
+int OpenRegularFileForWriting(const std::string& path, int flags, unsigned mode) {
+    const int fd = open(path.c_str(), flags | O_WRONLY | O_NONBLOCK | O_CLOEXEC, mode);
+    if (fd < 0) Throw(errno == ENXIO ? EACCES : errno, path);  // a FIFO without a reader
+    struct stat info {};
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        close(fd);
+        throw IoError(kCodeAccessDenied);
+    }
+    return fd;
+}
+
+namespace {
+
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+mode_t NewFileMode() {
+    const mode_t mask = umask(0);
+    umask(mask);
+    return 0666 & ~mask;
+}
+
+}  // namespace
+
+bool IsRegularFile(const std::string& path) {
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+int OpenRegularFileForReading(const std::string& path) {
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) Throw(errno, path);
+    struct stat info {};
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        close(fd);
+        throw IoError(kCodeAccessDenied);
+    }
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
+std::string ReadRegularFile(const std::string& path, std::size_t limit, bool& tooLarge) {
+    const int fd = OpenRegularFileForReading(path);
+    struct stat info {};
+    fstat(fd, &info);
+    tooLarge = static_cast<uint64_t>(info.st_size) > limit;
+    std::string bytes;
+    if (!tooLarge) bytes.reserve(static_cast<std::size_t>(info.st_size));
+    char buffer[65536];
+    while (!tooLarge) {
+        const ssize_t got = read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) {
+            const int err = errno;
+            close(fd);
+            Throw(err, path);
+        }
+        if (got == 0) break;
+        bytes.append(buffer, static_cast<std::size_t>(got));
+        tooLarge = bytes.size() > limit;  // a file that grows while it is read
+    }
+    close(fd);
+    if (tooLarge) bytes.clear();
+    return bytes;
+}
+
+void WriteRegularFile(const std::string& given, const std::string& bytes) {
+    std::string path = given;
+    struct stat info {};
+    const bool exists = stat(path.c_str(), &info) == 0;
+    if (exists && !S_ISREG(info.st_mode)) throw IoError(kCodeAccessDenied);
+    if (exists) {
+        char resolved[PATH_MAX];
+        if (realpath(path.c_str(), resolved) != nullptr) path = resolved;
+    }
+
+    std::string temporary = FolderOf(path) + "/.glidtavla-XXXXXX";
+    const int fd = mkstemp(temporary.data());
+    if (fd < 0) {
+        // The folder takes no new file: write the document where it is.
+        const int direct = OpenRegularFileForWriting(path, O_CREAT | O_TRUNC, 0666);
+        try {
+            WriteAll(direct, bytes, path);
+        } catch (...) {
+            close(direct);
+            throw;
+        }
+        if (close(direct) != 0 && errno != EINTR) Throw(errno, path);
+        return;
+    }
+    try {
+        fchmod(fd, exists ? (info.st_mode & 07777) : NewFileMode());
+        WriteAll(fd, bytes, path);
+        if (fsync(fd) != 0) Throw(errno, path);
+    } catch (...) {
+        close(fd);
+        unlink(temporary.c_str());
+        throw;
+    }
+    if (close(fd) != 0 && errno != EINTR) {
+        const int err = errno;
+        unlink(temporary.c_str());
+        Throw(err, path);
+    }
+    if (rename(temporary.c_str(), path.c_str()) != 0) {
+        const int err = errno;
+        unlink(temporary.c_str());
+        Throw(err, path);
+    }
+}
+
+}  // namespace glidtavla

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace glidtavla {
+
+// Files by their path's bytes, as the file system names them: no name is ever changed on its
+// way to the disk. Only regular files (or links to them) are read or written: a folder, a
+// FIFO, a socket or a device is refused at once with code 5, "File access denied", so nothing
+// blocks in open() or reads for ever.
+
+bool IsRegularFile(const std::string& path);
+
+// An open descriptor for reading, never blocking; throws the file error of its code.
+int OpenRegularFileForReading(const std::string& path);
+
+// Opens for writing (flags as open() takes them, beside O_WRONLY) without blocking; a FIFO
+// without a reader is refused like any other file that is not a regular one.
+int OpenRegularFileForWriting(const std::string& path, int flags, unsigned mode);
+
+// The whole file, if it is at most limit bytes; tooLarge tells when it is not (nothing is
+// read then). Throws the file error of its code.
+std::string ReadRegularFile(const std::string& path, std::size_t limit, bool& tooLarge);
+
+// Writes the file whole through a temporary file beside it and a rename, so a failed write
+// leaves the old file as it was; where the folder refuses the temporary file, writes the file
+// in place. A link is followed to its file. Throws the file error of its code.
+void WriteRegularFile(const std::string& path, const std::string& bytes);
+
+}  // namespace glidtavla
