@@ -91,5 +91,19 @@ void BM_EditCharacterLine(benchmark::State& bench) {
 }
 BENCHMARK(BM_EditCharacterLine);
 
+// A fetch on a line that has grown without a line feed: the same cost at any length.
+void BM_FetchOnALongLine(benchmark::State& bench) {
+    NullView view;
+    const auto length = static_cast<std::size_t>(bench.range(0));
+    view.line.assign(length, 'a');
+    for (auto _ : bench) {
+        EditCharacterLine(view, 'b');
+        view.TruncateCharacterLine(length);
+    }
+    benchmark::DoNotOptimize(view.line);
+    bench.SetItemsProcessed(bench.iterations());
+}
+BENCHMARK(BM_FetchOnALongLine)->Arg(1000)->Arg(100000)->Arg(1000000);
+
 }  // namespace
 }  // namespace glidtavla

@@ -478,13 +478,27 @@ void TForm1::LoadStartupBoard() {
     LoadBoardWithPicture();
 }
 
+// All or nothing: a table or picture that fails leaves the board that was shown, so the picture
+// never shows one board while the pointer writes from another.
 bool TForm1::LoadBoardWithPicture() {
     if (!FileExists(PicturePath) || !FileExists(TablePath)) return false;
-    LoadBoardTable(Board, TablePath);
-    ShowBoardSource();
-    ApplyBoardLayout(Board.BoardWidth, Board.BoardHeight);
-    // The new picture replaces the old one only once it has been read whole.
-    Picture.ShowPicture(LoadPictureFile(PicturePath));
+    const CharacterBoard previous = Board;
+    const bool sourceShown = Edit8->isVisible();
+    const QString source = Edit8->text();
+    const QPoint sourcePlace = Edit8->pos();
+    try {
+        LoadBoardTable(Board, TablePath);
+        ShowBoardSource();
+        ApplyBoardLayout(Board.BoardWidth, Board.BoardHeight);
+        Picture.ShowPicture(LoadPictureFile(PicturePath));
+    } catch (...) {
+        Board = previous;
+        ApplyBoardLayout(Board.BoardWidth, Board.BoardHeight);
+        Edit8->setText(source);
+        Edit8->move(sourcePlace);
+        Edit8->setVisible(sourceShown);
+        throw;
+    }
     RefreshBoardPicture();
     return true;
 }

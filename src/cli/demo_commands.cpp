@@ -68,7 +68,8 @@ int ReplayCommand(const QStringList& args) {
     // object's other fields follow it.
     bool first = true;
     const TickObserver printTick = [&first](const ReplayTick& tick) {
-        Print(stdout, (first ? "" : ",") + Compact(TraceJson(tick)));
+        if (!first) Print(stdout, ",");
+        Print(stdout, Compact(TraceJson(tick)));
         first = false;
     };
     Replay replay;

@@ -114,9 +114,33 @@ class BoardWindowTest : public WindowTest {
         dir->Write("bild.tab", kSmallTable);
         Choose(form->bild, dir->Write("bild.GIF", "gif"));
         QCOMPARE(dialogs->Errors, QStringList({"Unknown picture file extension (.GIF)"}));
-        QCOMPARE(form->Board.BoardWidth, 300);  // the table was read and laid out
-        QCOMPARE(form->Image1->width(), 300);
-        QCOMPARE(PictureSize(), builtIn);  // the earlier picture stays
+        // All or nothing: the table was read, then put back with the picture's failure.
+        QCOMPARE(form->Board.BoardWidth, 350);
+        QCOMPARE(form->Image1->width(), 350);
+        QCOMPARE(PictureSize(), builtIn);
+        QVERIFY(!form->Edit8->isVisible());
+    }
+
+    // The cell drawn "A" must never write another letter: a picture that fails to load keeps
+    // the board that the shown picture belongs to.
+    void aFailedMedBildKeepsTheBoardItsPictureShows() {
+        Start();
+        PressStart();
+        dir->Write("bord.tab", kSmallTable);
+        Choose(form->bild, dir->Write("bord.ico", Picture(32, 32, "ICO")));
+        const CharacterBoard before = form->Board;
+        const QString source = form->Edit8->text();
+        dir->Write("trasig.tab",
+                   "50 100 150 200 250 300 350\r\n40 80 120 160 200 240 280\r\n"
+                   "122 122 122 122 122 122 122\r\n");
+        const std::string bmp = Picture(8, 8, "BMP");
+        Choose(form->bild, dir->Write("trasig.bmp", bmp.substr(0, bmp.size() - 20)));
+        QCOMPARE(dialogs->Errors, QStringList({"Stream read error"}));
+        QCOMPARE(form->Board.NormalCodes[1][1], before.NormalCodes[1][1]);
+        QCOMPARE(form->Board.BoardWidth, 300);
+        QCOMPARE(PictureSize(), QSize(32, 32));
+        QCOMPARE(form->Edit8->text(), source);
+        QCOMPARE(form->Image1->size(), QSize(300, 150));
     }
 
     void utanBildDrawsTheBoardAndHidesItBeforeStart() {

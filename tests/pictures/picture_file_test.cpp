@@ -191,6 +191,21 @@ class PictureFileTest : public QObject {
 
     // Mangled metafiles that pass the header checks may do anything inside the decoder; the
     // program gets a picture or a message, never a crash or a hang.
+    // A description the header says lies beyond the header (or the file) is refused before
+    // any decoder reads it.
+    void anEmfDescriptionOutsideItsHeaderIsRefused() {
+        std::string bytes = Emf();
+        for (const auto& [length, offset] : {std::pair{100u, 88u}, std::pair{4u, 4000000u},
+                                             std::pair{0x80000000u, 88u}, std::pair{2u, 40u}}) {
+            std::string header = bytes;
+            for (int i = 0; i < 4; ++i) {
+                header[60 + i] = static_cast<char>((length >> (8 * i)) & 0xFF);
+                header[64 + i] = static_cast<char>((offset >> (8 * i)) & 0xFF);
+            }
+            QCOMPARE(Load("d.emf", header), QString("Metafile is not valid"));
+        }
+    }
+
     void hostileMetafilesNeverTakeTheProgramDown() {
         std::mt19937 random(11);
         for (const auto& [name, valid] : {std::pair{"h.emf", Emf()}, std::pair{"h.wmf", Wmf()}}) {
