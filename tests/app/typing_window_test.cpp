@@ -51,10 +51,7 @@ class TypingWindowTest : public WindowTest {
         dir = std::make_unique<TempDir>();
         sent.clear();
         fail = false;
-        Start(dir->File("doc.gtv"));
-        dialogs->Errors.clear();
-        PressStart();
-        Enter(125, 100);
+        StartWriting();
     }
     void cleanup() {
         form.reset();

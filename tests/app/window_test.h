@@ -26,6 +26,13 @@ class WindowTest : public QObject {
         QCoreApplication::processEvents();  // what activation reports comes once it is shown
     }
     void PressStart() { QTest::mouseClick(form->Button1, Qt::LeftButton); }
+    // A window on a document that does not exist yet, started, the pointer on the board.
+    void StartWriting() {
+        Start(dir->File("doc.gtv"));
+        dialogs->Errors.clear();  // the missing document's report
+        PressStart();
+        Enter(125, 100);
+    }
 
     void Move(int x, int y, Qt::MouseButtons buttons = Qt::NoButton) {
         QMouseEvent event(QEvent::MouseMove, QPointF(x, y),

@@ -26,10 +26,7 @@ class ZoomWindowTest : public WindowTest {
   private slots:
     void init() {
         dir = std::make_unique<TempDir>();
-        Start(dir->File("doc.gtv"));
-        dialogs->Errors.clear();
-        PressStart();
-        Enter(125, 100);
+        StartWriting();
     }
     void cleanup() {
         form.reset();

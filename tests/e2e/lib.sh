@@ -57,12 +57,25 @@ at() { xdotool mousemove "$((WX + $1))" "$((WY + MENU + $2))"; sleep 0.05; }
 click_at() { at "$1" "$2"; xdotool click 1; sleep 0.2; }
 
 # Built-in board: out from the centre cell to (column, row) and back writes its character.
+# An optional third argument is the zoom in percent.
 write_cell() {
-  local column=$1 row=$2
-  at 125 100
-  at $((50 * column - 25)) $((40 * row - 20))
-  at $((50 * column - 22)) $((40 * row - 18))
-  at 125 100
+  local column=$1 row=$2 zoom=${3:-100}
+  z() { echo $(($1 * zoom / 100)); }
+  at "$(z 125)" "$(z 100)"
+  at "$(z $((50 * column - 25)))" "$(z $((40 * row - 20)))"
+  at "$(z $((50 * column - 22)))" "$(z $((40 * row - 18)))"
+  at "$(z 125)" "$(z 100)"
+}
+
+# The id of the first visible window whose name matches the pattern, waiting up to 10 s.
+wait_for_window() {
+  local pattern=$1 found=""
+  for _ in $(seq 200); do
+    found=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -n1 || true)
+    [ -n "$found" ] && break
+    sleep 0.05
+  done
+  echo "$found"
 }
 
 # Chooses the n-th item of the n-th menu with the keyboard once the menu is open.

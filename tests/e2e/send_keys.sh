@@ -12,12 +12,7 @@ work="$E2E_TMP/work"
 mkdir -p "$work"
 "$receiver" "$work/received.txt" "$work/arrivals.log" >"$E2E_TMP/receiver.log" 2>&1 &
 E2E_PIDS+=($!)
-RWIN=""
-for _ in $(seq 200); do
-  RWIN=$(xdotool search --onlyvisible --name '^Mottagare$' 2>/dev/null | head -n1 || true)
-  [ -n "$RWIN" ] && break
-  sleep 0.05
-done
+RWIN=$(wait_for_window '^Mottagare$')
 [ -n "$RWIN" ] || fail "the receiver did not start"
 xdotool windowfocus --sync "$RWIN"
 
@@ -56,11 +51,6 @@ E2E_PIDS=()
 e2e_xvfb -extension XTEST
 e2e_start "$program" "$work" --send-keys
 xdotool getwindowname "$WIN" | grep -q 'Skriver i andra program' && fail "the mode is on without XTEST"
-BOX=""
-for _ in $(seq 100); do
-  BOX=$(xdotool search --onlyvisible --name '^Glidtavla$' 2>/dev/null | head -n1 || true)
-  [ -n "$BOX" ] && break
-  sleep 0.05
-done
+BOX=$(wait_for_window '^Glidtavla$')
 [ -n "$BOX" ] || fail "no message about the missing XTEST"
 echo "e2e send_keys: 2 passed, 0 failed"

@@ -9,21 +9,12 @@ e2e_xvfb
 mkdir -p "$E2E_TMP/work"
 e2e_start "$program" "$E2E_TMP/work" --zoom 200
 
-# Out from the centre cell to (column, row) and back, in window pixels at 200 %.
-write_zoomed() {
-  local column=$1 row=$2
-  at 250 200
-  at $((100 * column - 50)) $((80 * row - 40))
-  at $((100 * column - 44)) $((80 * row - 36))
-  at 250 200
-}
-
 click_at 717 516                    # START
 for step in "640 460" "560 380" "400 300" "250 200"; do at $step; done
-write_zoomed 5 1                    # h
-write_zoomed 2 4                    # e
-write_zoomed 5 3                    # j
-write_zoomed 6 6                    # LF
+write_cell 5 1 200                  # h
+write_cell 2 4 200                  # e
+write_cell 5 3 200                  # j
+write_cell 6 6 200                  # LF
 import -window root "$out/e2e_zoom.png"
 save_and_expect "$E2E_TMP/work" '\r\nhej\r\n'
 echo "e2e zoom: 1 passed, 0 failed"
