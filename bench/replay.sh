@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# glidtavla-cli replay over a demo of a million samples, beside wc -l on the same file.
+# glidtavla-cli replay and stats over a demo of a million samples, beside wc -l on the same file.
 # Usage: bench/replay.sh BUILD_DIR [runs]
 set -euo pipefail
 build=$(cd "$1" && pwd) runs=${2:-5}
@@ -26,9 +26,11 @@ median() {  # command... -> median wall seconds over the runs
 }
 
 replay_us=$(median "$build/glidtavla-cli" replay "$demo")
+stats_us=$(median "$build/glidtavla-cli" stats "$demo")
 wc_us=$(median wc -l "$demo")
 echo "file: $(wc -l <"$demo") samples, $(( $(stat -c %s "$demo") / 1024 )) KiB"
-awk -v r="$replay_us" -v w="$wc_us" 'BEGIN {
-  printf "replay: %.0f ms, %.2f million samples per second\n", r / 1000, 1e6 / r
-  printf "wc -l:  %.0f ms (replay takes %.1f times as long)\n", w / 1000, r / w
+awk -v r="$replay_us" -v s="$stats_us" -v w="$wc_us" 'BEGIN {
+  printf "wc -l:  %.1f ms\n", w / 1000
+  printf "replay: %.1f ms, %.2f million samples per second, %.1f times wc -l\n", r / 1000, 1e6 / r, r / w
+  printf "stats:  %.1f ms, %.2f million samples per second, %.1f times wc -l\n", s / 1000, 1e6 / s, s / w
 }'
