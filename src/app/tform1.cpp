@@ -454,6 +454,7 @@ void TForm1::Image1MouseLeave() {
 
 void TForm1::Bruksanvisning2Click() {
     Memo2->show();
+    Memo2->raise();  // over the read-outs beside the board
 }
 
 void TForm1::Memo2Click() {
