@@ -7,9 +7,9 @@
 
 #include <algorithm>
 #include <bit>
-#include <cstring>
 #include <cerrno>
 #include <climits>
+#include <cstring>
 
 #include "board/errors.h"
 #include "board/files.h"
