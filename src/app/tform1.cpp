@@ -15,6 +15,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTimer>
+#include <QWindow>
 
 #include <climits>
 #include <limits>
@@ -320,6 +321,8 @@ void TForm1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (activated_) return;
     activated_ = true;
+    // On a screen of another pixel density the board is drawn afresh for it.
+    connect(windowHandle(), &QWindow::screenChanged, this, [this] { RefreshBoardPicture(); });
     // A document or board that cannot be read is reported once the window is on the screen,
     // so the message stands over it rather than on an empty desktop.
     try {

@@ -3,6 +3,8 @@
 #include <QScrollArea>
 #include <QTest>
 
+#include <cmath>
+
 #include "window_test.h"
 
 using namespace glidtavla;
@@ -113,6 +115,19 @@ class ZoomWindowTest : public WindowTest {
         Choose(form->bild, dir->File("p.png"));
         QCOMPARE(form->Image1->pixmap().size(), QSize(900, 450));  // scaled smoothly
         QCOMPARE(form->Image1->size(), QSize(360, 300));
+    }
+
+    // Drawn in device pixels: run once more with QT_SCALE_FACTOR=2 for a high-density screen.
+    void theBoardIsSharpOnAnyPixelDensity() {
+        form->SetZoom(150);
+        const qreal ratio = form->devicePixelRatioF();
+        if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR")) {
+            QCOMPARE(ratio, qEnvironmentVariable("QT_SCALE_FACTOR").toDouble());
+        }
+        const QPixmap shown = form->Image1->pixmap();
+        QCOMPARE(shown.devicePixelRatio(), ratio);
+        QCOMPARE(shown.width(), qRound(std::floor(354 * 1.5 * ratio)));
+        QCOMPARE(form->Image1->size(), QSize(525, 420));  // in the window's own pixels
     }
 
     void anpassaTillFonstretFillsTheWindow() {
