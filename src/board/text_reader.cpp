@@ -180,20 +180,18 @@ Digits LeadingDigits(const unsigned char* p) {
 
 }  // namespace
 
-bool TextReader::TryReadPlainDecimal(ValueRead& read) {
+int64_t TextReader::TryReadPlainDecimal() {
     const unsigned char* p = data_ + pos_;
     const unsigned char* const end = data_ + size_;
     const bool negative = *p == '-';
     if (negative || *p == '+') ++p;
     // Eight bytes to look at, a number of one to seven digits, and a blank (or Ctrl-Z) right
     // after it; anything else takes the general path, which knows every fault.
-    if (end - p < 8) return false;
+    if (end - p < 8) return kNoPlainDecimal;
     const Digits digits = LeadingDigits(p);
-    if (digits.count == 0 || digits.count == 8 || p[digits.count] > 32) return false;
+    if (digits.count == 0 || digits.count == 8 || p[digits.count] > 32) return kNoPlainDecimal;
     pos_ = static_cast<std::size_t>(p + digits.count - data_);
-    read = {negative ? -static_cast<int32_t>(digits.value) : static_cast<int32_t>(digits.value),
-            true};
-    return true;
+    return negative ? -int64_t{digits.value} : int64_t{digits.value};
 }
 
 ValueRead TextReader::TryReadValue() {
@@ -213,8 +211,9 @@ ValueRead TextReader::TryReadValue() {
         byte = Peek();
     }
     if (byte == kEnd) return {0, true};
-    ValueRead fast;
-    if (TryReadPlainDecimal(fast)) return fast;
+    // Returned in a register: a result written through memory stalled the read that followed.
+    const int64_t plain = TryReadPlainDecimal();
+    if (plain != kNoPlainDecimal) return {static_cast<int32_t>(plain), true};
 
     char token[kMaxToken];
     std::size_t length = 0;

@@ -55,9 +55,10 @@ class TextReader {
     int Refill();
     void Advance() { ++pos_; }
     void NextLine();
-    // A plain decimal number wholly in the buffer, read without copying it; false leaves the
-    // position as it was for the general path.
-    bool TryReadPlainDecimal(ValueRead& read);
+    // A plain decimal number wholly in the buffer, read without copying it; kNoPlainDecimal
+    // leaves the position as it was for the general path.
+    static constexpr int64_t kNoPlainDecimal = INT64_MIN;
+    int64_t TryReadPlainDecimal();
 
     int fd_ = -1;
     std::string path_;
