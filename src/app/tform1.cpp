@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -98,15 +97,6 @@ QString CellText(uint8_t ch) {
         default:
             return ToQString(std::string(1, static_cast<char>(ch)));
     }
-}
-
-}  // namespace
-
-namespace {
-
-// The file-exists test: false for a folder (and for anything else but a regular file).
-bool FileExists(const std::string& path) {
-    return IsRegularFile(path);
 }
 
 }  // namespace
@@ -368,7 +358,7 @@ void TForm1::FormActivate() {
     SetCaption();
     ResetToBuiltInBoard(Board);
     deferring([this] { LoadStartupBoard(); });
-    if (!FileExists(TablePath) || !FileExists(PicturePath))
+    if (!IsRegularFile(TablePath) || !IsRegularFile(PicturePath))
         deferring([this] { LoadRememberedBoard(); });
     ShowAsRemembered();
     ResetToCentre(State);
@@ -485,7 +475,7 @@ void TForm1::LoadStartupBoard() {
 // All or nothing: a table or picture that fails leaves the board that was shown, so the picture
 // never shows one board while the pointer writes from another.
 bool TForm1::LoadBoardWithPicture() {
-    if (!FileExists(PicturePath) || !FileExists(TablePath)) return false;
+    if (!IsRegularFile(PicturePath) || !IsRegularFile(TablePath)) return false;
     const CharacterBoard previous = Board;
     const bool sourceShown = Edit8->isVisible();
     const QString source = Edit8->text();
@@ -525,7 +515,7 @@ void TForm1::ubildClick() {
     if (!chosen) return;
     TablePath = QFile::encodeName(*chosen).toStdString();
     if (Playing || Recording) return;
-    if (!FileExists(TablePath)) return;
+    if (!IsRegularFile(TablePath)) return;
     LoadBoardTable(Board, TablePath);
     ShowBoardSource();
     ApplyBoardLayout(Board.BoardWidth, Board.BoardHeight);
