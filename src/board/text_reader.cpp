@@ -225,6 +225,34 @@ ValueRead TextReader::TryReadValue() {
     return ParseToken(std::string_view(token, length));
 }
 
+bool TextReader::TryReadPlainLine(int32_t* values, int count) {
+    const unsigned char* p = data_ + pos_;
+    const unsigned char* const end = data_ + size_;
+    for (int i = 0; i < count; ++i) {
+        if (i > 0) {
+            if (p == end || *p != ' ') return false;
+            ++p;
+        }
+        const bool negative = p != end && *p == '-';
+        if (negative) ++p;
+        if (end - p < 8) return false;
+        const Digits digits = LeadingDigits(p);
+        if (digits.count == 0 || digits.count == 8) return false;
+        values[i] =
+            negative ? -static_cast<int32_t>(digits.value) : static_cast<int32_t>(digits.value);
+        p += digits.count;
+    }
+    if (p == end || *p != lineEnd_) return false;
+    ++p;
+    if (lineEnd_ == kCR) {
+        if (p == end) return false;  // an LF may follow in the next block
+        if (*p == kLF) ++p;
+    }
+    pos_ = static_cast<std::size_t>(p - data_);
+    NextLine();
+    return true;
+}
+
 int32_t TextReader::ReadValue() {
     const ValueRead read = TryReadValue();
     if (!read.ok) throw IoError(kCodeInvalidNumericInput);

@@ -37,6 +37,10 @@ class TextReader {
     void SkipLine();
     int32_t ReadValue();  // throws "Invalid numeric input"
     ValueRead TryReadValue();
+    // The common line of numbers: exactly `count` plain numbers (up to seven digits, a minus
+    // allowed) one space apart, then the line end, all in the buffer. Reads the line as
+    // count ReadValue and a SkipLine would; false reads nothing, for the general way.
+    bool TryReadPlainLine(int32_t* values, int count);
 
     // 1-based number of the line the next byte stands on.
     int LineNumber() const { return line_; }

@@ -96,15 +96,17 @@ void ReadDemoSample(TextReader& reader, SelectionState& state, bool& playing) {
         playing = false;
     } else {
         int32_t values[4];
-        for (int32_t& value : values) {
-            const ValueRead got = reader.TryReadValue();
-            if (!got.ok) {
-                reader.SkipLine();
-                throw IoError(kCodeInvalidNumericInput);
+        if (!reader.TryReadPlainLine(values, 4)) {
+            for (int32_t& value : values) {
+                const ValueRead got = reader.TryReadValue();
+                if (!got.ok) {
+                    reader.SkipLine();
+                    throw IoError(kCodeInvalidNumericInput);
+                }
+                value = got.value;
             }
-            value = got.value;
+            reader.SkipLine();
         }
-        reader.SkipLine();
         state.X0 = values[0];
         state.Y0 = values[1];
         armed = values[2];

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include <functional>
 #include <string>
 
@@ -151,6 +153,71 @@ TEST_F(DemoReading, OnlyOneSetsTheFlags) {
     state.ShiftHeld = true;
     Next();
     EXPECT_FALSE(state.ShiftHeld);
+}
+
+// The quick way through a plain line reads every file exactly as the general reading does:
+// random lines, most plain, some with extra blanks, signs, letters, long numbers, more or
+// fewer values, lone LFs and CRs.
+TEST(DemoPlainLines, ReadAsTheGeneralWayReadsThem) {
+    std::mt19937 random(5);
+    const auto number = [&] {
+        switch (random() % 12) {
+            case 0:
+                return std::string("+7");
+            case 1:
+                return std::string("12345678");
+            case 2:
+                return std::string("x");
+            case 3:
+                return std::to_string(-static_cast<int>(random() % 5000));
+            default:
+                return std::to_string(random() % (random() % 3 == 0 ? 9999999 : 400));
+        }
+    };
+    const char* separators[] = {" ", " ", " ", " ", " ", "  ", "\t"};
+    const char* ends[] = {"\r\n", "\r\n", "\r\n", "\r", "\n", " \r\n", ""};
+    std::string bytes;
+    for (int line = 0; line < 20000; ++line) {
+        const int values = random() % 10 == 0 ? 3 + static_cast<int>(random() % 3) : 4;
+        for (int i = 0; i < values; ++i)
+            bytes += (i > 0 ? separators[random() % 7] : "") + number();
+        bytes += ends[random() % 7];
+    }
+    TempDir dir;
+    TextReader quick(dir.Write("random.dem", bytes));  // from a file: across block edges
+    TextReader general(TextReader::InMemory{}, bytes);
+    SelectionState state;
+    bool playing = true;
+    int errors = 0;
+    while (playing) {
+        std::string quickError = "no error", generalError = "no error";
+        quickError = ErrorOf([&] { ReadDemoSample(quick, state, playing); });
+        int32_t values[4] = {state.X0, state.Y0, 0, 0};
+        if (!general.AtEndOfFile()) {
+            bool ok = true;
+            for (int32_t& value : values) {
+                const ValueRead got = general.TryReadValue();
+                if (!got.ok) {
+                    ok = false;
+                    break;
+                }
+                value = got.value;
+            }
+            general.SkipLine();
+            if (!ok) generalError = "Invalid numeric input";
+        }
+        ASSERT_EQ(quickError, generalError);
+        ASSERT_EQ(quick.LineNumber(), general.LineNumber());
+        if (quickError != "no error") {
+            ++errors;
+            continue;
+        }
+        ASSERT_EQ(state.X0, values[0]);
+        ASSERT_EQ(state.Y0, values[1]);
+        ASSERT_EQ(state.ShiftHeld, values[3] == 1);
+        ASSERT_EQ(quick.AtEndOfFile(), general.AtEndOfFile());
+    }
+    EXPECT_GT(errors, 100);
 }
 
 TEST(DemoLine, MarksTheFirstSampleAfterAnEntryWithMinusOne) {
