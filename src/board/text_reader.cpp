@@ -11,6 +11,10 @@
 #include <climits>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "board/errors.h"
 #include "board/files.h"
 
@@ -128,10 +132,6 @@ void TextReader::NextLine() {
     if (line_ < INT_MAX) ++line_;
 }
 
-bool TextReader::AtEndOfFile() {
-    return Peek() == kEnd;
-}
-
 bool TextReader::AtEndOfLine() {
     const int byte = Peek();
     return byte == kEnd || byte == lineEnd_;
@@ -150,8 +150,29 @@ void TextReader::SkipLine() {
 
 namespace {
 
-// Up to seven decimal digits at p, read eight bytes at a time without a branch per digit:
-// the number of leading digits, and their value. Bytes after them are left as they are.
+// The value of `count` (one to seven) decimal digits at p, without a branch per digit: the
+// digits are shifted up so the missing ones read as leading zeros. Up to four, the common
+// case, take half the work.
+uint32_t DigitsValue(const unsigned char* p, int count) {
+    if (count <= 4) {
+        uint32_t value;
+        std::memcpy(&value, p, sizeof value);
+        value = (value - 0x30303030u) << (8 * (4 - count));
+        value = (value * 10) + (value >> 8);
+        return ((value & 0x00FF00FFu) * (1 + (100u << 16))) >> 16;
+    }
+    uint64_t value;
+    std::memcpy(&value, p, sizeof value);
+    value = (value - 0x3030303030303030ULL) << (8 * (8 - count));
+    value = (value * 10) + (value >> 8);
+    value = (((value & 0x000000FF000000FFULL) * (100 + (1000000ULL << 32))) +
+             (((value >> 16) & 0x000000FF000000FFULL) * (1 + (10000ULL << 32)))) >>
+            32;
+    return static_cast<uint32_t>(value);
+}
+
+// Up to seven decimal digits at p, read eight bytes at a time: the number of leading digits
+// (8 for eight or more), and their value. Bytes after them are left as they are.
 struct Digits {
     int count;
     uint32_t value;
@@ -169,13 +190,83 @@ Digits LeadingDigits(const unsigned char* p) {
     if (notDigit == 0) return {8, 0};  // eight digits or more: the careful way
     const int count = std::countr_zero(notDigit) / 8;
     if (count == 0) return {0, 0};
-    // Keep the digits, shifted so the ones missing from eight read as leading zeros.
-    uint64_t value = (chunk - 0x3030303030303030ULL) << (8 * (8 - count));
-    value = (value * 10) + (value >> 8);
-    value = (((value & 0x000000FF000000FFULL) * (100 + (1000000ULL << 32))) +
-             (((value >> 16) & 0x000000FF000000FFULL) * (1 + (10000ULL << 32)))) >>
-            32;
-    return {count, static_cast<uint32_t>(value)};
+    return {count, DigitsValue(p, count)};
+}
+
+// One bit for each of 32 bytes: which are digits, spaces, minus signs and the line end. Bytes
+// after the first line end may be left out.
+struct ByteClasses {
+    uint32_t digit, space, minus, lineEnd;
+};
+
+#if defined(__SSE2__)
+ByteClasses ClassifyBytes(const unsigned char* p, int lineEnd) {
+    const auto classify = [lineEnd](__m128i bytes, int shift) {
+        // Bytes below '0' wrap to large values, so one unsigned compare finds the digits.
+        const __m128i fromZero = _mm_sub_epi8(bytes, _mm_set1_epi8('0'));
+        const __m128i digit = _mm_cmpeq_epi8(_mm_min_epu8(fromZero, _mm_set1_epi8(9)), fromZero);
+        const auto bits = [shift](__m128i match) {
+            return static_cast<uint32_t>(_mm_movemask_epi8(match)) << shift;
+        };
+        return ByteClasses{bits(digit), bits(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(' '))),
+                           bits(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('-'))),
+                           bits(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(static_cast<char>(lineEnd))))};
+    };
+    const ByteClasses low = classify(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), 0);
+    if (low.lineEnd != 0) return low;  // most lines: the rest is never looked at
+    const ByteClasses high =
+        classify(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16)), 16);
+    return {low.digit | high.digit, low.space | high.space, low.minus | high.minus, high.lineEnd};
+}
+#else
+ByteClasses ClassifyBytes(const unsigned char* p, int lineEnd) {
+    ByteClasses classes{};
+    for (int i = 0; i < 32; ++i) {
+        const uint32_t bit = 1u << i;
+        if (p[i] >= '0' && p[i] <= '9') classes.digit |= bit;
+        if (p[i] == ' ') classes.space |= bit;
+        if (p[i] == '-') classes.minus |= bit;
+        if (p[i] == lineEnd) classes.lineEnd |= bit;
+    }
+    return classes;
+}
+#endif
+
+// The room a plain line needs in the buffer: the whole line and its end within 32 bytes, eight
+// bytes to read from its last field on, and the LF after a CR.
+constexpr std::ptrdiff_t kPlainLineRoom = 32 + 8;
+
+// The length of the plain line at p, with the LF after a CR, and its values; 0 when the line
+// is not plain and must be read the general way.
+std::size_t PlainLineLength(const unsigned char* p, int lineEnd, int32_t* values, int count) {
+    const ByteClasses bytes = ClassifyBytes(p, lineEnd);
+    if (bytes.lineEnd == 0) return 0;
+    const int end = std::countr_zero(bytes.lineEnd);
+    const uint32_t line = (1u << end) - 1;
+    const uint32_t spaces = bytes.space & line;
+    // A field starts the line or follows a space; a minus may only open one, and a digit
+    // must come first or right after that minus. Everything else in the line is a digit.
+    const uint32_t starts = (spaces << 1) | 1;
+    const uint32_t minus = bytes.minus & line;
+    const uint32_t firstDigits = (starts & ~minus) | ((starts & minus) << 1);
+    if ((minus & ~starts) != 0 || (firstDigits & ~bytes.digit) != 0 ||
+        ((bytes.digit | spaces | minus) & line) != line)
+        return 0;
+
+    // Each field runs from its start to the next space, or to the line end for the last.
+    uint32_t fieldEnds = spaces | (1u << end);
+    for (int i = 0, start = 0; i < count; ++i) {
+        const int next = std::countr_zero(fieldEnds);  // 32 when the line has too few fields
+        const int negative = static_cast<int>(uint64_t{minus} >> start) & 1;  // start <= 32
+        const int first = start + negative, length = next - first;
+        if (next == 32 || length > 7) return 0;
+        const int32_t value = static_cast<int32_t>(DigitsValue(p + first, length));
+        values[i] = negative ? -value : value;
+        fieldEnds &= fieldEnds - 1;
+        start = next + 1;
+    }
+    const std::size_t length = static_cast<std::size_t>(end) + 1;
+    return lineEnd == kCR && p[length] == kLF ? length + 1 : length;
 }
 
 }  // namespace
@@ -225,32 +316,24 @@ ValueRead TextReader::TryReadValue() {
     return ParseToken(std::string_view(token, length));
 }
 
-bool TextReader::TryReadPlainLine(int32_t* values, int count) {
+std::size_t TextReader::ReadPlainLines(int32_t* values, int count, std::size_t maxLines) {
     const unsigned char* p = data_ + pos_;
     const unsigned char* const end = data_ + size_;
-    for (int i = 0; i < count; ++i) {
-        if (i > 0) {
-            if (p == end || *p != ' ') return false;
-            ++p;
-        }
-        const bool negative = p != end && *p == '-';
-        if (negative) ++p;
-        if (end - p < 8) return false;
-        const Digits digits = LeadingDigits(p);
-        if (digits.count == 0 || digits.count == 8) return false;
-        values[i] =
-            negative ? -static_cast<int32_t>(digits.value) : static_cast<int32_t>(digits.value);
-        p += digits.count;
-    }
-    if (p == end || *p != lineEnd_) return false;
-    ++p;
-    if (lineEnd_ == kCR) {
-        if (p == end) return false;  // an LF may follow in the next block
-        if (*p == kLF) ++p;
+    const int lineEnd = lineEnd_;
+    std::size_t lines = 0;
+    for (; lines < maxLines && end - p >= kPlainLineRoom; ++lines) {
+        const std::size_t length = PlainLineLength(p, lineEnd, values, count);
+        if (length == 0) break;
+        p += length;
+        values += count;
     }
     pos_ = static_cast<std::size_t>(p - data_);
-    NextLine();
-    return true;
+    line_ = static_cast<int>(std::min<std::size_t>(INT_MAX, line_ + lines));
+    return lines;
+}
+
+bool TextReader::TryReadPlainLine(int32_t* values, int count) {
+    return ReadPlainLines(values, count, 1) == 1;
 }
 
 int32_t TextReader::ReadValue() {

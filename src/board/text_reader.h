@@ -32,15 +32,18 @@ class TextReader {
     TextReader& operator=(const TextReader&) = delete;
     ~TextReader();
 
-    bool AtEndOfFile();
+    bool AtEndOfFile() { return Peek() == kEnd; }
     bool AtEndOfLine();  // does not pass over blanks
     void SkipLine();
     int32_t ReadValue();  // throws "Invalid numeric input"
     ValueRead TryReadValue();
-    // The common line of numbers: exactly `count` plain numbers (up to seven digits, a minus
+    // The common line of numbers: `count` or more plain numbers (up to seven digits, a minus
     // allowed) one space apart, then the line end, all in the buffer. Reads the line as
     // count ReadValue and a SkipLine would; false reads nothing, for the general way.
     bool TryReadPlainLine(int32_t* values, int count);
+    // As many plain lines as follow in the buffer, up to maxLines, their values one line
+    // after another; stops before a line that is not plain. Returns how many it read.
+    std::size_t ReadPlainLines(int32_t* values, int count, std::size_t maxLines);
 
     // 1-based number of the line the next byte stands on.
     int LineNumber() const { return line_; }

@@ -67,16 +67,18 @@ int ReplayCommand(const QStringList& args) {
     // The trace is printed as the ticks come, so a long demo needs no memory for it; the
     // object's other fields follow it.
     bool first = true;
-    const TickObserver printTick = [&first](const ReplayTick& tick) {
-        if (!first) Print(stdout, ",");
-        Print(stdout, Compact(TraceJson(tick)));
-        first = false;
+    const TickObserver printTicks = [&first](std::span<const ReplayTick> ticks) {
+        for (const ReplayTick& tick : ticks) {
+            if (!first) Print(stdout, ",");
+            Print(stdout, Compact(TraceJson(tick)));
+            first = false;
+        }
     };
     Replay replay;
     try {
         if (trace) Print(stdout, "{\"trace\":[");
         replay = ReplayDemo(board, LocalPath(parser.positionalArguments()[0]),
-                            trace ? printTick : TickObserver());
+                            trace ? printTicks : TickObserver());
     } catch (const Error& error) {
         if (trace) Print(stdout, "]}\n");
         Print(stderr, std::string(error.what()) + "\n");

@@ -89,33 +89,33 @@ void ReadDemoSample(DemoFile& file, SelectionState& state, bool& playing) {
     ReadDemoSample(file.Reader(), state, playing);
 }
 
+void ApplyDemoSample(const int32_t* values, SelectionState& state) {
+    state.X0 = values[0];
+    state.Y0 = values[1];
+    if (values[2] == 1) state.Armed = true;
+    if (values[2] == kRestingMark) RestSelection(state);
+    state.ShiftHeld = values[3] == 1;
+}
+
 void ReadDemoSample(TextReader& reader, SelectionState& state, bool& playing) {
-    bool read = false;
-    int32_t armed = 0, shift = 0;
     if (reader.AtEndOfFile()) {
         playing = false;
-    } else {
-        int32_t values[4];
-        if (!reader.TryReadPlainLine(values, 4)) {
-            for (int32_t& value : values) {
-                const ValueRead got = reader.TryReadValue();
-                if (!got.ok) {
-                    reader.SkipLine();
-                    throw IoError(kCodeInvalidNumericInput);
-                }
-                value = got.value;
-            }
-            reader.SkipLine();
-        }
-        state.X0 = values[0];
-        state.Y0 = values[1];
-        armed = values[2];
-        shift = values[3];
-        read = true;
+        state.ShiftHeld = false;
+        return;
     }
-    if (read && armed == 1) state.Armed = true;
-    if (read && armed == kRestingMark) RestSelection(state);
-    state.ShiftHeld = read && shift == 1;
+    int32_t values[kDemoValues];
+    if (!reader.TryReadPlainLine(values, kDemoValues)) {
+        for (int32_t& value : values) {
+            const ValueRead got = reader.TryReadValue();
+            if (!got.ok) {
+                reader.SkipLine();
+                throw IoError(kCodeInvalidNumericInput);
+            }
+            value = got.value;
+        }
+        reader.SkipLine();
+    }
+    ApplyDemoSample(values, state);
     if (reader.AtEndOfFile()) playing = false;
 }
 

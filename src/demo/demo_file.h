@@ -54,6 +54,12 @@ class DemoRecorder : public SampleRecorder {
     DemoFile& file_;
 };
 
+// The four values of a sample line: X, Y, the armed flag and the shift flag.
+constexpr int kDemoValues = 4;
+
+// Sets the state as a line with these values does.
+void ApplyDemoSample(const int32_t* values, SelectionState& state);
+
 // Reads the next sample into the state; clears playing at the end of the file. A malformed
 // number skips the rest of its line, then raises "Invalid numeric input" with the state
 // untouched.

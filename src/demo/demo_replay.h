@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -32,8 +33,8 @@ struct Replay {
     long long MoreErrors = 0;         // how many more there were
 };
 
-// Called after each processed tick, as it happens, so no tick needs keeping.
-using TickObserver = std::function<void(const ReplayTick&)>;
+// Called with the processed ticks in order, a batch at a time, so no tick needs keeping.
+using TickObserver = std::function<void(std::span<const ReplayTick>)>;
 
 // Plays a demo file the way the window's timer does, from a freshly started program after
 // START, until the tick that finds the end of the file. A malformed line is reported and

@@ -161,15 +161,14 @@ TEST_F(DemoReading, OnlyOneSetsTheFlags) {
 TEST(DemoPlainLines, ReadAsTheGeneralWayReadsThem) {
     std::mt19937 random(5);
     const auto number = [&] {
+        const char* odd[] = {"+7", "12345678", "x", "-", "5-", "-0", "0007", "1-2", "--3"};
         switch (random() % 12) {
             case 0:
-                return std::string("+7");
             case 1:
-                return std::string("12345678");
             case 2:
-                return std::string("x");
+                return std::string(odd[random() % 9]);
             case 3:
-                return std::to_string(-static_cast<int>(random() % 5000));
+                return std::to_string(-static_cast<int>(random() % 50000));
             default:
                 return std::to_string(random() % (random() % 3 == 0 ? 9999999 : 400));
         }

@@ -139,8 +139,9 @@ TEST(ReplayDemo, TracesEveryTickAndGoesOnAfterAMalformedLine) {
     const std::string demo = dir.Write(
         "t.dem", "125 100 0 0\r\n75 100 0 0\r\n25 1q 0 0\r\n25 100 1 0\r\n75 100 1 0\r\n");
     std::vector<ReplayTick> trace;
-    const Replay replay =
-        ReplayDemo(board, demo, [&](const ReplayTick& tick) { trace.push_back(tick); });
+    const Replay replay = ReplayDemo(board, demo, [&](std::span<const ReplayTick> ticks) {
+        trace.insert(trace.end(), ticks.begin(), ticks.end());
+    });
     EXPECT_EQ(replay.Samples, 4);
     EXPECT_EQ(replay.Errors, std::vector<std::string>{"Invalid numeric input"});
     ASSERT_EQ(trace.size(), 4u);
@@ -152,6 +153,62 @@ TEST(ReplayDemo, TracesEveryTickAndGoesOnAfterAMalformedLine) {
     EXPECT_EQ(trace[3].Fetched, std::optional<uint8_t>('m'));
     EXPECT_EQ(trace[3].X1, -50);
     EXPECT_EQ(replay.View.Line, "m");
+}
+
+// Playing a whole file takes plain lines a batch at a time; each tick must still be the one
+// the window's timer makes, reading one sample at a time: random gestures over blocks of
+// the reader's buffer, with malformed, short, long and resting lines among them.
+TEST(ReplayDemo, PlaysEveryTickAsTheWindowsTimerDoes) {
+    std::mt19937 random(11);
+    std::string bytes;
+    const char* odd[] = {"1 2 3\r\n",       "x 1 0 0\r\n",    "\r\n",
+                         "5 5 1 0 9\r\n",   "-0 -7 -1 1\r\n", "12345678 1 0 0\r\n",
+                         "  7  8  1  1\r\n"};
+    while (bytes.size() < 300000) {
+        if (random() % 50 == 0) {
+            bytes += odd[random() % 7];
+            continue;
+        }
+        bytes += std::to_string(static_cast<int>(random() % 420) - 60) + ' ' +
+                 std::to_string(static_cast<int>(random() % 340) - 60) + ' ' +
+                 std::to_string(static_cast<int>(random() % 3) - 1) + ' ' +
+                 std::to_string(random() % 4 == 0) + "\r\n";
+    }
+    TempDir dir;
+    const std::string demo = dir.Write("random.dem", bytes);
+    CharacterBoard board;
+    ResetToBuiltInBoard(board);
+    std::vector<ReplayTick> ticks;
+    const Replay replay = ReplayDemo(board, demo, [&](std::span<const ReplayTick> batch) {
+        ticks.insert(ticks.end(), batch.begin(), batch.end());
+    });
+
+    TextReader reader(demo);
+    SelectionState state;
+    PlainView view;
+    std::size_t tick = 0, errors = 0;
+    for (bool playing = true; playing;) {
+        try {
+            ReadDemoSample(reader, state, playing);
+        } catch (const Error&) {
+            ++errors;
+            continue;
+        }
+        ProcessPointerSample(state, board, view, nullptr, state.X0, state.Y0);
+        ASSERT_LT(tick, ticks.size());
+        ASSERT_EQ(ticks[tick].X0, state.X0) << "tick " << tick;
+        ASSERT_EQ(ticks[tick].Y0, state.Y0) << "tick " << tick;
+        ASSERT_EQ(ticks[tick].Armed, state.Armed) << "tick " << tick;
+        ASSERT_EQ(ticks[tick].ShiftHeld, state.ShiftHeld) << "tick " << tick;
+        ASSERT_EQ(ticks[tick].ch, state.ch) << "tick " << tick;
+        ++tick;
+    }
+    EXPECT_EQ(tick, ticks.size());
+    EXPECT_EQ(errors, replay.Errors.size() + static_cast<std::size_t>(replay.MoreErrors));
+    EXPECT_GT(errors, 10u);
+    EXPECT_EQ(view.TextArea, replay.View.TextArea);
+    EXPECT_EQ(view.Line, replay.View.Line);
+    EXPECT_GT(replay.View.TextArea.size() + replay.View.Line.size(), 10u);
 }
 
 }  // namespace
