@@ -1,6 +1,4 @@
-// glidtavla-cli board ...: tables and pictures.
-#include <QBuffer>
-#include <QImage>
+// glidtavla-cli board ...: tables. Drawing and pictures are glidtavla-cli-pictures's.
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonValue>
@@ -8,10 +6,6 @@
 #include "app/codec.h"
 #include "board/board_table.h"
 #include "board/errors.h"
-#include "board/files.h"
-#include "board/pictures/board_drawing.h"
-#include "board/pictures/builtin_picture.h"
-#include "board/pictures/picture_file.h"
 #include "board/table_check.h"
 #include "cli/board_json.h"
 #include "cli/cli_common.h"
@@ -65,57 +59,6 @@ int BoardCheck(const QStringList& args) {
     return kExitOk;
 }
 
-int BoardDraw(const QStringList& args) {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        "Draw the board a table gives, as \"Utan bild\" shows it, into a PNG of at least "
-        "354 x 284 pixels.");
-    parser.addOption(kOverOption);
-    parser.addPositionalArgument("TABLE", "The .tab file.");
-    parser.addPositionalArgument("OUT.png", "The picture to write.");
-    if (!ParseSub(parser, args, 2)) return kExitUsage;
-    CharacterBoard board;
-    if (!StartBoard(parser, board)) return kExitUsage;
-    try {
-        LoadBoardTable(board, LocalPath(parser.positionalArguments()[0]));
-    } catch (const Error& error) {
-        Print(stderr, std::string(error.what()) + "\n");
-        return kExitError;
-    }
-    const QImage picture = DrawnBoard(BuiltInBoardPicture(), board);
-    // Encoded first, then written with every write checked: a full disk is a failure.
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    const std::string out = LocalPath(parser.positionalArguments()[1]);
-    try {
-        if (!picture.save(&buffer, "PNG")) throw Error("PNG");
-        WriteRegularFile(out, png.toStdString());
-    } catch (const Error& error) {
-        Print(stderr, "Cannot create file " + out + " (" + error.what() + ")\n");
-        return kExitError;
-    }
-    return kExitOk;
-}
-
-int BoardPicture(const QStringList& args) {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        "Load a board picture as \"Med bild\" would and print its size, or why it fails.");
-    parser.addPositionalArgument("PICTURE", "A .bmp, .ico, .emf or .wmf file.");
-    if (!ParseSub(parser, args, 1)) return kExitUsage;
-    try {
-        const QImage picture = LoadPictureFile(LocalPath(parser.positionalArguments()[0]));
-        Print(stdout,
-              std::to_string(picture.width()) + "x" + std::to_string(picture.height()) + "\n");
-    } catch (const Error& error) {
-        Print(stdout, std::string(error.what()) + "\n");
-        return kExitError;
-    }
-    return kExitOk;
-}
-
-// args: the program, the sub-command, then its own arguments.
 }  // namespace
 
 int Board(const QStringList& args) {
@@ -123,8 +66,6 @@ int Board(const QStringList& args) {
     const QStringList rest = QStringList{args[0] + " board " + command} + args.mid(2);
     if (command == "dump") return BoardDump(rest);
     if (command == "check") return BoardCheck(rest);
-    if (command == "draw") return BoardDraw(rest);
-    if (command == "picture") return BoardPicture(rest);
     if (command == "cost") return BoardCostCommand(rest);
     if (command == "make") return BoardMakeCommand(rest);
     Print(stderr, "usage: glidtavla-cli board dump|check|draw|picture|cost|make ...\n");

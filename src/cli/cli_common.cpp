@@ -21,6 +21,11 @@ std::map<QString, std::string>& GivenArguments() {
 
 }  // namespace
 
+void QuietQt(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
 void RememberArguments(int argc, char** argv) {
     for (int i = 0; i < argc; ++i)
         GivenArguments().emplace(QFile::decodeName(argv[i]), argv[i]);

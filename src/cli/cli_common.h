@@ -16,6 +16,12 @@ constexpr int kExitOk = 0;
 constexpr int kExitError = 1;
 constexpr int kExitUsage = 2;
 
+// Qt's own notes about the platform (a missing runtime folder and the like) are not the
+// tool's output: standard error carries only the tool's messages.
+void QuietQt(QtMsgType type, const QMessageLogContext& context, const QString& message);
+constexpr const char* kOutOfMemoryMessage =
+    "Out of memory: the file is too large for this computer\n";
+
 // A path as the file system names it, bytes unchanged: an argument as it was given.
 void RememberArguments(int argc, char** argv);
 std::string LocalPath(const QString& path);

@@ -1,41 +1,53 @@
 // glidtavla-cli: boards and demos without a window.
 #include <QCommandLineParser>
-#include <QGuiApplication>
+#include <QCoreApplication>
 
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstring>
-#include <memory>
+#include <string>
 
 #include "cli/cli_common.h"
 
-// Qt's own notes about the platform (a missing runtime folder and the like) are not the
-// tool's output: standard error carries only the tool's messages.
-void QuietQt(QtMsgType type, const QMessageLogContext&, const QString& message) {
-    if (type == QtCriticalMsg || type == QtFatalMsg)
-        std::fprintf(stderr, "%s\n", qPrintable(message));
-}
+namespace {
 
-// Only drawing and pictures need Qt Gui; the rest starts without a platform, which is most of
-// the time a short replay takes.
-bool NeedsGui(int argc, char** argv) {
+// Drawing and pictures need Qt Gui and the picture decoders, whose loading would be most of
+// the time a short replay takes; a program of their own does them.
+bool NeedsPictures(int argc, char** argv) {
     const auto is = [&](int i, const char* word) {
         return i < argc && std::strcmp(argv[i], word) == 0;
     };
     return is(1, "board") && (is(2, "draw") || is(2, "picture"));
 }
 
+// Beside this program in the build, in its own folder once installed.
+std::string PicturesProgram() {
+    char self[PATH_MAX];
+    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+    std::string folder = length > 0 ? std::string(self, static_cast<std::size_t>(length)) : "";
+    folder = folder.substr(0, folder.rfind('/') + 1);
+    const std::string beside = folder + "glidtavla-cli-pictures";
+    if (access(beside.c_str(), X_OK) == 0) return beside;
+    return folder + GLIDTAVLA_PICTURES_FROM_BIN "/glidtavla-cli-pictures";
+}
+
+int RunPicturesProgram(char** argv) {
+    const std::string program = PicturesProgram();
+    execv(program.c_str(), argv);  // returns only when it failed
+    std::fprintf(stderr, "Cannot start %s (%s)\n", program.c_str(), std::strerror(errno));
+    return glidtavla::kExitError;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    qInstallMessageHandler(QuietQt);
+    if (NeedsPictures(argc, argv)) return RunPicturesProgram(argv);
+    qInstallMessageHandler(glidtavla::QuietQt);
     glidtavla::RememberArguments(argc, argv);
-    // Drawing needs fonts, not a display.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    std::unique_ptr<QCoreApplication> application;
-    if (NeedsGui(argc, argv)) {
-        application = std::make_unique<QGuiApplication>(argc, argv);
-    } else {
-        application = std::make_unique<QCoreApplication>(argc, argv);
-    }
-    QCoreApplication& app = *application;
+    QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName("glidtavla-cli");
     QCoreApplication::setApplicationVersion("1.01");
 
@@ -69,8 +81,8 @@ int main(int argc, char** argv) {
         if (args[0] == "type") return glidtavla::TypeCommand(own);
         if (args[0] == "stats") return glidtavla::StatsCommand(own);
     } catch (const std::bad_alloc&) {
-        std::fputs("Out of memory: the file is too large for this computer\n", stderr);
-        return 1;
+        glidtavla::Print(stderr, glidtavla::kOutOfMemoryMessage);
+        return glidtavla::kExitError;
     }
     std::fprintf(stderr, "unknown command: %s\n", qPrintable(args[0]));
     return 2;

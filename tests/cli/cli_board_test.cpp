@@ -1,5 +1,6 @@
 // Runs the real glidtavla-cli and checks what it prints and how it exits.
 #include <QColor>
+#include <QFile>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonObject>
@@ -113,6 +114,22 @@ TEST(CliBoardPicture, PrintsTheSizeOrTheWindowsMessage) {
     const CliRun bad = Cli({"board", "picture", QString::fromStdString(dir.Write("p.Gif", "x"))});
     EXPECT_EQ(bad.exitCode, 1);
     EXPECT_EQ(bad.out, "Unknown picture file extension (.Gif)\n");
+}
+
+// Drawing is done by a program of its own beside glidtavla-cli; without it the user is told
+// which program is missing, and nothing else is started.
+TEST(CliBoardPicture, WithoutItsDrawingProgramSaysWhichIsMissing) {
+    TempDir dir;
+    const QString alone = QString::fromStdString(dir.File("glidtavla-cli"));
+    ASSERT_TRUE(QFile::copy(GLIDTAVLA_CLI, alone));
+    QProcess process;
+    process.start(alone, {"board", "picture", QString::fromStdString(dir.File("p.bmp"))});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitCode(), 1);
+    const QString err = process.readAllStandardError();
+    EXPECT_TRUE(err.startsWith("Cannot start ")) << err.toStdString();
+    EXPECT_TRUE(err.contains("glidtavla-cli-pictures (No such file or directory)"))
+        << err.toStdString();
 }
 
 TEST(CliBoardModel, CostAndMakeForACorpus) {

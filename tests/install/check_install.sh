@@ -12,12 +12,20 @@ passed=0
 
 DESTDIR="$tmp/root" cmake --install "$build" --prefix /usr >"$tmp/install.log"
 share="$tmp/root/usr/share"
-for file in usr/bin/glidtavla usr/bin/glidtavla-cli usr/share/applications/glidtavla.desktop \
+for file in usr/bin/glidtavla usr/bin/glidtavla-cli usr/libexec/glidtavla/glidtavla-cli-pictures \
+            usr/share/applications/glidtavla.desktop \
             usr/share/mime/packages/glidtavla.xml usr/share/man/man1/glidtavla-cli.1 \
             usr/share/icons/hicolor/scalable/apps/glidtavla.svg \
             usr/share/icons/hicolor/48x48/apps/glidtavla.png; do
   [ -e "$tmp/root/$file" ] || fail "not installed: /$file"
 done
+passed=$((passed + 1))
+
+# The installed glidtavla-cli finds the program that draws boards in its own folder.
+printf '60 120\r\n50 100\r\n97 98\r\n99 100\r\n' >"$tmp/t.tab"
+"$tmp/root/usr/bin/glidtavla-cli" board draw "$tmp/t.tab" "$tmp/board.png" ||
+  fail "installed board draw"
+file -b "$tmp/board.png" | grep -q "354 x 284" || fail "installed board draw: $(file -b "$tmp/board.png")"
 passed=$((passed + 1))
 
 desktop-file-validate "$share/applications/glidtavla.desktop" || fail "desktop entry"
@@ -52,7 +60,8 @@ for lib in libqt6widgets6 libqt6gui6 libqt6svg6 libxdo3 libwmf libemf2svg libc6 
   echo "$depends" | grep -q "$lib" || fail "$lib is not among the dependencies: $depends"
 done
 dpkg-deb --contents "$deb" >"$tmp/contents.txt"
-for file in ./usr/bin/glidtavla ./usr/bin/glidtavla-cli ./usr/share/applications/glidtavla.desktop \
+for file in ./usr/bin/glidtavla ./usr/bin/glidtavla-cli ./usr/libexec/glidtavla/glidtavla-cli-pictures \
+            ./usr/share/applications/glidtavla.desktop \
             ./usr/share/mime/packages/glidtavla.xml ./usr/share/man/man1/glidtavla-cli.1; do
   grep -q " $file\$" "$tmp/contents.txt" || fail "not in the package: $file"
 done

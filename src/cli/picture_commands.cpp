@@ -1,0 +1,90 @@
+// glidtavla-cli board draw and board picture: the commands that need Qt Gui and the picture
+// decoders, in a program of their own so the others start without loading them.
+#include <QBuffer>
+#include <QGuiApplication>
+#include <QImage>
+
+#include "board/board_table.h"
+#include "board/errors.h"
+#include "board/files.h"
+#include "board/pictures/board_drawing.h"
+#include "board/pictures/builtin_picture.h"
+#include "board/pictures/picture_file.h"
+#include "cli/cli_common.h"
+
+namespace glidtavla {
+namespace {
+
+int BoardDraw(const QStringList& args) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        "Draw the board a table gives, as \"Utan bild\" shows it, into a PNG of at least "
+        "354 x 284 pixels.");
+    parser.addOption(kOverOption);
+    parser.addPositionalArgument("TABLE", "The .tab file.");
+    parser.addPositionalArgument("OUT.png", "The picture to write.");
+    if (!ParseSub(parser, args, 2)) return kExitUsage;
+    CharacterBoard board;
+    if (!StartBoard(parser, board)) return kExitUsage;
+    try {
+        LoadBoardTable(board, LocalPath(parser.positionalArguments()[0]));
+    } catch (const Error& error) {
+        Print(stderr, std::string(error.what()) + "\n");
+        return kExitError;
+    }
+    const QImage picture = DrawnBoard(BuiltInBoardPicture(), board);
+    // Encoded first, then written with every write checked: a full disk is a failure.
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    const std::string out = LocalPath(parser.positionalArguments()[1]);
+    try {
+        if (!picture.save(&buffer, "PNG")) throw Error("PNG");
+        WriteRegularFile(out, png.toStdString());
+    } catch (const Error& error) {
+        Print(stderr, "Cannot create file " + out + " (" + error.what() + ")\n");
+        return kExitError;
+    }
+    return kExitOk;
+}
+
+int BoardPicture(const QStringList& args) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        "Load a board picture as \"Med bild\" would and print its size, or why it fails.");
+    parser.addPositionalArgument("PICTURE", "A .bmp, .ico, .emf or .wmf file.");
+    if (!ParseSub(parser, args, 1)) return kExitUsage;
+    try {
+        const QImage picture = LoadPictureFile(LocalPath(parser.positionalArguments()[0]));
+        Print(stdout,
+              std::to_string(picture.width()) + "x" + std::to_string(picture.height()) + "\n");
+    } catch (const Error& error) {
+        Print(stdout, std::string(error.what()) + "\n");
+        return kExitError;
+    }
+    return kExitOk;
+}
+
+}  // namespace
+}  // namespace glidtavla
+
+// Started by glidtavla-cli with its own arguments: "board draw ..." or "board picture ...".
+int main(int argc, char** argv) {
+    qInstallMessageHandler(glidtavla::QuietQt);
+    glidtavla::RememberArguments(argc, argv);
+    // Drawing needs fonts, not a display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    const QString command = args.size() > 2 && args[1] == "board" ? args[2] : QString();
+    const QStringList own = QStringList{args[0] + " board " + command} + args.mid(3);
+    try {
+        if (command == "draw") return glidtavla::BoardDraw(own);
+        if (command == "picture") return glidtavla::BoardPicture(own);
+    } catch (const std::bad_alloc&) {
+        glidtavla::Print(stderr, glidtavla::kOutOfMemoryMessage);
+        return glidtavla::kExitError;
+    }
+    glidtavla::Print(stderr, "usage: glidtavla-cli board draw|picture ...\n");
+    return glidtavla::kExitUsage;
+}
