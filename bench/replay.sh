@@ -2,7 +2,7 @@
 # glidtavla-cli replay and stats over a demo of a million samples, beside wc -l on the same file.
 # Usage: bench/replay.sh BUILD_DIR [runs]
 set -euo pipefail
-build=$(cd "$1" && pwd) runs=${2:-5}
+build=$(cd "$1" && pwd) runs=${2:-21}
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 demo="$tmp/million.dem"
@@ -17,17 +17,21 @@ awk 'BEGIN {
   }
 }' >"$demo"
 
-median() {  # command... -> median wall seconds over the runs
-  for _ in $(seq "$runs"); do
-    local start end
-    start=$(date +%s%N); "$@" >/dev/null 2>&1; end=$(date +%s%N)
-    echo $(( (end - start) / 1000 ))
-  done | sort -n | sed -n "$(( (runs + 1) / 2 ))p"
+# The three commands take turns, so a slow moment of the machine falls on all of them alike;
+# each figure is the median of its runs.
+elapsed_us() {
+  local start end
+  start=$(date +%s%N); "$@" >/dev/null 2>&1; end=$(date +%s%N)
+  echo $(( (end - start) / 1000 ))
 }
-
-replay_us=$(median "$build/glidtavla-cli" replay "$demo")
-stats_us=$(median "$build/glidtavla-cli" stats "$demo")
-wc_us=$(median wc -l "$demo")
+median() { sort -n | sed -n "$(( (runs + 1) / 2 ))p"; }
+: >"$tmp/wc" >"$tmp/replay" >"$tmp/stats"
+for _ in $(seq "$runs"); do
+  elapsed_us wc -l "$demo" >>"$tmp/wc"
+  elapsed_us "$build/glidtavla-cli" replay "$demo" >>"$tmp/replay"
+  elapsed_us "$build/glidtavla-cli" stats "$demo" >>"$tmp/stats"
+done
+wc_us=$(median <"$tmp/wc") replay_us=$(median <"$tmp/replay") stats_us=$(median <"$tmp/stats")
 echo "file: $(wc -l <"$demo") samples, $(( $(stat -c %s "$demo") / 1024 )) KiB"
 awk -v r="$replay_us" -v s="$stats_us" -v w="$wc_us" 'BEGIN {
   printf "wc -l:  %.1f ms\n", w / 1000
