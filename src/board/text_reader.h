@@ -37,13 +37,13 @@ class TextReader {
     void SkipLine();
     int32_t ReadValue();  // throws "Invalid numeric input"
     ValueRead TryReadValue();
-    // The common line of numbers: `count` or more plain numbers (up to seven digits, a minus
-    // allowed) one space apart, then the line end, all in the buffer. Reads the line as
-    // count ReadValue and a SkipLine would; false reads nothing, for the general way.
-    bool TryReadPlainLine(int32_t* values, int count);
-    // As many plain lines as follow in the buffer, up to maxLines, their values one line
-    // after another; stops before a line that is not plain. Returns how many it read.
-    std::size_t ReadPlainLines(int32_t* values, int count, std::size_t maxLines);
+    // The common lines of numbers, as many as follow in the buffer up to maxLines: kCount or
+    // more plain numbers (up to seven digits, a minus allowed) one space apart, then the line
+    // end. Reads each line as kCount ReadValue and a SkipLine would, into values one line after
+    // another, and stops before a line that is not plain, for the general way. Returns how many
+    // lines it read. Built for the demo's four numbers.
+    template <int kCount>
+    std::size_t ReadPlainLines(int32_t* values, std::size_t maxLines);
 
     // 1-based number of the line the next byte stands on.
     int LineNumber() const { return line_; }

@@ -97,23 +97,27 @@ void ApplyDemoSample(const int32_t* values, SelectionState& state) {
     state.ShiftHeld = values[3] == 1;
 }
 
+bool ReadDemoValues(TextReader& reader, int32_t* values) {
+    if (reader.AtEndOfFile()) return false;
+    if (reader.ReadPlainLines<kDemoValues>(values, 1) == 1) return true;
+    for (int i = 0; i < kDemoValues; ++i) {
+        const ValueRead got = reader.TryReadValue();
+        if (!got.ok) {
+            reader.SkipLine();
+            throw IoError(kCodeInvalidNumericInput);
+        }
+        values[i] = got.value;
+    }
+    reader.SkipLine();
+    return true;
+}
+
 void ReadDemoSample(TextReader& reader, SelectionState& state, bool& playing) {
-    if (reader.AtEndOfFile()) {
+    int32_t values[kDemoValues];
+    if (!ReadDemoValues(reader, values)) {
         playing = false;
         state.ShiftHeld = false;
         return;
-    }
-    int32_t values[kDemoValues];
-    if (!reader.TryReadPlainLine(values, kDemoValues)) {
-        for (int32_t& value : values) {
-            const ValueRead got = reader.TryReadValue();
-            if (!got.ok) {
-                reader.SkipLine();
-                throw IoError(kCodeInvalidNumericInput);
-            }
-            value = got.value;
-        }
-        reader.SkipLine();
     }
     ApplyDemoSample(values, state);
     if (reader.AtEndOfFile()) playing = false;

@@ -60,6 +60,10 @@ constexpr int kDemoValues = 4;
 // Sets the state as a line with these values does.
 void ApplyDemoSample(const int32_t* values, SelectionState& state);
 
+// The values of the next line; false at the end of the file. A malformed number skips the
+// rest of its line, then raises "Invalid numeric input".
+bool ReadDemoValues(TextReader& reader, int32_t* values);
+
 // Reads the next sample into the state; clears playing at the end of the file. A malformed
 // number skips the rest of its line, then raises "Invalid numeric input" with the state
 // untouched.

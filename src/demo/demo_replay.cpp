@@ -3,15 +3,14 @@
 #include <array>
 
 #include "board/errors.h"
-#include "demo/demo_file.h"
+#include "demo/demo_read_ahead.h"
 
 namespace glidtavla {
 
 namespace {
 
-// Plain lines decoded at once, and ticks handed on at once: a tick then costs no call into
-// the reader or to the observer.
-constexpr std::size_t kBatchLines = 256;
+// Ticks handed on at once: a tick then costs no call to the observer.
+constexpr std::size_t kBatchTicks = 256;
 
 class Player {
   public:
@@ -19,9 +18,9 @@ class Player {
         : board_(board), onTick_(onTick), replay_(replay) {}
 
     // A line that could not be read ends its tick without a sample.
-    void Fail(const Error& error) {
+    void Fail(const std::string& error) {
         if (replay_.Errors.size() < kKeptReplayErrors) {
-            replay_.Errors.push_back(error.what());
+            replay_.Errors.push_back(error);
         } else {
             ++replay_.MoreErrors;
         }
@@ -59,7 +58,7 @@ class Player {
     const CharacterBoard& board_;
     const TickObserver& onTick_;
     Replay& replay_;
-    std::array<ReplayTick, kBatchLines> ticks_;
+    std::array<ReplayTick, kBatchTicks> ticks_;
     std::size_t held_ = 0;
 };
 
@@ -69,34 +68,27 @@ Replay ReplayDemo(const CharacterBoard& board, const std::string& demoPath,
                   const TickObserver& onTick) {
     Replay replay;
     Player player(board, onTick, replay);
-    DemoFile file;
-    OpenDemoForPlayback(file, demoPath);
-    TextReader& reader = file.Reader();
-    int32_t batch[kBatchLines * kDemoValues];
-    bool playing = true;
-    while (playing) {
-        // Every tick as ReadDemoSample would read it, the plain lines a batch at a time.
-        const std::size_t lines = reader.ReadPlainLines(batch, kDemoValues, kBatchLines);
-        for (std::size_t i = 0; i < lines; ++i) {
-            ApplyDemoSample(&batch[i * kDemoValues], player.state);
-            if (i + 1 == lines) {
-                try {
-                    playing = !reader.AtEndOfFile();
-                } catch (const Error& error) {
-                    player.Fail(error);
+    DemoReadAhead file(demoPath);
+    while (const DemoSteps* steps = file.Next()) {
+        std::size_t error = 0;
+        for (std::size_t i = 0; i < steps->Kinds.size(); ++i) {
+            switch (steps->Kinds[i]) {
+                case DemoSteps::Kind::Tick:
+                    ApplyDemoSample(steps->ValuesOf(i), player.state);
+                    player.Tick();
                     break;
-                }
+                case DemoSteps::Kind::Values:
+                    ApplyDemoSample(steps->ValuesOf(i), player.state);
+                    break;
+                case DemoSteps::Kind::Error:
+                    player.Fail(steps->Errors[error++]);
+                    break;
+                case DemoSteps::Kind::EndTick:
+                    player.state.ShiftHeld = false;
+                    player.Tick();
+                    break;
             }
-            player.Tick();
         }
-        if (lines > 0) continue;
-        try {
-            ReadDemoSample(reader, player.state, playing);
-        } catch (const Error& error) {
-            player.Fail(error);
-            continue;  // the tick ends; the next one reads on after the bad line
-        }
-        player.Tick();
     }
     player.Flush();
     return replay;

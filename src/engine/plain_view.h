@@ -18,7 +18,7 @@ std::vector<std::string> TextAreaListed(const std::vector<std::string>& lines);
 
 // An EngineView over plain strings, for glidtavla-cli and the tests. It keeps what the engine
 // last showed.
-class PlainView : public EngineView {
+class PlainView final : public EngineView {
   public:
     void ShowReadouts(int32_t x0, int32_t y0, int64_t x1, int64_t y1) override;
     void ShowCharacterCell(uint8_t ch, IndicatorColour colour) override;

@@ -211,5 +211,24 @@ TEST(ReplayDemo, PlaysEveryTickAsTheWindowsTimerDoes) {
     EXPECT_GT(replay.View.TextArea.size() + replay.View.Line.size(), 10u);
 }
 
+// The file is read ahead in a thread of its own: a player that stops early (here an observer
+// that fails) must stop that thread too, and a file that cannot be opened fails at once.
+TEST(ReplayDemo, StopsReadingWhenPlayingStopsEarly) {
+    std::string bytes;
+    for (int i = 0; i < 200000; ++i)
+        bytes += "125 100 0 0\r\n";
+    TempDir dir;
+    const std::string demo = dir.Write("long.dem", bytes);
+    CharacterBoard board;
+    ResetToBuiltInBoard(board);
+    int batches = 0;
+    const auto failing = [&](std::span<const ReplayTick>) {
+        if (++batches == 3) throw std::runtime_error("observer gave up");
+    };
+    EXPECT_THROW(ReplayDemo(board, demo, failing), std::runtime_error);
+    EXPECT_EQ(batches, 3);
+    EXPECT_EQ(ErrorOf([&] { ReplayDemo(board, dir.File("missing.dem")); }), "File not found");
+}
+
 }  // namespace
 }  // namespace glidtavla
