@@ -1,6 +1,8 @@
 #include "demo/demo_read_ahead.h"
 
-#include <algorithm>
+#include <sched.h>
+
+#include <chrono>
 
 #include "board/errors.h"
 
@@ -10,8 +12,7 @@ namespace {
 
 // Enough steps a batch that handing them over costs nothing beside them, and few enough
 // batches that a long file needs no memory for more than these.
-constexpr std::size_t kStepsPerBatch = 16384;
-constexpr int kBatches = 4;
+constexpr std::size_t kStepsPerBatch = 4096;
 constexpr std::size_t kPlainLines = 256;
 // A batch ends past kStepsPerBatch by at most a batch of plain lines and an error.
 constexpr std::size_t kMostSteps = kStepsPerBatch + kPlainLines + 1;
@@ -34,23 +35,47 @@ bool AfterLine(TextReader& reader, DemoSteps& steps) {
     }
 }
 
+// Keeps the reading thread off the processor the player runs on. Left to itself, the scheduler
+// often starts both on one processor and lets them take turns there for the whole replay,
+// which is slower than reading and playing one after the other.
+void KeepOffProcessor(int player) {
+    cpu_set_t allowed;
+    if (player < 0 || sched_getaffinity(0, sizeof allowed, &allowed) != 0) return;
+    if (!CPU_ISSET(player, &allowed) || CPU_COUNT(&allowed) < 2) return;
+    CPU_CLR(player, &allowed);
+    sched_setaffinity(0, sizeof allowed, &allowed);  // refused, it is the scheduler's choice
+}
+
+// Each side waits for the other by yielding, which keeps it where it is, and only a long wait
+// (a player printing every tick) by short sleeps: a thread woken by another is often moved
+// to the waker's processor.
+template <class Ready>
+void WaitUntil(Ready ready) {
+    constexpr int kYields = 1000;
+    for (int round = 0; !ready(); ++round) {
+        if (round < kYields) {
+            std::this_thread::yield();
+        } else {
+            std::this_thread::sleep_for(std::chrono::microseconds(100));
+        }
+    }
+}
+
 }  // namespace
 
 DemoReadAhead::DemoReadAhead(const std::string& demoPath) : reader_(demoPath) {
-    for (int i = 0; i < kBatches; ++i) {
-        auto& steps = empty_.emplace_back(std::make_unique<DemoSteps>());
-        steps->Kinds.reserve(kMostSteps);
-        steps->Values.resize(kMostSteps * kDemoValues);
+    for (DemoSteps& steps : batches_) {
+        steps.Kinds.reserve(kMostSteps);
+        steps.Values.resize(kMostSteps * kDemoValues);
     }
-    thread_ = std::thread([this] { Read(); });
+    thread_ = std::thread([this, player = sched_getcpu()] {
+        KeepOffProcessor(player);
+        Read();
+    });
 }
 
 DemoReadAhead::~DemoReadAhead() {
-    {
-        const std::lock_guard lock(mutex_);
-        stopping_ = true;
-    }
-    changed_.notify_all();
+    stopping_ = true;
     thread_.join();
 }
 
@@ -82,46 +107,35 @@ bool DemoReadAhead::ReadInto(DemoSteps& steps) {
 }
 
 void DemoReadAhead::Read() {
-    bool reading = true;
-    while (reading) {
-        std::unique_ptr<DemoSteps> steps;
-        {
-            std::unique_lock lock(mutex_);
-            changed_.wait(lock, [this] { return stopping_ || !empty_.empty(); });
-            if (stopping_) return;
-            steps = std::move(empty_.back());
-            empty_.pop_back();
-        }
-        steps->Kinds.clear();
-        steps->Errors.clear();
+    for (std::size_t batch = 0;; ++batch) {
+        WaitUntil([&] { return batch - played_ < kBatches || stopping_; });
+        if (stopping_) return;
+        DemoSteps& steps = batches_[batch % kBatches];
+        steps.Kinds.clear();
+        steps.Errors.clear();
+        bool reading = false;
         try {
-            reading = ReadInto(*steps);
+            reading = ReadInto(steps);
         } catch (...) {
-            const std::lock_guard lock(mutex_);
             failure_ = std::current_exception();
-            reading = false;
         }
-        {
-            const std::lock_guard lock(mutex_);
-            full_.push_back(std::move(steps));
-            finished_ = !reading;
+        filled_ = batch + 1;
+        if (!reading) {
+            finished_ =
+                true;  // after the last batch is counted, so that seen set, the count is final
+            return;
         }
-        changed_.notify_all();
     }
 }
 
 const DemoSteps* DemoReadAhead::Next() {
-    std::unique_lock lock(mutex_);
-    if (playing_) empty_.push_back(std::move(playing_));
-    changed_.notify_all();
-    changed_.wait(lock, [this] { return !full_.empty() || finished_; });
-    if (full_.empty()) {
+    if (taken_ > 0) played_ = taken_;  // the batch taken last is played
+    WaitUntil([&] { return filled_ != taken_ || finished_; });
+    if (filled_ == taken_) {
         if (failure_) std::rethrow_exception(failure_);
         return nullptr;
     }
-    playing_ = std::move(full_.front());
-    full_.erase(full_.begin());
-    return playing_.get();
+    return &batches_[taken_++ % kBatches];
 }
 
 }  // namespace glidtavla

@@ -1,10 +1,9 @@
 #pragma once
 
-#include <condition_variable>
+#include <array>
+#include <atomic>
 #include <cstdint>
 #include <exception>
-#include <memory>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -45,16 +44,19 @@ class DemoReadAhead {
     const DemoSteps* Next();
 
   private:
+    static constexpr std::size_t kBatches = 8;
+
     void Read();
     bool ReadInto(DemoSteps& steps);
 
     TextReader reader_;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::vector<std::unique_ptr<DemoSteps>> empty_, full_;  // full_ is read from its front
-    std::unique_ptr<DemoSteps> playing_;
-    bool finished_ = false, stopping_ = false;
-    std::exception_ptr failure_;
+    std::array<DemoSteps, kBatches> batches_;  // used in turn, as a ring
+    // Batches filled by the reading thread and batches taken to play, counted from the start.
+    std::atomic<std::size_t> filled_ = 0;
+    std::size_t taken_ = 0;
+    std::atomic<std::size_t> played_ = 0;
+    std::atomic<bool> finished_ = false, stopping_ = false;
+    std::exception_ptr failure_;  // set before finished_
     std::thread thread_;
 };
 
