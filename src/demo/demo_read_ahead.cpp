@@ -121,8 +121,8 @@ void DemoReadAhead::Read() {
         }
         filled_ = batch + 1;
         if (!reading) {
-            finished_ =
-                true;  // after the last batch is counted, so that seen set, the count is final
+            // Only after the last batch is counted: whoever sees it set sees the final count.
+            finished_ = true;
             return;
         }
     }
