@@ -56,7 +56,7 @@ passed=$((passed + 1))
 deb=$(ls "$tmp"/package/glidtavla_*.deb)
 dpkg-deb --info "$deb" >"$tmp/info.txt"
 depends=$(awk -F': ' '/^ Depends:/ { print $2 }' "$tmp/info.txt")
-for lib in libqt6widgets6 libqt6gui6 libqt6svg6 libxdo3 libwmf libemf2svg libc6 qt6-translations-l10n; do
+for lib in libqt6widgets6 libqt6gui6 libqt6svg6 libxtst6 libwmf libemf2svg libc6 qt6-translations-l10n; do
   echo "$depends" | grep -q "$lib" || fail "$lib is not among the dependencies: $depends"
 done
 dpkg-deb --contents "$deb" >"$tmp/contents.txt"

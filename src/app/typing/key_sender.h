@@ -30,8 +30,8 @@ class KeySender {
     virtual void Send(const KeyAction& action) = 0;
 };
 
-// Through the X server's XTest extension, with libxdo. Throws when there is no X server or it
-// lacks XTest.
+// Through the X server's XTest extension, binding what the layout lacks to spare keycodes.
+// Throws when there is no X server or it lacks XTest or XKEYBOARD.
 std::unique_ptr<KeySender> OpenXTestKeySender();
 
 }  // namespace glidtavla

@@ -1,0 +1,178 @@
+// Typing through the X server's XTEST extension. No Qt here: Xlib's macros and Qt's names do
+// not mix.
+#include <X11/XKBlib.h>
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+#include <xkbcommon/xkbcommon.h>
+
+#include <chrono>
+#include <thread>
+
+#include "app/typing/key_plan.h"
+#include "app/typing/key_sender.h"
+#include "board/errors.h"
+
+namespace glidtavla {
+
+namespace {
+
+// A keycode typed this recently is not rebound yet: the receiver may not have handled it.
+constexpr std::chrono::milliseconds kRebindAfter{200};
+// Qt receivers take a few milliseconds to fetch a changed map, and may handle a key that comes
+// sooner with the old one. Paid once per binding: bindings are kept.
+constexpr std::chrono::milliseconds kSettle{50};
+
+int64_t NowMs() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+// The code point of one UTF-8 character.
+char32_t FirstCodePoint(const std::string& utf8) {
+    const auto* s = reinterpret_cast<const unsigned char*>(utf8.data());
+    if (utf8.empty()) return 0;
+    if (s[0] < 0x80) return s[0];
+    const int extra = s[0] >= 0xF0 ? 3 : s[0] >= 0xE0 ? 2 : 1;
+    if (utf8.size() < std::size_t(extra) + 1) return 0;
+    char32_t cp = s[0] & (0x3F >> extra);
+    for (int i = 1; i <= extra; ++i)
+        cp = (cp << 6) | (s[i] & 0x3F);
+    return cp;
+}
+
+// The level Shift alone selects on a key of this type, or -1.
+int ShiftLevel(const XkbKeyTypeRec& type) {
+    for (int i = 0; i < type.map_count; ++i) {
+        const XkbKTMapEntryRec& entry = type.map[i];
+        if (entry.active && entry.mods.mask == ShiftMask) return entry.level;
+    }
+    return -1;
+}
+
+class XTestKeySender : public KeySender {
+  public:
+    explicit XTestKeySender(Display* display) : display_(display) {}
+    ~XTestKeySender() override {
+        // Our bindings go back to empty; the mode is over, nothing is typed through them now.
+        ReadKeymap();
+        for (unsigned keycode : planner_.BoundKeycodes()) {
+            KeySym none = NoSymbol;
+            XChangeKeyboardMapping(display_, int(keycode), 1, &none, 1);
+        }
+        XCloseDisplay(display_);
+    }
+    XTestKeySender(const XTestKeySender&) = delete;
+    XTestKeySender& operator=(const XTestKeySender&) = delete;
+
+    void Send(const KeyAction& action) override {
+        // Read at every action: a layout switched since the last key is seen before this one.
+        ReadKeymap();
+        switch (action.kind) {
+            case KeyAction::Kind::Text: {
+                const char32_t cp = FirstCodePoint(action.text);
+                Type(xkb_utf32_to_keysym(uint32_t(cp)));
+                break;
+            }
+            case KeyAction::Kind::Return:
+                Type(XK_Return);
+                break;
+            case KeyAction::Kind::BackSpace:
+                for (int i = 0; i < action.count; ++i)
+                    Type(XK_BackSpace);
+                break;
+        }
+        XSync(display_, False);
+    }
+
+  private:
+    [[noreturn]] static void Fail() {
+        throw Error("Tangenterna kunde inte skickas till det andra programmet.");
+    }
+
+    void ReadKeymap() {
+        XkbDescPtr xkb = XkbGetMap(display_, XkbKeyTypesMask | XkbKeySymsMask, XkbUseCoreKbd);
+        if (xkb == nullptr) Fail();
+        XkbStateRec state{};
+        XkbGetState(display_, XkbUseCoreKbd, &state);
+        std::vector<KeySlot> keys;
+        for (int keycode = xkb->min_key_code; keycode <= xkb->max_key_code; ++keycode) {
+            KeySlot slot;
+            const int groups = XkbKeyNumGroups(xkb, keycode);
+            if (groups > 0) {
+                slot.empty = false;
+                const int group = state.group % groups;
+                const int width = XkbKeyGroupWidth(xkb, keycode, group);
+                const int shiftLevel = ShiftLevel(*XkbKeyKeyType(xkb, keycode, group));
+                slot.plain = uint32_t(XkbKeySymEntry(xkb, keycode, 0, group));
+                if (shiftLevel > 0 && shiftLevel < width) {
+                    slot.shifted = uint32_t(XkbKeySymEntry(xkb, keycode, shiftLevel, group));
+                }
+            }
+            keys.push_back(slot);
+        }
+        const unsigned first = xkb->min_key_code;
+        XkbFreeKeyboard(xkb, 0, True);
+        shiftKeycode_ = XKeysymToKeycode(display_, XK_Shift_L);
+        planner_.Update(first, std::move(keys), shiftKeycode_ != 0);
+    }
+
+    void Type(uint32_t keysym) {
+        if (keysym == NoSymbol) return;
+        const std::optional<KeyStroke> stroke = planner_.Plan(keysym);
+        if (!stroke) {
+            throw Error(
+                "Tangentbordet har ingen ledig tangent för tecknet, och det kunde inte "
+                "skickas till det andra programmet.");
+        }
+        if (stroke->bind) {
+            if (const auto last = planner_.LastUse(stroke->keycode)) {
+                const int64_t wait = kRebindAfter.count() - (NowMs() - *last);
+                if (wait > 0) std::this_thread::sleep_for(std::chrono::milliseconds(wait));
+            }
+            // Both levels, so a held Shift types the same; the server has the map, and the
+            // receiver has had time to read it, before the key event that needs it.
+            KeySym both[2] = {keysym, keysym};
+            XChangeKeyboardMapping(display_, int(stroke->keycode), 2, both, 1);
+            XSync(display_, False);
+            planner_.Bound(*stroke, keysym, NowMs());
+            std::this_thread::sleep_for(kSettle);
+        }
+        if (stroke->shift) XTestFakeKeyEvent(display_, shiftKeycode_, True, CurrentTime);
+        XTestFakeKeyEvent(display_, stroke->keycode, True, CurrentTime);
+        XTestFakeKeyEvent(display_, stroke->keycode, False, CurrentTime);
+        if (stroke->shift) XTestFakeKeyEvent(display_, shiftKeycode_, False, CurrentTime);
+        planner_.Used(*stroke, NowMs());
+    }
+
+    Display* display_;
+    KeyPlanner planner_;
+    KeyCode shiftKeycode_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<KeySender> OpenXTestKeySender() {
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) {
+        throw Error("Skriv i andra program kräver en X-server, och ingen kunde nås.");
+    }
+    int event = 0, error = 0, major = 0, minor = 0;
+    if (!XTestQueryExtension(display, &event, &error, &major, &minor)) {
+        XCloseDisplay(display);
+        throw Error(
+            "Skriv i andra program kräver X-serverns tillägg XTEST, och den här X-servern "
+            "saknar det.");
+    }
+    int xkbOpcode = 0, xkbEvent = 0, xkbError = 0, xkbMajor = XkbMajorVersion,
+        xkbMinor = XkbMinorVersion;
+    if (!XkbQueryExtension(display, &xkbOpcode, &xkbEvent, &xkbError, &xkbMajor, &xkbMinor)) {
+        XCloseDisplay(display);
+        throw Error(
+            "Skriv i andra program kräver X-serverns tillägg XKEYBOARD, och den här X-servern "
+            "saknar det.");
+    }
+    return std::make_unique<XTestKeySender>(display);
+}
+
+}  // namespace glidtavla
