@@ -10,9 +10,9 @@
 #include <fstream>
 #include <string>
 
-#include "board/pictures/board_drawing.h"
-#include "board/pictures/builtin_picture.h"
-#include "board/pictures/picture_file.h"
+#include "pictures/board_drawing.h"
+#include "pictures/builtin_picture.h"
+#include "pictures/picture_file.h"
 
 namespace glidtavla {
 namespace {

@@ -7,7 +7,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "board/pictures/picture_file.h"
+#include "pictures/picture_file.h"
 
 namespace glidtavla {
 

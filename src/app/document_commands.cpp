@@ -7,10 +7,10 @@
 #include <QTextBlock>
 #include <QTextCursor>
 
-#include "app/codec.h"
-#include "app/document.h"
 #include "app/tform1.h"
 #include "board/files.h"
+#include "text/codec.h"
+#include "text/document.h"
 
 namespace glidtavla {
 

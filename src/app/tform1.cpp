@@ -21,16 +21,16 @@
 
 #include "app/accessibility.h"
 #include "app/client_area.h"
-#include "app/codec.h"
-#include "app/document.h"
 #include "app/help_text.h"
 #include "app/zoom/board_zoom.h"
 #include "board/board_table.h"
 #include "board/errors.h"
 #include "board/files.h"
-#include "board/pictures/board_drawing.h"
-#include "board/pictures/builtin_picture.h"
-#include "board/pictures/picture_file.h"
+#include "pictures/board_drawing.h"
+#include "pictures/builtin_picture.h"
+#include "pictures/picture_file.h"
+#include "text/codec.h"
+#include "text/document.h"
 
 namespace glidtavla {
 

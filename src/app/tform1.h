@@ -9,7 +9,6 @@
 #include <string>
 
 #include "app/dialogs.h"
-#include "app/document.h"
 #include "app/settings/settings.h"
 #include "app/speed_line.h"
 #include "app/typing/typing_mode.h"
@@ -18,6 +17,7 @@
 #include "demo/demo_file.h"
 #include "engine/engine_view.h"
 #include "engine/selection_engine.h"
+#include "text/document.h"
 
 class QAction;
 class QLineEdit;

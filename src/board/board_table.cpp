@@ -121,4 +121,17 @@ void LoadBoardTable(CharacterBoard& board, const std::string& path, TableObserve
     LoadBoardTable(board, reader, observer);
 }
 
+std::string WriteBoardTable(const CharacterBoard& board, int columns, int rows) {
+    std::string table;
+    const auto line = [&table](int count, const auto& value) {
+        for (int i = 1; i <= count; ++i)
+            table += std::to_string(value(i)) + (i < count ? " " : "\r\n");
+    };
+    line(columns, [&](int i) { return board.ColumnBounds[i]; });
+    line(rows, [&](int i) { return board.RowBounds[i]; });
+    for (int row = 1; row <= rows; ++row)
+        line(columns, [&](int column) { return int{board.NormalCodes[column][row]}; });
+    return table;
+}
+
 }  // namespace glidtavla

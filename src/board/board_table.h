@@ -26,4 +26,8 @@ void LoadBoardTable(CharacterBoard& board, const std::string& path,
                     TableObserver* observer = nullptr);
 void LoadBoardTable(CharacterBoard& board, TextReader& reader, TableObserver* observer = nullptr);
 
+// The table text that gives the first columns x rows cells of a board as it stands: the column
+// bounds, the row bounds and the codes, CR LF line ends, no shift block.
+std::string WriteBoardTable(const CharacterBoard& board, int columns, int rows);
+
 }  // namespace glidtavla

@@ -3,7 +3,6 @@
 #include <QJsonObject>
 #include <QJsonValue>
 
-#include "app/codec.h"
 #include "board/board_table.h"
 #include "board/errors.h"
 #include "board/table_check.h"

@@ -4,9 +4,9 @@
 
 #include <map>
 
-#include "app/codec.h"
 #include "board/board_table.h"
 #include "board/errors.h"
+#include "board/windows1252.h"
 
 namespace glidtavla {
 
@@ -92,10 +92,8 @@ bool LoadStartBoard(const QCommandLineParser& parser, CharacterBoard& board) {
 }
 
 QString JsonText(const std::string& bytes) {
-    QString text = ToQString(bytes);
-    text.replace(QChar(0x240D), QChar('\r'));
-    text.replace(QChar(0x240A), QChar('\n'));
-    return text;
+    const std::u32string text = DecodeWindows1252(bytes);
+    return QString::fromUcs4(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 }  // namespace glidtavla

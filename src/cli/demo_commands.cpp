@@ -4,13 +4,13 @@
 #include <QJsonObject>
 #include <QJsonValue>
 
-#include "app/codec.h"
-#include "app/document.h"
 #include "board/errors.h"
+#include "board/windows1252.h"
 #include "cli/cli_common.h"
 #include "demo/demo_replay.h"
 #include "demo/demo_stats.h"
 #include "demo/demo_typist.h"
+#include "text/document.h"
 
 namespace glidtavla {
 
@@ -176,13 +176,14 @@ int TypeCommand(const QStringList& args) {
     QString text = parser.positionalArguments()[0];
     text.replace("\\n", "\n");
     std::string bytes;
-    for (const QChar c : text) {
-        const std::string byte = c == '\n' ? std::string("\n") : FromQString(QString(c));
-        if (byte == "?" && c != '?') {
-            Print(stderr, "No cell of the board gives \"" + QString(c).toStdString() + "\"\n");
+    for (const char32_t c : text.toUcs4()) {
+        const std::optional<uint8_t> byte = Windows1252Byte(c);
+        if (!byte) {
+            Print(stderr, "No cell of the board gives \"" + QString::fromUcs4(&c, 1).toStdString() +
+                              "\"\n");
             return kExitError;
         }
-        bytes += byte;
+        bytes += static_cast<char>(*byte);
     }
     try {
         Print(stdout, TypeDemo(board, bytes));

@@ -5,12 +5,12 @@
 
 #include <map>
 
-#include "app/codec.h"
-#include "app/document.h"
 #include "board/errors.h"
 #include "board/files.h"
+#include "board/windows1252.h"
 #include "cli/cli_common.h"
-#include "demo/board_cost.h"
+#include "model/board_cost.h"
+#include "text/document.h"
 
 namespace glidtavla {
 
@@ -43,12 +43,10 @@ bool ReadCorpus(const QString& path, Corpus& corpus) {
         return true;
     }
     for (const char32_t c : QString::fromStdString(raw).toUcs4()) {
-        const QString text = QString::fromUcs4(&c, 1);
-        const std::string byte = c <= 0xFFFF ? FromQString(text) : "?";
-        if (byte == "?" && c != U'?') {
-            ++corpus.unwritable[text];
+        if (const std::optional<uint8_t> byte = Windows1252Byte(c)) {
+            corpus.bytes += static_cast<char>(*byte);
         } else {
-            corpus.bytes += byte;
+            ++corpus.unwritable[QString::fromUcs4(&c, 1)];
         }
     }
     return true;
@@ -56,7 +54,8 @@ bool ReadCorpus(const QString& path, Corpus& corpus) {
 
 QString CodeText(uint8_t code) {
     if (code == kCodeLineFeed) return "\n";
-    return ToQString(std::string(1, static_cast<char>(code)));
+    const char32_t c = Windows1252Char(code);
+    return QString::fromUcs4(&c, 1);
 }
 
 }  // namespace

@@ -7,10 +7,10 @@
 #include "board/board_table.h"
 #include "board/errors.h"
 #include "board/files.h"
-#include "board/pictures/board_drawing.h"
-#include "board/pictures/builtin_picture.h"
-#include "board/pictures/picture_file.h"
 #include "cli/cli_common.h"
+#include "pictures/board_drawing.h"
+#include "pictures/builtin_picture.h"
+#include "pictures/picture_file.h"
 
 namespace glidtavla {
 namespace {

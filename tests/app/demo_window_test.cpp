@@ -5,8 +5,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/document.h"
 #include "app/tform1.h"
+#include "text/document.h"
 #include "window_test.h"
 
 using namespace glidtavla;

@@ -12,10 +12,10 @@
 
 #include <filesystem>
 
-#include "app/codec.h"
 #include "app/dialogs.h"
 #include "app/tform1.h"
-#include "board/pictures/builtin_picture.h"
+#include "pictures/builtin_picture.h"
+#include "text/codec.h"
 #include "window_test.h"
 
 using namespace glidtavla;

@@ -10,7 +10,7 @@
 #include "app/typing/key_sender.h"
 #include "board/character_board.h"
 #include "board/shift.h"
-#include "app/codec.h"
+#include "text/codec.h"
 
 using namespace glidtavla;
 

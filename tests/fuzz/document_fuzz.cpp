@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/codec.h"
-#include "app/document.h"
+#include "text/codec.h"
+#include "text/document.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace glidtavla;

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "board/errors.h"
-#include "board/pictures/picture_file.h"
+#include "pictures/picture_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace glidtavla;

@@ -1,8 +1,8 @@
 #include <QTest>
 
 #include "board/board_table.h"
-#include "board/pictures/board_drawing.h"
-#include "board/pictures/builtin_picture.h"
+#include "pictures/board_drawing.h"
+#include "pictures/builtin_picture.h"
 #include "test_support.h"
 
 using namespace glidtavla;

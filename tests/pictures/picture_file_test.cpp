@@ -4,7 +4,7 @@
 #include <random>
 
 #include "board/errors.h"
-#include "board/pictures/picture_file.h"
+#include "pictures/picture_file.h"
 #include "test_support.h"
 
 using namespace glidtavla;

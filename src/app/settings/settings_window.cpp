@@ -2,10 +2,10 @@
 // chosen last, the folder of the last document and the window's geometry.
 #include <QFileInfo>
 
-#include "app/codec.h"
 #include "app/tform1.h"
 #include "board/board_table.h"
 #include "board/files.h"
+#include "text/codec.h"
 
 namespace glidtavla {
 

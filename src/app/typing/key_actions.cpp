@@ -1,6 +1,6 @@
-#include "app/codec.h"
 #include "app/typing/key_sender.h"
 #include "board/character_board.h"
+#include "text/codec.h"
 
 namespace glidtavla {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "board/pictures/board_drawing.h"
-#include "board/pictures/builtin_picture.h"
+#include "pictures/board_drawing.h"
+#include "pictures/builtin_picture.h"
 
 namespace glidtavla {
 

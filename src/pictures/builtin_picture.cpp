@@ -1,4 +1,4 @@
-#include "board/pictures/builtin_picture.h"
+#include "pictures/builtin_picture.h"
 
 #include <QFont>
 #include <QFontMetrics>

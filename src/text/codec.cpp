@@ -1,8 +1,8 @@
-#include "app/codec.h"
+#include "text/codec.h"
 
 #include <QFile>
 
-#include <array>
+#include "board/windows1252.h"
 
 namespace glidtavla {
 
@@ -13,18 +13,10 @@ constexpr char16_t kShownCR = 0x240D;
 // text control would take it as a line break.
 constexpr char16_t kShownLF = 0x240A;
 
-// 0x80..0x9F; the undefined five keep their own value.
-constexpr std::array<char16_t, 32> kHighControls = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
 char16_t CharOf(unsigned char byte) {
     if (byte == '\r') return kShownCR;
     if (byte == '\n') return kShownLF;
-    if (byte >= 0x80 && byte <= 0x9F) return kHighControls[byte - 0x80];
-    return byte;
+    return static_cast<char16_t>(Windows1252Char(byte));
 }
 
 }  // namespace
@@ -46,14 +38,8 @@ std::string FromQString(const QString& text) {
             bytes.push_back('\r');
         } else if (c == kShownLF) {
             bytes.push_back('\n');
-        } else if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
-            bytes.push_back(static_cast<char>(c));
         } else {
-            char byte = '?';
-            for (std::size_t i = 0; i < kHighControls.size(); ++i) {
-                if (kHighControls[i] == c) byte = static_cast<char>(0x80 + i);
-            }
-            bytes.push_back(byte);
+            bytes.push_back(static_cast<char>(Windows1252Byte(c).value_or('?')));
         }
     }
     return bytes;

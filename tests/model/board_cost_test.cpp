@@ -1,4 +1,4 @@
-#include "demo/board_cost.h"
+#include "model/board_cost.h"
 
 #include <gtest/gtest.h>
 

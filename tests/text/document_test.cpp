@@ -1,4 +1,4 @@
-#include "app/document.h"
+#include "text/document.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/document.h"
+#include "text/document.h"
 
 namespace glidtavla {
 

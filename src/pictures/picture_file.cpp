@@ -1,9 +1,4 @@
-#include "board/pictures/picture_file.h"
-
-#include <poll.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include "pictures/picture_file.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -14,31 +9,20 @@
 #include <QSvgRenderer>
 
 #include <algorithm>
-#include <chrono>
 #include <cstring>
-#include <functional>
 #include <optional>
 #include <string_view>
 
 #include "board/errors.h"
 #include "board/files.h"
-
-extern "C" {
-#include <emf2svg.h>
-#include <libwmf/api.h>
-#include <libwmf/svg.h>
-}
+#include "pictures/metafile_decoder.h"
 
 namespace glidtavla {
 
 namespace {
 
 constexpr qint64 kMaxPictureFile = 128LL << 20;
-constexpr int kMaxSide = 8192;  // pixels a decoded picture may have on a side
-constexpr int kDecodeSeconds = 10;
-// A board picture's drawing is small; a metafile that decodes to more is refused, so neither
-// the decoder's output nor its rendering can take the memory.
-constexpr std::size_t kMaxDecodedSvg = 16U << 20;
+constexpr int kMaxSide = kMaxPictureSide;
 
 [[noreturn]] void Fail(const char* message) {
     throw Error(message);
@@ -165,121 +149,6 @@ void CheckMetafile(std::string_view bytes) {
     if (start + size > bytes.size()) StreamReadError();
 }
 
-// Runs work in a child process and returns what it wrote, or nothing when the child crashed,
-// failed or ran past the time limit: a third-party decoder cannot take the program with it.
-std::optional<std::string> RunIsolated(const std::function<std::string()>& work) {
-    int channel[2];
-    if (pipe(channel) != 0) return std::nullopt;
-    const pid_t child = fork();
-    if (child < 0) {
-        close(channel[0]);
-        close(channel[1]);
-        return std::nullopt;
-    }
-    if (child == 0) {
-        close(channel[0]);
-        alarm(kDecodeSeconds);
-        std::string out;
-        try {
-            out = work();
-        } catch (...) {
-            _exit(2);
-        }
-        if (out.size() > kMaxDecodedSvg) _exit(5);
-        std::size_t done = 0;
-        while (done < out.size()) {
-            const ssize_t wrote = write(channel[1], out.data() + done, out.size() - done);
-            if (wrote <= 0) _exit(3);
-            done += static_cast<std::size_t>(wrote);
-        }
-        _exit(out.empty() ? 4 : 0);
-    }
-    close(channel[1]);
-    std::string out;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(kDecodeSeconds);
-    bool complete = false;
-    char buffer[65536];
-    while (std::chrono::steady_clock::now() < deadline) {
-        pollfd fd{channel[0], POLLIN, 0};
-        if (poll(&fd, 1, 100) < 0 && errno != EINTR) break;
-        if (fd.revents == 0) continue;
-        const ssize_t got = read(channel[0], buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) {
-            complete = got == 0;
-            break;
-        }
-        out.append(buffer, static_cast<std::size_t>(got));
-        if (out.size() > kMaxDecodedSvg) break;  // refused: a picture, not a flood
-    }
-    close(channel[0]);
-    if (!complete) kill(child, SIGKILL);
-    int status = 0;
-    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
-    if (!complete || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::nullopt;
-    return out;
-}
-
-std::string EnhancedMetafileToSvg(std::string bytes) {
-    generatorOptions options{};
-    options.nameSpace = const_cast<char*>("svg");
-    options.emfplus = true;
-    options.svgDelimiter = true;
-    char* svg = nullptr;
-    size_t length = 0;
-    if (emf2svg(bytes.data(), bytes.size(), &svg, &length, &options) == 0 || svg == nullptr) {
-        free(svg);
-        return "";
-    }
-    std::string out(svg, length);
-    free(svg);
-    return out;
-}
-
-// The SVG device writes embedded bitmaps to files it names; there are none to write.
-char* NoImageFile(void*) {
-    return nullptr;
-}
-
-std::string MetafileToSvg(std::string bytes) {
-    wmfAPI* api = nullptr;
-    wmfAPI_Options options{};
-    options.function = wmf_svg_function;
-    const unsigned long flags =
-        WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
-    if (wmf_api_create(&api, flags, &options) != wmf_E_None) {
-        if (api != nullptr) wmf_api_destroy(api);
-        return "";
-    }
-    std::string out;
-    wmfD_Rect bbox{};
-    unsigned int width = 0, height = 0;
-    if (wmf_mem_open(api, reinterpret_cast<unsigned char*>(bytes.data()),
-                     static_cast<long>(bytes.size())) == wmf_E_None &&
-        wmf_scan(api, 0, &bbox) == wmf_E_None &&
-        wmf_display_size(api, &width, &height, 96, 96) == wmf_E_None && width > 0 && height > 0 &&
-        width <= kMaxSide && height <= kMaxSide) {
-        wmf_svg_t* device = WMF_SVG_GetData(api);
-        device->out = wmf_stream_create(api, nullptr);
-        device->Description = const_cast<char*>("Glidtavla");
-        device->bbox = bbox;
-        device->width = width;
-        device->height = height;
-        device->image.context = nullptr;
-        device->image.name = NoImageFile;
-        if (wmf_play(api, 0, &bbox) == wmf_E_None) {
-            char* svg = nullptr;
-            unsigned long length = 0;
-            wmf_stream_destroy(api, device->out, &svg, &length);
-            if (svg != nullptr) out.assign(svg, length);
-            wmf_free(api, svg);
-        }
-    }
-    wmf_api_destroy(api);
-    return out;
-}
-
 const char* InvalidMessage(PictureKind kind) {
     switch (kind) {
         case PictureKind::Bitmap:
@@ -352,10 +221,10 @@ QImage Decode(PictureKind kind, const std::string& bytes) {
         }
         case PictureKind::EnhancedMetafile:
             CheckEnhancedMetafile(bytes);
-            return RenderSvg(RunIsolated([&] { return EnhancedMetafileToSvg(bytes); }), kind);
+            return RenderSvg(MetafileToSvgIsolated(bytes, MetafileFormat::Enhanced), kind);
         case PictureKind::Metafile:
             CheckMetafile(bytes);
-            return RenderSvg(RunIsolated([&] { return MetafileToSvg(bytes); }), kind);
+            return RenderSvg(MetafileToSvgIsolated(bytes, MetafileFormat::Windows), kind);
     }
     Fail("Bitmap image is not valid");
 }

@@ -1,4 +1,4 @@
-#include "board/pictures/board_drawing.h"
+#include "pictures/board_drawing.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -6,10 +6,10 @@
 
 #include <algorithm>
 
-#include "app/codec.h"
 #include "board/cell_label.h"
-#include "board/pictures/builtin_picture.h"
 #include "board/rounding.h"
+#include "board/windows1252.h"
+#include "pictures/builtin_picture.h"
 
 namespace glidtavla {
 
@@ -79,8 +79,9 @@ void DrawBoardFromTable(QImage& picture, const CharacterBoard& board, double sca
         for (int j = 1; j <= kMaxCells && board.RowBounds[j] <= height; ++j) {
             const int64_t y = int64_t{board.RowBounds[j]} - offsets.Y;
             if (x < -kFar || x > kFar || y < -kFar || y > kFar) continue;
+            const std::u32string label = DecodeWindows1252(CellLabel(board, i, j));
             painter.drawText(QPoint(static_cast<int>(x), static_cast<int>(y) + ascent),
-                             ToQString(CellLabel(board, i, j)));
+                             QString::fromUcs4(label.data(), static_cast<qsizetype>(label.size())));
         }
     }
 }

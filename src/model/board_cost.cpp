@@ -1,9 +1,9 @@
-#include "demo/board_cost.h"
+#include "model/board_cost.h"
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 
+#include "board/board_table.h"
 #include "board/errors.h"
 #include "board/shift.h"
 #include "demo/demo_typist.h"
@@ -161,12 +161,11 @@ std::string MakeBoardTable(const std::string& text, int columns, int rows, int c
     counts[kCodeSpace] = std::max<long long>(counts[kCodeSpace], 1);
     counts[kCodeLineFeed] = std::max<long long>(counts[kCodeLineFeed], 1);
 
-    std::vector<std::vector<uint8_t>> codes(columns + 1, std::vector<uint8_t>(rows + 1, 0));
     std::vector<std::vector<bool>> taken(columns + 1, std::vector<bool>(rows + 1, false));
     taken[3][3] = true;
     if (keepControls) {
         for (const auto& control : kBuiltInControls) {
-            codes[control.cell.Column][control.cell.Row] = control.code;
+            board.NormalCodes[control.cell.Column][control.cell.Row] = control.code;
             taken[control.cell.Column][control.cell.Row] = true;
             counts.erase(control.code);
         }
@@ -200,18 +199,9 @@ std::string MakeBoardTable(const std::string& text, int columns, int rows, int c
     std::stable_sort(placed.begin(), placed.end(),
                      [](const auto& a, const auto& b) { return a.second > b.second; });
     for (std::size_t i = 0; i < placed.size(); ++i)
-        codes[cells[i].Column][cells[i].Row] = placed[i].first;
+        board.NormalCodes[cells[i].Column][cells[i].Row] = placed[i].first;
 
-    std::string table;
-    const auto line = [&table](int count, const std::function<std::string(int)>& value) {
-        for (int i = 1; i <= count; ++i)
-            table += value(i) + (i < count ? " " : "\r\n");
-    };
-    line(columns, [&](int i) { return std::to_string(i * cellWidth); });
-    line(rows, [&](int i) { return std::to_string(i * cellHeight); });
-    for (int row = 1; row <= rows; ++row)
-        line(columns, [&](int column) { return std::to_string(codes[column][row]); });
-    return table;
+    return WriteBoardTable(board, columns, rows);
 }
 
 }  // namespace glidtavla

@@ -1,0 +1,39 @@
+#include "board/windows1252.h"
+
+#include <array>
+
+namespace glidtavla {
+
+namespace {
+
+// 0x80..0x9F; the undefined five keep their own value.
+constexpr std::array<char16_t, 32> kHighControls = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+}  // namespace
+
+char32_t Windows1252Char(uint8_t byte) {
+    if (byte >= 0x80 && byte <= 0x9F) return kHighControls[byte - 0x80];
+    return byte;
+}
+
+std::optional<uint8_t> Windows1252Byte(char32_t c) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<uint8_t>(c);
+    for (std::size_t i = 0; i < kHighControls.size(); ++i) {
+        if (kHighControls[i] == c) return static_cast<uint8_t>(0x80 + i);
+    }
+    return std::nullopt;
+}
+
+std::u32string DecodeWindows1252(std::string_view bytes) {
+    std::u32string text(bytes.size(), U'\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        text[i] = Windows1252Char(static_cast<uint8_t>(bytes[i]));
+    }
+    return text;
+}
+
+}  // namespace glidtavla

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace glidtavla {
+
+// The character of a Windows-1252 byte. The five bytes the code page leaves undefined stand for
+// the C1 controls of the same value, so every byte has one and survives a round trip.
+char32_t Windows1252Char(uint8_t byte);
+
+// The byte that stands for c, or nothing when Windows-1252 cannot hold it.
+std::optional<uint8_t> Windows1252Byte(char32_t c);
+
+// Bytes as UTF-32, byte for byte.
+std::u32string DecodeWindows1252(std::string_view bytes);
+
+}  // namespace glidtavla
