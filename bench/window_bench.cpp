@@ -60,8 +60,8 @@ void BM_GlidtavlaWindowSample(benchmark::State& bench) {
     TForm1 form("", std::make_unique<NoDialogs>());
     form.show();
     form.Button1Click();
-    SendMoves(bench, form.Image1);
-    form.Memo1->clear();
+    SendMoves(bench, form.findChild<QLabel*>("Image1"));
+    form.findChild<QPlainTextEdit*>("Memo1")->clear();
 }
 BENCHMARK(BM_GlidtavlaWindowSample);
 

@@ -5,7 +5,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "app/tform1.h"
+#include "app/board_image.h"
+#include "app/form_controls.h"
 
 namespace glidtavla {
 
@@ -18,7 +19,7 @@ void Name(QWidget* widget, const QString& name, const QString& description = QSt
 
 }  // namespace
 
-void NameControlsForAssistiveTechnology(TForm1& form) {
+void NameControlsForAssistiveTechnology(const FormControls& form) {
     Name(form.Image1, "Teckenbord",
          "Vila pekaren i den tomma mittrutan, för den ut till ett tecken och vänd tillbaka: "
          "tecknet skrivs. Håll vänster musknapp nedtryckt för det skiftade tecknet.");

@@ -2,9 +2,9 @@
 
 namespace glidtavla {
 
-class TForm1;
+struct FormControls;
 
 // Swedish names and descriptions for screen readers, on every control a user meets.
-void NameControlsForAssistiveTechnology(TForm1& form);
+void NameControlsForAssistiveTechnology(const FormControls& form);
 
 }  // namespace glidtavla

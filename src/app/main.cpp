@@ -5,7 +5,9 @@
 #include <cstdio>
 
 #include "app/command_line.h"
+#include "app/settings/settings.h"
 #include "app/tform1.h"
+#include "app/typing/typing_mode.h"
 
 int main(int argc, char** argv) {
     // Qt removes the arguments it takes for its own options: read ours before it does.
@@ -27,7 +29,7 @@ int main(int argc, char** argv) {
     glidtavla::TForm1 form(line.Document);
     form.UseSettings(std::make_unique<glidtavla::SettingsStore>());
     // On before the window is shown, so it never takes the focus from the program written into.
-    if (line.SendKeys) form.Typing->SetOn(true);
+    if (line.SendKeys) form.Typing().SetOn(true);
     if (line.Zoom != 0) form.SetZoom(line.Zoom);
     form.show();
     return app.exec();

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QCloseEvent>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -11,8 +12,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QTextBlock>
-#include <QTextCursor>
 #include <QTimer>
 #include <QWindow>
 
@@ -21,16 +20,18 @@
 
 #include "app/accessibility.h"
 #include "app/client_area.h"
+#include "app/document_session.h"
 #include "app/help_text.h"
-#include "app/zoom/board_zoom.h"
-#include "board/board_table.h"
+#include "app/settings/settings_window.h"
+#include "app/speed_line.h"
+#include "app/text_area.h"
+#include "app/typing/typing_mode.h"
+#include "app/widget_view.h"
+#include "app/zoom/zoom_window.h"
 #include "board/errors.h"
 #include "board/files.h"
-#include "pictures/board_drawing.h"
 #include "pictures/builtin_picture.h"
-#include "pictures/picture_file.h"
 #include "text/codec.h"
-#include "text/document.h"
 
 namespace glidtavla {
 
@@ -40,40 +41,11 @@ const char* const kCaptionStart = "Glidtavla Ver 1.01 ";
 const char* const kCaptionTrailer = "    Glidtavla, fri programvara för alla  2026-12-07";
 const QColor kBackground(56, 144, 13);
 
-QColor ColourOf(IndicatorColour colour) {
-    switch (colour) {
-        case IndicatorColour::White:
-            return QColor(255, 255, 255);
-        case IndicatorColour::Yellow:
-            return QColor(255, 255, 0);
-        case IndicatorColour::Blue:
-            return QColor(0, 0, 255);
-        case IndicatorColour::Red:
-            return QColor(255, 0, 0);
-        case IndicatorColour::Green:
-            return QColor(0, 128, 0);
-        case IndicatorColour::Lime:
-            return QColor(0, 255, 0);
-    }
-    return Qt::white;
-}
-
-void SetBase(QWidget* widget, const QColor& colour) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Base, colour);
-    widget->setPalette(palette);
-}
-
 QFont PixelFont(const QString& family, int pixels, bool bold = false) {
     QFont font(family);
     font.setPixelSize(pixels);
     font.setBold(bold);
     return font;
-}
-
-// Most samples leave most read-outs as they were; an unchanged text costs nothing.
-void SetText(QLineEdit* edit, const QString& text) {
-    if (edit->text() != text) edit->setText(text);
 }
 
 std::string CurrentDirectory() {
@@ -83,49 +55,14 @@ std::string CurrentDirectory() {
     return buffer;
 }
 
-// The character cell shows the three control codes by key symbols its bold face has.
-QString CellText(uint8_t ch) {
-    switch (ch) {
-        case 0:
-            return QString();
-        case kCodeDeleteLine:
-            return QString(QChar(0x2327));  // clear key
-        case kCodeBackspace:
-            return QString(QChar(0x232B));  // erase to the left
-        case kCodeLineFeed:
-            return QString(QChar(0x21B5));  // return
-        default:
-            return ToQString(std::string(1, static_cast<char>(ch)));
-    }
-}
-
 }  // namespace
 
-void BoardImage::mouseMoveEvent(QMouseEvent* event) {
-    if (OnMove) OnMove(event);
-}
-void BoardImage::mousePressEvent(QMouseEvent* event) {
-    if (OnPress) OnPress(event);
-}
-void BoardImage::mouseReleaseEvent(QMouseEvent* event) {
-    if (OnRelease) OnRelease(event);
-}
-void BoardImage::enterEvent(QEnterEvent* event) {
-    QLabel::enterEvent(event);
-    if (OnEnter) OnEnter();
-}
-void BoardImage::leaveEvent(QEvent* event) {
-    QLabel::leaveEvent(event);
-    if (OnLeave) OnLeave();
-}
-
 TForm1::TForm1(std::string documentPath, std::unique_ptr<Dialogs> dialogs)
-    : DocumentPath(std::move(documentPath)),
-      dialogs_(dialogs ? std::move(dialogs) : std::make_unique<QtDialogs>(this)) {
+    : dialogs_(dialogs ? std::move(dialogs) : std::make_unique<QtDialogs>(this)) {
     setObjectName("Form1");
     setGeometry(73, 351, 812, 588);
     setFont(PixelFont("DejaVu Sans", 11));
-    auto* client = new QWidget(this);
+    client = new QWidget(this);
     client->setObjectName("client");
     QPalette palette = client->palette();
     palette.setColor(QPalette::Window, kBackground);
@@ -133,19 +70,26 @@ TForm1::TForm1(std::string documentPath, std::unique_ptr<Dialogs> dialogs)
     client->setAutoFillBackground(true);
     setCentralWidget(ScrollingClientArea(client));
     CreateControls();
+    const FormControls& controls = *this;
+    view_ = std::make_unique<WidgetView>(controls,
+                                         [this](uint8_t ch, std::size_t before, std::size_t after) {
+                                             typing_->Fetched(ch, before, after);
+                                             speed_->Fetched(ch);
+                                         });
+    document_ = std::make_unique<DocumentSession>(
+        controls, *dialogs_, [this] { SetCaption(); },
+        [this](const std::string& path) { settings_->RememberDocumentFolder(path); });
+    document_->Name(std::move(documentPath));
     CreateMenu();
     CreateViewMenu();
-    NameControlsForAssistiveTechnology(*this);
+    settings_ = std::make_unique<SettingsKeeper>(static_cast<const QWidget&>(*this), *zoom_,
+                                                 *typing_, *speed_);
+    NameControlsForAssistiveTechnology(controls);
 }
 
 TForm1::~TForm1() = default;
 
-QWidget* TForm1::Client() const {
-    return findChild<QWidget*>("client");
-}
-
 void TForm1::CreateControls() {
-    QWidget* client = Client();
     const auto place = [](QWidget* widget, const char* name, int left, int top, int width,
                           int height, bool visible) {
         widget->setObjectName(name);
@@ -169,7 +113,7 @@ void TForm1::CreateControls() {
         const bool left = e->buttons().testFlag(Qt::LeftButton);
         // The engine works in board pixels whatever the zoom.
         Guarded([&] {
-            Image1MouseMove(Unzoomed(p.x(), Zoom), Unzoomed(p.y(), Zoom), left,
+            Image1MouseMove(zoom_->ToBoard(p.x()), zoom_->ToBoard(p.y()), left,
                             Image1->rect().contains(p));
         });
     };
@@ -214,7 +158,7 @@ void TForm1::CreateControls() {
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    SetTextAreaLines({"", ""});  // one empty line, ended
+    SetTextAreaLines(Memo1, {"", ""}, TextEncoding::Windows1252);  // one empty line, ended
 
     Button1 = new QPushButton("START", client);
     place(Button1, "Button1", 680, 504, 75, 25, true);
@@ -283,7 +227,7 @@ void TForm1::CreateMenu() {
     SkrivAndra = item(fil, "SkrivAndra", "Skriv i andra program", &TForm1::SkrivAndraClick);
     KopieraAllt = item(fil, "KopieraAllt", "Kopiera allt", &TForm1::KopieraAlltClick);
     fil->setToolTipsVisible(true);
-    Typing = std::make_unique<TypingMode>(this, SkrivAndra, *dialogs_, OpenXTestKeySender);
+    typing_ = std::make_unique<TypingMode>(this, SkrivAndra, *dialogs_, OpenXTestKeySender);
     fil->addSeparator();
     Sluta1 = item(fil, "Sluta1", "Sluta", &TForm1::Sluta1Click);
     QMenu* hamta = menu("Hmta1", "Hämta teckenbord");
@@ -295,6 +239,23 @@ void TForm1::CreateMenu() {
         item(bruks, "Bruksanvisning2", "Bruksanvisning", &TForm1::Bruksanvisning2Click);
     Mdemo = item(bruks, "Mdemo", "Gör demo", &TForm1::MdemoClick);
     Kdemo1 = item(bruks, "Kdemo1", "Kör demo", &TForm1::Kdemo1Click);
+}
+
+void TForm1::CreateViewMenu() {
+    QMenu* visa = menuBar()->addMenu("Visa");
+    visa->setObjectName("Visa");
+    const FormControls& controls = *this;
+    zoom_ = std::make_unique<WindowZoom>(
+        this, controls, boards_, state_, visa,
+        [this](const std::function<void()>& body) { Guarded(body); },
+        [this] { settings_->Remember(); });
+    speed_ = std::make_unique<SpeedLine>(this, visa);
+    connect(speed_->Item(), &QAction::triggered, this, [this](bool shown) {
+        Guarded([this, shown] {
+            speed_->SetShown(shown);
+            settings_->Remember();
+        });
+    });
 }
 
 void TForm1::Guarded(const std::function<void()>& body) {
@@ -311,8 +272,10 @@ void TForm1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (activated_) return;
     activated_ = true;
+    zoom_->Activate();
+    settings_->Activate();
     // On a screen of another pixel density the board is drawn afresh for it.
-    connect(windowHandle(), &QWindow::screenChanged, this, [this] { RefreshBoardPicture(); });
+    connect(windowHandle(), &QWindow::screenChanged, this, [this] { zoom_->RefreshPicture(); });
     // A document or board that cannot be read is reported once the window is on the screen,
     // so the message stands over it rather than on an empty desktop.
     try {
@@ -321,6 +284,15 @@ void TForm1::showEvent(QShowEvent* event) {
         const QString message = QString::fromUtf8(error.what());
         QMetaObject::invokeMethod(
             this, [this, message] { dialogs_->ShowError(message); }, Qt::QueuedConnection);
+    }
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    if (document_->MayClose([this](const std::function<void()>& body) { Guarded(body); })) {
+        settings_->Remember();
+        event->accept();
+    } else {
+        event->ignore();
     }
 }
 
@@ -333,10 +305,15 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
+void TForm1::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (zoom_) Guarded([this] { zoom_->WindowResized(); });
+}
+
 void TForm1::FormActivate() {
-    Started = false;
+    started_ = false;
     Image3->setPixmap(QPixmap::fromImage(BuiltInBoardPicture()));
-    StartDirectory = CurrentDirectory();
+    startDirectory_ = CurrentDirectory();
     // A document or start-up board that cannot be read is reported after activation has
     // completed, so the built-in board is loaded and the window works all the same.
     std::string deferredError;
@@ -347,75 +324,52 @@ void TForm1::FormActivate() {
             deferredError += (deferredError.empty() ? "" : "\n") + std::string(error.what());
         }
     };
-    if (!DocumentPath.empty()) {
-        deferring([this] { LoadDocument(DocumentPath); });
+    if (!document_->Path().empty()) {
+        deferring([this] { document_->Load(document_->Path()); });
     } else {
-        DocumentPath = StartDirectory + "/namnlos.gtv";
+        document_->Name(startDirectory_ + "/namnlos.gtv");
     }
-    DemoPath = "demonst.dem";
-    Playing = false;
-    Recording = false;
+    demo_.Choose("demonst.dem");
+    demo_.End();
     SetCaption();
-    ResetToBuiltInBoard(Board);
+    boards_.ShowBuiltIn();
     deferring([this] { LoadStartupBoard(); });
-    if (!IsRegularFile(TablePath) || !IsRegularFile(PicturePath))
+    if (!IsRegularFile(boards_.TablePath()) || !IsRegularFile(boards_.PicturePath()))
         deferring([this] { LoadRememberedBoard(); });
     ShowAsRemembered();
-    ResetToCentre(State);
+    ResetToCentre(state_);
     if (!deferredError.empty()) throw Error(deferredError);
 }
 
 void TForm1::SetCaption() {
-    setWindowTitle(kCaptionStart + Shown(DocumentPath) + kCaptionTrailer + Typing->CaptionNote());
+    setWindowTitle(kCaptionStart + Shown(document_->Path()) + kCaptionTrailer +
+                   typing_->CaptionNote());
 }
 
-// At a zoom the board is larger and the controls below it keep their distance, grown with
-// their text; at 100 % every place is the form's.
 void TForm1::ApplyBoardLayout(int width, int height) {
-    const int64_t top = Zoomed(height, Zoom);
-    Edit1->move(Edit1->x(), Pixels(top + BelowBoard(80)));
-    Edit6->move(Edit6->x(), Pixels(top + BelowBoard(30)));
-    const int64_t memoTop = top + BelowBoard(104);
-    // A tall board would leave the text area no height: it keeps five lines, and the client
-    // grows (and scrolls) instead.
-    Memo1->setGeometry(Memo1->x(), Pixels(memoTop), Memo1->width(),
-                       Pixels(std::max<int64_t>(MinimumTextAreaHeight(Memo1), 510 - memoTop)));
-    Image1->resize(Pixels(Zoomed(std::max(width, 0), Zoom)),
-                   Pixels(Zoomed(std::max(height, 0), Zoom)));
-    PlaceReadouts(width);
-    FitClientToControls(Client());
+    zoom_->PlaceAround(width, height);
 }
 
 void TForm1::Button1Click() {
-    const int64_t width = Zoomed(std::max(Board.BoardWidth, 0), Zoom);
-    const int64_t height = Zoomed(Board.BoardHeight, Zoom);
-    Edit1->move(Edit1->x(), Pixels(height + BelowBoard(80)));
-    for (QLineEdit* edit : {Edit1, Edit2, Edit3, Edit4, Edit5})
-        edit->show();
-    Edit6->move(Edit6->x(), Pixels(height + BelowBoard(30)));
-    Edit6->show();
-    Edit8->hide();
-    Edit9->show();
-    Memo1->move(Memo1->x(), Pixels(height + BelowBoard(104)));
-    Memo1->show();
-    Image1->resize(Pixels(width), Pixels(std::max<int64_t>(height, 0)));
-    Image1->show();
-    PlaceReadouts(Board.BoardWidth);
-    for (QWidget* widget : std::initializer_list<QWidget*>{Button1, Label1, Label2, Label3}) {
-        widget->hide();
+    zoom_->PlaceStarted();
+    for (QWidget* widget : std::initializer_list<QWidget*>{Edit1, Edit2, Edit3, Edit4, Edit5, Edit6,
+                                                           Edit9, Memo1, Image1}) {
+        widget->show();
     }
+    for (QWidget* widget : std::initializer_list<QWidget*>{Edit8, Button1, Label1, Label2, Label3})
+        widget->hide();
     SetCaption();
-    FitClientToControls(Client());
+    FitClientToControls(client);
     Memo1->setFocus();
-    Started = true;
-    RestSelection(State);  // the pointer comes from the START button, not the centre
+    started_ = true;
+    RestSelection(state_);  // the pointer comes from the START button, not the centre
 }
 
 void TForm1::Image1MouseMove(int x, int y, bool leftHeld, bool insideImage) {
     // Qt grabs the pointer for any button; only the left button's capture counts.
     if (!insideImage && !leftHeld) return;
-    if (Playing) {
-        if (Started) {
+    if (demo_.Playing()) {
+        if (started_) {
             Image2->show();
             // Starting a running timer would restart it: a moving pointer would hold the demo.
             if (!Timer1->isActive()) Timer1->start();
@@ -424,25 +378,42 @@ void TForm1::Image1MouseMove(int x, int y, bool leftHeld, bool insideImage) {
     }
     Timer1->stop();
     Image2->hide();
-    ProcessPointerSample(State, Board, *this, ActiveRecorder(), x, y);
+    ProcessPointerSample(state_, boards_.Board(), *view_, demo_.Recorder(), x, y);
 }
 
 void TForm1::Image1MouseDown(Qt::MouseButton button) {
-    if (button == Qt::LeftButton) State.ShiftHeld = true;
+    if (button == Qt::LeftButton) state_.ShiftHeld = true;
 }
 
 void TForm1::Image1MouseUp() {
-    State.ShiftHeld = false;
+    state_.ShiftHeld = false;
 }
 
 // A left-button drag keeps the pointer captured, so only a free pointer enters or leaves. While
 // a demo plays, the selection is the demo's own.
 void TForm1::Image1MouseEnter() {
-    if (!Playing && QGuiApplication::mouseButtons() == Qt::NoButton) RestSelection(State);
+    if (!demo_.Playing() && QGuiApplication::mouseButtons() == Qt::NoButton) RestSelection(state_);
 }
 
 void TForm1::Image1MouseLeave() {
-    if (!Playing && QGuiApplication::mouseButtons() == Qt::NoButton) Disarm(State, *this);
+    if (!demo_.Playing() && QGuiApplication::mouseButtons() == Qt::NoButton) Disarm(state_, *view_);
+}
+
+void TForm1::Open1Click() {
+    document_->Open(document_->Preset(settings_->DocumentFolder()));
+}
+
+void TForm1::Spara2Click() {
+    document_->Save();
+}
+
+void TForm1::Sparasom1Click() {
+    document_->SaveAs();
+}
+
+// Closing the window asks first when there is something to lose.
+void TForm1::Sluta1Click() {
+    close();
 }
 
 void TForm1::Bruksanvisning2Click() {
@@ -460,181 +431,161 @@ void TForm1::Edit7Click() {
 }
 
 void TForm1::ShowBoardSource() {
-    Edit8->move(Pixels(Zoomed(Board.BoardWidth, Zoom)), Edit8->y());
+    zoom_->PlaceSource();
     Edit8->show();
-    Edit8->setText("Tecken från: " + Shown(TablePath));
+    Edit8->setText("Tecken från: " + Shown(boards_.TablePath()));
+}
+
+void TForm1::ShowBoard(bool withSource) {
+    if (withSource) {
+        ShowBoardSource();
+    } else {
+        Edit8->hide();
+    }
+    ApplyBoardLayout(Board().BoardWidth, Board().BoardHeight);
+    zoom_->RefreshPicture();
 }
 
 void TForm1::LoadStartupBoard() {
     // The separator is always inserted: a doubled one at the root is one to the file system.
-    PicturePath = StartDirectory + "/tecken.bmp";
-    TablePath = StartDirectory + "/tecken.tab";
-    LoadBoardWithPicture();
-}
-
-// All or nothing: a table or picture that fails leaves the board that was shown, so the picture
-// never shows one board while the pointer writes from another.
-bool TForm1::LoadBoardWithPicture() {
-    if (!IsRegularFile(PicturePath) || !IsRegularFile(TablePath)) return false;
-    const CharacterBoard previous = Board;
-    const bool sourceShown = Edit8->isVisible();
-    const QString source = Edit8->text();
-    const QPoint sourcePlace = Edit8->pos();
-    try {
-        LoadBoardTable(Board, TablePath);
-        ShowBoardSource();
-        ApplyBoardLayout(Board.BoardWidth, Board.BoardHeight);
-        Picture.ShowPicture(LoadPictureFile(PicturePath));
-    } catch (...) {
-        Board = previous;
-        ApplyBoardLayout(Board.BoardWidth, Board.BoardHeight);
-        Edit8->setText(source);
-        Edit8->move(sourcePlace);
-        Edit8->setVisible(sourceShown);
-        throw;
-    }
-    RefreshBoardPicture();
-    return true;
+    if (boards_.LoadWithPicture(startDirectory_ + "/tecken.tab", startDirectory_ + "/tecken.bmp"))
+        ShowBoard(true);
 }
 
 void TForm1::bildClick() {
     const std::optional<QString> chosen = dialogs_->Ask(DialogKind::OpenPictureDialog1, "");
     if (!chosen) return;
-    PicturePath = QFile::encodeName(*chosen).toStdString();
+    const std::string picture = QFile::encodeName(*chosen).toStdString();
     // The last three characters give way to "tab", whatever they are.
-    TablePath =
-        PicturePath.substr(0, PicturePath.size() - std::min<std::size_t>(3, PicturePath.size())) +
-        "tab";
-    if (Playing || Recording) return;
-    if (LoadBoardWithPicture())
-        RememberBoard({RememberedBoard::Kind::Picture, TablePath, PicturePath});
+    const std::string table =
+        picture.substr(0, picture.size() - std::min<std::size_t>(3, picture.size())) + "tab";
+    boards_.Choose(table, picture);
+    if (demo_.InUse()) return;
+    if (boards_.LoadWithPicture(table, picture)) {
+        ShowBoard(true);
+        settings_->RememberBoard({RememberedBoard::Kind::Picture, table, picture});
+    }
 }
 
 void TForm1::ubildClick() {
     const std::optional<QString> chosen = dialogs_->Ask(DialogKind::OpenDialog3, "");
     if (!chosen) return;
-    TablePath = QFile::encodeName(*chosen).toStdString();
-    if (Playing || Recording) return;
-    if (!IsRegularFile(TablePath)) return;
-    LoadBoardTable(Board, TablePath);
-    ShowBoardSource();
-    ApplyBoardLayout(Board.BoardWidth, Board.BoardHeight);
-    Picture.ShowDrawn(Board);  // drawn afresh on the built-in picture at every zoom
-    RefreshBoardPicture();
-    if (!Started) Image1->hide();
-    RememberBoard({RememberedBoard::Kind::Drawn, TablePath, ""});
+    const std::string table = QFile::encodeName(*chosen).toStdString();
+    boards_.Choose(table);
+    if (demo_.InUse() || !IsRegularFile(table)) return;
+    boards_.LoadDrawn(table);
+    ShowBoard(true);
+    if (!started_) Image1->hide();
+    settings_->RememberBoard({RememberedBoard::Kind::Drawn, table, ""});
 }
 
 // Back to the board the program starts with; like the other board commands, not during a demo.
 void TForm1::InbyggtClick() {
-    if (Playing || Recording) return;
+    if (demo_.InUse()) return;
     ShowBuiltInBoard();
-    RememberBoard({});
-}
-
-// A new recording or playback first ends the earlier use of the one demo file: everything
-// recorded is already in the file, and no later tick or sample meets a file that is closed.
-void TForm1::EndDemoUse() {
-    Demo.Close();
-    Recording = false;
-    Playing = false;
+    settings_->RememberBoard({});
 }
 
 void TForm1::ShowBuiltInBoard() {
-    ResetToBuiltInBoard(Board);
-    Edit8->hide();
-    ApplyBoardLayout(Board.BoardWidth, Board.BoardHeight);
-    Picture.ShowBuiltIn();
-    RefreshBoardPicture();
+    boards_.ShowBuiltIn();
+    ShowBoard(false);
+}
+
+// As its command loads it. A file that has gone is forgotten without a word; one that cannot
+// be read is reported as the command would report it, and forgotten too.
+void TForm1::LoadRememberedBoard() {
+    const RememberedBoard board = settings_->Board();
+    if (board.kind == RememberedBoard::Kind::BuiltIn) return;
+    const bool picture = board.kind == RememberedBoard::Kind::Picture;
+    if (!IsRegularFile(board.table) || (picture && !IsRegularFile(board.picture))) {
+        settings_->RememberBoard({});
+        return;
+    }
+    try {
+        if (picture) {
+            if (boards_.LoadWithPicture(board.table, board.picture)) ShowBoard(true);
+        } else {
+            boards_.LoadDrawn(board.table);
+            ShowBoard(true);
+            if (!started_) Image1->hide();
+        }
+    } catch (...) {
+        settings_->RememberBoard({});
+        throw;
+    }
+}
+
+// Maximised, unless the window was last left at a size and place of its own.
+void TForm1::ShowAsRemembered() {
+    if (settings_->Geometry().isEmpty() || !restoreGeometry(settings_->Geometry())) showMaximized();
+    if (zoom_->FitsWindow()) zoom_->FitToWindow();
+}
+
+void TForm1::UseSettings(std::unique_ptr<SettingsStore> store) {
+    const Settings& settings = settings_->Use(std::move(store));
+    zoom_->Set(settings.zoom);
+    zoom_->SetFitsWindow(settings.zoomToWindow);
+    if (settings.sendKeys) typing_->SetOn(true);
+    if (settings.speedLine) speed_->SetShown(true);
+}
+
+void TForm1::SetZoom(int percent) {
+    zoom_->Set(percent);
 }
 
 void TForm1::MdemoClick() {
-    const std::optional<QString> chosen = dialogs_->Ask(DialogKind::SaveDialog2, Shown(DemoPath));
+    const std::optional<QString> chosen =
+        dialogs_->Ask(DialogKind::SaveDialog2, Shown(demo_.Path()));
     if (!chosen) return;
-    DemoPath = QFile::encodeName(*chosen).toStdString();
-    EndDemoUse();
+    demo_.Choose(QFile::encodeName(*chosen).toStdString());
+    demo_.End();
     Timer1->stop();  // a finished playback's ticks would read a file no longer open
     Image2->hide();
-    OpenDemoForRecording(Demo, DemoPath);
-    Recording = true;
+    demo_.Record();
     ShowBuiltInBoard();
 }
 
 void TForm1::Kdemo1Click() {
-    const std::optional<QString> chosen = dialogs_->Ask(DialogKind::OpenDialog2, Shown(DemoPath));
+    const std::optional<QString> chosen =
+        dialogs_->Ask(DialogKind::OpenDialog2, Shown(demo_.Path()));
     if (!chosen) return;
-    DemoPath = QFile::encodeName(*chosen).toStdString();
+    demo_.Choose(QFile::encodeName(*chosen).toStdString());
     ShowBuiltInBoard();
-    EndDemoUse();
     try {
-        OpenDemoForPlayback(Demo, DemoPath);
+        demo_.Play();
     } catch (const Error&) {
         Timer1->stop();  // the earlier playback has ended: its ticks must not go on
         Image2->hide();
         throw;
     }
-    Playing = true;
 }
 
 void TForm1::SkrivAndraClick() {
-    Typing->SetOn(SkrivAndra->isChecked());
+    typing_->SetOn(SkrivAndra->isChecked());
     SetCaption();
-    RememberSettings();
+    settings_->Remember();
 }
 
 void TForm1::KopieraAlltClick() {
     QGuiApplication::clipboard()->setText(Memo1->toPlainText() + Edit1->text());
 }
 
-void TForm1::CharacterFetched(uint8_t ch, std::size_t lengthBefore, std::size_t lengthAfter) {
-    Typing->Fetched(ch, lengthBefore, lengthAfter);
-    Speed->Fetched(ch);
-}
-
 void TForm1::Timer1Timer() {
-    ReadDemoSample(Demo, State, Playing);
-    Image2->move(Pixels(Zoomed(State.X0, Zoom)), Pixels(Zoomed(State.Y0, Zoom)));
-    ProcessPointerSample(State, Board, *this, ActiveRecorder(), State.X0, State.Y0);
+    demo_.ReadSample(state_);
+    Image2->move(zoom_->ToWindow(state_.X0), zoom_->ToWindow(state_.Y0));
+    ProcessPointerSample(state_, boards_.Board(), *view_, demo_.Recorder(), state_.X0, state_.Y0);
 }
 
-void TForm1::ShowReadouts(int32_t x0, int32_t y0, int64_t x1, int64_t y1) {
-    SetText(Edit2, QString::number(x0));
-    SetText(Edit3, QString::number(y0));
-    SetText(Edit4, QString::number(x1));
-    SetText(Edit5, QString::number(y1));
+const std::string& TForm1::DocumentPath() const {
+    return document_->Path();
 }
 
-void TForm1::ShowCharacterCell(uint8_t ch, IndicatorColour colour) {
-    if (colour != cellColour_) {
-        cellColour_ = colour;
-        SetBase(Edit6, ColourOf(colour));
-    }
-    SetText(Edit6, CellText(ch));
-    SetText(Edit9, QString::number(ch));
+std::vector<std::string> TForm1::TextAreaLines() const {
+    return document_->Lines();
 }
 
-void TForm1::SetCharacterLineColour(IndicatorColour colour) {
-    if (colour == lineColour_) return;
-    lineColour_ = colour;
-    SetBase(Edit1, ColourOf(colour));
-}
-
-std::string TForm1::CharacterLine() {
-    return FromQString(Edit1->text());
-}
-
-// The line edit itself tells assistive technology of every change of its text (a text-update
-// event), so a screen reader hears each fetch.
-std::size_t TForm1::CharacterLineLength() {
-    return static_cast<std::size_t>(Edit1->text().size());
-}
-
-void TForm1::AppendToCharacterLine(uint8_t ch) {
-    Edit1->setText(Edit1->text() + ToQString(std::string(1, static_cast<char>(ch))));
-}
-
-void TForm1::TruncateCharacterLine(std::size_t length) {
-    Edit1->setText(Edit1->text().left(static_cast<qsizetype>(length)));
+int TForm1::Zoom() const {
+    return zoom_->Percent();
 }
 
 }  // namespace glidtavla

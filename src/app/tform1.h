@@ -1,86 +1,37 @@
 #pragma once
 
-#include <QImage>
-#include <QLabel>
 #include <QMainWindow>
 
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "app/board_image.h"
+#include "app/board_session.h"
+#include "app/demo_session.h"
 #include "app/dialogs.h"
-#include "app/settings/settings.h"
-#include "app/speed_line.h"
-#include "app/typing/typing_mode.h"
-#include "app/zoom/board_zoom.h"
-#include "board/character_board.h"
-#include "demo/demo_file.h"
-#include "engine/engine_view.h"
+#include "app/form_controls.h"
 #include "engine/selection_engine.h"
-#include "text/document.h"
-
-class QAction;
-class QLineEdit;
-class QMenu;
-class QPlainTextEdit;
-class QPushButton;
-class QTimer;
 
 namespace glidtavla {
 
-// The board image: shows its picture unscaled at the top left and reports the pointer.
-class BoardImage : public QLabel {
-  public:
-    using QLabel::QLabel;
-    std::function<void(QMouseEvent*)> OnMove, OnPress, OnRelease;
-    std::function<void()> OnEnter, OnLeave;
+class DocumentSession;
+class SettingsKeeper;
+class SettingsStore;
+class SpeedLine;
+class TypingMode;
+class WidgetView;
+class WindowZoom;
 
-  protected:
-    void enterEvent(QEnterEvent* event) override;
-    void leaveEvent(QEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-};
-
-// The main window. Its handlers carry the program's steps; the engine sees it as its view.
-class TForm1 : public QMainWindow, public EngineView {
+// The main window: the form's controls, its menus and handlers, which delegate to the objects
+// it owns. Controls carry the form's names as object names, for tests and assistive technology.
+class TForm1 : public QMainWindow, private FormControls {
     Q_OBJECT
 
   public:
     TForm1(std::string documentPath, std::unique_ptr<Dialogs> dialogs = nullptr);
     ~TForm1() override;
-
-    // Program-wide state.
-    CharacterBoard Board;
-    SelectionState State;
-    bool Started = false;
-    bool Recording = false;
-    bool Playing = false;
-    std::string DocumentPath, StartDirectory, DemoPath, PicturePath, TablePath;
-    DemoFile Demo;
-
-    // Controls, named as the form names them.
-    BoardImage* Image1;
-    QLabel *Label1, *Label2, *Label3, *Image2, *Image3;
-    QLineEdit *Edit1, *Edit2, *Edit3, *Edit4, *Edit5, *Edit6, *Edit7, *Edit8, *Edit9;
-    QPlainTextEdit *Memo1, *Memo2;
-    QPushButton* Button1;
-    QTimer* Timer1;
-    QAction *Open1, *Spara2, *Sparasom1, *Sluta1, *bild, *ubild, *Inbyggt, *Bruksanvisning2, *Mdemo,
-        *Kdemo1, *SkrivAndra, *KopieraAllt;
-
-    // Beyond the form: typing into other programs, and the board at a zoom.
-    std::unique_ptr<TypingMode> Typing;
-    std::unique_ptr<SpeedLine> Speed;
-    int Zoom = 100;  // percent
-    BoardPicture Picture;
-    QAction* ZoomToWindow = nullptr;
-    void SetZoom(int percent);
-    void FitZoomToWindow();
-    // Settings kept between runs; without a store nothing is read or kept.
-    void UseSettings(std::unique_ptr<SettingsStore> store);
-    void RememberSettings();
 
     // Handlers.
     void FormActivate();
@@ -109,67 +60,57 @@ class TForm1 : public QMainWindow, public EngineView {
     void ApplyBoardLayout(int width, int height);
     void LoadStartupBoard();
     void ShowBoardSource();
-    bool LoadBoardWithPicture();  // false when a file is missing
     void SetCaption();
 
-    // The text area's lines as bytes; the document.
-    std::vector<std::string> TextAreaLines() const;
-    void SetTextAreaLines(const std::vector<std::string>& lines);
-
-    // EngineView.
-    void ShowReadouts(int32_t x0, int32_t y0, int64_t x1, int64_t y1) override;
-    void ShowCharacterCell(uint8_t ch, IndicatorColour colour) override;
-    void SetCharacterLineColour(IndicatorColour colour) override;
-    std::string CharacterLine() override;
-    std::size_t CharacterLineLength() override;
-    void AppendToCharacterLine(uint8_t ch) override;
-    void TruncateCharacterLine(std::size_t length) override;
-    void AppendTextAreaLine(const std::string& line) override;
-    void CharacterFetched(uint8_t ch, std::size_t lengthBefore, std::size_t lengthAfter) override;
+    // Settings kept between runs, read before the window is shown so they are in force from
+    // the start.
+    void UseSettings(std::unique_ptr<SettingsStore> store);
+    void SetZoom(int percent);
+    TypingMode& Typing() { return *typing_; }
 
     // Runs a handler's body; an error ends it and is shown in the message box.
     void Guarded(const std::function<void()>& body);
+
+    // What the window is showing, read-only.
+    const CharacterBoard& Board() const { return boards_.Board(); }
+    const BoardSession& Boards() const { return boards_; }
+    const DemoSession& Demo() const { return demo_; }
+    const SelectionState& State() const { return state_; }
+    bool Started() const { return started_; }
+    const std::string& StartDirectory() const { return startDirectory_; }
+    const std::string& DocumentPath() const;
+    std::vector<std::string> TextAreaLines() const;
+    int Zoom() const;
 
   protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-
     void resizeEvent(QResizeEvent* event) override;
 
   private:
-    QWidget* Client() const;
-    void CreateViewMenu();
-    void RefreshBoardPicture();
-    void PlaceReadouts(int boardWidth);
-    void ApplyTextSizes();
-    int64_t BelowBoard(int pixelsAt100) const;
-    void RememberBoard(const RememberedBoard& board);
-    void LoadRememberedBoard();
-    void ShowAsRemembered();
     void CreateControls();
     void CreateMenu();
-    void LoadDocument(const std::string& path);
-    void SaveDocument(const std::string& path);
-    bool DocumentChanged() const;
-    void MarkDocumentSaved();
-    QString DocumentPreset() const;
-    void RememberDocumentFolder(const std::string& path);
-    bool MayClose();
-    void SaveAs();
-    void EndDemoUse();
+    void CreateViewMenu();
+    // The board session's board in the window: source line, places, picture.
+    void ShowBoard(bool withSource);
     void ShowBuiltInBoard();
-    SampleRecorder* ActiveRecorder() { return Recording ? &recorder_ : nullptr; }
+    void LoadRememberedBoard();
+    void ShowAsRemembered();
 
     std::unique_ptr<Dialogs> dialogs_;
-    DemoRecorder recorder_{Demo};
+    BoardSession boards_;
+    DemoSession demo_;
+    SelectionState state_;
+    bool started_ = false;
     bool activated_ = false;
-    TextEncoding encoding_ = TextEncoding::Windows1252;
-    QString savedCharacterLine_;
-    std::unique_ptr<SettingsStore> settingsStore_;
-    Settings settings_;
-    IndicatorColour cellColour_ = IndicatorColour::White;
-    IndicatorColour lineColour_ = IndicatorColour::White;
+    std::string startDirectory_;
+    std::unique_ptr<WidgetView> view_;
+    std::unique_ptr<DocumentSession> document_;
+    std::unique_ptr<TypingMode> typing_;
+    std::unique_ptr<SpeedLine> speed_;
+    std::unique_ptr<WindowZoom> zoom_;
+    std::unique_ptr<SettingsKeeper> settings_;
 };
 
 }  // namespace glidtavla

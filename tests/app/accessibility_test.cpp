@@ -22,17 +22,16 @@ class AccessibilityTest : public WindowTest {
         Start();
         for (const bool started : {false, true}) {
             if (started) PressStart();
-            form->Bruksanvisning2->trigger();
+            Bruksanvisning2()->trigger();
             for (QWidget* widget : form->centralWidget()->findChildren<QWidget*>()) {
-                if (!widget->isVisible() ||
-                    widget->parentWidget() != form->Image1->parentWidget()) {
+                if (!widget->isVisible() || widget->parentWidget() != Image1()->parentWidget()) {
                     continue;
                 }
                 QVERIFY2(!widget->accessibleName().isEmpty(), qPrintable(widget->objectName()));
             }
         }
-        QCOMPARE(form->Image1->accessibleName(), QString("Teckenbord"));
-        QVERIFY(!form->Edit1->accessibleDescription().isEmpty());
+        QCOMPARE(Image1()->accessibleName(), QString("Teckenbord"));
+        QVERIFY(!Edit1()->accessibleDescription().isEmpty());
     }
 
     // What a screen reader reads when the line edit reports a change: the line as written.
@@ -41,7 +40,7 @@ class AccessibilityTest : public WindowTest {
         PressStart();
         Write(2, 2);
         Write(1, 7);
-        QAccessibleInterface* line = QAccessible::queryAccessibleInterface(form->Edit1);
+        QAccessibleInterface* line = QAccessible::queryAccessibleInterface(Edit1());
         QVERIFY(line != nullptr);
         QCOMPARE(line->text(QAccessible::Name), QString("Teckenrad"));
         QCOMPARE(line->text(QAccessible::Value), QString("aå"));

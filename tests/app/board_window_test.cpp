@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "app/settings/settings.h"
 #include "app/tform1.h"
 #include "window_test.h"
 
@@ -35,7 +36,7 @@ class BoardWindowTest : public WindowTest {
 
     QString startFolder;
 
-    QSize PictureSize() const { return form->Image1->pixmap().size(); }
+    QSize PictureSize() const { return Image1()->pixmap().size(); }
 
   private slots:
     void init() {
@@ -52,9 +53,9 @@ class BoardWindowTest : public WindowTest {
     void startupBoardNeedsBothFiles() {
         dir->Write("tecken.tab", kSmallTable);
         Start();
-        QVERIFY(!form->Edit8->isVisible());
-        QCOMPARE(form->Board.BoardWidth, 350);
-        QCOMPARE(form->TablePath, dir->Path() + "/tecken.tab");
+        QVERIFY(!Edit8()->isVisible());
+        QCOMPARE(form->Board().BoardWidth, 350);
+        QCOMPARE(form->Boards().TablePath(), dir->Path() + "/tecken.tab");
     }
 
     void startupBoardLoadsBeforeStart() {
@@ -62,20 +63,20 @@ class BoardWindowTest : public WindowTest {
         dir->Write("tecken.bmp", Picture(300, 150, "BMP"));
         Start();
         QVERIFY(dialogs->Errors.isEmpty());
-        QCOMPARE(form->Board.BoardWidth, 300);
-        QCOMPARE(form->Board.BoardHeight, 150);
-        QVERIFY(form->Edit8->isVisible());
-        QCOMPARE(form->Edit8->x(), 300);
-        QCOMPARE(form->Edit8->text(),
+        QCOMPARE(form->Board().BoardWidth, 300);
+        QCOMPARE(form->Board().BoardHeight, 150);
+        QVERIFY(Edit8()->isVisible());
+        QCOMPARE(Edit8()->x(), 300);
+        QCOMPARE(Edit8()->text(),
                  "Tecken från: " + QString::fromStdString(dir->Path() + "/tecken.tab"));
         QCOMPARE(PictureSize(), QSize(300, 150));
-        QVERIFY(!form->Image1->isVisible());
+        QVERIFY(!Image1()->isVisible());
         PressStart();
-        QVERIFY(!form->Edit8->isVisible());
-        QCOMPARE(form->Image1->geometry(), QRect(0, 0, 300, 150));
-        QCOMPARE(form->Edit6->y(), 180);
+        QVERIFY(!Edit8()->isVisible());
+        QCOMPARE(Image1()->geometry(), QRect(0, 0, 300, 150));
+        QCOMPARE(Edit6()->y(), 180);
         // The table's codes are in force: out to (1, 1) and back writes "a".
-        QCOMPARE(form->Board.NormalCodes[1][1], uint8_t('a'));
+        QCOMPARE(form->Board().NormalCodes[1][1], uint8_t('a'));
     }
 
     void startupErrorsAreReportedAndTheWindowStillWorks() {
@@ -83,8 +84,8 @@ class BoardWindowTest : public WindowTest {
         dir->Write("tecken.bmp", Picture(10, 10, "BMP"));
         Start();
         QCOMPARE(dialogs->Errors, QStringList({"Invalid numeric input"}));
-        QCOMPARE(form->State.PreviousCell, (BoardCell{3, 3}));
-        QVERIFY(!form->Edit8->isVisible());
+        QCOMPARE(form->State().PreviousCell, (BoardCell{3, 3}));
+        QVERIFY(!Edit8()->isVisible());
         QVERIFY(form->windowState().testFlag(Qt::WindowMaximized));
     }
 
@@ -93,32 +94,32 @@ class BoardWindowTest : public WindowTest {
         PressStart();
         dir->Write("bord.tab", kSmallTable);
         const std::string icon = dir->Write("bord.ico", Picture(32, 32, "ICO"));
-        Choose(form->bild, icon);
+        Choose(bild(), icon);
         QCOMPARE(dialogs->LastKind, std::optional(DialogKind::OpenPictureDialog1));
         QVERIFY(dialogs->Errors.isEmpty());
-        QCOMPARE(form->PicturePath, icon);
-        QCOMPARE(form->TablePath, dir->File("bord.tab"));
+        QCOMPARE(form->Boards().PicturePath(), icon);
+        QCOMPARE(form->Boards().TablePath(), dir->File("bord.tab"));
         QCOMPARE(PictureSize(), QSize(32, 32));
-        QCOMPARE(form->Image1->size(), QSize(300, 150));
-        QVERIFY(form->Edit8->isVisible());
-        QCOMPARE(form->Memo1->height(), 510 - 254);
+        QCOMPARE(Image1()->size(), QSize(300, 150));
+        QVERIFY(Edit8()->isVisible());
+        QCOMPARE(Memo1()->height(), 510 - 254);
     }
 
     void medBildWithoutTableOrWithAnUnknownPicture() {
         Start();
         PressStart();
         const QSize builtIn = PictureSize();
-        Choose(form->bild, dir->Write("alone.bmp", Picture(8, 8, "BMP")));
+        Choose(bild(), dir->Write("alone.bmp", Picture(8, 8, "BMP")));
         QVERIFY(dialogs->Errors.isEmpty());
-        QCOMPARE(form->Board.BoardWidth, 350);
+        QCOMPARE(form->Board().BoardWidth, 350);
         dir->Write("bild.tab", kSmallTable);
-        Choose(form->bild, dir->Write("bild.GIF", "gif"));
+        Choose(bild(), dir->Write("bild.GIF", "gif"));
         QCOMPARE(dialogs->Errors, QStringList({"Unknown picture file extension (.GIF)"}));
         // All or nothing: the table was read, then put back with the picture's failure.
-        QCOMPARE(form->Board.BoardWidth, 350);
-        QCOMPARE(form->Image1->width(), 350);
+        QCOMPARE(form->Board().BoardWidth, 350);
+        QCOMPARE(Image1()->width(), 350);
         QCOMPARE(PictureSize(), builtIn);
-        QVERIFY(!form->Edit8->isVisible());
+        QVERIFY(!Edit8()->isVisible());
     }
 
     // The cell drawn "A" must never write another letter: a picture that fails to load keeps
@@ -127,38 +128,38 @@ class BoardWindowTest : public WindowTest {
         Start();
         PressStart();
         dir->Write("bord.tab", kSmallTable);
-        Choose(form->bild, dir->Write("bord.ico", Picture(32, 32, "ICO")));
-        const CharacterBoard before = form->Board;
-        const QString source = form->Edit8->text();
+        Choose(bild(), dir->Write("bord.ico", Picture(32, 32, "ICO")));
+        const CharacterBoard before = form->Board();
+        const QString source = Edit8()->text();
         dir->Write("trasig.tab",
                    "50 100 150 200 250 300 350\r\n40 80 120 160 200 240 280\r\n"
                    "122 122 122 122 122 122 122\r\n");
         const std::string bmp = Picture(8, 8, "BMP");
-        Choose(form->bild, dir->Write("trasig.bmp", bmp.substr(0, bmp.size() - 20)));
+        Choose(bild(), dir->Write("trasig.bmp", bmp.substr(0, bmp.size() - 20)));
         QCOMPARE(dialogs->Errors, QStringList({"Stream read error"}));
-        QCOMPARE(form->Board.NormalCodes[1][1], before.NormalCodes[1][1]);
-        QCOMPARE(form->Board.BoardWidth, 300);
+        QCOMPARE(form->Board().NormalCodes[1][1], before.NormalCodes[1][1]);
+        QCOMPARE(form->Board().BoardWidth, 300);
         QCOMPARE(PictureSize(), QSize(32, 32));
-        QCOMPARE(form->Edit8->text(), source);
-        QCOMPARE(form->Image1->size(), QSize(300, 150));
+        QCOMPARE(Edit8()->text(), source);
+        QCOMPARE(Image1()->size(), QSize(300, 150));
     }
 
     void utanBildDrawsTheBoardAndHidesItBeforeStart() {
         Start();
         const std::string table = dir->Write("egen.tab", kSmallTable);
-        Choose(form->ubild, table);
+        Choose(ubild(), table);
         QCOMPARE(dialogs->LastKind, std::optional(DialogKind::OpenDialog3));
-        QVERIFY(!form->Image1->isVisible());
-        QVERIFY(form->Edit8->isVisible());
-        const QImage drawn = form->Image1->pixmap().toImage();
+        QVERIFY(!Image1()->isVisible());
+        QVERIFY(Edit8()->isVisible());
+        const QImage drawn = Image1()->pixmap().toImage();
         QCOMPARE(drawn.size(), QSize(354, 284));
         QCOMPARE(QColor(drawn.pixel(299, 10)), QColor(Qt::black));  // the frame at W - 1
         PressStart();
-        QVERIFY(form->Image1->isVisible());
-        QCOMPARE(form->Image1->size(), QSize(300, 150));
+        QVERIFY(Image1()->isVisible());
+        QCOMPARE(Image1()->size(), QSize(300, 150));
         // A second table draws on a fresh built-in picture.
-        Choose(form->ubild, dir->Write("liten.tab", "50 100\r\n40 80\r\n97 98\r\n99 100\r\n"));
-        const QImage second = form->Image1->pixmap().toImage();
+        Choose(ubild(), dir->Write("liten.tab", "50 100\r\n40 80\r\n97 98\r\n99 100\r\n"));
+        const QImage second = Image1()->pixmap().toImage();
         QCOMPARE(QColor(second.pixel(299, 10)), QColor(Qt::white));  // no trace of the first
         QCOMPARE(QColor(second.pixel(99, 10)), QColor(Qt::black));   // the new frame
     }
@@ -166,11 +167,11 @@ class BoardWindowTest : public WindowTest {
     void tableErrorsLeaveSourceLayoutAndPictureAsTheyWere() {
         Start();
         PressStart();
-        Choose(form->ubild, dir->Write("bad.tab", "60 120\r\n40 q\r\n"));
+        Choose(ubild(), dir->Write("bad.tab", "60 120\r\n40 q\r\n"));
         QCOMPARE(dialogs->Errors, QStringList({"Invalid numeric input"}));
-        QVERIFY(!form->Edit8->isVisible());
-        QCOMPARE(form->Image1->size(), QSize(350, 280));
-        QCOMPARE(form->Board.ColumnBounds[2], 120);  // what was read stays in the board
+        QVERIFY(!Edit8()->isVisible());
+        QCOMPARE(Image1()->size(), QSize(350, 280));
+        QCOMPARE(form->Board().ColumnBounds[2], 120);  // what was read stays in the board
     }
 
     void extremeBoardSizesLayOutWithoutOverflow() {
@@ -178,61 +179,66 @@ class BoardWindowTest : public WindowTest {
         PressStart();
         // A value above 1000 first is a sensitivity value; the next one is a bound whatever its
         // size.
-        Choose(form->ubild, dir->Write("huge.tab", "1001\r\n2147483647\r\n40 2147483647\r\n"));
+        Choose(ubild(), dir->Write("huge.tab", "1001\r\n2147483647\r\n40 2147483647\r\n"));
         QVERIFY(dialogs->Errors.isEmpty());
-        QVERIFY(form->Memo1->height() >= 5 * form->Memo1->fontMetrics().lineSpacing());
-        QCOMPARE(form->Image1->width(), QWIDGETSIZE_MAX);
-        QCOMPARE(form->Edit1->y(), QWIDGETSIZE_MAX);
-        Choose(form->ubild, dir->Write("negative.tab", "-7\r\n-9\r\n"));
-        QCOMPARE(form->Image1->size(), QSize(0, 0));
-        QCOMPARE(form->Memo1->height(), 406 + 9);
+        QVERIFY(Memo1()->height() >= 5 * Memo1()->fontMetrics().lineSpacing());
+        QCOMPARE(Image1()->width(), QWIDGETSIZE_MAX);
+        QCOMPARE(Edit1()->y(), QWIDGETSIZE_MAX);
+        Choose(ubild(), dir->Write("negative.tab", "-7\r\n-9\r\n"));
+        QCOMPARE(Image1()->size(), QSize(0, 0));
+        QCOMPARE(Memo1()->height(), 406 + 9);
     }
 
     void pngPictureAndLargeDrawnBoardAndBackToTheBuiltInBoard() {
         Start();
         PressStart();
         dir->Write("foto.tab", kSmallTable);
-        Choose(form->bild, dir->Write("foto.png", Picture(300, 150, "PNG")));
+        Choose(bild(), dir->Write("foto.png", Picture(300, 150, "PNG")));
         QVERIFY(dialogs->Errors.isEmpty());
         QCOMPARE(PictureSize(), QSize(300, 150));
-        QCOMPARE(form->Board.BoardWidth, 300);
+        QCOMPARE(form->Board().BoardWidth, 300);
 
-        Choose(form->ubild, dir->Write("stor.tab",
-                                       "80 160 240 320 400 480 560\n"
-                                       "55 110 165 220 275 330 385\n"));
+        Choose(ubild(), dir->Write("stor.tab",
+                                   "80 160 240 320 400 480 560\n"
+                                   "55 110 165 220 275 330 385\n"));
         QCOMPARE(PictureSize(), QSize(560, 385));  // drawn whole, beyond the built-in picture
-        QCOMPARE(form->Image1->size(), QSize(560, 385));
+        QCOMPARE(Image1()->size(), QSize(560, 385));
 
-        form->Inbyggt->trigger();
-        QCOMPARE(form->Inbyggt->text(), QString("Inbyggt teckenbord"));
-        QCOMPARE(form->Board.BoardWidth, 350);
-        QCOMPARE(form->Board.RowCount, 7);
-        QCOMPARE(form->Image1->size(), QSize(350, 280));
-        QCOMPARE(form->Image1->pixmap().toImage(), form->Image3->pixmap().toImage());
-        QVERIFY(!form->Edit8->isVisible());
-        QCOMPARE(form->Memo1->height(), 126);
+        Inbyggt()->trigger();
+        QCOMPARE(Inbyggt()->text(), QString("Inbyggt teckenbord"));
+        QCOMPARE(form->Board().BoardWidth, 350);
+        QCOMPARE(form->Board().RowCount, 7);
+        QCOMPARE(Image1()->size(), QSize(350, 280));
+        QCOMPARE(Image1()->pixmap().toImage(), Image3()->pixmap().toImage());
+        QVERIFY(!Edit8()->isVisible());
+        QCOMPARE(Memo1()->height(), 126);
     }
 
     void boardCommandsAreRefusedDuringDemos() {
         Start();
+        const QString ini = QString::fromStdString(dir->File("s.ini"));
+        form->UseSettings(std::make_unique<SettingsStore>(ini));
         PressStart();
+        const std::string before = dir->Write("egen.tab", kSmallTable);
+        Choose(ubild(), before);
         dialogs->Answers.push_back(QString::fromStdString(dir->File("r.dem")));
-        form->Mdemo->trigger();
-        QVERIFY(form->Recording);
-        const std::string table = dir->Write("egen.tab", kSmallTable);
-        Choose(form->ubild, table);
-        QCOMPARE(form->Board.BoardWidth, 350);
-        QVERIFY(!form->Edit8->isVisible());
-        QCOMPARE(form->TablePath, table);  // the dialog was answered, then nothing happened
+        Mdemo()->trigger();
+        QVERIFY(form->Demo().Recording());
+        const std::string table = dir->Write("annan.tab", kSmallTable);
+        Choose(ubild(), table);
+        QCOMPARE(form->Board().BoardWidth, 350);
+        QVERIFY(!Edit8()->isVisible());
+        QCOMPARE(form->Boards().TablePath(), table);  // the dialog was answered, then nothing
         dir->Write("b.tab", kSmallTable);
-        Choose(form->bild, dir->Write("b.bmp", Picture(4, 4, "BMP")));
-        QCOMPARE(form->Board.BoardWidth, 350);
+        Choose(bild(), dir->Write("b.bmp", Picture(4, 4, "BMP")));
+        QCOMPARE(form->Board().BoardWidth, 350);
         QVERIFY(dialogs->Errors.isEmpty());
-        form->Recording = false;  // as if with a custom board, then a demo again
-        Choose(form->ubild, table);
-        form->Recording = true;
-        form->Inbyggt->trigger();
-        QCOMPARE(form->Board.BoardWidth, 300);
+        // "Inbyggt teckenbord" is refused too: the board chosen before the demo stays the one
+        // remembered.
+        Inbyggt()->trigger();
+        const RememberedBoard remembered = SettingsStore(ini).Load().board;
+        QCOMPARE(remembered.kind, RememberedBoard::Kind::Drawn);
+        QCOMPARE(remembered.table, before);
     }
 
     // A path is kept whole, however long, and so is a name that is not UTF-8.
@@ -242,10 +248,10 @@ class BoardWindowTest : public WindowTest {
         std::filesystem::create_directory(folder);
         const std::string path = folder + "/" + std::string(200, 't') + ".tab";
         std::ofstream(path, std::ios::binary) << kSmallTable;
-        Choose(form->ubild, path);
-        QCOMPARE(form->TablePath, path);
-        QCOMPARE(form->Board.BoardWidth, 300);
-        QCOMPARE(form->Edit8->text(), "Tecken från: " + QString::fromStdString(path));
+        Choose(ubild(), path);
+        QCOMPARE(form->Boards().TablePath(), path);
+        QCOMPARE(form->Board().BoardWidth, 300);
+        QCOMPARE(Edit8()->text(), "Tecken från: " + QString::fromStdString(path));
     }
 };
 

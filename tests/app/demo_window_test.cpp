@@ -21,12 +21,12 @@ class DemoWindowTest : public WindowTest {
     }
     void Record(const QString& path) {
         dialogs->Answers.push_back(path);
-        form->Mdemo->trigger();
+        Mdemo()->trigger();
     }
     void Play(const std::string& path) { Play(QString::fromStdString(path)); }
     void Play(const QString& path) {
         dialogs->Answers.push_back(path);
-        form->Kdemo1->trigger();
+        Kdemo1()->trigger();
     }
     // As the timer runs it: through the error guard.
     void Tick() {
@@ -44,8 +44,8 @@ class DemoWindowTest : public WindowTest {
         Start();
         const QString demo = QString::fromStdString(dir->File("rec.dem"));
         Record(demo);
-        QVERIFY(form->Recording);
-        QCOMPARE(form->DemoPath, demo.toStdString());
+        QVERIFY(form->Demo().Recording());
+        QCOMPARE(form->Demo().Path(), demo.toStdString());
         PressStart();
         Write(2, 2);  // a
         Button(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton);
@@ -55,30 +55,30 @@ class DemoWindowTest : public WindowTest {
         Write(6, 6);  // LF
         Write(2, 6);  // ,
         const std::vector<std::string> recorded = form->TextAreaLines();
-        const QString recordedLine = form->Edit1->text();
+        const QString recordedLine = Edit1()->text();
         QCOMPARE(recorded[1], std::string("aM \r"));
         const std::string lines = ReadAll(demo.toStdString());
         QVERIFY(lines.find(" 0 1\r\n") != std::string::npos);  // shifted samples
         QCOMPARE(std::count(lines.begin(), lines.end(), '\n'), 20);
 
         // Play it back into a fresh text area from the same state.
-        form->SetTextAreaLines({"", ""});
-        form->Edit1->clear();
+        Memo1()->setPlainText("\n");
+        Edit1()->clear();
         Play(demo);
-        QVERIFY(form->Playing);
-        QVERIFY(!form->Recording);
+        QVERIFY(form->Demo().Playing());
+        QVERIFY(!form->Demo().Recording());
         Move(10, 10);  // starts the timer, processes nothing
-        QVERIFY(form->Timer1->isActive());
-        QVERIFY(form->Image2->isVisible());
+        QVERIFY(Timer1()->isActive());
+        QVERIFY(Image2()->isVisible());
         int ticks = 0;
-        while (form->Playing && ticks < 100) {
+        while (form->Demo().Playing() && ticks < 100) {
             Tick();
             ++ticks;
         }
         QCOMPARE(ticks, 20);
         QCOMPARE(form->TextAreaLines(), recorded);
-        QCOMPARE(form->Edit1->text(), recordedLine);
-        QCOMPARE(form->Image2->pos(), QPoint(125, 100));
+        QCOMPARE(Edit1()->text(), recordedLine);
+        QCOMPARE(Image2()->pos(), QPoint(125, 100));
         QVERIFY(dialogs->Errors.isEmpty());
     }
 
@@ -87,31 +87,31 @@ class DemoWindowTest : public WindowTest {
         const QString demo = QString::fromStdString(
             dir->Write("p.dem", "75 100 0 0\r\n25 100 0 1\r\n75 100 0 1\r\n"));
         Play(demo);  // idle -> ready, before START
-        QVERIFY(form->Playing);
-        QVERIFY(!form->Timer1->isActive());
+        QVERIFY(form->Demo().Playing());
+        QVERIFY(!Timer1()->isActive());
         Move(10, 10);  // the board is hidden: nothing happens before START
-        QVERIFY(!form->Timer1->isActive());
+        QVERIFY(!Timer1()->isActive());
         PressStart();
         Move(300, 200);  // ready -> running; the real sample is not processed
-        QVERIFY(form->Timer1->isActive());
-        QCOMPARE(form->Edit2->text(), QString("X0"));
+        QVERIFY(Timer1()->isActive());
+        QCOMPARE(Edit2()->text(), QString("X0"));
         Tick();
-        QCOMPARE(form->Edit2->text(), QString("75"));
-        QCOMPARE(form->Image2->pos(), QPoint(75, 100));
+        QCOMPARE(Edit2()->text(), QString("75"));
+        QCOMPARE(Image2()->pos(), QPoint(75, 100));
         Move(10, 10);  // moves while running do not disturb the replay
         Tick();
-        QVERIFY(form->State.ShiftHeld);
+        QVERIFY(form->State().ShiftHeld);
         Tick();  // the last line: running -> finished, and this tick still fetches
-        QVERIFY(!form->Playing);
-        QCOMPARE(form->Edit1->text(), QString("M"));
-        QVERIFY(form->Timer1->isActive());
+        QVERIFY(!form->Demo().Playing());
+        QCOMPARE(Edit1()->text(), QString("M"));
+        QVERIFY(Timer1()->isActive());
         Tick();  // finished: the same position again, shift cleared, nothing fetched
-        QVERIFY(!form->State.ShiftHeld);
-        QCOMPARE(form->Edit1->text(), QString("M"));
+        QVERIFY(!form->State().ShiftHeld);
+        QCOMPARE(Edit1()->text(), QString("M"));
         Move(125, 100);  // finished -> idle: the real sample is processed
-        QVERIFY(!form->Timer1->isActive());
-        QVERIFY(!form->Image2->isVisible());
-        QCOMPARE(form->Edit2->text(), QString("125"));
+        QVERIFY(!Timer1()->isActive());
+        QVERIFY(!Image2()->isVisible());
+        QCOMPARE(Edit2()->text(), QString("125"));
     }
 
     void malformedLineIsReportedAndPlaybackGoesOn() {
@@ -123,10 +123,10 @@ class DemoWindowTest : public WindowTest {
         Tick();
         Tick();
         QCOMPARE(dialogs->Errors, QStringList({"Invalid numeric input"}));
-        QCOMPARE(form->Edit2->text(), QString("75"));  // that tick processed nothing
+        QCOMPARE(Edit2()->text(), QString("75"));  // that tick processed nothing
         Tick();
-        QCOMPARE(form->Edit2->text(), QString("25"));
-        QVERIFY(!form->Playing);
+        QCOMPARE(Edit2()->text(), QString("25"));
+        QVERIFY(!form->Demo().Playing());
     }
 
     void positionsFarOutsideTheBoardAreReplayed() {
@@ -135,30 +135,34 @@ class DemoWindowTest : public WindowTest {
         Play(dir->Write("far.dem", "2147483647 -2147483648 0 1\r\n-40 90 0 0\r\n"));
         Move(1, 1);
         Tick();
-        QCOMPARE(form->Edit2->text(), QString("2147483647"));
-        QCOMPARE(form->Edit4->text(), QString("2147483522"));  // X1 = X0 - 125
-        QCOMPARE(form->Edit5->text(), QString("-2147483748"));
-        QCOMPARE(form->State.PreviousCell, (BoardCell{20, 1}));
+        QCOMPARE(Edit2()->text(), QString("2147483647"));
+        QCOMPARE(Edit4()->text(), QString("2147483522"));  // X1 = X0 - 125
+        QCOMPARE(Edit5()->text(), QString("-2147483748"));
+        QCOMPARE(form->State().PreviousCell, (BoardCell{20, 1}));
         Tick();
-        QCOMPARE(form->Image2->pos(), QPoint(-40, 90));
+        QCOMPARE(Image2()->pos(), QPoint(-40, 90));
         QVERIFY(dialogs->Errors.isEmpty());
     }
 
     void demoCommandsPutTheBuiltInBoardBack() {
         Start();
-        form->Board.BoardHeight = 100;
-        form->Board.NormalCodes[1][1] = 'x';
-        form->Edit8->show();
-        Record(QString::fromStdString(dir->File("r.dem")));
-        QCOMPARE(form->Board.BoardHeight, 280);
-        QCOMPARE(form->Board.NormalCodes[1][1], uint8_t('c'));
-        QVERIFY(!form->Edit8->isVisible());
-        QCOMPARE(form->Memo1->height(), 126);
+        Choose(ubild(), dir->Write("liten.tab",
+                                   "50 100 150 200 250 300 350\r\n"
+                                   "20 40 60 80 100\r\n120\r\n"));
+        QCOMPARE(form->Board().BoardHeight, 100);
+        QVERIFY(Edit8()->isVisible());
         // Cancelling changes nothing.
-        form->Board.BoardHeight = 100;
-        form->Kdemo1->trigger();
-        QCOMPARE(form->Board.BoardHeight, 100);
-        QVERIFY(form->Recording);
+        Kdemo1()->trigger();
+        Mdemo()->trigger();
+        QCOMPARE(form->Board().BoardHeight, 100);
+        QVERIFY(!form->Demo().InUse());
+        Record(QString::fromStdString(dir->File("r.dem")));
+        QCOMPARE(form->Board().BoardHeight, 280);
+        QCOMPARE(form->Board().NormalCodes[1][1], uint8_t('c'));
+        QVERIFY(!Edit8()->isVisible());
+        QCOMPARE(Memo1()->height(), 126);
+        Kdemo1()->trigger();
+        QVERIFY(form->Demo().Recording());
     }
 
     void playingTheFileBeingRecordedWorks() {
@@ -169,13 +173,13 @@ class DemoWindowTest : public WindowTest {
         Write(2, 3);
         Play(demo);  // the recording is closed first, so the file is not held
         QVERIFY(dialogs->Errors.isEmpty());
-        QVERIFY(form->Playing);
-        QVERIFY(!form->Recording);
+        QVERIFY(form->Demo().Playing());
+        QVERIFY(!form->Demo().Recording());
         Record(demo);  // and the other way round
         QVERIFY(dialogs->Errors.isEmpty());
-        QVERIFY(form->Recording);
-        QVERIFY(!form->Playing);
-        QVERIFY(!form->Timer1->isActive());
+        QVERIFY(form->Demo().Recording());
+        QVERIFY(!form->Demo().Playing());
+        QVERIFY(!Timer1()->isActive());
     }
 
     void openFailuresAreShownAndLeaveNoBrokenTicks() {
@@ -183,16 +187,16 @@ class DemoWindowTest : public WindowTest {
         PressStart();
         Record(QString::fromStdString(dir->File("no-such-folder/x.dem")));
         QCOMPARE(dialogs->Errors, QStringList({"Invalid filename"}));
-        QVERIFY(!form->Recording);
-        QCOMPARE(form->DemoPath, dir->File("no-such-folder/x.dem"));
+        QVERIFY(!form->Demo().Recording());
+        QCOMPARE(form->Demo().Path(), dir->File("no-such-folder/x.dem"));
 
         Play(QString::fromStdString(dir->Write("ok.dem", "1 1 0 0\r\n2 2 0 0\r\n")));
         Move(1, 1);
-        QVERIFY(form->Timer1->isActive());
+        QVERIFY(Timer1()->isActive());
         Play(QString::fromStdString(dir->File("missing.dem")));
         QCOMPARE(dialogs->Errors.last(), QString("File not found"));
-        QVERIFY(!form->Playing);
-        QVERIFY(!form->Timer1->isActive());
+        QVERIFY(!form->Demo().Playing());
+        QVERIFY(!Timer1()->isActive());
     }
 
     void failingWriteSkipsTheRestOfTheSample() {
@@ -203,9 +207,9 @@ class DemoWindowTest : public WindowTest {
         Move(125, 100);
         Move(75, 100);  // would arm
         QCOMPARE(dialogs->Errors, QStringList({"Disk full", "Disk full"}));
-        QCOMPARE(form->Edit2->text(), QString("75"));
-        QVERIFY(!form->State.Armed);
-        QVERIFY(form->Recording);
+        QCOMPARE(Edit2()->text(), QString("75"));
+        QVERIFY(!form->State().Armed);
+        QVERIFY(form->Demo().Recording());
     }
 
     // The byte limits came from another system: a path is kept whole, as long as it is.
@@ -215,8 +219,8 @@ class DemoWindowTest : public WindowTest {
         std::filesystem::create_directories(folder + "/" + std::string(200, 'e'));
         const std::string longName = folder + "/" + std::string(200, 'e') + "/demo.dem";
         Record(QString::fromStdString(longName));
-        QCOMPARE(form->DemoPath, longName);
-        QVERIFY(form->Recording);
+        QCOMPARE(form->Demo().Path(), longName);
+        QVERIFY(form->Demo().Recording());
         QVERIFY(std::filesystem::exists(longName));
     }
 };

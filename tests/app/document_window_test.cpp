@@ -14,7 +14,7 @@ class DocumentWindowTest : public WindowTest {
 
     // Closes the window as "Sluta" does; true when it closed.
     bool Quit() {
-        form->Sluta1->trigger();
+        Sluta1()->trigger();
         return !form->isVisible();
     }
 
@@ -40,7 +40,7 @@ class DocumentWindowTest : public WindowTest {
         dialogs->SaveAnswers = {SaveChoice::Cancel};
         QVERIFY(!Quit());
         QCOMPARE(dialogs->SaveQuestions, QStringList({"brev.gtv"}));
-        QCOMPARE(form->Edit1->text(), QString("a"));
+        QCOMPARE(Edit1()->text(), QString("a"));
 
         dialogs->SaveAnswers = {SaveChoice::Save};
         QVERIFY(Quit());
@@ -65,7 +65,8 @@ class DocumentWindowTest : public WindowTest {
         QVERIFY(!std::filesystem::exists(path));
 
         form->show();
-        form->DocumentPath = dir->File("saknas/ny.gtv");
+        Choose(Sparasom1(), dir->File("saknas/ny.gtv"));  // the name, though it cannot be saved
+        dialogs->Errors.clear();
         dialogs->SaveAnswers = {SaveChoice::Save};
         QVERIFY(!Quit());
         QCOMPARE(dialogs->Errors,
@@ -77,18 +78,18 @@ class DocumentWindowTest : public WindowTest {
         const std::string utf8 = "M\xC3\xA5ns \xE2\x82\xAC \xD0\xB8\r\nr\xC3\xA4v\r\n";
         const std::string path = dir->Write("utf8.txt", utf8);
         Start(path);
-        QCOMPARE(form->Memo1->toPlainText(), QString("Måns € и\nräv\n"));
+        QCOMPARE(Memo1()->toPlainText(), QString("Måns € и\nräv\n"));
         PressStart();
         Write(1, 7);  // "å" from the board
         Write(6, 6);
-        form->Spara2->trigger();
+        Spara2()->trigger();
         QCOMPARE(ReadAll(path), utf8 + "\xC3\xA5\r\n");
 
         // Windows-1252 bytes that are not UTF-8 stay Windows-1252, byte for byte.
         const std::string latin = dir->Write("latin.txt", "M\xE5ns\r\n\x80\r\n");
-        Choose(form->Open1, latin);
-        QCOMPARE(form->Memo1->toPlainText(), QString("Måns\n€\n"));
-        form->Spara2->trigger();
+        Choose(Open1(), latin);
+        QCOMPARE(Memo1()->toPlainText(), QString("Måns\n€\n"));
+        Spara2()->trigger();
         QCOMPARE(ReadAll(latin), std::string("M\xE5ns\r\n\x80\r\n"));
     }
 
@@ -97,11 +98,11 @@ class DocumentWindowTest : public WindowTest {
         PressStart();
         Write(2, 2);
         Write(6, 6);
-        form->Memo1->moveCursor(QTextCursor::Start);
-        QTest::keyClicks(form->Memo1, "x");  // typing in another line keeps the mark
-        QCOMPARE(form->Memo1->toPlainText(), QString("x\na\n"));
+        Memo1()->moveCursor(QTextCursor::Start);
+        QTest::keyClicks(Memo1(), "x");  // typing in another line keeps the mark
+        QCOMPARE(Memo1()->toPlainText(), QString("x\na\n"));
         QCOMPARE(form->TextAreaLines(), (std::vector<std::string>{"x", "a\r", ""}));
-        form->Spara2->trigger();
+        Spara2()->trigger();
         QCOMPARE(ReadAll(dir->File("doc.gtv")), std::string("x\r\na\r\n"));
     }
 
@@ -109,8 +110,8 @@ class DocumentWindowTest : public WindowTest {
     void pointerMovesDoNotHoldAPlayingDemo() {
         Start();
         PressStart();
-        Choose(form->Kdemo1, dir->Write("d.dem", "125 100 0 0\r\n75 100 0 0\r\n"));
-        QSignalSpy ticks(form->Timer1, &QTimer::timeout);
+        Choose(Kdemo1(), dir->Write("d.dem", "125 100 0 0\r\n75 100 0 0\r\n"));
+        QSignalSpy ticks(Timer1(), &QTimer::timeout);
         for (int i = 0; i < 40 && ticks.isEmpty(); ++i) {
             Move(20 + i % 5, 20);
             QTest::qWait(10);

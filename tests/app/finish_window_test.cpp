@@ -41,40 +41,40 @@ class FinishWindowTest : public WindowTest {
         QCoreApplication::processEvents();
         QCOMPARE(dialogs->Errors,
                  QStringList({"Cannot open file " + QString::fromStdString(missing)}));
-        QCOMPARE(form->DocumentPath, missing);
+        QCOMPARE(form->DocumentPath(), missing);
     }
 
     void theKeyboardStaysWithTheText() {
         Start();
         PressStart();
-        QCOMPARE(form->focusWidget(), form->Memo1);
-        for (QLineEdit* shown : {form->Edit2, form->Edit6, form->Edit8, form->Edit9}) {
+        QCOMPARE(form->focusWidget(), Memo1());
+        for (QLineEdit* shown : {Edit2(), Edit6(), Edit8(), Edit9()}) {
             QVERIFY2(shown->isReadOnly() && shown->focusPolicy() == Qt::NoFocus,
                      qPrintable(shown->objectName()));
         }
-        QVERIFY(!form->Edit1->isReadOnly());  // the character line may be typed in
-        form->Edit7->show();
-        form->Edit8->show();
-        QTest::mouseClick(form->Edit7, Qt::LeftButton);
-        QVERIFY(!form->Edit7->isVisible());
-        QCOMPARE(form->focusWidget(), form->Memo1);
+        QVERIFY(!Edit1()->isReadOnly());  // the character line may be typed in
+        Edit7()->show();
+        Edit8()->show();
+        QTest::mouseClick(Edit7(), Qt::LeftButton);
+        QVERIFY(!Edit7()->isVisible());
+        QCOMPARE(form->focusWidget(), Memo1());
     }
 
     void nothingIsCutOff() {
         Start();
         PressStart();
-        const int ordWidth = form->Edit9->fontMetrics().horizontalAdvance("Ord(ch)");
-        QVERIFY(form->Edit9->width() >= ordWidth + 8);
-        QVERIFY(form->Edit1->font().pixelSize() >= form->Memo1->font().pixelSize());
-        QVERIFY2(form->Edit1->height() >= form->Edit1->minimumSizeHint().height(),
-                 qPrintable(QString::number(form->Edit1->minimumSizeHint().height())));
-        QVERIFY(form->Edit1->geometry().bottom() < form->Memo1->y());
+        const int ordWidth = Edit9()->fontMetrics().horizontalAdvance("Ord(ch)");
+        QVERIFY(Edit9()->width() >= ordWidth + 8);
+        QVERIFY(Edit1()->font().pixelSize() >= Memo1()->font().pixelSize());
+        QVERIFY2(Edit1()->height() >= Edit1()->minimumSizeHint().height(),
+                 qPrintable(QString::number(Edit1()->minimumSizeHint().height())));
+        QVERIFY(Edit1()->geometry().bottom() < Memo1()->y());
 
         // The help is wrapped to its panel, a paragraph a block: a block that wraps is a whole
         // paragraph (it ends a sentence), and only its last line may hold a single word.
-        form->Bruksanvisning2->trigger();
+        Bruksanvisning2()->trigger();
         QApplication::processEvents();
-        for (QTextBlock block = form->Memo2->document()->begin(); block.isValid();
+        for (QTextBlock block = Memo2()->document()->begin(); block.isValid();
              block = block.next()) {
             const QTextLayout* layout = block.layout();
             if (layout->lineCount() < 2) continue;

@@ -4,6 +4,7 @@
 #include <QPlainTextEdit>
 #include <QTest>
 
+#include "text/codec.h"
 #include "window_test.h"
 
 using namespace glidtavla;
@@ -33,27 +34,27 @@ class InputSurfaceTest : public WindowTest {
                  QStringList({"Cannot open file " + QString::fromStdString(fifo)}));
         PressStart();
         dialogs->Errors.clear();
-        Choose(form->Kdemo1, Fifo("play.dem"));
-        Choose(form->Kdemo1, "/dev/zero");
-        Choose(form->Kdemo1, dir->Path());
-        Choose(form->Mdemo, Fifo("record.dem"));
+        Choose(Kdemo1(), Fifo("play.dem"));
+        Choose(Kdemo1(), "/dev/zero");
+        Choose(Kdemo1(), dir->Path());
+        Choose(Mdemo(), Fifo("record.dem"));
         QCOMPARE(dialogs->Errors, QStringList({"File access denied", "File access denied",
                                                "File access denied", "File access denied"}));
-        QVERIFY(!form->Playing && !form->Recording);
+        QVERIFY(!form->Demo().Playing() && !form->Demo().Recording());
         dialogs->Errors.clear();
-        Choose(form->Open1, "/dev/zero");
+        Choose(Open1(), "/dev/zero");
         QCOMPARE(dialogs->Errors, QStringList());  // not a file: the notice says so
-        QVERIFY(form->Edit7->isVisible());
+        QVERIFY(Edit7()->isVisible());
     }
 
     void aLineLongerThanALineEditsDefaultIsKeptWhole() {
         Start();
         PressStart();
         Enter(125, 100);
-        form->Edit1->setText(QString(33000, 'a'));
+        Edit1()->setText(QString(33000, 'a'));
         Write(2, 2);
-        QCOMPARE(form->Edit1->text().size(), 33001);
-        QCOMPARE(form->CharacterLine().size(), std::size_t{33001});
+        QCOMPARE(Edit1()->text().size(), 33001);
+        QCOMPARE(FromQString(Edit1()->text()).size(), std::size_t{33001});
     }
 
     void longAndNonUtf8NamesRoundTrip() {
@@ -63,10 +64,10 @@ class InputSurfaceTest : public WindowTest {
              {dir->File("bad\xFF\xFE.gtv"), folder + "/" + std::string(150, 'n') + "/brev.gtv"}) {
             std::ofstream(path, std::ios::binary) << "hej\r\n";
             Start(path);
-            QCOMPARE(form->DocumentPath, path);
+            QCOMPARE(form->DocumentPath(), path);
             QCOMPARE(form->TextAreaLines()[0], std::string("hej"));
-            form->Memo1->appendPlainText("du");
-            form->Spara2->trigger();
+            Memo1()->appendPlainText("du");
+            Spara2()->trigger();
             QVERIFY(dialogs->Errors.isEmpty());
             QCOMPARE(ReadAll(path), std::string("hej\r\n\r\ndu"));
             form.reset();
@@ -82,16 +83,16 @@ class InputSurfaceTest : public WindowTest {
         Start(dir->File("doc.gtv"));
         PressStart();
         Enter(125, 100);
-        Choose(form->ubild, dir->Write("tio.tab",
-                                       "50 100 150 200 250 300 350\r\n"
-                                       "40 80 120 160 200 240 280\r\n\r\n\r\n"
-                                       "0 10 0 0 0 0 0\r\n\r\n\r\n"
-                                       "0 0 0 0 0 13 0\r\n"));
+        Choose(ubild(), dir->Write("tio.tab",
+                                   "50 100 150 200 250 300 350\r\n"
+                                   "40 80 120 160 200 240 280\r\n\r\n\r\n"
+                                   "0 10 0 0 0 0 0\r\n\r\n\r\n"
+                                   "0 0 0 0 0 13 0\r\n"));
         Write(2, 3);
-        QCOMPARE(form->Edit1->text(), QString(QChar(0x240A)));
+        QCOMPARE(Edit1()->text(), QString(QChar(0x240A)));
         Write(6, 6);
         QCOMPARE(form->TextAreaLines(), (std::vector<std::string>{"", "\n\r", ""}));
-        form->Spara2->trigger();
+        Spara2()->trigger();
         QCOMPARE(ReadAll(dir->File("doc.gtv")), std::string("\r\n\n\r\n"));
     }
 };

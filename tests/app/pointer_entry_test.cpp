@@ -32,10 +32,10 @@ class PointerEntryTest : public WindowTest {
         Move(125, 100);  // a sample before START arms nothing either
         PressStart();
         EnterAndGoToTheCentre(7, 7);  // "+" lies where the way from START comes in
-        QCOMPARE(form->Edit1->text(), QString());
-        QCOMPARE(form->Edit1->palette().color(QPalette::Base), QColor(255, 255, 255));
+        QCOMPARE(Edit1()->text(), QString());
+        QCOMPARE(Edit1()->palette().color(QPalette::Base), QColor(255, 255, 255));
         Write(2, 3);
-        QCOMPARE(form->Edit1->text(), QString("s"));
+        QCOMPARE(Edit1()->text(), QString("s"));
     }
 
     void backFromAMenuWritesNothing() {
@@ -44,11 +44,11 @@ class PointerEntryTest : public WindowTest {
         Write(2, 2);
         Move(340, 140);  // out to "8" on the way to a menu: armed
         Move(342, 142);
-        QCOMPARE(form->Edit1->palette().color(QPalette::Base), QColor(255, 255, 0));
+        QCOMPARE(Edit1()->palette().color(QPalette::Base), QColor(255, 255, 0));
         Leave();
-        QCOMPARE(form->Edit1->palette().color(QPalette::Base), QColor(255, 255, 255));
+        QCOMPARE(Edit1()->palette().color(QPalette::Base), QColor(255, 255, 255));
         EnterAndGoToTheCentre(7, 4);
-        QCOMPARE(form->Edit1->text(), QString("a"));
+        QCOMPARE(Edit1()->text(), QString("a"));
     }
 
     void enteringAtDeleteLineOrLineFeedKeepsTheLine() {
@@ -59,14 +59,14 @@ class PointerEntryTest : public WindowTest {
         for (const int column : {7, 6}) {
             Leave();
             EnterAndGoToTheCentre(column, 6);
-            QCOMPARE(form->Edit1->text(), QString("a"));
+            QCOMPARE(Edit1()->text(), QString("a"));
             QCOMPARE(form->TextAreaLines(), before);
         }
     }
 
     void aRecordingWithEntriesReplaysToTheSameDocument() {
         const std::string demo = dir->File("entries.dem");
-        Choose(form->Mdemo, demo);
+        Choose(Mdemo(), demo);
         PressStart();
         EnterAndGoToTheCentre(7, 7);
         Write(2, 2);
@@ -78,15 +78,15 @@ class PointerEntryTest : public WindowTest {
         Leave();
         EnterAndGoToTheCentre(1, 1);
         const std::vector<std::string> live = form->TextAreaLines();
-        const QString liveLine = form->Edit1->text();
+        const QString liveLine = Edit1()->text();
         QCOMPARE(live[1], std::string("a\r"));
         QCOMPARE(liveLine, QString("f"));
         QVERIFY(ReadAll(demo).find(" -1 0\r\n") != std::string::npos);
 
         // The window's own replay (which ends the recording), then the command-line tool's.
-        form->SetTextAreaLines({"", ""});
-        form->Edit1->clear();
-        Choose(form->Kdemo1, demo);
+        Memo1()->setPlainText("\n");
+        Edit1()->clear();
+        Choose(Kdemo1(), demo);
         CharacterBoard board;
         ResetToBuiltInBoard(board);
         const Replay replay = ReplayDemo(board, demo);
@@ -94,12 +94,12 @@ class PointerEntryTest : public WindowTest {
         QCOMPARE(TextAreaListed(replay.View.TextArea), TextAreaListed(live));
 
         Move(125, 100);
-        for (int ticks = 0; form->Playing && ticks < 200; ++ticks) {
+        for (int ticks = 0; form->Demo().Playing() && ticks < 200; ++ticks) {
             Enter(300, 200);  // the pointer's own comings and goings do not touch the demo
             form->Guarded([this] { form->Timer1Timer(); });
         }
         QCOMPARE(form->TextAreaLines(), live);
-        QCOMPARE(form->Edit1->text(), liveLine);
+        QCOMPARE(Edit1()->text(), liveLine);
     }
 };
 

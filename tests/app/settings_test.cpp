@@ -7,6 +7,9 @@
 
 #include <random>
 
+#include "app/settings/settings.h"
+#include "app/speed_line.h"
+#include "app/typing/typing_mode.h"
 #include "window_test.h"
 
 using namespace glidtavla;
@@ -77,7 +80,7 @@ class SettingsTest : public WindowTest {
         QVERIFY(settings.board.kind == RememberedBoard::Kind::BuiltIn);
         StartWithSettings();
         QVERIFY(dialogs->Errors.isEmpty());
-        QCOMPARE(form->Zoom, 100);
+        QCOMPARE(form->Zoom(), 100);
     }
 
     void zoomAndBoardComeBackAtTheNextStart() {
@@ -85,42 +88,42 @@ class SettingsTest : public WindowTest {
         const std::string table =
             dir->Write("egen.tab", "60 120 180\r\n50 100\r\n97 98 99\r\n100 101 102\r\n");
         form->SetZoom(200);
-        Choose(form->ubild, table);
+        Choose(ubild(), table);
         Restart();
-        QCOMPARE(form->Zoom, 200);
-        QCOMPARE(form->Board.BoardWidth, 180);
-        QCOMPARE(form->TablePath, table);
-        QVERIFY(form->Edit8->isVisible());
+        QCOMPARE(form->Zoom(), 200);
+        QCOMPARE(form->Board().BoardWidth, 180);
+        QCOMPARE(form->Boards().TablePath(), table);
+        QVERIFY(Edit8()->isVisible());
         QVERIFY(dialogs->Errors.isEmpty());
 
         // The table has gone: forgotten without a word, and the built-in board it is.
         std::filesystem::remove(table);
         Restart();
         QVERIFY(dialogs->Errors.isEmpty());
-        QCOMPARE(form->Board.BoardWidth, 350);
+        QCOMPARE(form->Board().BoardWidth, 350);
         QVERIFY(SettingsStore(iniPath).Load().board.kind == RememberedBoard::Kind::BuiltIn);
     }
 
     void startUpFilesWinOverTheRememberedBoard() {
         StartWithSettings();
-        Choose(form->ubild,
+        Choose(ubild(),
                dir->Write("egen.tab", "60 120 180\r\n50 100\r\n97 98 99\r\n100 101 102\r\n"));
         dir->Write("tecken.tab", "40 80 120\r\n30 60\r\n97 98 99\r\n100 101 102\r\n");
         QImage image(120, 60, QImage::Format_RGB32);
         image.fill(Qt::white);
         image.save(QString::fromStdString(dir->File("tecken.bmp")));
         Restart();
-        QCOMPARE(form->Board.BoardWidth, 120);
+        QCOMPARE(form->Board().BoardWidth, 120);
     }
 
     void theSpeedLineShowsTheWritingAndIsKept() {
         StartWithSettings();
-        const QRect memo = form->Memo1->geometry();
+        const QRect memo = Memo1()->geometry();
         auto* item = form->findChild<QAction*>("VisaSkrivhastighet");
         QVERIFY(item != nullptr && !item->isChecked());
         item->trigger();
         QVERIFY(form->statusBar()->isVisible());
-        QCOMPARE(form->Memo1->geometry(), memo);  // no control moves for it
+        QCOMPARE(Memo1()->geometry(), memo);  // no control moves for it
         PressStart();
         Enter(125, 100);
         Write(2, 2);
@@ -142,10 +145,10 @@ class SettingsTest : public WindowTest {
     void theOpenDialogStartsInTheLastDocumentsFolder() {
         StartWithSettings();
         std::filesystem::create_directories(dir->File("brev"));
-        Choose(form->Open1, dir->Write("brev/ett.gtv", "hej\r\n"));
+        Choose(Open1(), dir->Write("brev/ett.gtv", "hej\r\n"));
         Restart();  // a new, unsaved document
         dialogs->Answers.push_back(QString());
-        form->Open1->trigger();
+        Open1()->trigger();
         QCOMPARE(dialogs->LastPreset, QString::fromStdString(dir->File("brev/namnlos.gtv")));
     }
 };

@@ -40,33 +40,32 @@ class TForm1Test : public WindowTest {
 
     void welcomeScreenAndStart() {
         Start();
-        QVERIFY(form->Label1->isVisible());
-        QCOMPARE(form->Label1->text(), QString("VÄLKOMMEN   ATT   PROVA   GLIDTAVLA"));
-        QVERIFY(form->Button1->isVisible());
-        QVERIFY(!form->Image1->isVisible());
-        QVERIFY(!form->Memo1->isVisible());
+        QVERIFY(Label1()->isVisible());
+        QCOMPARE(Label1()->text(), QString("VÄLKOMMEN   ATT   PROVA   GLIDTAVLA"));
+        QVERIFY(Button1()->isVisible());
+        QVERIFY(!Image1()->isVisible());
+        QVERIFY(!Memo1()->isVisible());
         QVERIFY(form->windowTitle().startsWith("Glidtavla Ver 1.01 " +
-                                               QString::fromStdString(form->StartDirectory) +
+                                               QString::fromStdString(form->StartDirectory()) +
                                                "/namnlos.gtv    "));
-        QVERIFY(!form->Started);
+        QVERIFY(!form->Started());
         PressStart();
-        QVERIFY(form->Started);
-        for (QWidget* shown : std::initializer_list<QWidget*>{
-                 form->Image1, form->Edit1, form->Edit2, form->Edit3, form->Edit4, form->Edit5,
-                 form->Edit6, form->Edit9, form->Memo1}) {
+        QVERIFY(form->Started());
+        for (QWidget* shown :
+             std::initializer_list<QWidget*>{Image1(), Edit1(), Edit2(), Edit3(), Edit4(), Edit5(),
+                                             Edit6(), Edit9(), Memo1()}) {
             QVERIFY2(shown->isVisible(), qPrintable(shown->objectName()));
         }
         for (QWidget* hidden : std::initializer_list<QWidget*>{
-                 form->Button1, form->Label1, form->Label2, form->Label3, form->Edit8, form->Memo2,
-                 form->Edit7, form->Image2}) {
+                 Button1(), Label1(), Label2(), Label3(), Edit8(), Memo2(), Edit7(), Image2()}) {
             QVERIFY2(!hidden->isVisible(), qPrintable(hidden->objectName()));
         }
-        QCOMPARE(form->Image1->geometry(), QRect(0, 0, 350, 280));
-        QCOMPARE(form->Edit6->y(), 310);
-        QCOMPARE(form->Edit1->y(), 360);
-        QCOMPARE(form->Memo1->geometry(), QRect(0, 384, 793, 137));
+        QCOMPARE(Image1()->geometry(), QRect(0, 0, 350, 280));
+        QCOMPARE(Edit6()->y(), 310);
+        QCOMPARE(Edit1()->y(), 360);
+        QCOMPARE(Memo1()->geometry(), QRect(0, 384, 793, 137));
         form->ApplyBoardLayout(350, 280);
-        QCOMPARE(form->Memo1->height(), 126);
+        QCOMPARE(Memo1()->height(), 126);
     }
 
     // A tall board: the text area keeps five lines, and the client grows and scrolls.
@@ -76,18 +75,18 @@ class TForm1Test : public WindowTest {
         auto* scroll = form->findChild<QScrollArea*>("scroll");
         QVERIFY(scroll != nullptr);
         form->resize(900, 700);
-        const int fiveLines = 5 * form->Memo1->fontMetrics().lineSpacing();
+        const int fiveLines = 5 * Memo1()->fontMetrics().lineSpacing();
         for (const int height : {300, 406, 420, 2000}) {
             form->ApplyBoardLayout(350, height);
-            QVERIFY2(form->Memo1->height() >= fiveLines, qPrintable(QString::number(height)));
-            QCOMPARE(form->Memo1->y(), height + 104);
-            QCOMPARE(scroll->widget()->minimumHeight(), form->Memo1->geometry().bottom() + 1);
+            QVERIFY2(Memo1()->height() >= fiveLines, qPrintable(QString::number(height)));
+            QCOMPARE(Memo1()->y(), height + 104);
+            QCOMPARE(scroll->widget()->minimumHeight(), Memo1()->geometry().bottom() + 1);
         }
         QVERIFY(scroll->widget()->height() >= 2104 + fiveLines);
         QApplication::processEvents();
         QVERIFY(scroll->verticalScrollBar()->maximum() > 0);
         form->ApplyBoardLayout(350, 280);  // enough room: placed exactly as before
-        QCOMPARE(form->Memo1->height(), 126);
+        QCOMPARE(Memo1()->height(), 126);
         QApplication::processEvents();
         QCOMPARE(scroll->verticalScrollBar()->maximum(), 0);
     }
@@ -98,12 +97,12 @@ class TForm1Test : public WindowTest {
         for (QAction* action : form->menuBar()->actions())
             titles << action->text();
         QCOMPARE(titles, QStringList({"Fil", "Hämta teckenbord", "Bruksanvisning", "Visa"}));
-        QCOMPARE(form->Open1->text(), QString("Öppna"));
-        QCOMPARE(form->Sparasom1->text(), QString("Spara som"));
-        QCOMPARE(form->Mdemo->text(), QString("Gör demo"));
-        QCOMPARE(form->Kdemo1->text(), QString("Kör demo"));
-        QVERIFY(form->findChild<QLineEdit*>("Edit1") == form->Edit1);
-        QVERIFY(form->findChild<QPlainTextEdit*>("Memo1") == form->Memo1);
+        QCOMPARE(Open1()->text(), QString("Öppna"));
+        QCOMPARE(Sparasom1()->text(), QString("Spara som"));
+        QCOMPARE(Mdemo()->text(), QString("Gör demo"));
+        QCOMPARE(Kdemo1()->text(), QString("Kör demo"));
+        QVERIFY(form->findChild<QLineEdit*>("Edit1") == Edit1());
+        QVERIFY(form->findChild<QPlainTextEdit*>("Memo1") == Memo1());
         QCOMPARE(NameFilters("Demofiler (.dem)|*.dem|Alla filer|*.*"),
                  QStringList({"Demofiler (.dem) (*.dem)", "Alla filer (*.*)"}));
         QCOMPARE(NameFilters("Bitmaps (*.bmp)|*.bmp|JPEG (*.jpg;*.jpeg)|*.jpg;*.jpeg"),
@@ -115,27 +114,27 @@ class TForm1Test : public WindowTest {
         PressStart();
         Move(125, 100);
         Move(75, 100);
-        QCOMPARE(form->Edit6->text(), QString());
+        QCOMPARE(Edit6()->text(), QString());
         Move(25, 100);
-        QCOMPARE(form->Edit6->text(), QString("s"));
-        QCOMPARE(form->Edit6->palette().color(QPalette::Base), QColor(255, 255, 0));
-        QCOMPARE(form->Edit1->palette().color(QPalette::Base), QColor(255, 255, 0));
+        QCOMPARE(Edit6()->text(), QString("s"));
+        QCOMPARE(Edit6()->palette().color(QPalette::Base), QColor(255, 255, 0));
+        QCOMPARE(Edit1()->palette().color(QPalette::Base), QColor(255, 255, 0));
         Move(75, 100);
-        QCOMPARE(form->Edit1->text(), QString("m"));
-        QCOMPARE(form->Edit2->text(), QString("75"));
-        QCOMPARE(form->Edit5->text(), QString("0"));
-        QCOMPARE(form->Edit9->text(), QString("109"));
+        QCOMPARE(Edit1()->text(), QString("m"));
+        QCOMPARE(Edit2()->text(), QString("75"));
+        QCOMPARE(Edit5()->text(), QString("0"));
+        QCOMPARE(Edit9()->text(), QString("109"));
         Move(125, 100);
-        QCOMPARE(form->Edit1->palette().color(QPalette::Base), QColor(255, 255, 255));
+        QCOMPARE(Edit1()->palette().color(QPalette::Base), QColor(255, 255, 255));
 
         Button(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton);
         Write(1, 3, Qt::LeftButton);
-        QCOMPARE(form->Edit1->text(), QString("mM"));
+        QCOMPARE(Edit1()->text(), QString("mM"));
         Button(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton);
         // A right press does not shift.
         Button(QEvent::MouseButtonPress, Qt::RightButton, Qt::RightButton);
         Write(1, 3);
-        QCOMPARE(form->Edit1->text(), QString("mMm"));
+        QCOMPARE(Edit1()->text(), QString("mMm"));
     }
 
     void movesOutsideCountOnlyWithTheLeftButton() {
@@ -143,9 +142,9 @@ class TForm1Test : public WindowTest {
         PressStart();
         Move(125, 100);
         Move(-40, 100, Qt::RightButton);  // outside, right button: not processed
-        QCOMPARE(form->Edit2->text(), QString("125"));
+        QCOMPARE(Edit2()->text(), QString("125"));
         Move(-40, 100, Qt::LeftButton);
-        QCOMPARE(form->Edit2->text(), QString("-40"));
+        QCOMPARE(Edit2()->text(), QString("-40"));
     }
 
     void lineFeedMovesTheLineAndSavesAsCrLf() {
@@ -157,17 +156,17 @@ class TForm1Test : public WindowTest {
         Write(2, 2);  // a
         Write(2, 3);  // s
         WriteLineFeed(form.get(), this);
-        QCOMPARE(form->Edit1->text(), QString());
-        QCOMPARE(form->Edit6->palette().color(QPalette::Base), QColor(255, 0, 0));
-        QCOMPARE(form->Edit6->text(), QString(QChar(0x21B5)));
-        QCOMPARE(form->Edit9->text(), QString("13"));
+        QCOMPARE(Edit1()->text(), QString());
+        QCOMPARE(Edit6()->palette().color(QPalette::Base), QColor(255, 0, 0));
+        QCOMPARE(Edit6()->text(), QString(QChar(0x21B5)));
+        QCOMPARE(Edit9()->text(), QString("13"));
         const std::vector<std::string> lines = form->TextAreaLines();
         QCOMPARE(lines.size(), std::size_t{3});
         QCOMPARE(lines[1], std::string("as\r"));
-        QCOMPARE(form->Memo1->toPlainText(), QString("\nas\n"));  // the code 13 is not drawn
-        Write(1, 1);                                              // c
+        QCOMPARE(Memo1()->toPlainText(), QString("\nas\n"));  // the code 13 is not drawn
+        Write(1, 1);                                          // c
         WriteLineFeed(form.get(), this);
-        form->Spara2->trigger();
+        Spara2()->trigger();
         QCOMPARE(ReadAll(path), std::string("\r\nas\r\nc\r\n"));
         QCOMPARE(dialogs->Errors.size(), 1);
     }
@@ -175,59 +174,59 @@ class TForm1Test : public WindowTest {
     void documentsLoadWithNormalisedBreaks() {
         const std::string lfOnly = dir->Write("lf.txt", "ett\ntv\xE5\n");
         Start(lfOnly);
-        QCOMPARE(form->Memo1->toPlainText(), QString("ett\ntvå\n"));
-        form->Spara2->trigger();
+        QCOMPARE(Memo1()->toPlainText(), QString("ett\ntvå\n"));
+        Spara2()->trigger();
         QCOMPARE(ReadAll(lfOnly), std::string("ett\r\ntv\xE5\r\n"));
 
         const std::string crcrlf = dir->Write("cr.txt", "a\r\r\nb\r\r\n\x80\x81");
         dialogs->Answers.push_back(QString::fromStdString(crcrlf));
-        form->Open1->trigger();
+        Open1()->trigger();
         QCOMPARE(dialogs->LastKind, std::optional(DialogKind::OpenDialog1));
         QCOMPARE(form->TextAreaLines(), (std::vector<std::string>{"a", "", "b", "", "\x80\x81"}));
         QVERIFY(form->windowTitle().contains(QString::fromStdString(crcrlf)));
         const std::string copy = dir->File("copy.txt");
         dialogs->Answers.push_back(QString::fromStdString(copy));
-        form->Sparasom1->trigger();
+        Sparasom1()->trigger();
         QCOMPARE(ReadAll(copy), std::string("a\r\n\r\nb\r\n\r\n\x80\x81"));
         QVERIFY(!form->windowTitle().contains("copy.txt"));
     }
 
     void oversizedDocumentIsRefusedWhole() {
         Start();
-        form->Memo1->setPlainText("kvar");
+        Memo1()->setPlainText("kvar");
         const std::string huge = dir->Write("huge.txt", "x");
         std::filesystem::resize_file(huge, (64u << 20) + 1);
         dialogs->Answers.push_back(QString::fromStdString(huge));
-        form->Open1->trigger();
+        Open1()->trigger();
         QCOMPARE(dialogs->Errors, QStringList({"Text exceeds memo capacity"}));
-        QCOMPARE(form->Memo1->toPlainText(), QString("kvar"));
+        QCOMPARE(Memo1()->toPlainText(), QString("kvar"));
     }
 
     void missingDocumentShowsTheNoticeUntilClicked() {
         Start();
-        form->Memo1->setPlainText("behåll");
+        Memo1()->setPlainText("behåll");
         const QString missing = QString::fromStdString(dir->File("saknas.gtv"));
         dialogs->Answers.push_back(missing);
-        form->Open1->trigger();
-        QVERIFY(form->Edit7->isVisible());
-        QCOMPARE(form->Edit7->text(), missing + " finns inte!");
-        QCOMPARE(form->Memo1->toPlainText(), QString("behåll"));
-        form->Spara2->trigger();
+        Open1()->trigger();
+        QVERIFY(Edit7()->isVisible());
+        QCOMPARE(Edit7()->text(), missing + " finns inte!");
+        QCOMPARE(Memo1()->toPlainText(), QString("behåll"));
+        Spara2()->trigger();
         QCOMPARE(ReadAll(missing.toStdString()), std::string("beh\xE5ll"));
-        QTest::mouseClick(form->Edit7, Qt::LeftButton);
-        QVERIFY(!form->Edit7->isVisible());
+        QTest::mouseClick(Edit7(), Qt::LeftButton);
+        QVERIFY(!Edit7()->isVisible());
         // A cancelled dialog changes nothing.
-        form->Open1->trigger();
-        QCOMPARE(form->DocumentPath, missing.toStdString());
+        Open1()->trigger();
+        QCOMPARE(form->DocumentPath(), missing.toStdString());
     }
 
     void failingSaveKeepsTheOldFile() {
         if (geteuid() == 0) QSKIP("root may write anywhere");
         const std::string path = dir->Write("old.gtv", "gammal");
         Start(path);
-        form->Memo1->setPlainText("ny");
+        Memo1()->setPlainText("ny");
         chmod(dir->Path().c_str(), 0500);
-        form->Spara2->trigger();
+        Spara2()->trigger();
         chmod(dir->Path().c_str(), 0700);
         QCOMPARE(dialogs->Errors,
                  QStringList({"Cannot create file " + QString::fromStdString(path)}));
@@ -238,7 +237,7 @@ class TForm1Test : public WindowTest {
         const std::string blocker = dir->Write("blocker", "x");
         Start();
         dialogs->Answers.push_back(QString::fromStdString(blocker + "/doc.gtv"));
-        form->Sparasom1->trigger();
+        Sparasom1()->trigger();
         QCOMPARE(dialogs->Errors, QStringList({"Cannot create file " +
                                                QString::fromStdString(blocker) + "/doc.gtv"}));
         QCOMPARE(ReadAll(blocker), std::string("x"));
@@ -247,20 +246,20 @@ class TForm1Test : public WindowTest {
     void helpPanelShowsAndHidesOnATextClick() {
         Start();
         PressStart();
-        form->Bruksanvisning2->trigger();
-        QVERIFY(form->Memo2->isVisible());
-        const QStringList lines = form->Memo2->toPlainText().split('\n');
+        Bruksanvisning2()->trigger();
+        QVERIFY(Memo2()->isVisible());
+        const QStringList lines = Memo2()->toPlainText().split('\n');
         QCOMPARE(lines[0], QString("            Denna text försvinner om du klickar på den"));
         QVERIFY(
             lines.contains("LF (LINE FEED)     = Överföring av teckenrad till text  Röd "
                            "teckenruta   CHAR(13)"));
         QVERIFY(lines.contains("Tom ruta (Centrum)   CHAR(0)"));
-        QTest::mouseClick(form->Memo2->verticalScrollBar(), Qt::LeftButton);
-        QVERIFY(form->Memo2->isVisible());
-        form->Bruksanvisning2->trigger();
-        QVERIFY(form->Memo2->isVisible());
-        QTest::mouseClick(form->Memo2->viewport(), Qt::LeftButton);
-        QVERIFY(!form->Memo2->isVisible());
+        QTest::mouseClick(Memo2()->verticalScrollBar(), Qt::LeftButton);
+        QVERIFY(Memo2()->isVisible());
+        Bruksanvisning2()->trigger();
+        QVERIFY(Memo2()->isVisible());
+        QTest::mouseClick(Memo2()->viewport(), Qt::LeftButton);
+        QVERIFY(!Memo2()->isVisible());
     }
 
     void builtInPictureGrid() {

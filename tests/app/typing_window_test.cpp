@@ -3,6 +3,8 @@
 #include <QPlainTextEdit>
 #include <QTest>
 
+#include "app/settings/settings.h"
+#include "app/typing/typing_mode.h"
 #include "window_test.h"
 
 using namespace glidtavla;
@@ -40,9 +42,9 @@ class TypingWindowTest : public WindowTest {
     bool fail = false;
 
     void TurnOn() {
-        form->Typing->SetSenderFactory(
+        form->Typing().SetSenderFactory(
             [this] { return std::make_unique<RecordingSender>(sent, fail); });
-        form->Typing->SetOn(true);
+        form->Typing().SetOn(true);
         form->SetCaption();
     }
 
@@ -73,7 +75,7 @@ class TypingWindowTest : public WindowTest {
 
     void everyFetchIsTypedAsItIsWritten() {
         TurnOn();
-        QVERIFY(form->SkrivAndra->isChecked());
+        QVERIFY(SkrivAndra()->isChecked());
         QVERIFY(form->windowTitle().endsWith("[Skriver i andra program]"));
         QVERIFY(form->windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus));
         QVERIFY(form->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
@@ -98,30 +100,30 @@ class TypingWindowTest : public WindowTest {
         Write(2, 3);
         QCOMPARE(dialogs->Errors,
                  QStringList({"Tangenterna kunde inte skickas till det andra programmet."}));
-        QVERIFY(!form->Typing->IsOn());
-        QVERIFY(!form->SkrivAndra->isChecked());
+        QVERIFY(!form->Typing().IsOn());
+        QVERIFY(!SkrivAndra()->isChecked());
         QVERIFY(!form->windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus));
-        QCOMPARE(form->Edit1->text(), QString("as"));
+        QCOMPARE(Edit1()->text(), QString("as"));
 
-        form->Typing->SetSenderFactory([]() -> std::unique_ptr<KeySender> {
+        form->Typing().SetSenderFactory([]() -> std::unique_ptr<KeySender> {
             throw Error("Skriv i andra program kräver en X-server, och ingen kunde nås.");
         });
-        form->Typing->SetOn(true);
-        QVERIFY(!form->Typing->IsOn());
+        form->Typing().SetOn(true);
+        QVERIFY(!form->Typing().IsOn());
         QCOMPARE(dialogs->Errors.size(), 2);
     }
 
     void withoutX11TheItemSaysWhy() {
         // The window tests run on the offscreen platform, which has no X server to type through.
-        QVERIFY(!form->SkrivAndra->isEnabled());
-        QVERIFY(form->SkrivAndra->toolTip().contains("X11"));
+        QVERIFY(!SkrivAndra()->isEnabled());
+        QVERIFY(SkrivAndra()->toolTip().contains("X11"));
     }
 
     void kopieraAlltPutsTheWholeDocumentOnTheClipboard() {
         Write(2, 2);
         Write(6, 6);
         Write(2, 3);
-        form->KopieraAllt->trigger();
+        KopieraAllt()->trigger();
         QCOMPARE(QGuiApplication::clipboard()->text(), QString("\na\ns"));
     }
 };

@@ -15,7 +15,7 @@ class ZoomWindowTest : public WindowTest {
 
     // Out from the centre to a built-in cell and back, in window pixels at the zoom.
     void WriteZoomed(int column, int row) {
-        const auto z = [this](int v) { return v * form->Zoom / 100; };
+        const auto z = [this](int v) { return v * form->Zoom() / 100; };
         Move(z(125), z(100));
         Move(z(50 * column - 25), z(40 * row - 20));
         Move(z(50 * column - 22), z(40 * row - 17));
@@ -37,45 +37,45 @@ class ZoomWindowTest : public WindowTest {
 
     void theBoardAndWhatStandsBelowItGrow() {
         form->SetZoom(200);
-        QCOMPARE(form->Image1->size(), QSize(700, 560));
-        QCOMPARE(form->Edit6->y(), 560 + 60);
-        QCOMPARE(form->Edit1->y(), 560 + 160);
-        QCOMPARE(form->Memo1->y(), 560 + 208);
-        QCOMPARE(form->Edit6->font().pixelSize(), 54);
-        QVERIFY(form->Memo1->font().pixelSize() >= 22);
-        QVERIFY(form->Edit2->x() >= 700);  // the read-outs stand right of the board
-        const QImage shown = form->Image1->pixmap().toImage();
+        QCOMPARE(Image1()->size(), QSize(700, 560));
+        QCOMPARE(Edit6()->y(), 560 + 60);
+        QCOMPARE(Edit1()->y(), 560 + 160);
+        QCOMPARE(Memo1()->y(), 560 + 208);
+        QCOMPARE(Edit6()->font().pixelSize(), 54);
+        QVERIFY(Memo1()->font().pixelSize() >= 22);
+        QVERIFY(Edit2()->x() >= 700);  // the read-outs stand right of the board
+        const QImage shown = Image1()->pixmap().toImage();
         QCOMPARE(shown.size(), QSize(708, 568));
         QVERIFY(Black(shown, 100, 30) && Black(shown, 30, 80));  // grid lines, drawn at 2x
         QVERIFY(!Black(shown, 101, 30));                         // one pixel wide
         QVERIFY(form->findChild<QAction*>("Zoom200")->isChecked());
 
         form->SetZoom(100);  // back to the form's own places
-        QCOMPARE(form->Image1->size(), QSize(350, 280));
-        QCOMPARE(form->Edit6->y(), 310);
-        QCOMPARE(form->Edit1->y(), 360);
-        QCOMPARE(form->Memo1->geometry(), QRect(0, 384, 793, 126));
-        QCOMPARE(form->Edit2->x(), 688);
-        QCOMPARE(form->Image1->pixmap().toImage(), form->Image3->pixmap().toImage());
+        QCOMPARE(Image1()->size(), QSize(350, 280));
+        QCOMPARE(Edit6()->y(), 310);
+        QCOMPARE(Edit1()->y(), 360);
+        QCOMPARE(Memo1()->geometry(), QRect(0, 384, 793, 126));
+        QCOMPARE(Edit2()->x(), 688);
+        QCOMPARE(Image1()->pixmap().toImage(), Image3()->pixmap().toImage());
     }
 
     void pointerPositionsAreInBoardPixels() {
         form->findChild<QAction*>("Zoom300")->trigger();
-        QCOMPARE(form->Zoom, 300);
+        QCOMPARE(form->Zoom(), 300);
         Move(301, 2);
-        QCOMPARE(form->Edit2->text(), QString("100"));
-        QCOMPARE(form->Edit3->text(), QString("0"));
-        Move(-1, 2, Qt::LeftButton);                   // a drag off the board
-        QCOMPARE(form->Edit2->text(), QString("-1"));  // rounded down, also below zero
+        QCOMPARE(Edit2()->text(), QString("100"));
+        QCOMPARE(Edit3()->text(), QString("0"));
+        Move(-1, 2, Qt::LeftButton);               // a drag off the board
+        QCOMPARE(Edit2()->text(), QString("-1"));  // rounded down, also below zero
         WriteZoomed(2, 2);
         WriteZoomed(1, 3);
-        QCOMPARE(form->Edit1->text(), QString("cam"));  // the drag went out to "c"
+        QCOMPARE(Edit1()->text(), QString("cam"));  // the drag went out to "c"
     }
 
     void aDemoRecordedAt200ReplaysAt100() {
         const std::string demo = dir->File("zoom.dem");
         form->SetZoom(200);
-        Choose(form->Mdemo, demo);
+        Choose(Mdemo(), demo);
         WriteZoomed(2, 2);
         WriteZoomed(4, 4);
         WriteZoomed(2, 3);
@@ -83,38 +83,38 @@ class ZoomWindowTest : public WindowTest {
         const std::vector<std::string> written = form->TextAreaLines();
         QCOMPARE(written[1], std::string("a s\r"));
 
-        form->SetTextAreaLines({"", ""});
-        Choose(form->Kdemo1, demo);
+        Memo1()->setPlainText("\n");
+        Choose(Kdemo1(), demo);
         form->findChild<QAction*>("Zoom100")->trigger();
         Move(10, 10);
-        for (int ticks = 0; form->Playing && ticks < 100; ++ticks) {
+        for (int ticks = 0; form->Demo().Playing() && ticks < 100; ++ticks) {
             form->Guarded([this] { form->Timer1Timer(); });
             if (ticks == 3) {
                 form->SetZoom(150);  // the zoom may change while a demo plays
-                QCOMPARE(form->Image2->pos(),
-                         QPoint(form->State.X0 * 3 / 2, form->State.Y0 * 3 / 2));
+                QCOMPARE(Image2()->pos(),
+                         QPoint(form->State().X0 * 3 / 2, form->State().Y0 * 3 / 2));
             }
         }
         QCOMPARE(form->TextAreaLines(), written);
     }
 
     void drawnBoardsAndPicturesFollowTheZoom() {
-        Choose(form->ubild, dir->Write("t.tab", "60 120\r\n50 100\r\n97 98\r\n99 100\r\n"));
+        Choose(ubild(), dir->Write("t.tab", "60 120\r\n50 100\r\n97 98\r\n99 100\r\n"));
         form->SetZoom(300);
-        QImage drawn = form->Image1->pixmap().toImage();
+        QImage drawn = Image1()->pixmap().toImage();
         QCOMPARE(drawn.size(), QSize(354 * 3, 284 * 3));
         QVERIFY(Black(drawn, 180, 20));  // the grid line at 60, drawn at 3x
         QVERIFY(Black(drawn, 357, 20) || Black(drawn, 358, 20));  // the frame at W - 1
         QVERIFY(!Black(drawn, 365, 20));                          // white beyond the board
-        QCOMPARE(form->Edit8->x(), 360);
+        QCOMPARE(Edit8()->x(), 360);
 
         QImage image(300, 150, QImage::Format_RGB32);
         image.fill(Qt::red);
         image.save(QString::fromStdString(dir->File("p.png")));
         dir->Write("p.tab", "60 120\r\n50 100\r\n97 98\r\n99 100\r\n");
-        Choose(form->bild, dir->File("p.png"));
-        QCOMPARE(form->Image1->pixmap().size(), QSize(900, 450));  // scaled smoothly
-        QCOMPARE(form->Image1->size(), QSize(360, 300));
+        Choose(bild(), dir->File("p.png"));
+        QCOMPARE(Image1()->pixmap().size(), QSize(900, 450));  // scaled smoothly
+        QCOMPARE(Image1()->size(), QSize(360, 300));
     }
 
     // Drawn in device pixels: run once more with QT_SCALE_FACTOR=2 for a high-density screen.
@@ -124,25 +124,24 @@ class ZoomWindowTest : public WindowTest {
         if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR")) {
             QCOMPARE(ratio, qEnvironmentVariable("QT_SCALE_FACTOR").toDouble());
         }
-        const QPixmap shown = form->Image1->pixmap();
+        const QPixmap shown = Image1()->pixmap();
         QCOMPARE(shown.devicePixelRatio(), ratio);
         QCOMPARE(shown.width(), qRound(std::floor(354 * 1.5 * ratio)));
-        QCOMPARE(form->Image1->size(), QSize(525, 420));  // in the window's own pixels
+        QCOMPARE(Image1()->size(), QSize(525, 420));  // in the window's own pixels
     }
 
     void anpassaTillFonstretFillsTheWindow() {
         form->resize(1400, 1000);
         QApplication::processEvents();
-        form->ZoomToWindow->trigger();
-        QVERIFY(form->Zoom > 150);
+        Find<QAction>("ZoomFit")->trigger();
+        QVERIFY(form->Zoom() > 150);
         const QSize viewport = form->findChild<QScrollArea*>("scroll")->viewport()->size();
-        QVERIFY(form->Image1->width() <= viewport.width());
-        QVERIFY(form->Memo1->y() + 5 * form->Memo1->fontMetrics().lineSpacing() <=
-                viewport.height());
-        const int fitted = form->Zoom;
+        QVERIFY(Image1()->width() <= viewport.width());
+        QVERIFY(Memo1()->y() + 5 * Memo1()->fontMetrics().lineSpacing() <= viewport.height());
+        const int fitted = form->Zoom();
         form->resize(900, 700);  // follows the window
         QApplication::processEvents();
-        QVERIFY(form->Zoom < fitted);
+        QVERIFY(form->Zoom() < fitted);
     }
 };
 

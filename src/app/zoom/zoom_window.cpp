@@ -1,16 +1,21 @@
-// The menu "Visa" (zoom, speed line); the board at a zoom: the picture drawn at the zoom, the text
-// that grows with it. Pointer positions are turned back into board pixels where they come in.
+// The menu "Förstora teckenbordet" and the window around a zoomed board.
+#include "app/zoom/zoom_window.h"
+
 #include <QActionGroup>
 #include <QLineEdit>
-#include <QMenuBar>
+#include <QMainWindow>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QScrollArea>
 
 #include <cmath>
 
+#include "app/board_image.h"
+#include "app/board_session.h"
 #include "app/client_area.h"
-#include "app/tform1.h"
+#include "app/guard.h"
 #include "app/zoom/board_zoom.h"
+#include "engine/selection_engine.h"
 
 namespace glidtavla {
 
@@ -18,14 +23,14 @@ namespace {
 
 // The read-outs' places in the form, left of which the board ends at 100 %.
 struct Place {
-    QLineEdit* TForm1::*edit;
+    QLineEdit* FormControls::*edit;
     int left;
 };
-constexpr Place kReadouts[] = {{&TForm1::Edit2, 688},
-                               {&TForm1::Edit3, 736},
-                               {&TForm1::Edit4, 688},
-                               {&TForm1::Edit5, 736},
-                               {&TForm1::Edit9, 712}};
+constexpr Place kReadouts[] = {{&FormControls::Edit2, 688},
+                               {&FormControls::Edit3, 736},
+                               {&FormControls::Edit4, 688},
+                               {&FormControls::Edit5, 736},
+                               {&FormControls::Edit9, 712}};
 
 QFont Grown(const QFont& font, int pixelsAt100, double factor) {
     QFont grown = font;
@@ -35,101 +40,141 @@ QFont Grown(const QFont& font, int pixelsAt100, double factor) {
 
 }  // namespace
 
-void TForm1::CreateViewMenu() {
-    QMenu* visa = menuBar()->addMenu("Visa");
-    visa->setObjectName("Visa");
+WindowZoom::WindowZoom(QMainWindow* window, const FormControls& controls, const BoardSession& board,
+                       const SelectionState& state, QMenu* visa, const Guard& guarded,
+                       std::function<void()> changed)
+    : window_(window), c_(controls), board_(board), state_(state), changed_(std::move(changed)) {
     QMenu* zoom = visa->addMenu("Förstora teckenbordet");
     zoom->setObjectName("ForstoraTeckenbordet");
-    auto* group = new QActionGroup(this);
+    auto* group = new QActionGroup(window);
     for (const int percent : {100, 150, 200, 300}) {
         QAction* action = zoom->addAction(QString("%1 %").arg(percent));
         action->setObjectName(QString("Zoom%1").arg(percent));
         action->setCheckable(true);
-        action->setChecked(percent == Zoom);
+        action->setChecked(percent == percent_);
         group->addAction(action);
-        connect(action, &QAction::triggered, this, [this, percent] {
-            Guarded([this, percent] {
-                ZoomToWindow->setChecked(false);
-                SetZoom(percent);
+        QObject::connect(action, &QAction::triggered, window, [this, guarded, percent] {
+            guarded([this, percent] {
+                fit_->setChecked(false);
+                Set(percent);
             });
         });
     }
-    ZoomToWindow = zoom->addAction("Anpassa till fönstret");
-    ZoomToWindow->setObjectName("ZoomFit");
-    ZoomToWindow->setCheckable(true);
-    group->addAction(ZoomToWindow);
-    Speed = std::make_unique<SpeedLine>(this, visa);
-    connect(Speed->Item(), &QAction::triggered, this, [this](bool shown) {
-        Guarded([this, shown] {
-            Speed->SetShown(shown);
-            RememberSettings();
-        });
-    });
-    connect(ZoomToWindow, &QAction::triggered, this,
-            [this] { Guarded([this] { FitZoomToWindow(); }); });
+    fit_ = zoom->addAction("Anpassa till fönstret");
+    fit_->setObjectName("ZoomFit");
+    fit_->setCheckable(true);
+    group->addAction(fit_);
+    QObject::connect(fit_, &QAction::triggered, window,
+                     [this, guarded] { guarded([this] { FitToWindow(); }); });
 }
 
-int64_t TForm1::BelowBoard(int pixelsAt100) const {
-    return std::llround(pixelsAt100 * TextFactor(Zoom));
+bool WindowZoom::FitsWindow() const {
+    return fit_->isChecked();
 }
 
-// Any zoom at any time, also while a demo is recorded or played: demos are in board pixels.
-void TForm1::SetZoom(int percent) {
-    Zoom = std::clamp(percent, kMinZoom, kMaxZoom);
-    for (QAction* action : findChildren<QAction*>()) {
-        if (action->objectName() == QString("Zoom%1").arg(Zoom)) action->setChecked(true);
+void WindowZoom::SetFitsWindow(bool on) {
+    fit_->setChecked(on);
+    if (on && active_) FitToWindow();
+}
+
+int64_t WindowZoom::BelowBoard(int pixelsAt100) const {
+    return std::llround(pixelsAt100 * TextFactor(percent_));
+}
+
+int32_t WindowZoom::ToBoard(int windowPixels) const {
+    return Unzoomed(windowPixels, percent_);
+}
+
+int WindowZoom::ToWindow(int32_t boardPixels) const {
+    return Pixels(Zoomed(boardPixels, percent_));
+}
+
+void WindowZoom::Set(int percent) {
+    percent_ = std::clamp(percent, kMinZoom, kMaxZoom);
+    for (QAction* action : window_->findChildren<QAction*>()) {
+        if (action->objectName() == QString("Zoom%1").arg(percent_)) action->setChecked(true);
     }
     ApplyTextSizes();
-    RefreshBoardPicture();
-    if (!activated_) return;  // START places everything at the zoom
-    ApplyBoardLayout(Board.BoardWidth, Board.BoardHeight);
-    if (Edit8->isVisible()) ShowBoardSource();
-    Image2->move(Pixels(Zoomed(State.X0, Zoom)), Pixels(Zoomed(State.Y0, Zoom)));
-    RememberSettings();
+    RefreshPicture();
+    if (!active_) return;  // START places everything at the zoom
+    const CharacterBoard& board = board_.Board();
+    PlaceAround(board.BoardWidth, board.BoardHeight);
+    if (c_.Edit8->isVisible()) PlaceSource();
+    c_.Image2->move(ToWindow(state_.X0), ToWindow(state_.Y0));
+    changed_();
 }
 
-// The largest zoom at which the board, the character cell, the character line and a text
-// area of five lines fit the window.
-void TForm1::FitZoomToWindow() {
-    ZoomToWindow->setChecked(true);
-    const QSize available = static_cast<QScrollArea*>(centralWidget())->viewport()->size();
-    const int below = 104 + static_cast<int>(MinimumTextAreaHeight(Memo1) / TextFactor(Zoom));
-    const int fit = ZoomToFit(Board.BoardWidth, Board.BoardHeight, below, available.width(),
+void WindowZoom::FitToWindow() {
+    fit_->setChecked(true);
+    const QSize available = static_cast<QScrollArea*>(window_->centralWidget())->viewport()->size();
+    const int below =
+        104 + static_cast<int>(MinimumTextAreaHeight(c_.Memo1) / TextFactor(percent_));
+    const CharacterBoard& board = board_.Board();
+    const int fit = ZoomToFit(board.BoardWidth, board.BoardHeight, below, available.width(),
                               available.height());
-    if (fit != Zoom) SetZoom(fit);
-    ZoomToWindow->setChecked(true);
+    if (fit != percent_) Set(fit);
+    fit_->setChecked(true);
 }
 
-void TForm1::resizeEvent(QResizeEvent* event) {
-    QMainWindow::resizeEvent(event);
-    if (ZoomToWindow != nullptr && ZoomToWindow->isChecked())
-        Guarded([this] { FitZoomToWindow(); });
+void WindowZoom::WindowResized() {
+    if (fit_ != nullptr && fit_->isChecked()) FitToWindow();
 }
 
-void TForm1::RefreshBoardPicture() {
-    Image1->setPixmap(Picture.At(Zoom, devicePixelRatioF()));
+void WindowZoom::RefreshPicture() {
+    c_.Image1->setPixmap(board_.Picture().At(percent_, window_->devicePixelRatioF()));
+}
+
+void WindowZoom::PlaceAround(int width, int height) {
+    const int64_t top = Zoomed(height, percent_);
+    c_.Edit1->move(c_.Edit1->x(), Pixels(top + BelowBoard(80)));
+    c_.Edit6->move(c_.Edit6->x(), Pixels(top + BelowBoard(30)));
+    const int64_t memoTop = top + BelowBoard(104);
+    // A tall board would leave the text area no height: it keeps five lines, and the client
+    // grows (and scrolls) instead.
+    c_.Memo1->setGeometry(
+        c_.Memo1->x(), Pixels(memoTop), c_.Memo1->width(),
+        Pixels(std::max<int64_t>(MinimumTextAreaHeight(c_.Memo1), 510 - memoTop)));
+    c_.Image1->resize(Pixels(Zoomed(std::max(width, 0), percent_)),
+                      Pixels(Zoomed(std::max(height, 0), percent_)));
+    PlaceReadouts(width);
+    FitClientToControls(c_.client);
+}
+
+void WindowZoom::PlaceStarted() {
+    const CharacterBoard& board = board_.Board();
+    const int64_t width = Zoomed(std::max(board.BoardWidth, 0), percent_);
+    const int64_t height = Zoomed(board.BoardHeight, percent_);
+    c_.Edit1->move(c_.Edit1->x(), Pixels(height + BelowBoard(80)));
+    c_.Edit6->move(c_.Edit6->x(), Pixels(height + BelowBoard(30)));
+    c_.Memo1->move(c_.Memo1->x(), Pixels(height + BelowBoard(104)));
+    c_.Image1->resize(Pixels(width), Pixels(std::max<int64_t>(height, 0)));
+    PlaceReadouts(board.BoardWidth);
+}
+
+void WindowZoom::PlaceSource() {
+    c_.Edit8->move(ToWindow(board_.Board().BoardWidth), c_.Edit8->y());
 }
 
 // The read-outs stand right of the board; a zoomed board would cover them.
-void TForm1::PlaceReadouts(int boardWidth) {
-    const int64_t shift = Zoomed(std::max(boardWidth, 0), Zoom) - std::max(boardWidth, 0);
+void WindowZoom::PlaceReadouts(int boardWidth) {
+    const int64_t shift = Zoomed(std::max(boardWidth, 0), percent_) - std::max(boardWidth, 0);
     for (const Place& place : kReadouts) {
-        QLineEdit* edit = this->*place.edit;
+        QLineEdit* edit = c_.*place.edit;
         edit->move(Pixels(place.left + shift), edit->y());
     }
 }
 
-void TForm1::ApplyTextSizes() {
-    const double factor = TextFactor(Zoom);
+void WindowZoom::ApplyTextSizes() {
+    const double factor = TextFactor(percent_);
     const auto grown = [factor](int pixels) {
         return static_cast<int>(std::lround(pixels * factor));
     };
-    Edit6->setFont(Grown(Edit6->font(), 27, factor));
-    Edit6->resize(grown(49), grown(46));
-    Edit1->setFont(Grown(Edit1->font(), 14, factor));
-    Edit1->resize(grown(793), grown(24));
-    Memo1->setFont(Grown(Memo1->font(), 11, factor));
-    Memo1->resize(grown(793), Memo1->height());
+    c_.Edit6->setFont(Grown(c_.Edit6->font(), 27, factor));
+    c_.Edit6->resize(grown(49), grown(46));
+    c_.Edit1->setFont(Grown(c_.Edit1->font(), 14, factor));
+    c_.Edit1->resize(grown(793), grown(24));
+    c_.Memo1->setFont(Grown(c_.Memo1->font(), 11, factor));
+    c_.Memo1->resize(grown(793), c_.Memo1->height());
 }
 
 }  // namespace glidtavla

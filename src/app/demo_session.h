@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+
+#include "demo/demo_file.h"
+#include "engine/selection_engine.h"
+
+namespace glidtavla {
+
+// The one demo file of the window, and what it is used for.
+class DemoSession {
+  public:
+    enum class Use { Idle, Recording, Playing };
+
+    Use State() const { return use_; }
+    bool Recording() const { return use_ == Use::Recording; }
+    bool Playing() const { return use_ == Use::Playing; }
+    bool InUse() const { return use_ != Use::Idle; }
+    // The name the demo dialogs offer: the last one chosen.
+    const std::string& Path() const { return path_; }
+    void Choose(std::string path) { path_ = std::move(path); }
+
+    // A new recording or playback first ends the earlier use: everything recorded is already
+    // in the file, and no later tick or sample meets a file that is closed.
+    void End();
+    void Record();
+    void Play();
+    // Where the samples of the pointer are recorded, or nullptr when not recording.
+    SampleRecorder* Recorder() { return Recording() ? &recorder_ : nullptr; }
+    // The next sample of the playback into state; the end of the demo ends the playback.
+    void ReadSample(SelectionState& state);
+
+  private:
+    DemoFile file_;
+    DemoRecorder recorder_{file_};
+    Use use_ = Use::Idle;
+    std::string path_ = "demonst.dem";
+};
+
+}  // namespace glidtavla

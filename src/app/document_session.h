@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <string>
+
+#include "app/form_controls.h"
+#include "app/guard.h"
+#include "text/document.h"
+
+namespace glidtavla {
+
+class Dialogs;
+
+// The text area as a document: its path and encoding, opening, saving, and whether closing
+// would lose anything.
+class DocumentSession {
+  public:
+    // pathChanged: the caption names the path; saved: a path read or written, for the
+    // settings' document folder.
+    DocumentSession(const FormControls& controls, Dialogs& dialogs,
+                    std::function<void()> pathChanged,
+                    std::function<void(const std::string&)> folderUsed);
+
+    const std::string& Path() const { return path_; }
+    // Started without a document, the program names one in the start folder, not read.
+    void Name(const std::string& path) { path_ = path; }
+    void Load(const std::string& path);
+    void Open(const QString& presetFolder);
+    void Save();
+    void SaveAs();
+    bool Changed() const;
+    // Asks first when closing would lose something; false to stay open.
+    bool MayClose(const Guard& guarded);
+    // The open dialog starts where the last document was, until this one exists.
+    QString Preset(const std::string& rememberedFolder) const;
+    std::vector<std::string> Lines() const;
+    void SetLines(const std::vector<std::string>& lines);
+
+  private:
+    void Write(const std::string& path);
+    void MarkSaved();
+
+    const FormControls& c_;
+    Dialogs& dialogs_;
+    std::function<void()> pathChanged_;
+    std::function<void(const std::string&)> folderUsed_;
+    std::string path_;
+    TextEncoding encoding_ = TextEncoding::Windows1252;
+    QString savedCharacterLine_;
+};
+
+}  // namespace glidtavla

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "app/settings/settings.h"
+
+class QWidget;
+
+namespace glidtavla {
+
+class SpeedLine;
+class TypingMode;
+class WindowZoom;
+
+// What the window keeps between runs: read once before the window shows, and written from
+// the objects that hold each setting whenever one changes. Without a store nothing is read or
+// kept.
+class SettingsKeeper {
+  public:
+    SettingsKeeper(const QWidget& window, const WindowZoom& zoom, const TypingMode& typing,
+                   const SpeedLine& speed)
+        : window_(window), zoom_(zoom), typing_(typing), speed_(speed) {}
+
+    const Settings& Use(std::unique_ptr<SettingsStore> store);
+    // Nothing is worth keeping before the window shows.
+    void Activate() { active_ = true; }
+    void Remember();
+    void RememberBoard(const RememberedBoard& board);
+    void RememberDocumentFolder(const std::string& documentPath);
+
+    const RememberedBoard& Board() const { return settings_.board; }
+    const std::string& DocumentFolder() const { return settings_.documentFolder; }
+    const QByteArray& Geometry() const { return settings_.geometry; }
+
+  private:
+    const QWidget& window_;
+    const WindowZoom& zoom_;
+    const TypingMode& typing_;
+    const SpeedLine& speed_;
+    std::unique_ptr<SettingsStore> store_;
+    Settings settings_;
+    bool active_ = false;
+};
+
+}  // namespace glidtavla

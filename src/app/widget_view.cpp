@@ -1,0 +1,105 @@
+#include "app/widget_view.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+#include "app/text_area.h"
+#include "board/character_board.h"
+#include "text/codec.h"
+
+namespace glidtavla {
+
+namespace {
+
+QColor ColourOf(IndicatorColour colour) {
+    switch (colour) {
+        case IndicatorColour::White:
+            return QColor(255, 255, 255);
+        case IndicatorColour::Yellow:
+            return QColor(255, 255, 0);
+        case IndicatorColour::Blue:
+            return QColor(0, 0, 255);
+        case IndicatorColour::Red:
+            return QColor(255, 0, 0);
+        case IndicatorColour::Green:
+            return QColor(0, 128, 0);
+        case IndicatorColour::Lime:
+            return QColor(0, 255, 0);
+    }
+    return Qt::white;
+}
+
+// Most samples leave most read-outs as they were; an unchanged text costs nothing.
+void SetText(QLineEdit* edit, const QString& text) {
+    if (edit->text() != text) edit->setText(text);
+}
+
+// The character cell shows the three control codes by key symbols its bold face has.
+QString CellText(uint8_t ch) {
+    switch (ch) {
+        case 0:
+            return QString();
+        case kCodeDeleteLine:
+            return QString(QChar(0x2327));  // clear key
+        case kCodeBackspace:
+            return QString(QChar(0x232B));  // erase to the left
+        case kCodeLineFeed:
+            return QString(QChar(0x21B5));  // return
+        default:
+            return ToQString(std::string(1, static_cast<char>(ch)));
+    }
+}
+
+}  // namespace
+
+void SetBase(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Base, colour);
+    widget->setPalette(palette);
+}
+
+void WidgetView::ShowReadouts(int32_t x0, int32_t y0, int64_t x1, int64_t y1) {
+    SetText(c_.Edit2, QString::number(x0));
+    SetText(c_.Edit3, QString::number(y0));
+    SetText(c_.Edit4, QString::number(x1));
+    SetText(c_.Edit5, QString::number(y1));
+}
+
+void WidgetView::ShowCharacterCell(uint8_t ch, IndicatorColour colour) {
+    if (colour != cellColour_) {
+        cellColour_ = colour;
+        SetBase(c_.Edit6, ColourOf(colour));
+    }
+    SetText(c_.Edit6, CellText(ch));
+    SetText(c_.Edit9, QString::number(ch));
+}
+
+void WidgetView::SetCharacterLineColour(IndicatorColour colour) {
+    if (colour == lineColour_) return;
+    lineColour_ = colour;
+    SetBase(c_.Edit1, ColourOf(colour));
+}
+
+std::string WidgetView::CharacterLine() {
+    return FromQString(c_.Edit1->text());
+}
+
+// The line edit itself tells assistive technology of every change of its text (a text-update
+// event), so a screen reader hears each fetch.
+std::size_t WidgetView::CharacterLineLength() {
+    return static_cast<std::size_t>(c_.Edit1->text().size());
+}
+
+void WidgetView::AppendToCharacterLine(uint8_t ch) {
+    c_.Edit1->setText(c_.Edit1->text() + ToQString(std::string(1, static_cast<char>(ch))));
+}
+
+void WidgetView::TruncateCharacterLine(std::size_t length) {
+    c_.Edit1->setText(c_.Edit1->text().left(static_cast<qsizetype>(length)));
+}
+
+void WidgetView::AppendTextAreaLine(const std::string& line) {
+    glidtavla::AppendTextAreaLine(c_.Memo1, line);
+}
+
+}  // namespace glidtavla

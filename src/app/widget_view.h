@@ -1,0 +1,42 @@
+#pragma once
+
+#include <functional>
+
+#include "app/form_controls.h"
+#include "engine/engine_view.h"
+
+class QColor;
+
+namespace glidtavla {
+
+// A control's base colour: the character cell's, the character line's, the source line's.
+void SetBase(QWidget* widget, const QColor& colour);
+
+// The engine's view over the form's controls: read-outs, the character cell and its code, the
+// character line and the text area.
+class WidgetView : public EngineView {
+  public:
+    using FetchListener = std::function<void(uint8_t, std::size_t, std::size_t)>;
+    WidgetView(const FormControls& controls, FetchListener fetched)
+        : c_(controls), fetched_(std::move(fetched)) {}
+
+    void ShowReadouts(int32_t x0, int32_t y0, int64_t x1, int64_t y1) override;
+    void ShowCharacterCell(uint8_t ch, IndicatorColour colour) override;
+    void SetCharacterLineColour(IndicatorColour colour) override;
+    std::string CharacterLine() override;
+    std::size_t CharacterLineLength() override;
+    void AppendToCharacterLine(uint8_t ch) override;
+    void TruncateCharacterLine(std::size_t length) override;
+    void AppendTextAreaLine(const std::string& line) override;
+    void CharacterFetched(uint8_t ch, std::size_t lengthBefore, std::size_t lengthAfter) override {
+        fetched_(ch, lengthBefore, lengthAfter);
+    }
+
+  private:
+    const FormControls& c_;
+    FetchListener fetched_;
+    IndicatorColour cellColour_ = IndicatorColour::White;
+    IndicatorColour lineColour_ = IndicatorColour::White;
+};
+
+}  // namespace glidtavla
