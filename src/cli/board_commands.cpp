@@ -11,9 +11,7 @@
 
 namespace glidtavla {
 
-namespace {
-
-int BoardDump(const QStringList& args) {
+int BoardDumpCommand(const QStringList& args) {
     QCommandLineParser parser;
     parser.setApplicationDescription("Read a board table and print the board as JSON.");
     parser.addOption(kOverOption);
@@ -35,7 +33,7 @@ int BoardDump(const QStringList& args) {
     return error.isNull() ? kExitOk : kExitError;
 }
 
-int BoardCheck(const QStringList& args) {
+int BoardCheckCommand(const QStringList& args) {
     QCommandLineParser parser;
     parser.setApplicationDescription("Explain how a board table is read, and warn about traps.");
     parser.addPositionalArgument("TABLE", "The .tab file.");
@@ -56,19 +54,6 @@ int BoardCheck(const QStringList& args) {
         return kExitError;
     }
     return kExitOk;
-}
-
-}  // namespace
-
-int Board(const QStringList& args) {
-    const QString command = args.size() > 1 ? args[1] : QString();
-    const QStringList rest = QStringList{args[0] + " board " + command} + args.mid(2);
-    if (command == "dump") return BoardDump(rest);
-    if (command == "check") return BoardCheck(rest);
-    if (command == "cost") return BoardCostCommand(rest);
-    if (command == "make") return BoardMakeCommand(rest);
-    Print(stderr, "usage: glidtavla-cli board dump|check|draw|picture|cost|make ...\n");
-    return kExitUsage;
 }
 
 }  // namespace glidtavla

@@ -42,12 +42,4 @@ bool LoadStartBoard(const QCommandLineParser& parser, CharacterBoard& board);
 // Text-area bytes as UTF-8, the codes 13 and 10 kept as CR and LF.
 QString JsonText(const std::string& bytes);
 
-// The commands; args: the program and command name, then the command's own arguments.
-int Board(const QStringList& args);
-int BoardCostCommand(const QStringList& args);
-int BoardMakeCommand(const QStringList& args);
-int ReplayCommand(const QStringList& args);
-int StatsCommand(const QStringList& args);
-int TypeCommand(const QStringList& args);
-
 }  // namespace glidtavla

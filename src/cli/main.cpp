@@ -11,16 +11,18 @@
 #include <string>
 
 #include "cli/cli_common.h"
+#include "cli/commands.h"
 
 namespace {
 
 // Drawing and pictures need Qt Gui and the picture decoders, whose loading would be most of
 // the time a short replay takes; a program of their own does them.
 bool NeedsPictures(int argc, char** argv) {
-    const auto is = [&](int i, const char* word) {
-        return i < argc && std::strcmp(argv[i], word) == 0;
-    };
-    return is(1, "board") && (is(2, "draw") || is(2, "picture"));
+    QStringList words;
+    for (int i = 1; i < argc && i < 3; ++i)
+        words << QString::fromLocal8Bit(argv[i]);
+    const glidtavla::Command* command = glidtavla::FindCommand(words);
+    return command != nullptr && command->needsPictures;
 }
 
 // Beside this program in the build, in its own folder once installed.
@@ -52,19 +54,8 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationVersion("1.01");
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        "Glidtavla's command-line tool.\n\n"
-        "Commands:\n"
-        "  board dump [--over builtin|empty] TABLE   print the board a table gives, as JSON\n"
-        "  board check TABLE                        explain a table line by line\n"
-        "  board draw [--over builtin|empty] TABLE OUT.png   draw the board without picture\n"
-        "  board picture PICTURE                    check a board picture\n"
-        "  board cost [--board TABLE] [--json] CORPUS   model writing a text on a board\n"
-        "  board make CORPUS --columns C --rows R [--cell WxH] [--keep-controls] OUT.tab\n"
-        "                                           make a board for a text\n"
-        "  replay [--board TABLE] [--json] [--trace] DEMO   play a demo, print the document\n"
-        "  stats [--board TABLE] [--json] DEMO      how fast and how a demo was written\n"
-        "  type [--board TABLE] TEXT                print a demo that writes TEXT");
+    parser.setApplicationDescription("Glidtavla's command-line tool.\n\n" +
+                                     glidtavla::CommandsHelp());
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument("command", "board, replay, stats or type");
@@ -73,17 +64,21 @@ int main(int argc, char** argv) {
 
     const QStringList args = parser.positionalArguments();
     if (args.isEmpty()) parser.showHelp(2);
-    const QStringList rest = QStringList{app.arguments().first()} + args.mid(1);
+    int words = 0;
+    const glidtavla::Command* command = glidtavla::FindCommand(args, &words);
+    if (command == nullptr) {
+        if (args[0] == "board") {
+            glidtavla::Print(stderr, glidtavla::BoardUsage().toStdString());
+        } else {
+            std::fprintf(stderr, "unknown command: %s\n", qPrintable(args[0]));
+        }
+        return glidtavla::kExitUsage;
+    }
     try {
-        if (args[0] == "board") return glidtavla::Board(rest);
-        const QStringList own = QStringList{rest[0] + " " + args[0]} + args.mid(1);
-        if (args[0] == "replay") return glidtavla::ReplayCommand(own);
-        if (args[0] == "type") return glidtavla::TypeCommand(own);
-        if (args[0] == "stats") return glidtavla::StatsCommand(own);
+        return command->run(QStringList{app.arguments().first() + " " + command->name} +
+                            args.mid(words));
     } catch (const std::bad_alloc&) {
         glidtavla::Print(stderr, glidtavla::kOutOfMemoryMessage);
         return glidtavla::kExitError;
     }
-    std::fprintf(stderr, "unknown command: %s\n", qPrintable(args[0]));
-    return 2;
 }

@@ -8,14 +8,14 @@
 #include "board/errors.h"
 #include "board/files.h"
 #include "cli/cli_common.h"
+#include "cli/commands.h"
 #include "pictures/board_drawing.h"
 #include "pictures/builtin_picture.h"
 #include "pictures/picture_file.h"
 
 namespace glidtavla {
-namespace {
 
-int BoardDraw(const QStringList& args) {
+int BoardDrawCommand(const QStringList& args) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
         "Draw the board a table gives, as \"Utan bild\" shows it, into a PNG of at least "
@@ -48,7 +48,7 @@ int BoardDraw(const QStringList& args) {
     return kExitOk;
 }
 
-int BoardPicture(const QStringList& args) {
+int BoardPictureCommand(const QStringList& args) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
         "Load a board picture as \"Med bild\" would and print its size, or why it fails.");
@@ -65,7 +65,6 @@ int BoardPicture(const QStringList& args) {
     return kExitOk;
 }
 
-}  // namespace
 }  // namespace glidtavla
 
 // Started by glidtavla-cli with its own arguments: "board draw ..." or "board picture ...".
@@ -76,15 +75,16 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const QStringList args = app.arguments();
-    const QString command = args.size() > 2 && args[1] == "board" ? args[2] : QString();
-    const QStringList own = QStringList{args[0] + " board " + command} + args.mid(3);
-    try {
-        if (command == "draw") return glidtavla::BoardDraw(own);
-        if (command == "picture") return glidtavla::BoardPicture(own);
-    } catch (const std::bad_alloc&) {
-        glidtavla::Print(stderr, glidtavla::kOutOfMemoryMessage);
-        return glidtavla::kExitError;
+    int words = 0;
+    const glidtavla::Command* command = glidtavla::FindCommand(args.mid(1), &words);
+    if (command != nullptr && command->run != nullptr) {
+        try {
+            return command->run(QStringList{args[0] + " " + command->name} + args.mid(1 + words));
+        } catch (const std::bad_alloc&) {
+            glidtavla::Print(stderr, glidtavla::kOutOfMemoryMessage);
+            return glidtavla::kExitError;
+        }
     }
-    glidtavla::Print(stderr, "usage: glidtavla-cli board draw|picture ...\n");
+    glidtavla::Print(stderr, glidtavla::BoardUsage().toStdString());
     return glidtavla::kExitUsage;
 }

@@ -205,5 +205,20 @@ TEST(CliUsage, UnknownCommandsAreRefused) {
     EXPECT_EQ(Cli({"--version"}).out.trimmed(), "glidtavla-cli 1.01");
 }
 
+// Every command the help lists is dispatched to itself, in whichever program runs it.
+TEST(CliUsage, EveryListedCommandAnswersToItsName) {
+    const QString help = QString::fromUtf8(Cli({"--help"}).out);
+    const QStringList names = {"board dump",    "board check", "board draw",
+                               "board picture", "board cost",  "board make",
+                               "replay",        "stats",       "type"};
+    for (const QString& name : names) {
+        EXPECT_TRUE(help.contains("\n  " + name + " ")) << name.toStdString();
+        const CliRun own = Cli(name.split(' ') + QStringList{"--help"});
+        EXPECT_TRUE(own.out.startsWith("Usage: ")) << name.toStdString();
+        EXPECT_FALSE(own.err.contains("usage: glidtavla-cli board")) << name.toStdString();
+        EXPECT_FALSE(own.err.contains("unknown command")) << name.toStdString();
+    }
+}
+
 }  // namespace
 }  // namespace glidtavla
