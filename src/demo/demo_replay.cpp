@@ -3,7 +3,7 @@
 #include <array>
 
 #include "board/errors.h"
-#include "demo/demo_read_ahead.h"
+#include "demo/demo_steps.h"
 
 namespace glidtavla {
 
@@ -68,7 +68,7 @@ Replay ReplayDemo(const CharacterBoard& board, const std::string& demoPath,
                   const TickObserver& onTick) {
     Replay replay;
     Player player(board, onTick, replay);
-    DemoReadAhead file(demoPath);
+    DemoStepReader file(demoPath);
     while (const DemoSteps* steps = file.Next()) {
         std::size_t error = 0;
         for (std::size_t i = 0; i < steps->Kinds.size(); ++i) {

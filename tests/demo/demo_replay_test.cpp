@@ -211,8 +211,8 @@ TEST(ReplayDemo, PlaysEveryTickAsTheWindowsTimerDoes) {
     EXPECT_GT(replay.View.TextArea.size() + replay.View.Line.size(), 10u);
 }
 
-// The file is read ahead in a thread of its own: a player that stops early (here an observer
-// that fails) must stop that thread too, and a file that cannot be opened fails at once.
+// A player that stops early (here an observer that fails) stops reading the file too, and a
+// file that cannot be opened fails at once.
 TEST(ReplayDemo, StopsReadingWhenPlayingStopsEarly) {
     std::string bytes;
     for (int i = 0; i < 200000; ++i)

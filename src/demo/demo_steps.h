@@ -1,11 +1,7 @@
 #pragma once
 
-#include <array>
-#include <atomic>
 #include <cstdint>
-#include <exception>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "board/text_reader.h"
@@ -29,35 +25,22 @@ struct DemoSteps {
     const int32_t* ValuesOf(std::size_t step) const { return &Values[step * kDemoValues]; }
 };
 
-// Reads a demo file ahead of its playback, in a thread of its own: reading and playing a long
-// file then take the time of the slower of the two, not of both.
-class DemoReadAhead {
+// Reads a demo file a batch of steps at a time, as the player's timer would take them one tick
+// at a time, so the player's loop runs over plain data.
+class DemoStepReader {
   public:
     // Opens the file here, so that it cannot be opened is thrown as it is.
-    explicit DemoReadAhead(const std::string& demoPath);
-    DemoReadAhead(const DemoReadAhead&) = delete;
-    DemoReadAhead& operator=(const DemoReadAhead&) = delete;
-    ~DemoReadAhead();
+    explicit DemoStepReader(const std::string& demoPath);
 
-    // The next steps, in order; nullptr after the last. Valid until the next call. Throws
-    // what reading met that is no demo error (memory running out).
+    // The next steps, in order; nullptr after the last. Valid until the next call.
     const DemoSteps* Next();
 
   private:
-    static constexpr std::size_t kBatches = 8;
-
-    void Read();
     bool ReadInto(DemoSteps& steps);
 
     TextReader reader_;
-    std::array<DemoSteps, kBatches> batches_;  // used in turn, as a ring
-    // Batches filled by the reading thread and batches taken to play, counted from the start.
-    std::atomic<std::size_t> filled_ = 0;
-    std::size_t taken_ = 0;
-    std::atomic<std::size_t> played_ = 0;
-    std::atomic<bool> finished_ = false, stopping_ = false;
-    std::exception_ptr failure_;  // set before finished_
-    std::thread thread_;
+    DemoSteps steps_;
+    bool finished_ = false;
 };
 
 }  // namespace glidtavla
