@@ -19,6 +19,9 @@ class NoDialogs : public Dialogs {
     std::optional<QString> Ask(DialogKind, const QString&) override { return std::nullopt; }
     void ShowError(const QString&) override {}
     SaveChoice AskToSave(const QString&) override { return SaveChoice::Discard; }
+    ReplaceChoice AskToReplace(const QString&, const QString&) override {
+        return ReplaceChoice::Cancel;
+    }
 };
 
 class BareImage : public QLabel {

@@ -125,4 +125,21 @@ SaveChoice QtDialogs::AskToSave(const QString& documentName) {
     return SaveChoice::Cancel;
 }
 
+ReplaceChoice QtDialogs::AskToReplace(const QString& documentName, const QString& freeName) {
+    QMessageBox box(QMessageBox::Warning, "Glidtavla",
+                    QString("Det finns redan en fil som heter %1, och den har inte sparats från "
+                            "det här fönstret. Vill du ersätta den?")
+                        .arg(documentName),
+                    QMessageBox::NoButton, parent_);
+    QPushButton* beside = box.addButton("Spara som " + freeName, QMessageBox::AcceptRole);
+    QPushButton* replace = box.addButton("Ersätt", QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton("Avbryt", QMessageBox::RejectRole);
+    box.setDefaultButton(beside);  // the choice that loses nothing
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == replace) return ReplaceChoice::Replace;
+    if (box.clickedButton() == beside) return ReplaceChoice::SaveBeside;
+    return ReplaceChoice::Cancel;
+}
+
 }  // namespace glidtavla

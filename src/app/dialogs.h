@@ -20,6 +20,9 @@ enum class DialogKind {
 
 // The answer to "Spara ändringarna i <name>?".
 enum class SaveChoice { Save, Discard, Cancel };
+// A save over a file this program did not write last: replace it, save beside it under a free
+// name, or save nothing.
+enum class ReplaceChoice { Replace, SaveBeside, Cancel };
 
 // Where the window meets the user outside its own controls; tests script it.
 class Dialogs {
@@ -29,6 +32,7 @@ class Dialogs {
     virtual std::optional<QString> Ask(DialogKind kind, const QString& preset) = 0;
     virtual void ShowError(const QString& message) = 0;
     virtual SaveChoice AskToSave(const QString& documentName) = 0;
+    virtual ReplaceChoice AskToReplace(const QString& documentName, const QString& freeName) = 0;
 };
 
 // The real dialogs and message box.
@@ -38,6 +42,7 @@ class QtDialogs : public Dialogs {
     std::optional<QString> Ask(DialogKind kind, const QString& preset) override;
     void ShowError(const QString& message) override;
     SaveChoice AskToSave(const QString& documentName) override;
+    ReplaceChoice AskToReplace(const QString& documentName, const QString& freeName) override;
 
   private:
     QWidget* parent_;

@@ -39,6 +39,7 @@ void DocumentSession::SaveAs() {
     const std::optional<QString> chosen = dialogs_.Ask(DialogKind::SaveDialog1, Shown(path_));
     if (!chosen) return;
     path_ = QFile::encodeName(*chosen).toStdString();
+    pathChanged_();  // the caption names the file "Spara" writes
     if (!path_.empty()) Write(path_);
 }
 
@@ -90,13 +91,50 @@ void DocumentSession::Load(const std::string& path) {
     encoding_ = EncodingOf(bytes);
     SetLines(SplitDocument(bytes));
     MarkSaved();
+    if (const std::optional<FileStamp> stamp = StampOf(path)) known_[path] = *stamp;
     folderUsed_(path);
 }
 
-void DocumentSession::Write(const std::string& path) {
-    WriteDocumentFile(path, JoinDocument(Lines()));
+bool DocumentSession::MayWrite(std::string& path) {
+    const std::optional<FileStamp> stamp = StampOf(path);
+    if (!stamp) return true;
+    const auto known = known_.find(path);
+    if (known != known_.end() && known->second == *stamp) return true;
+    const std::string beside = FreeNameBeside(path);
+    switch (dialogs_.AskToReplace(QFileInfo(Shown(path)).fileName(),
+                                  QFileInfo(Shown(beside)).fileName())) {
+        case ReplaceChoice::Replace:
+            return true;
+        case ReplaceChoice::SaveBeside:
+            path = beside;
+            path_ = beside;
+            pathChanged_();
+            return true;
+        case ReplaceChoice::Cancel:
+            return false;
+    }
+    return false;
+}
+
+void DocumentSession::Write(const std::string& chosen) {
+    std::string path = chosen;
+    if (!MayWrite(path)) return;
+    WriteDocumentFile(path, JoinDocument(LinesToSave()));
     MarkSaved();
+    if (const std::optional<FileStamp> stamp = StampOf(path)) known_[path] = *stamp;
     folderUsed_(path);
+}
+
+std::vector<std::string> DocumentSession::LinesToSave() const {
+    std::vector<std::string> lines = Lines();
+    const std::string line = FromQString(c_.Edit1->text(), encoding_);
+    if (line.empty()) return lines;
+    if (!lines.empty() && lines.back().empty()) {
+        lines.back() = line;
+    } else {
+        lines.push_back(line);
+    }
+    return lines;
 }
 
 std::vector<std::string> DocumentSession::Lines() const {

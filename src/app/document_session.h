@@ -3,10 +3,12 @@
 #include <QString>
 
 #include <functional>
+#include <map>
 #include <string>
 
 #include "app/form_controls.h"
 #include "app/guard.h"
+#include "board/files.h"
 #include "text/document.h"
 
 namespace glidtavla {
@@ -37,9 +39,15 @@ class DocumentSession {
     QString Preset(const std::string& rememberedFolder) const;
     std::vector<std::string> Lines() const;
     void SetLines(const std::vector<std::string>& lines);
+    // What a save writes: the text area, and the character line as its last line, so a save
+    // keeps everything that closing would ask about.
+    std::vector<std::string> LinesToSave() const;
 
   private:
     void Write(const std::string& path);
+    // Whether path may be written: a file this window did not read or write last, or that has
+    // changed since, is replaced only when the user says so; saving beside it changes path_.
+    bool MayWrite(std::string& path);
     void MarkSaved();
 
     const FormControls& c_;
@@ -48,6 +56,7 @@ class DocumentSession {
     std::function<void(const std::string&)> folderUsed_;
     std::string path_;
     TextEncoding encoding_ = TextEncoding::Windows1252;
+    std::map<std::string, FileStamp> known_;  // files as this window last read or wrote them
     QString savedCharacterLine_;
 };
 

@@ -144,4 +144,24 @@ void WriteRegularFile(const std::string& given, const std::string& bytes) {
     }
 }
 
+std::optional<FileStamp> StampOf(const std::string& path) {
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0) return std::nullopt;
+    return FileStamp{info.st_dev, info.st_ino, info.st_size,
+                     int64_t{info.st_mtim.tv_sec} * 1000000000 + info.st_mtim.tv_nsec};
+}
+
+std::string FreeNameBeside(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    std::size_t dot = path.rfind('.');
+    if (dot == std::string::npos || dot <= nameStart) dot = path.size();
+    for (int n = 2;; ++n) {
+        const std::string candidate =
+            path.substr(0, dot) + "-" + std::to_string(n) + path.substr(dot);
+        struct stat info {};
+        if (lstat(candidate.c_str(), &info) != 0) return candidate;
+    }
+}
+
 }  // namespace glidtavla

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 
 namespace glidtavla {
@@ -11,6 +13,18 @@ namespace glidtavla {
 // blocks in open() or reads for ever.
 
 bool IsRegularFile(const std::string& path);
+
+// What a file is on disk, to tell whether it changed since it was last read or written.
+struct FileStamp {
+    uint64_t device = 0, inode = 0;
+    int64_t size = 0, modifiedNs = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+// nullopt when nothing is at path (or it cannot be looked at).
+std::optional<FileStamp> StampOf(const std::string& path);
+
+// The first name "stem-2.ext", "stem-3.ext", ... beside path at which nothing stands.
+std::string FreeNameBeside(const std::string& path);
 
 // An open descriptor for reading, never blocking; throws the file error of its code.
 int OpenRegularFileForReading(const std::string& path);

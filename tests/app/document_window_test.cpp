@@ -1,8 +1,12 @@
+#include <QDir>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+
+#include <filesystem>
+#include <fstream>
 
 #include "window_test.h"
 
@@ -44,13 +48,55 @@ class DocumentWindowTest : public WindowTest {
 
         dialogs->SaveAnswers = {SaveChoice::Save};
         QVERIFY(Quit());
-        QCOMPARE(ReadAll(path), std::string("hej\r\n"));  // the text area, as "Spara" saves it
+        // What the question covered is saved: the character line as the last line.
+        QCOMPARE(ReadAll(path), std::string("hej\r\na"));
 
         // Saved: nothing more to ask.
         form->show();
         dialogs->SaveQuestions.clear();
         QVERIFY(Quit());
         QVERIFY(dialogs->SaveQuestions.isEmpty());
+    }
+
+    // The first "Spara" of the day must not replace yesterday's letter: a file this window did
+    // not read or write last, or that changed since, is replaced only when the user says so.
+    void aSaveAsksBeforeReplacingAFileItDidNotWrite() {
+        const struct {
+            ReplaceChoice answer;
+            std::string kept, beside;  // namnlos.gtv and namnlos-2.gtv afterwards
+        } rows[] = {{ReplaceChoice::Cancel, "ig\xE5r", ""},
+                    {ReplaceChoice::SaveBeside, "ig\xE5r", "\r\na"},
+                    {ReplaceChoice::Replace, "\r\na", ""}};
+        const QString startFolder = QDir::currentPath();
+        for (const auto& row : rows) {
+            dir = std::make_unique<TempDir>();
+            QDir::setCurrent(QString::fromStdString(dir->Path()));
+            const std::string letter = dir->Write("namnlos.gtv", "ig\xE5r");
+            Start();
+            PressStart();
+            Write(2, 2);  // "a"
+            dialogs->ReplaceAnswers = {row.answer};
+            Spara2()->trigger();
+            QCOMPARE(dialogs->ReplaceQuestions, QStringList({"namnlos.gtv | namnlos-2.gtv"}));
+            QCOMPARE(ReadAll(letter), row.kept);
+            const std::string beside = dir->File("namnlos-2.gtv");
+            QCOMPARE(std::filesystem::exists(beside), !row.beside.empty());
+            if (row.beside.empty()) continue;
+            QCOMPARE(ReadAll(beside), row.beside);
+            QVERIFY(form->windowTitle().contains("namnlos-2.gtv"));
+            // Written by this window and unchanged: saved again at once.
+            Write(2, 2);
+            Spara2()->trigger();
+            QCOMPARE(ReadAll(beside), std::string("\r\naa"));
+            QCOMPARE(dialogs->ReplaceQuestions.size(), 1);
+            // Changed on disk since (another window): asked again.
+            std::ofstream(beside, std::ios::binary | std::ios::app) << "!";
+            Spara2()->trigger();
+            QCOMPARE(dialogs->ReplaceQuestions.size(), 2);
+            QCOMPARE(ReadAll(beside), std::string("\r\naa!"));
+        }
+        form.reset();
+        QDir::setCurrent(startFolder);
     }
 
     void spartaInteLeavesTheFileAndAFailingSaveStaysOpen() {

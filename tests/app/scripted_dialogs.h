@@ -29,12 +29,21 @@ class ScriptedDialogs : public Dialogs {
         return answer;
     }
 
+    ReplaceChoice AskToReplace(const QString& documentName, const QString& freeName) override {
+        ReplaceQuestions << documentName + " | " + freeName;
+        if (ReplaceAnswers.empty()) return ReplaceChoice::Cancel;
+        const ReplaceChoice answer = ReplaceAnswers.front();
+        ReplaceAnswers.pop_front();
+        return answer;
+    }
     std::deque<QString> Answers;  // a null string cancels
     std::optional<DialogKind> LastKind;
     QString LastPreset;
     QStringList Errors;
     std::deque<SaveChoice> SaveAnswers;  // none left: "Avbryt"
     QStringList SaveQuestions;
+    std::deque<ReplaceChoice> ReplaceAnswers;  // none left: "Avbryt"
+    QStringList ReplaceQuestions;
 };
 
 }  // namespace glidtavla
