@@ -19,6 +19,7 @@ struct FormControls {
     BoardImage* Image1 = nullptr;
     QLabel *Label1 = nullptr, *Label2 = nullptr, *Label3 = nullptr, *Image2 = nullptr,
            *Image3 = nullptr;
+    QLabel* DemoNotice = nullptr;  // beyond the form: that a demo is being recorded
     QLineEdit *Edit1 = nullptr, *Edit2 = nullptr, *Edit3 = nullptr, *Edit4 = nullptr,
               *Edit5 = nullptr, *Edit6 = nullptr, *Edit7 = nullptr, *Edit8 = nullptr,
               *Edit9 = nullptr;

@@ -20,6 +20,7 @@
 
 #include "app/accessibility.h"
 #include "app/client_area.h"
+#include "app/demo_notice.h"
 #include "app/document_session.h"
 #include "app/help_text.h"
 #include "app/settings/settings_window.h"
@@ -182,6 +183,10 @@ void TForm1::CreateControls() {
     Memo2->resize(std::max(417, widest + 40), 377);
     Memo2->viewport()->installEventFilter(this);
 
+    DemoNotice = new QLabel("● Spelar in demo. Sluta: Bruksanvisning > Sluta spela in", client);
+    place(DemoNotice, "DemoNotice", 350, 0, 323, 21, false);
+    DemoNotice->setStyleSheet("background: rgb(200, 0, 0); color: white; font-weight: bold;");
+    DemoNotice->setAccessibleName("Demo spelas in");
     Edit8 = lineEdit("Edit8", 350, 0, 323, 21, "Edit8");
     Edit8->setFrame(false);
     SetBase(Edit8, QColor(0, 255, 0));
@@ -440,6 +445,7 @@ void TForm1::ShowBoard(bool withSource) {
     if (withSource) {
         ShowBoardSource();
     } else {
+        zoom_->PlaceSource();
         Edit8->hide();
     }
     ApplyBoardLayout(Board().BoardWidth, Board().BoardHeight);
@@ -460,7 +466,7 @@ void TForm1::bildClick() {
     const std::string table =
         picture.substr(0, picture.size() - std::min<std::size_t>(3, picture.size())) + "tab";
     boards_.Choose(table, picture);
-    if (demo_.InUse()) return;
+    RefuseDuringDemo();
     if (boards_.LoadWithPicture(table, picture)) {
         ShowBoard(true);
         settings_->RememberBoard({RememberedBoard::Kind::Picture, table, picture});
@@ -472,7 +478,8 @@ void TForm1::ubildClick() {
     if (!chosen) return;
     const std::string table = QFile::encodeName(*chosen).toStdString();
     boards_.Choose(table);
-    if (demo_.InUse() || !IsRegularFile(table)) return;
+    RefuseDuringDemo();
+    if (!IsRegularFile(table)) return;
     boards_.LoadDrawn(table);
     ShowBoard(true);
     if (!started_) Image1->hide();
@@ -481,9 +488,13 @@ void TForm1::ubildClick() {
 
 // Back to the board the program starts with; like the other board commands, not during a demo.
 void TForm1::InbyggtClick() {
-    if (demo_.InUse()) return;
+    RefuseDuringDemo();
     ShowBuiltInBoard();
     settings_->RememberBoard({});
+}
+
+void TForm1::RefuseDuringDemo() const {
+    if (const char* why = BoardCommandRefusal(demo_)) throw Error(why);
 }
 
 void TForm1::ShowBuiltInBoard() {
@@ -533,7 +544,13 @@ void TForm1::SetZoom(int percent) {
     zoom_->Set(percent);
 }
 
+// While a demo is recorded the same item stops it, closing the file whole.
 void TForm1::MdemoClick() {
+    if (demo_.Recording()) {
+        demo_.End();
+        ShowDemoState(demo_, *this);
+        return;
+    }
     const std::optional<QString> chosen =
         dialogs_->Ask(DialogKind::SaveDialog2, Shown(demo_.Path()));
     if (!chosen) return;
@@ -543,6 +560,7 @@ void TForm1::MdemoClick() {
     Image2->hide();
     demo_.Record();
     ShowBuiltInBoard();
+    ShowDemoState(demo_, *this);
 }
 
 void TForm1::Kdemo1Click() {
@@ -556,8 +574,10 @@ void TForm1::Kdemo1Click() {
     } catch (const Error&) {
         Timer1->stop();  // the earlier playback has ended: its ticks must not go on
         Image2->hide();
+        ShowDemoState(demo_, *this);
         throw;
     }
+    ShowDemoState(demo_, *this);
 }
 
 void TForm1::SkrivAndraClick() {

@@ -232,10 +232,14 @@ class BoardWindowTest : public WindowTest {
         dir->Write("b.tab", kSmallTable);
         Choose(bild(), dir->Write("b.bmp", Picture(4, 4, "BMP")));
         QCOMPARE(form->Board().BoardWidth, 350);
-        QVERIFY(dialogs->Errors.isEmpty());
+        // Each refusal says why.
+        QCOMPARE(dialogs->Errors.size(), 2);
+        QVERIFY(dialogs->Errors[0].contains("medan en demo spelas in"));
+        dialogs->Errors.clear();
         // "Inbyggt teckenbord" is refused too: the board chosen before the demo stays the one
         // remembered.
         Inbyggt()->trigger();
+        QCOMPARE(dialogs->Errors.size(), 1);
         const RememberedBoard remembered = SettingsStore(ini).Load().board;
         QCOMPARE(remembered.kind, RememberedBoard::Kind::Drawn);
         QCOMPARE(remembered.table, before);

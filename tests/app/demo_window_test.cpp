@@ -46,6 +46,9 @@ class DemoWindowTest : public WindowTest {
         Record(demo);
         QVERIFY(form->Demo().Recording());
         QCOMPARE(form->Demo().Path(), demo.toStdString());
+        // While recording, the item stops it and a notice says it is on.
+        QCOMPARE(Mdemo()->text(), QString("Sluta spela in"));
+        QVERIFY(Find<QLabel>("DemoNotice")->isVisibleTo(form.get()));
         PressStart();
         Write(2, 2);  // a
         Button(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton);
@@ -57,6 +60,11 @@ class DemoWindowTest : public WindowTest {
         const std::vector<std::string> recorded = form->TextAreaLines();
         const QString recordedLine = Edit1()->text();
         QCOMPARE(recorded[1], std::string("aM \r"));
+        Mdemo()->trigger();  // stops without a dialog; what follows is not recorded
+        QVERIFY(!form->Demo().InUse());
+        QCOMPARE(Mdemo()->text(), QString("Gör demo"));
+        QVERIFY(!Find<QLabel>("DemoNotice")->isVisibleTo(form.get()));
+        Write(2, 2);
         const std::string lines = ReadAll(demo.toStdString());
         QVERIFY(lines.find(" 0 1\r\n") != std::string::npos);  // shifted samples
         QCOMPARE(std::count(lines.begin(), lines.end(), '\n'), 20);

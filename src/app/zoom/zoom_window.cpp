@@ -99,7 +99,7 @@ void WindowZoom::Set(int percent) {
     if (!active_) return;  // START places everything at the zoom
     const CharacterBoard& board = board_.Board();
     PlaceAround(board.BoardWidth, board.BoardHeight);
-    if (c_.Edit8->isVisible()) PlaceSource();
+    PlaceSource();
     c_.Image2->move(ToWindow(state_.X0), ToWindow(state_.Y0));
     changed_();
 }
@@ -153,6 +153,7 @@ void WindowZoom::PlaceStarted() {
 
 void WindowZoom::PlaceSource() {
     c_.Edit8->move(ToWindow(board_.Board().BoardWidth), c_.Edit8->y());
+    c_.DemoNotice->move(c_.Edit8->pos());
 }
 
 // The read-outs stand right of the board; a zoomed board would cover them.
