@@ -44,9 +44,22 @@ Tips:
 En tom ruta (kod 0) vid bordets nederkant gör att du kan föra pekaren ut ur bordet och in igen och tillbaka till mitten utan att något skrivs.
 
 Demofiler (menyn Bruksanvisning):
-Gör demo: ange en fil som sedan tar emot varje rörelse du gör med pekaren över bordet.
+Gör demo: ange en fil som sedan tar emot varje rörelse du gör med pekaren över bordet. Medan demon spelas in står en röd rad till höger om bordet, och menyvalet heter Sluta spela in: välj det när du är klar, så stängs filen.
 Kör demo: öppna en sådan fil. När programmet är startat och pekaren förs över bordet spelas de inspelade rörelserna upp.
 Teckenbordet kan inte bytas för demon: demon görs och körs alltid med det inbyggda teckenbordet.
+
+Menyn Visa:
+Förstora teckenbordet: visa bordet i 100, 150, 200 eller 300 procent. Anpassa till fönstret gör bordet så stort som fönstret tillåter. Teckenraden, teckenrutan och texten växer med.
+Visa skrivhastighet: en rad längst ner i fönstret med hur många tecken och ord i minuten du skriver.
+
+Skriv i andra program (menyn Fil):
+Varje tecken du hämtar skrivs också i det program som har tangentbordets fokus, till exempel en ordbehandlare eller en webbläsare. Glidtavlans fönster ligger då över de andra utan att ta fokus. Å, Ä, Ö och alla andra tecken kommer fram som de är, vilken tangentbordslayout datorn än har. Välj menyvalet igen för att sluta.
+
+Kopiera allt (menyn Fil):
+Lägger hela texten och teckenraden i urklipp, så att du kan klistra in den i ett annat program.
+
+Spara:
+Spara skriver texten och teckenraden, teckenraden som sista rad. Finns det redan en fil med det namnet som det här fönstret inte har läst eller sparat, eller som har ändrats sedan dess, frågar programmet först: Ersätt, Spara som ett ledigt namn bredvid (till exempel namnlos-2.gtv) eller Avbryt. Fönstrets rubrik visar alltid den fil som Spara skriver.
 
 Allmänt:
 Programmet sparar texten som vanlig text. En fil som ett annat program har skrivit i UTF-8 läses och sparas i UTF-8; andra filer läses och sparas tecken för tecken som förut.

@@ -1,4 +1,6 @@
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTextBlock>
@@ -85,6 +87,22 @@ class FinishWindowTest : public WindowTest {
                 QVERIFY2(text.simplified().count(' ') >= 1, qPrintable(block.text()));
             }
         }
+    }
+
+    // The help tells of every command of the menus, by the name the menu gives it.
+    void theHelpNamesEveryMenuCommand() {
+        Start();
+        const QString help = Memo2()->toPlainText();
+        QStringList missing;
+        for (QMenu* menu : form->menuBar()->findChildren<QMenu*>()) {
+            for (const QAction* action : menu->actions()) {
+                const QString name = action->text();
+                if (name.isEmpty() || name.endsWith(" %")) continue;
+                if (!help.contains(name, Qt::CaseInsensitive)) missing << name;
+            }
+        }
+        if (!help.contains("Sluta spela in")) missing << "Sluta spela in";
+        QCOMPARE(missing, QStringList());
     }
 };
 
