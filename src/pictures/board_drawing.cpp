@@ -72,11 +72,14 @@ void DrawBoardFromTable(QImage& picture, const CharacterBoard& board, double sca
     painter.setBackground(Qt::white);
     const int ascent = QFontMetrics(font, &picture).ascent();
 
-    // Labels go on while the bound is at most the size, so the last column and row, and any
-    // left-over bounds within the board, are labelled too.
-    for (int i = 1; i <= kMaxCells && board.ColumnBounds[i] <= width; ++i) {
+    // Exactly the cells the pointer can select are labelled: the columns and rows up to the
+    // first bound that reaches the board's size. Bounds left over beyond them, from the
+    // built-in board or an earlier table, are no cells of this board.
+    const int columns = std::min(CellsInUse(board.ColumnBounds, board.BoardWidth), kMaxCells);
+    const int rows = std::min(CellsInUse(board.RowBounds, board.BoardHeight), kMaxCells);
+    for (int i = 1; i <= columns; ++i) {
         const int64_t x = int64_t{board.ColumnBounds[i]} - offsets.X;
-        for (int j = 1; j <= kMaxCells && board.RowBounds[j] <= height; ++j) {
+        for (int j = 1; j <= rows; ++j) {
             const int64_t y = int64_t{board.RowBounds[j]} - offsets.Y;
             if (x < -kFar || x > kFar || y < -kFar || y > kFar) continue;
             const std::u32string label = DecodeWindows1252(CellLabel(board, i, j));
@@ -101,6 +104,16 @@ QImage DrawnBoard(const QImage& builtInPicture, const CharacterBoard& board, dou
         larger.fill(Qt::white);
         QPainter(&larger).drawImage(0, 0, builtInPicture);
         picture = larger;
+    }
+    // Nothing of the built-in board shows beside a smaller one: its grid is white past the
+    // smaller board's edges. A board the built-in size or larger is drawn over it whole.
+    constexpr int kBuiltInWidth = 350, kBuiltInHeight = 280;
+    if (board.BoardWidth < kBuiltInWidth || board.BoardHeight < kBuiltInHeight) {
+        QPainter painter(&picture);
+        painter.scale(scale, scale);
+        const double w = std::max(board.BoardWidth, 0), h = std::max(board.BoardHeight, 0);
+        if (w < kBuiltInWidth) painter.fillRect(QRectF(w, 0, kFar, kFar), Qt::white);
+        if (h < kBuiltInHeight) painter.fillRect(QRectF(0, h, kFar, kFar), Qt::white);
     }
     DrawBoardFromTable(picture, board, scale);
     return picture;

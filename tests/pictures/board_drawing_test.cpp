@@ -85,7 +85,9 @@ class BoardDrawingTest : public QObject {
         QCOMPARE(int(LabelOffsetsOf(board).X), 65527);  // held as 16-bit unsigned
     }
 
-    void leftOverColumnIsLabelledToo() {
+    // Only the cells the pointer can select are labelled: column 7's built-in bound (350) is
+    // left over beyond the table's last column.
+    void leftOverColumnsAreNotLabelled() {
         TempDir dir;
         CharacterBoard board;
         ResetToBuiltInBoard(board);
@@ -93,8 +95,8 @@ class BoardDrawingTest : public QObject {
                                         "60 120 180 240 300 360\r\n"
                                         "40 80 120 160 200 240 280\r\n"));
         const QImage picture = Drawn(board);
-        // Column 7's built-in "5%" stands at x = 350 - 54 = 296, left of column 6's grid line.
-        QVERIFY(InkIn(picture, QRect(296, 5, 4, 20)) > 0);
+        // Column 7's built-in "5%" would stand at x = 350 - 54 = 296.
+        QCOMPARE(InkIn(picture, QRect(296, 5, 4, 20)), 0);
         // Grid lines at the table's bounds below the width; the built-in line at 350 now lies
         // inside the white board, and the frame's right edge at 359 is cut off.
         QVERIFY(Black(picture, 60, 35));
@@ -102,6 +104,31 @@ class BoardDrawingTest : public QObject {
         QVERIFY(Black(picture, 200, 279));
         QVERIFY(!Black(picture, 350, 35));
         QVERIFY(!Black(picture, 353, 35));
+    }
+
+    // A 5 x 4 board of 100-pixel cells read over the built-in board draws as the same table read
+    // over an empty one: none of the built-in labels left over in its bounds, and white
+    // beside it where the built-in board was.
+    void aBoardOfLargeCellsShowsOnlyItsOwnCells() {
+        TempDir dir;
+        const std::string table = dir.Write("stor.tab",
+                                            "100 200 300 400 500\r\n100 200 300 400\r\n"
+                                            "65 66 67 68 69\r\n70 71 72 73 74\r\n"
+                                            "75 76 77 78 79\r\n80 81 82 83 84\r\n");
+        CharacterBoard overBuiltIn, overEmpty;
+        ResetToBuiltInBoard(overBuiltIn);
+        LoadBoardTable(overBuiltIn, table);
+        LoadBoardTable(overEmpty, table);
+        const QImage picture = DrawnBoard(BuiltInBoardPicture(), overBuiltIn);
+        QCOMPARE(picture, DrawnBoard(BuiltInBoardPicture(), overEmpty));
+
+        CharacterBoard small;
+        LoadBoardTable(small, dir.Write("liten.tab", "60 120\r\n50 100\r\n65 66\r\n67 0\r\n"));
+        const QImage drawn = DrawnBoard(BuiltInBoardPicture(), small);
+        QCOMPARE(drawn.size(), QSize(354, 284));
+        QVERIFY(Black(drawn, 119, 10));  // its own frame
+        QCOMPARE(InkIn(drawn, QRect(121, 0, 233, 284)), 0);
+        QCOMPARE(InkIn(drawn, QRect(0, 101, 354, 183)), 0);
     }
 
     void everyPassStartsFromTheBuiltInPicture() {
