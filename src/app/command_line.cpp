@@ -44,12 +44,17 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             optionsEnded = true;
         } else if (!optionsEnded && (argument == "--help" || argument == "-h")) {
             line.Help = true;
+        } else if (!optionsEnded && (argument == "--version" || argument == "-v")) {
+            line.Version = true;
         } else if (!optionsEnded && argument == "--send-keys") {
             line.SendKeys = true;
+        } else if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
+            line.Error = "glidtavla: okänd flagga \"" + argument +
+                         "\" (ett dokument vars namn börjar med - skrivs efter --)";
         } else if (line.Document.empty() && !argument.empty()) {
             line.Document = argument;
         } else {
-            line.Error = "glidtavla: one document at most (" + argument + ")";
+            line.Error = "glidtavla: högst ett dokument (" + argument + ")";
         }
     }
     return line;
@@ -62,7 +67,12 @@ std::string UsageText() {
            "               skickas som tangenttryck till programmet som har fokus (X11)\n"
            "  --zoom PROCENT  visa teckenbordet förstorat, 100 till 400 procent\n"
            "  -h, --help   visa den här hjälpen\n"
+           "  -v, --version  visa programmets version\n"
            "  --           det som följer är dokumentet, även om det börjar med -\n";
+}
+
+std::string VersionText() {
+    return "glidtavla 1.01\n";
 }
 
 namespace {

@@ -11,6 +11,7 @@ namespace glidtavla {
 struct CommandLine {
     std::string Document;  // bytes, as the file system names it; empty for none
     bool Help = false;
+    bool Version = false;
     bool SendKeys = false;  // start with "Skriv i andra program" on
     int Zoom = 0;           // percent, 100 to 400; 0 when not given
     std::string Error;      // a message for standard error; the program then exits with status 2
@@ -20,8 +21,9 @@ struct CommandLine {
 // options, then "--" if given, then the document.
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 
-// What --help prints.
+// What --help and --version print.
 std::string UsageText();
+std::string VersionText();
 
 // Qt's own dialogs, buttons and menus in Swedish; false when the translation is not found.
 bool InstallSwedishTranslation(QCoreApplication& app);

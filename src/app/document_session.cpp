@@ -30,9 +30,13 @@ void DocumentSession::Open(const QString& preset) {
         pathChanged_();
         Load(path_);
     } else {
-        c_.Edit7->setText(Shown(path_ + " finns inte!"));
-        c_.Edit7->show();
+        ShowMissing();
     }
+}
+
+void DocumentSession::ShowMissing() {
+    c_.Edit7->setText(Shown(path_ + " finns inte!"));
+    c_.Edit7->show();
 }
 
 void DocumentSession::SaveAs() {

@@ -29,6 +29,8 @@ class DocumentSession {
     // Started without a document, the program names one in the start folder, not read.
     void Name(const std::string& path) { path_ = path; }
     void Load(const std::string& path);
+    // Named but not there: a notice, and the next save creates it.
+    void ShowMissing();
     void Open(const QString& presetFolder);
     void Save();
     void SaveAs();

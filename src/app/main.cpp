@@ -13,8 +13,8 @@ int main(int argc, char** argv) {
     // Qt removes the arguments it takes for its own options: read ours before it does.
     const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
     const glidtavla::CommandLine line = glidtavla::ParseCommandLine(arguments);
-    if (line.Help) {
-        std::fputs(glidtavla::UsageText().c_str(), stdout);
+    if (line.Help || line.Version) {
+        std::fputs((line.Help ? glidtavla::UsageText() : glidtavla::VersionText()).c_str(), stdout);
         return 0;
     }
     if (!line.Error.empty()) {

@@ -329,7 +329,9 @@ void TForm1::FormActivate() {
             deferredError += (deferredError.empty() ? "" : "\n") + std::string(error.what());
         }
     };
-    if (!document_->Path().empty()) {
+    if (!document_->Path().empty() && !StampOf(document_->Path())) {
+        document_->ShowMissing();  // as "Öppna" says it
+    } else if (!document_->Path().empty()) {
         deferring([this] { document_->Load(document_->Path()); });
     } else {
         document_->Name(startDirectory_ + "/namnlos.gtv");

@@ -8,8 +8,12 @@ namespace {
 TEST(CommandLine, TheDocumentIsTakenWhateverItsName) {
     EXPECT_EQ(ParseCommandLine({}).Document, "");
     EXPECT_EQ(ParseCommandLine({"brev.gtv"}).Document, "brev.gtv");
-    EXPECT_EQ(ParseCommandLine({"-title"}).Document, "-title");  // a name Qt would take
+    EXPECT_EQ(ParseCommandLine({"--", "-title"}).Document, "-title");
     EXPECT_EQ(ParseCommandLine({"--", "--help"}).Document, "--help");
+    EXPECT_EQ(ParseCommandLine({"-"}).Document, "-");
+    // An unknown option is an error, not a document: the program exits with 2 and says so.
+    EXPECT_NE(ParseCommandLine({"-title"}).Error.find("okänd flagga"), std::string::npos);
+    EXPECT_TRUE(ParseCommandLine({"--version"}).Version);
     EXPECT_EQ(ParseCommandLine({"bad\xFF\xFE.gtv"}).Document, "bad\xFF\xFE.gtv");
     EXPECT_TRUE(ParseCommandLine({"--help"}).Help);
     EXPECT_FALSE(ParseCommandLine({"a.gtv", "b.gtv"}).Error.empty());

@@ -17,7 +17,7 @@ class DemoWindowTest : public WindowTest {
     // A document that does not exist yet, so "Spara" would create it.
     void Start() {
         WindowTest::Start(dir->File("doc.gtv"));
-        dialogs->Errors.clear();  // the missing document's report
+        dialogs->Errors.clear();
     }
     void Record(const QString& path) {
         dialogs->Answers.push_back(path);

@@ -149,9 +149,9 @@ class TForm1Test : public WindowTest {
 
     void lineFeedMovesTheLineAndSavesAsCrLf() {
         const std::string path = dir->File("doc.gtv");
-        Start(path);  // missing document: reported, the window still works
-        QCOMPARE(dialogs->Errors,
-                 QStringList({"Cannot open file " + QString::fromStdString(path)}));
+        Start(path);  // missing document: named in the notice, the window works
+        QVERIFY(dialogs->Errors.isEmpty());
+        QVERIFY(Edit7()->isVisible());
         PressStart();
         Write(2, 2);  // a
         Write(2, 3);  // s
@@ -168,7 +168,7 @@ class TForm1Test : public WindowTest {
         WriteLineFeed(form.get(), this);
         Spara2()->trigger();
         QCOMPARE(ReadAll(path), std::string("\r\nas\r\nc\r\n"));
-        QCOMPARE(dialogs->Errors.size(), 1);
+        QVERIFY(dialogs->Errors.isEmpty());
     }
 
     void documentsLoadWithNormalisedBreaks() {

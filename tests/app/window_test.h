@@ -73,7 +73,7 @@ class WindowTest : public QObject {
     // A window on a document that does not exist yet, started, the pointer on the board.
     void StartWriting() {
         Start(dir->File("doc.gtv"));
-        dialogs->Errors.clear();  // the missing document's report
+        dialogs->Errors.clear();
         PressStart();
         Enter(125, 100);
     }
