@@ -8,7 +8,7 @@ packages=(
   libx11-dev libxtst-dev libxkbcommon-dev
   libemf2svg-dev libwmf-dev fonts-urw-base35
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xdotool imagemagick x11-utils x11-xkb-utils xterm
+  xvfb xdotool imagemagick x11-utils x11-xkb-utils xterm openbox
   desktop-file-utils libxml2-utils shared-mime-info dpkg-dev file
   fonts-dejavu-core fonts-blankenburg fonts-freefont-ttf
 )

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QFont>
+
 class QAction;
 class QLabel;
 class QLineEdit;
@@ -30,5 +32,12 @@ struct FormControls {
             *bild = nullptr, *ubild = nullptr, *Inbyggt = nullptr, *Bruksanvisning2 = nullptr,
             *Mdemo = nullptr, *Kdemo1 = nullptr, *SkrivAndra = nullptr, *KopieraAllt = nullptr;
 };
+
+// Makes the form's controls in controls.client, hidden or shown as the form starts; the timer
+// belongs to owner. Their wiring is the window's.
+void CreateFormControls(FormControls& controls, QObject* owner);
+
+// A font of a size in pixels, as the form gives its sizes.
+QFont PixelFont(const QString& family, int pixels, bool bold = false);
 
 }  // namespace glidtavla

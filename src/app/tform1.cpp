@@ -16,16 +16,14 @@
 #include <QWindow>
 
 #include <climits>
-#include <limits>
 
 #include "app/accessibility.h"
 #include "app/client_area.h"
 #include "app/demo_notice.h"
 #include "app/document_session.h"
-#include "app/help_text.h"
 #include "app/settings/settings_window.h"
 #include "app/speed_line.h"
-#include "app/text_area.h"
+#include "app/typing/compact_panel.h"
 #include "app/typing/typing_mode.h"
 #include "app/widget_view.h"
 #include "app/zoom/zoom_window.h"
@@ -41,13 +39,6 @@ namespace {
 const char* const kCaptionStart = "Glidtavla Ver 1.01 ";
 const char* const kCaptionTrailer = "    Glidtavla, fri programvara för alla  2026-12-07";
 const QColor kBackground(56, 144, 13);
-
-QFont PixelFont(const QString& family, int pixels, bool bold = false) {
-    QFont font(family);
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
 
 std::string CurrentDirectory() {
     std::string buffer(PATH_MAX, '\0');
@@ -84,31 +75,14 @@ TForm1::TForm1(std::string documentPath, std::unique_ptr<Dialogs> dialogs)
     CreateMenu();
     CreateViewMenu();
     settings_ = std::make_unique<SettingsKeeper>(static_cast<const QWidget&>(*this), *zoom_,
-                                                 *typing_, *speed_);
+                                                 *typing_, *speed_, *panel_);
     NameControlsForAssistiveTechnology(controls);
 }
 
 TForm1::~TForm1() = default;
 
 void TForm1::CreateControls() {
-    const auto place = [](QWidget* widget, const char* name, int left, int top, int width,
-                          int height, bool visible) {
-        widget->setObjectName(name);
-        widget->setGeometry(left, top, width, height);
-        widget->setVisible(visible);
-    };
-    const auto lineEdit = [&](const char* name, int left, int top, int width, int height,
-                              const QString& text) {
-        auto* edit = new QLineEdit(text, client);
-        place(edit, name, left, top, width, height, false);
-        return edit;
-    };
-
-    Image1 = new BoardImage(client);
-    place(Image1, "Image1", 0, 0, 657, 481, false);
-    Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Image1->setPixmap(QPixmap::fromImage(BuiltInBoardPicture()));
-    Image1->setMouseTracking(true);
+    CreateFormControls(*this, this);
     Image1->OnMove = [this](QMouseEvent* e) {
         const QPoint p = e->position().toPoint();
         const bool left = e->buttons().testFlag(Qt::LeftButton);
@@ -122,86 +96,9 @@ void TForm1::CreateControls() {
     Image1->OnRelease = [this](QMouseEvent*) { Image1MouseUp(); };
     Image1->OnEnter = [this] { Image1MouseEnter(); };
     Image1->OnLeave = [this] { Image1MouseLeave(); };
-
-    Label1 = new QLabel("VÄLKOMMEN   ATT   PROVA   GLIDTAVLA", client);
-    place(Label1, "Label1", 72, 168, 566, 33, true);
-    Label1->setFont(PixelFont("Blankenburg_UNZ1A", 29));
-    Label2 = new QLabel("Hemsida: glidtavla.se", client);
-    place(Label2, "Label2", 72, 440, 160, 16, true);
-    Label3 = new QLabel("Tekniksida: glidtavla.se/teknik", client);
-    place(Label3, "Label3", 72, 464, 278, 16, true);
-    for (QLabel* label : {Label1, Label2, Label3}) {
-        QPalette blue = label->palette();
-        blue.setColor(QPalette::WindowText, Qt::blue);
-        label->setPalette(blue);
-    }
-    Label2->setFont(PixelFont("DejaVu Sans", 13));
-    Label3->setFont(PixelFont("DejaVu Sans", 13));
-
-    Image2 = new QLabel(client);
-    place(Image2, "Image2", 152, 248, 33, 33, false);
-    Image2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Image2->setPixmap(QPixmap::fromImage(DemoMarkerIcon()));
-    Image2->setAttribute(Qt::WA_TransparentForMouseEvents);
-    Image3 = new QLabel(client);
-    place(Image3, "Image3", 0, 0, 353, 281, false);
-
-    Edit1 = lineEdit("Edit1", 0, 360, 793, 24, "");
-    Edit1->setFont(PixelFont("DejaVu Sans", 14));          // read at a glance, above the text area
-    Edit1->setMaxLength(std::numeric_limits<int>::max());  // the editing rules decide the length
-    Edit2 = lineEdit("Edit2", 688, 0, 49, 21, "X0");
-    Edit3 = lineEdit("Edit3", 736, 0, 49, 21, "Y0");
-    Edit4 = lineEdit("Edit4", 688, 24, 49, 21, "X1");
-    Edit5 = lineEdit("Edit5", 736, 24, 49, 21, "Y1");
-
-    Memo1 = new QPlainTextEdit(client);
-    place(Memo1, "Memo1", 0, 384, 793, 137, false);
-    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
-    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    SetTextAreaLines(Memo1, {"", ""}, TextEncoding::Windows1252);  // one empty line, ended
-
-    Button1 = new QPushButton("START", client);
-    place(Button1, "Button1", 680, 504, 75, 25, true);
     connect(Button1, &QPushButton::clicked, this, [this] { Guarded([this] { Button1Click(); }); });
-
-    Edit6 = lineEdit("Edit6", 0, 312, 49, 46, "");
-    Edit6->setFont(PixelFont("DejaVu Sans", 27, true));
-    Edit7 = lineEdit("Edit7", 456, 24, 233, 21, "Funktionen ännu ej inlagd");
     Edit7->installEventFilter(this);
-
-    Memo2 = new QPlainTextEdit(HelpText(), client);
-    place(Memo2, "Memo2", 296, 32, 417, 377, false);
-    Memo2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Memo2->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    // Wide enough that the control-cell lines, quoted as they are, keep to one line each.
-    int widest = 0;
-    for (const QString& line : HelpText().split('\n')) {
-        if (line.contains("CHAR("))
-            widest = std::max(widest, Memo2->fontMetrics().horizontalAdvance(line));
-    }
-    Memo2->resize(std::max(417, widest + 40), 377);
     Memo2->viewport()->installEventFilter(this);
-
-    DemoNotice = new QLabel("● Spelar in demo. Sluta: Bruksanvisning > Sluta spela in", client);
-    place(DemoNotice, "DemoNotice", 350, 0, 323, 21, false);
-    DemoNotice->setStyleSheet("background: rgb(200, 0, 0); color: white; font-weight: bold;");
-    DemoNotice->setAccessibleName("Demo spelas in");
-    Edit8 = lineEdit("Edit8", 350, 0, 323, 21, "Edit8");
-    Edit8->setFrame(false);
-    SetBase(Edit8, QColor(0, 255, 0));
-    Edit9 = lineEdit("Edit9", 712, 48, 41, 21, "Ord(ch)");
-    Edit9->resize(std::max(41, Edit9->fontMetrics().horizontalAdvance(Edit9->text()) + 12), 21);
-    // Read-outs and notices only show: typing there would change what they report, so the
-    // keyboard stays with the text area.
-    for (QLineEdit* shown : {Edit2, Edit3, Edit4, Edit5, Edit6, Edit7, Edit8, Edit9}) {
-        shown->setReadOnly(true);
-        shown->setFocusPolicy(Qt::NoFocus);
-    }
-
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName("Timer1");
-    Timer1->setInterval(50);
     connect(Timer1, &QTimer::timeout, this, [this] { Guarded([this] { Timer1Timer(); }); });
 }
 
@@ -253,7 +150,12 @@ void TForm1::CreateViewMenu() {
     zoom_ = std::make_unique<WindowZoom>(
         this, controls, boards_, state_, visa,
         [this](const std::function<void()>& body) { Guarded(body); },
-        [this] { settings_->Remember(); });
+        [this] {
+            panel_->Refit();
+            settings_->Remember();
+        });
+    panel_ = std::make_unique<CompactPanel>(this, controls, *zoom_);
+    typing_->SetListener([this](bool on) { TypingChanged(on); });
     speed_ = std::make_unique<SpeedLine>(this, visa);
     connect(speed_->Item(), &QAction::triggered, this, [this](bool shown) {
         Guarded([this, shown] {
@@ -370,6 +272,12 @@ void TForm1::Button1Click() {
     Memo1->setFocus();
     started_ = true;
     RestSelection(state_);  // the pointer comes from the START button, not the centre
+    if (typing_->IsOn()) EnterPanel();
+}
+
+void TForm1::EnterPanel() {
+    settings_->Remember();  // the full window's place, before the panel takes it
+    panel_->Enter(settings_->PanelGeometry());
 }
 
 void TForm1::Image1MouseMove(int x, int y, bool leftHeld, bool insideImage) {
@@ -452,6 +360,7 @@ void TForm1::ShowBoard(bool withSource) {
     }
     ApplyBoardLayout(Board().BoardWidth, Board().BoardHeight);
     zoom_->RefreshPicture();
+    panel_->Refit();
 }
 
 void TForm1::LoadStartupBoard() {
@@ -584,6 +493,17 @@ void TForm1::Kdemo1Click() {
 
 void TForm1::SkrivAndraClick() {
     typing_->SetOn(SkrivAndra->isChecked());
+}
+
+// Typing into other programs shows the program written into: the window becomes a panel once
+// the board is started, and the full window again when the mode ends.
+void TForm1::TypingChanged(bool on) {
+    if (!on) {
+        settings_->Remember();  // the panel's place, before it goes
+        panel_->Leave();
+    } else if (started_) {
+        EnterPanel();
+    }
     SetCaption();
     settings_->Remember();
 }

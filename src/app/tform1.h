@@ -16,6 +16,7 @@
 
 namespace glidtavla {
 
+class CompactPanel;
 class DocumentSession;
 class SettingsKeeper;
 class SettingsStore;
@@ -99,6 +100,8 @@ class TForm1 : public QMainWindow, private FormControls {
     void RefuseDuringDemo() const;
     void LoadRememberedBoard();
     void ShowAsRemembered();
+    void TypingChanged(bool on);
+    void EnterPanel();
 
     std::unique_ptr<Dialogs> dialogs_;
     BoardSession boards_;
@@ -112,6 +115,7 @@ class TForm1 : public QMainWindow, private FormControls {
     std::unique_ptr<TypingMode> typing_;
     std::unique_ptr<SpeedLine> speed_;
     std::unique_ptr<WindowZoom> zoom_;
+    std::unique_ptr<CompactPanel> panel_;
     std::unique_ptr<SettingsKeeper> settings_;
 };
 

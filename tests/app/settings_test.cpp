@@ -14,6 +14,12 @@
 
 using namespace glidtavla;
 
+namespace {
+struct NoKeys : KeySender {
+    void Send(const KeyAction&) override {}
+};
+}  // namespace
+
 // Settings kept between runs, in a file of the test's own.
 class SettingsTest : public WindowTest {
     Q_OBJECT
@@ -56,6 +62,7 @@ class SettingsTest : public WindowTest {
         settings.board = {RememberedBoard::Kind::Picture, "/tmp/b\xFF.tab", "/tmp/b\xFF.bmp"};
         settings.documentFolder = "/home/x/\xE5";
         settings.geometry = QByteArray("\x01\x02geometry", 10);
+        settings.panelGeometry = QByteArray("\x03panel", 6);
         SettingsStore(iniPath).Save(settings);
         const Settings back = SettingsStore(iniPath).Load();
         QCOMPARE(back.zoom, 250);
@@ -65,6 +72,24 @@ class SettingsTest : public WindowTest {
         QCOMPARE(back.board.picture, settings.board.picture);
         QCOMPARE(back.documentFolder, settings.documentFolder);
         QCOMPARE(back.geometry, settings.geometry);
+        QCOMPARE(back.panelGeometry, settings.panelGeometry);
+    }
+
+    // The panel of "Skriv i andra program" is kept where the user left it, apart from the
+    // full window's place.
+    void thePanelKeepsItsOwnPlace() {
+        StartWithSettings();
+        const QByteArray full = form->saveGeometry();
+        PressStart();
+        form->Typing().SetSenderFactory(
+            []() -> std::unique_ptr<KeySender> { return std::make_unique<NoKeys>(); });
+        form->Typing().SetOn(true);
+        form->move(40, 50);
+        QVERIFY(form->close());
+        const Settings kept = SettingsStore(iniPath).Load();
+        QVERIFY(!kept.panelGeometry.isEmpty());
+        QVERIFY(kept.panelGeometry != full);
+        QCOMPARE(kept.geometry, full);
     }
 
     void aDamagedFileIsIgnored() {

@@ -104,6 +104,7 @@ class TypingWindowTest : public WindowTest {
         QVERIFY(!SkrivAndra()->isChecked());
         QVERIFY(!form->windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus));
         QCOMPARE(Edit1()->text(), QString("as"));
+        QVERIFY(Memo1()->isVisible());  // a failure ends the panel too
 
         form->Typing().SetSenderFactory([]() -> std::unique_ptr<KeySender> {
             throw Error("Skriv i andra program kräver en X-server, och ingen kunde nås.");
@@ -111,6 +112,27 @@ class TypingWindowTest : public WindowTest {
         form->Typing().SetOn(true);
         QVERIFY(!form->Typing().IsOn());
         QCOMPARE(dialogs->Errors.size(), 2);
+    }
+
+    // The program written into stays in sight: the window is a panel of the board, the
+    // character cell and the character line, and the whole window again afterwards.
+    void theWindowIsACompactPanelWhileTyping() {
+        const int fullWidth = Edit1()->width();
+        TurnOn();
+        for (QWidget* shown : std::initializer_list<QWidget*>{Image1(), Edit6(), Edit1()})
+            QVERIFY(shown->isVisible());
+        for (QWidget* hidden : std::initializer_list<QWidget*>{Memo1(), Edit2(), Edit9()})
+            QVERIFY(!hidden->isVisible());
+        QVERIFY(Edit1()->width() >= Image1()->width());
+        QCOMPARE(form->width(), Edit1()->width());  // sized to what it shows
+        QVERIFY(form->width() < fullWidth);
+        QVERIFY(form->height() < 480);
+        Write(2, 2);
+        QCOMPARE(Edit1()->text(), QString("a"));
+
+        form->Typing().SetOn(false);
+        QVERIFY(Memo1()->isVisible() && Edit2()->isVisible());
+        QCOMPARE(Edit1()->width(), fullWidth);
     }
 
     void withoutX11TheItemSaysWhy() {

@@ -52,6 +52,23 @@ e2e_start() {
   [ -n "$MENU" ] || fail "could not find the window's client area"
 }
 
+# A window manager, as a person has one: it decorates, stacks and focuses windows.
+e2e_window_manager() {
+  openbox --sm-disable >"$E2E_TMP/openbox.log" 2>&1 &
+  E2E_PIDS+=($!)
+  for _ in $(seq 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return
+    sleep 0.05
+  done
+  fail "openbox did not start"
+}
+
+# The window's place again, after it moved (the client area's top stays below the menu).
+e2e_window_moved() {
+  eval "$(xdotool getwindowgeometry --shell "$WIN")"
+  WX=$X; WY=$Y
+}
+
 # Pointer moves and clicks in the client area's coordinates.
 at() { xdotool mousemove "$((WX + $1))" "$((WY + MENU + $2))"; sleep 0.05; }
 click_at() { at "$1" "$2"; xdotool click 1; sleep 0.2; }

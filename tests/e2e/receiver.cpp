@@ -15,7 +15,7 @@ int main(int argc, char** argv) {
     if (log == nullptr) return 2;
     QPlainTextEdit edit;
     edit.setWindowTitle("Mottagare");
-    edit.setGeometry(700, 600, 400, 200);
+    edit.setGeometry(100, 100, 400, 200);  // clear of the panel along the screen's foot
     QObject::connect(&edit, &QPlainTextEdit::textChanged, [&] {
         const auto now = std::chrono::system_clock::now().time_since_epoch();
         const long long ns = std::chrono::duration_cast<std::chrono::nanoseconds>(now).count();

@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
-# The real program under Xvfb with --send-keys: a receiving program has the focus, and what is
-# written over Glidtavla's board with real pointer moves and a real left-button hold arrives
-# there as typed keys; the focus never leaves the receiver. Then a server without XTEST: the
-# mode refuses with a message and stays off.
+# The real program under Xvfb and a window manager with --send-keys: a receiving program has
+# the focus, START turns the window into a panel along the screen's foot that leaves the
+# receiver in sight, and what is written over Glidtavla's board with real pointer moves and a
+# real left-button hold arrives there as typed keys; the focus never leaves the receiver. Then
+# a server without XTEST: the mode refuses with a message and stays off.
 # Usage: send_keys.sh GLIDTAVLA OUTPUT_DIR RECEIVER
 source "$(dirname "$0")/lib.sh"
 program=$1 out=$2 receiver=$3
 
 e2e_xvfb
+e2e_window_manager
 work="$E2E_TMP/work"
 mkdir -p "$work"
 "$receiver" "$work/received.txt" "$work/arrivals.log" >"$E2E_TMP/receiver.log" 2>&1 &
@@ -25,6 +27,15 @@ focus_is_receiver "start"
 
 click_at 717 516                    # START
 focus_is_receiver "START"
+sleep 0.5
+e2e_window_moved
+eval "$(xdotool getwindowgeometry --shell "$RWIN")"
+RX=$X RY=$Y RW=$WIDTH RH=$HEIGHT
+eval "$(xdotool getwindowgeometry --shell "$WIN")"
+[ "$WIDTH" -lt 800 ] && [ "$HEIGHT" -lt 600 ] || fail "no compact panel: ${WIDTH}x$HEIGHT"
+[ $((Y + HEIGHT)) -gt 900 ] || fail "the panel is not at the screen's foot (y $Y)"
+[ $((RY + RH)) -le "$Y" ] || [ $((RX + RW)) -le "$X" ] || [ "$RX" -ge $((X + WIDTH)) ] ||
+  fail "the panel covers the receiver"
 for cell in "3 1" "2 4" "1 4"; do write_cell $cell; done   # fel
 write_cell 7 6                      # DL: three BackSpaces
 at 125 100; xdotool mousedown 1     # H, shifted by the left button

@@ -57,6 +57,7 @@ Settings SettingsStore::Load() const {
     }
     settings.documentFolder = PathBytes(ini, "document/folder");
     settings.geometry = ini.value("window/geometry").toByteArray();
+    settings.panelGeometry = ini.value("window/panelGeometry").toByteArray();
     return settings;
 }
 
@@ -72,6 +73,7 @@ void SettingsStore::Save(const Settings& settings) const {
     ini.setValue("board/picture", QByteArray::fromStdString(settings.board.picture));
     ini.setValue("document/folder", QByteArray::fromStdString(settings.documentFolder));
     ini.setValue("window/geometry", settings.geometry);
+    ini.setValue("window/panelGeometry", settings.panelGeometry);
     ini.sync();
 }
 

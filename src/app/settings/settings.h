@@ -24,6 +24,7 @@ struct Settings {
     RememberedBoard board;
     std::string documentFolder;  // path bytes
     QByteArray geometry;         // QWidget::saveGeometry
+    QByteArray panelGeometry;    // the panel of "Skriv i andra program"
 };
 
 // The settings in an INI file, by default the desktop's usual place (~/.config/Glidtavla/).

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include "app/speed_line.h"
+#include "app/typing/compact_panel.h"
 #include "app/typing/typing_mode.h"
 #include "app/zoom/zoom_window.h"
 #include "text/codec.h"
@@ -23,7 +24,12 @@ void SettingsKeeper::Remember() {
     settings_.zoomToWindow = zoom_.FitsWindow();
     settings_.sendKeys = typing_.IsOn();
     settings_.speedLine = speed_.Shown();
-    settings_.geometry = window_.saveGeometry();
+    // The panel's place is kept apart from the full window's.
+    if (panel_.IsOn()) {
+        settings_.panelGeometry = panel_.Place();
+    } else {
+        settings_.geometry = window_.saveGeometry();
+    }
     store_->Save(settings_);
 }
 

@@ -9,6 +9,7 @@ class QWidget;
 
 namespace glidtavla {
 
+class CompactPanel;
 class SpeedLine;
 class TypingMode;
 class WindowZoom;
@@ -19,8 +20,8 @@ class WindowZoom;
 class SettingsKeeper {
   public:
     SettingsKeeper(const QWidget& window, const WindowZoom& zoom, const TypingMode& typing,
-                   const SpeedLine& speed)
-        : window_(window), zoom_(zoom), typing_(typing), speed_(speed) {}
+                   const SpeedLine& speed, const CompactPanel& panel)
+        : window_(window), zoom_(zoom), typing_(typing), speed_(speed), panel_(panel) {}
 
     const Settings& Use(std::unique_ptr<SettingsStore> store);
     // Nothing is worth keeping before the window shows.
@@ -32,12 +33,14 @@ class SettingsKeeper {
     const RememberedBoard& Board() const { return settings_.board; }
     const std::string& DocumentFolder() const { return settings_.documentFolder; }
     const QByteArray& Geometry() const { return settings_.geometry; }
+    const QByteArray& PanelGeometry() const { return settings_.panelGeometry; }
 
   private:
     const QWidget& window_;
     const WindowZoom& zoom_;
     const TypingMode& typing_;
     const SpeedLine& speed_;
+    const CompactPanel& panel_;
     std::unique_ptr<SettingsStore> store_;
     Settings settings_;
     bool active_ = false;

@@ -48,6 +48,7 @@ void TypingMode::SetOn(bool on) {
     }
     item_->setChecked(on);
     ApplyWindowFlags(on);
+    if (changed_) changed_(on);
 }
 
 void TypingMode::Fetched(uint8_t ch, std::size_t lengthBefore, std::size_t lengthAfter) {
@@ -70,6 +71,7 @@ void TypingMode::Fail(const QString& message) {
     sender_.reset();
     item_->setChecked(false);
     if (wasOn) ApplyWindowFlags(false);
+    if (wasOn && changed_) changed_(false);
     // Turned on before the window is shown (--send-keys): the message waits to stand over it.
     if (window_->isVisible()) {
         dialogs_.ShowError(message);

@@ -32,6 +32,8 @@ class TypingMode {
     QString CaptionNote() const;
     // Tests type through a fake.
     void SetSenderFactory(SenderFactory factory) { factory_ = std::move(factory); }
+    // Told whenever the mode goes on or off, also when a failure ends it.
+    void SetListener(std::function<void(bool)> changed) { changed_ = std::move(changed); }
 
   private:
     void ApplyWindowFlags(bool on);
@@ -42,6 +44,7 @@ class TypingMode {
     Dialogs& dialogs_;
     SenderFactory factory_;
     std::unique_ptr<KeySender> sender_;
+    std::function<void(bool)> changed_;
 };
 
 // Whether this session can type into other programs, and if not, why (for the tooltip).

@@ -1,0 +1,81 @@
+#include "app/typing/compact_panel.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+
+#include "app/board_image.h"
+#include "app/client_area.h"
+#include "app/zoom/zoom_window.h"
+
+namespace glidtavla {
+
+namespace {
+
+constexpr int kMinWidth = 360;  // room for the menus and a line of text
+
+}  // namespace
+
+void CompactPanel::Enter(const QByteArray& place) {
+    if (on_) return;
+    on_ = true;
+    fullMaximized_ = window_->isMaximized();
+    fullGeometry_ = window_->saveGeometry();
+    hidden_.clear();
+    for (QWidget* widget : c_.client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        const bool kept = widget == c_.Image1 || widget == c_.Edit6 || widget == c_.Edit1;
+        if (!kept && widget->isVisible()) {
+            widget->hide();
+            hidden_.push_back(widget);
+        }
+    }
+    window_->showNormal();
+    Refit();
+    if (place.isEmpty() || !window_->restoreGeometry(place)) {
+        const QScreen* screen = window_->screen();
+        const QRect available = screen->availableGeometry();
+        const QSize frame = window_->frameGeometry().size() - window_->geometry().size();
+        const QSize size = window_->size();
+        window_->move(available.left() + (available.width() - size.width() - frame.width()) / 2,
+                      available.bottom() + 1 - size.height() - frame.height());
+        // A window manager adds its frame only once the window is placed: then the panel is
+        // moved up by as much as the frame put below the screen's foot.
+        QTimer::singleShot(150, window_, [this] {
+            if (!on_) return;
+            const int foot = window_->screen()->availableGeometry().bottom();
+            const int below = window_->frameGeometry().bottom() - foot;
+            if (below > 0) window_->move(window_->x(), window_->y() - below);
+        });
+    }
+}
+
+void CompactPanel::Refit() {
+    if (!on_) return;
+    const int width = std::max(c_.Image1->width(), kMinWidth);
+    c_.Edit1->resize(width, c_.Edit1->height());
+    FitClientToControls(c_.client);
+    const int height = c_.Edit1->y() + c_.Edit1->height() + 4;
+    window_->resize(width, window_->menuBar()->sizeHint().height() + height);
+}
+
+void CompactPanel::Leave() {
+    if (!on_) return;
+    on_ = false;
+    for (QWidget* widget : hidden_)
+        widget->show();
+    hidden_.clear();
+    zoom_.Set(zoom_.Percent());  // the controls' own sizes and places again
+    if (fullMaximized_ || !window_->restoreGeometry(fullGeometry_)) window_->showMaximized();
+}
+
+QByteArray CompactPanel::Place() const {
+    return on_ ? window_->saveGeometry() : QByteArray();
+}
+
+}  // namespace glidtavla
