@@ -182,7 +182,12 @@ void TForm1::showEvent(QShowEvent* event) {
     zoom_->Activate();
     settings_->Activate();
     // On a screen of another pixel density the board is drawn afresh for it.
-    connect(windowHandle(), &QWindow::screenChanged, this, [this] { zoom_->RefreshPicture(); });
+    connect(windowHandle(), &QWindow::screenChanged, this, [this] {
+        Guarded([this] {
+            zoom_->RefreshPicture();
+            zoom_->RefitToBoard();
+        });
+    });
     // A document or board that cannot be read is reported once the window is on the screen,
     // so the message stands over it rather than on an empty desktop.
     try {
@@ -360,6 +365,7 @@ void TForm1::ShowBoard(bool withSource) {
     }
     ApplyBoardLayout(Board().BoardWidth, Board().BoardHeight);
     zoom_->RefreshPicture();
+    zoom_->RefitToBoard();
     panel_->Refit();
 }
 

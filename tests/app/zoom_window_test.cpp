@@ -142,6 +142,33 @@ class ZoomWindowTest : public WindowTest {
         form->resize(900, 700);  // follows the window
         QApplication::processEvents();
         QVERIFY(form->Zoom() < fitted);
+
+        // A board loaded later is fitted too: a smaller one grows.
+        const int builtIn = form->Zoom();
+        Choose(ubild(), dir->Write("liten.tab", "50 100 150 200 250\r\n40 80 120 160 200\r\n"));
+        QVERIFY(form->Zoom() > builtIn);
+    }
+
+    // On a screen of 800 x 600 everything a writer needs stays in sight, and at any zoom the
+    // help panel leaves the centre cell free, its text grown with the rest.
+    void aSmallScreenKeepsEverythingInSight() {
+        form->resize(800, 600);
+        QApplication::processEvents();
+        Find<QAction>("ZoomFit")->trigger();
+        const QRect viewport(QPoint(0, 0),
+                             form->findChild<QScrollArea*>("scroll")->viewport()->size());
+        for (QWidget* needed : std::initializer_list<QWidget*>{Image1(), Edit1(), Edit2(), Edit3(),
+                                                               Edit4(), Edit5(), Edit6(), Memo1()})
+            QVERIFY2(viewport.contains(needed->geometry()), qPrintable(needed->objectName()));
+
+        for (const int percent : {100, 200, 300, 400}) {
+            form->SetZoom(percent);
+            Bruksanvisning2()->trigger();
+            const QRect centre(percent * 100 / 100, percent * 80 / 100, percent * 50 / 100,
+                               percent * 40 / 100);
+            QVERIFY(!Memo2()->geometry().intersects(centre));
+            QCOMPARE(Memo2()->font().pixelSize(), qRound(11 * TextFactor(percent)));
+        }
     }
 };
 

@@ -22,11 +22,11 @@ double TextFactor(int percent) {
     return std::clamp(percent / 100.0, 1.0, 2.0);
 }
 
-int ZoomToFit(int boardWidth, int boardHeight, int belowAt100, int availableWidth,
+int ZoomToFit(int boardWidth, int boardHeight, int belowAt100, int besideAt100, int availableWidth,
               int availableHeight) {
     for (int percent = kMaxZoom; percent > kMinZoom; --percent) {
         const int64_t below = std::llround(belowAt100 * TextFactor(percent));
-        if (Zoomed(boardWidth, percent) <= availableWidth &&
+        if (Zoomed(boardWidth, percent) + besideAt100 <= availableWidth &&
             Zoomed(boardHeight, percent) + below <= availableHeight) {
             return percent;
         }

@@ -22,9 +22,10 @@ int32_t Unzoomed(int windowPixels, int percent);
 // to twice their size, so they stay readable without crowding out the board.
 double TextFactor(int percent);
 
-// The largest zoom at which a board and what stands below it (belowAt100 pixels at 100 %,
-// growing by TextFactor) fit into available; kMinZoom when even that does not fit.
-int ZoomToFit(int boardWidth, int boardHeight, int belowAt100, int availableWidth,
+// The largest zoom at which a board, what stands below it (belowAt100 pixels at 100 %, growing
+// by TextFactor) and what stands right of it (besideAt100, not growing) fit into available;
+// kMinZoom when even that does not.
+int ZoomToFit(int boardWidth, int boardHeight, int belowAt100, int besideAt100, int availableWidth,
               int availableHeight);
 
 // What the board image shows, kept as its source so that every zoom draws it afresh: the

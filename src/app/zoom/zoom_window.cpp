@@ -110,10 +110,17 @@ void WindowZoom::FitToWindow() {
     const int below =
         104 + static_cast<int>(MinimumTextAreaHeight(c_.Memo1) / TextFactor(percent_));
     const CharacterBoard& board = board_.Board();
-    const int fit = ZoomToFit(board.BoardWidth, board.BoardHeight, below, available.width(),
+    // The read-outs stand right of the board, up to x = 785 at 100 %.
+    const int beside = 785 - board.BoardWidth;
+    const int fit = ZoomToFit(board.BoardWidth, board.BoardHeight, below, beside, available.width(),
                               available.height());
     if (fit != percent_) Set(fit);
     fit_->setChecked(true);
+    // The character line and the text area grow with their text, but no wider than the window.
+    const int grown = static_cast<int>(std::lround(793 * TextFactor(percent_)));
+    for (QWidget* line : std::initializer_list<QWidget*>{c_.Edit1, c_.Memo1}) {
+        line->resize(std::min(grown, available.width() - line->x()), line->height());
+    }
 }
 
 void WindowZoom::WindowResized() {
@@ -137,7 +144,18 @@ void WindowZoom::PlaceAround(int width, int height) {
     c_.Image1->resize(Pixels(Zoomed(std::max(width, 0), percent_)),
                       Pixels(Zoomed(std::max(height, 0), percent_)));
     PlaceReadouts(width);
+    PlaceHelp();
     FitClientToControls(c_.client);
+}
+
+// The help panel stands right of the centre cell at any zoom, so it never covers it.
+void WindowZoom::PlaceHelp() {
+    const int centreRight = ToWindow(board_.Board().ColumnBounds[3]);
+    c_.Memo2->move(std::max(296, centreRight + 8), c_.Memo2->y());
+}
+
+void WindowZoom::RefitToBoard() {
+    if (FitsWindow()) FitToWindow();
 }
 
 void WindowZoom::PlaceStarted() {
@@ -175,6 +193,8 @@ void WindowZoom::ApplyTextSizes() {
     c_.Edit1->setFont(Grown(c_.Edit1->font(), 14, factor));
     c_.Edit1->resize(grown(793), grown(24));
     c_.Memo1->setFont(Grown(c_.Memo1->font(), 11, factor));
+    c_.Memo2->setFont(Grown(c_.Memo2->font(), 11, factor));
+    PlaceHelp();
     c_.Memo1->resize(grown(793), c_.Memo1->height());
 }
 

@@ -36,6 +36,8 @@ class WindowZoom {
     // Once the window shows, every change places the controls; before, START does.
     void Activate() { active_ = true; }
     void WindowResized();
+    // A board loaded or the screen changed: "Anpassa till fönstret" fits it again.
+    void RefitToBoard();
 
     // The controls below and right of a board of this size at the zoom; at 100 % every place
     // is the form's.
@@ -52,6 +54,7 @@ class WindowZoom {
   private:
     void PlaceReadouts(int boardWidth);
     void ApplyTextSizes();
+    void PlaceHelp();
     int64_t BelowBoard(int pixelsAt100) const;
 
     QMainWindow* window_;
