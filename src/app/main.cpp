@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QIcon>
 
+#include <csignal>
 #include <cstdio>
 
 #include "app/command_line.h"
@@ -10,6 +11,9 @@
 #include "app/typing/typing_mode.h"
 
 int main(int argc, char** argv) {
+    // Past the file size the system allows, a write fails ("Disk full") instead of ending the
+    // program with every unsaved change.
+    std::signal(SIGXFSZ, SIG_IGN);
     // Qt removes the arguments it takes for its own options: read ours before it does.
     const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
     const glidtavla::CommandLine line = glidtavla::ParseCommandLine(arguments);

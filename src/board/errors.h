@@ -21,6 +21,7 @@ constexpr int kCodeFileNotFound = 2;
 constexpr int kCodeInvalidFilename = 3;
 constexpr int kCodeAccessDenied = 5;
 constexpr int kCodeSharingViolation = 32;
+constexpr int kCodeDiskFull = 101;
 constexpr int kCodeNotOpenForReading = 104;
 constexpr int kCodeNotOpenForWriting = 105;
 constexpr int kCodeInvalidNumericInput = 106;

@@ -18,16 +18,6 @@ namespace {
     throw IoError(CodeFromErrno(err, path));
 }
 
-void WriteAll(int fd, const std::string& bytes, const std::string& path) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t wrote = write(fd, bytes.data() + done, bytes.size() - done);
-        if (wrote < 0 && errno == EINTR) continue;
-        if (wrote < 0) Throw(errno, path);
-        done += static_cast<std::size_t>(wrote);
-    }
-}
-
 }  // namespace
 
 int OpenRegularFileForWriting(const std::string& path, int flags, unsigned mode) {
@@ -40,22 +30,6 @@ int OpenRegularFileForWriting(const std::string& path, int flags, unsigned mode)
     }
     return fd;
 }
-
-namespace {
-
-std::string FolderOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-mode_t NewFileMode() {
-    const mode_t mask = umask(0);
-    umask(mask);
-    return 0666 & ~mask;
-}
-
-}  // namespace
 
 bool IsRegularFile(const std::string& path) {
     struct stat info {};
@@ -97,51 +71,6 @@ std::string ReadRegularFile(const std::string& path, std::size_t limit, bool& to
     close(fd);
     if (tooLarge) bytes.clear();
     return bytes;
-}
-
-void WriteRegularFile(const std::string& given, const std::string& bytes) {
-    std::string path = given;
-    struct stat info {};
-    const bool exists = stat(path.c_str(), &info) == 0;
-    if (exists && !S_ISREG(info.st_mode)) throw IoError(kCodeAccessDenied);
-    if (exists) {
-        char resolved[PATH_MAX];
-        if (realpath(path.c_str(), resolved) != nullptr) path = resolved;
-    }
-
-    std::string temporary = FolderOf(path) + "/.glidtavla-XXXXXX";
-    const int fd = mkstemp(temporary.data());
-    if (fd < 0) {
-        // The folder takes no new file: write the document where it is.
-        const int direct = OpenRegularFileForWriting(path, O_CREAT | O_TRUNC, 0666);
-        try {
-            WriteAll(direct, bytes, path);
-        } catch (...) {
-            close(direct);
-            throw;
-        }
-        if (close(direct) != 0 && errno != EINTR) Throw(errno, path);
-        return;
-    }
-    try {
-        fchmod(fd, exists ? (info.st_mode & 07777) : NewFileMode());
-        WriteAll(fd, bytes, path);
-        if (fsync(fd) != 0) Throw(errno, path);
-    } catch (...) {
-        close(fd);
-        unlink(temporary.c_str());
-        throw;
-    }
-    if (close(fd) != 0 && errno != EINTR) {
-        const int err = errno;
-        unlink(temporary.c_str());
-        Throw(err, path);
-    }
-    if (rename(temporary.c_str(), path.c_str()) != 0) {
-        const int err = errno;
-        unlink(temporary.c_str());
-        Throw(err, path);
-    }
 }
 
 std::optional<FileStamp> StampOf(const std::string& path) {

@@ -37,9 +37,12 @@ int OpenRegularFileForWriting(const std::string& path, int flags, unsigned mode)
 // read then). Throws the file error of its code.
 std::string ReadRegularFile(const std::string& path, std::size_t limit, bool& tooLarge);
 
-// Writes the file whole through a temporary file beside it and a rename, so a failed write
-// leaves the old file as it was; where the folder refuses the temporary file, writes the file
-// in place. A link is followed to its file. Throws the file error of its code.
+// Writes the file whole so that no failure loses the old one (safe_write.cpp): through a
+// temporary file beside it and a rename, keeping what the file was (mode, owner and group,
+// extended attributes and ACLs); in place, with its new size reserved first, where it has more
+// than one link or the folder refuses a new file. A symbolic link's target is written, created
+// if missing. A file the user may not write is refused. Throws the file error of its code; a
+// full disk or quota is "Disk full".
 void WriteRegularFile(const std::string& path, const std::string& bytes);
 
 }  // namespace glidtavla

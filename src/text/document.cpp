@@ -57,7 +57,8 @@ std::string ReadDocumentFile(const std::string& path) {
 void WriteDocumentFile(const std::string& path, const std::string& bytes) {
     try {
         WriteRegularFile(path, bytes);
-    } catch (const Error&) {
+    } catch (const Error& error) {
+        if (error.Code() == kCodeDiskFull) throw;  // "Disk full": the old file is untouched
         throw FileMessageError("Cannot create file %s", path);
     }
 }
