@@ -65,7 +65,9 @@ TForm1::TForm1(std::string documentPath, std::unique_ptr<Dialogs> dialogs)
     const FormControls& controls = *this;
     view_ = std::make_unique<WidgetView>(controls,
                                          [this](uint8_t ch, std::size_t before, std::size_t after) {
-                                             typing_->Fetched(ch, before, after);
+                                             // A demo plays in this window only: a received demo
+                                             // must never type into a terminal.
+                                             if (!playingTick_) typing_->Fetched(ch, before, after);
                                              speed_->Fetched(ch);
                                          });
     document_ = std::make_unique<DocumentSession>(
@@ -129,7 +131,9 @@ void TForm1::CreateMenu() {
     SkrivAndra = item(fil, "SkrivAndra", "Skriv i andra program", &TForm1::SkrivAndraClick);
     KopieraAllt = item(fil, "KopieraAllt", "Kopiera allt", &TForm1::KopieraAlltClick);
     fil->setToolTipsVisible(true);
-    typing_ = std::make_unique<TypingMode>(this, SkrivAndra, *dialogs_, OpenXTestKeySender);
+    typing_ = std::make_unique<TypingMode>(this, SkrivAndra, *dialogs_, [this] {
+        return OpenXTestKeySender([this] { return static_cast<unsigned long>(winId()); });
+    });
     fil->addSeparator();
     Sluta1 = item(fil, "Sluta1", "Sluta", &TForm1::Sluta1Click);
     QMenu* hamta = menu("Hmta1", "Hämta teckenbord");
@@ -519,6 +523,11 @@ void TForm1::KopieraAlltClick() {
 }
 
 void TForm1::Timer1Timer() {
+    playingTick_ = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{playingTick_};
     demo_.ReadSample(state_);
     Image2->move(zoom_->ToWindow(state_.X0), zoom_->ToWindow(state_.Y0));
     ProcessPointerSample(state_, boards_.Board(), *view_, demo_.Recorder(), state_.X0, state_.Y0);

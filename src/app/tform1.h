@@ -109,6 +109,7 @@ class TForm1 : public QMainWindow, private FormControls {
     SelectionState state_;
     bool started_ = false;
     bool activated_ = false;
+    bool playingTick_ = false;  // a demo's sample is being played
     std::string startDirectory_;
     std::unique_ptr<WidgetView> view_;
     std::unique_ptr<DocumentSession> document_;

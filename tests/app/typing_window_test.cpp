@@ -60,17 +60,35 @@ class TypingWindowTest : public WindowTest {
         dir.reset();
     }
 
+    // Characters as themselves; BS and DL erase in the other program exactly what was typed
+    // there, never its own text.
     void codesBecomeKeys() {
-        QCOMPARE(KeyActionsFor(' ', 0, 1), std::vector<KeyAction>{Text(" ")});
-        QCOMPARE(KeyActionsFor(0xE5, 0, 1), std::vector<KeyAction>{Text("\xC3\xA5")});      // å
-        QCOMPARE(KeyActionsFor(0x80, 0, 1), std::vector<KeyAction>{Text("\xE2\x82\xAC")});  // €
-        QCOMPARE(KeyActionsFor(13, 4, 0), std::vector<KeyAction>{kReturn});
-        QCOMPARE(KeyActionsFor(8, 3, 2), std::vector<KeyAction>{Back(1)});
-        QCOMPARE(KeyActionsFor(8, 0, 0), std::vector<KeyAction>{Back(1)});
-        QCOMPARE(KeyActionsFor(8, 300, 255), std::vector<KeyAction>{Back(45)});
-        QCOMPARE(KeyActionsFor(1, 5, 0), std::vector<KeyAction>{Back(5)});
-        QVERIFY(KeyActionsFor(1, 0, 0).empty());
-        QVERIFY(KeyActionsFor(9, 0, 1).empty());
+        QCOMPARE(*KeyForCharacter(0xE5), Text("\xC3\xA5"));      // å
+        QCOMPARE(*KeyForCharacter(0x80), Text("\xE2\x82\xAC"));  // €
+        for (const int none : {9, 10, 127, 0x81, 0x9D})
+            QVERIFY(!KeyForCharacter(uint8_t(none)));
+
+        TypedLine line;
+        const struct {
+            uint8_t ch;
+            std::size_t before, after;
+            std::vector<KeyAction> keys;
+        } rows[] = {
+            {8, 0, 0, {}},             // an empty line: nothing to erase
+            {' ', 0, 1, {Text(" ")}},  // typed
+            {9, 1, 2, {}},             // no key for it
+            {127, 2, 3, {}},           //
+            {'a', 5, 6, {Text("a")}},  // after two characters typed on the keyboard
+            {8, 6, 5, {Back(1)}},      // the "a"
+            {8, 5, 4, {}},             // a keyboard character: never sent
+            {1, 4, 0, {Back(1)}},      // DL: of four characters, only the space was sent
+            {'b', 0, 1, {Text("b")}},  //
+            {13, 1, 0, {kReturn}},     //
+            {1, 0, 0, {}},             // a new line holds nothing
+        };
+        for (const auto& row : rows) {
+            QCOMPARE(line.Fetch(row.ch, row.before, row.after), row.keys);
+        }
     }
 
     void everyFetchIsTypedAsItIsWritten() {
@@ -91,6 +109,22 @@ class TypingWindowTest : public WindowTest {
         QCOMPARE(sent, (std::vector<KeyAction>{Text("H"), Text("\xC3\xA5"), Text(" "), Back(1),
                                                Text("a"), Back(3), kReturn}));
         QCOMPARE(form->TextAreaLines()[1], std::string("\r"));  // the window goes on as before
+    }
+
+    // A demo is played in this window, never typed into another program.
+    void aPlayedDemoTypesNothingElsewhere() {
+        TurnOn();
+        Choose(Mdemo(), dir->File("d.dem"));
+        Enter(125, 100);
+        Write(2, 2);
+        Write(6, 6);
+        Mdemo()->trigger();  // stop
+        sent.clear();
+        Choose(Kdemo1(), dir->File("d.dem"));
+        for (int ticks = 0; form->Demo().Playing() && ticks < 100; ++ticks)
+            form->Guarded([this] { form->Timer1Timer(); });
+        QVERIFY(sent.empty());
+        QCOMPARE(form->TextAreaLines()[2], std::string("a\r"));  // written here all the same
     }
 
     void aFailureIsShownOnceAndTheModeGoesOff() {

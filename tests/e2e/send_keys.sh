@@ -13,7 +13,8 @@ e2e_window_manager
 work="$E2E_TMP/work"
 mkdir -p "$work"
 "$receiver" "$work/received.txt" "$work/arrivals.log" >"$E2E_TMP/receiver.log" 2>&1 &
-E2E_PIDS+=($!)
+RPID=$!
+E2E_PIDS+=($RPID)
 RWIN=$(wait_for_window '^Mottagare$')
 [ -n "$RWIN" ] || fail "the receiver did not start"
 xdotool windowfocus --sync "$RWIN"
@@ -55,6 +56,15 @@ printf 'Hej d\xc3\xa5!\n' >"$E2E_TMP/expected"
 cmp -s "$work/received.txt" "$E2E_TMP/expected" ||
   fail "the receiver holds: $(od -An -c "$work/received.txt" | tr -s ' ')"
 
+# The receiver goes away: nothing is typed into our own window, and the mode says so once.
+kill "$RPID"
+sleep 0.5
+write_cell 2 2
+
+BOX=$(wait_for_window '^Glidtavla$')
+[ -n "$BOX" ] || fail "no message when no other program had the focus"
+xdotool getwindowname "$WIN" | grep -q 'Skriver i andra program' && fail "the mode stayed on"
+
 # Without XTEST the mode refuses once, with a message over the window, and stays off.
 kill "${E2E_PIDS[@]}" 2>/dev/null || true
 wait 2>/dev/null || true
@@ -64,4 +74,4 @@ e2e_start "$program" "$work" --send-keys
 xdotool getwindowname "$WIN" | grep -q 'Skriver i andra program' && fail "the mode is on without XTEST"
 BOX=$(wait_for_window '^Glidtavla$')
 [ -n "$BOX" ] || fail "no message about the missing XTEST"
-echo "e2e send_keys: 2 passed, 0 failed"
+echo "e2e send_keys: 3 passed, 0 failed"

@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
         }
     }
     try {
-        auto sender = OpenXTestKeySender();
+        auto sender = OpenXTestKeySender([] { return 0UL; });
         std::string part;
         while (std::getline(std::cin, part)) {
             const int index = std::stoi(part.substr(0, part.find('/')));
@@ -37,9 +37,7 @@ int main(int argc, char** argv) {
             const std::size_t begin = text.size() * (index - 1) / parts;
             const std::size_t end = text.size() * index / parts;
             for (std::size_t i = begin; i < end; ++i) {
-                for (const KeyAction& action : KeyActionsFor(uint8_t(text[i]), 0, 0)) {
-                    sender->Send(action);
-                }
+                if (const auto key = KeyForCharacter(uint8_t(text[i]))) sender->Send(*key);
             }
             sender->Send({KeyAction::Kind::Return, "", 1});
             std::cout << ToQString(text.substr(begin, end - begin)).toStdString() << "\nok"

@@ -25,7 +25,6 @@ constexpr int kMinWidth = 360;  // room for the menus and a line of text
 void CompactPanel::Enter(const QByteArray& place) {
     if (on_) return;
     on_ = true;
-    fullMaximized_ = window_->isMaximized();
     fullGeometry_ = window_->saveGeometry();
     hidden_.clear();
     for (QWidget* widget : c_.client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
@@ -70,8 +69,9 @@ void CompactPanel::Leave() {
     for (QWidget* widget : hidden_)
         widget->show();
     hidden_.clear();
+    // The window first, so what is remembered next is the full window's place.
+    if (!window_->restoreGeometry(fullGeometry_)) window_->showMaximized();
     zoom_.Set(zoom_.Percent());  // the controls' own sizes and places again
-    if (fullMaximized_ || !window_->restoreGeometry(fullGeometry_)) window_->showMaximized();
 }
 
 QByteArray CompactPanel::Place() const {

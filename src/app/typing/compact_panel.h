@@ -37,7 +37,6 @@ class CompactPanel {
     bool on_ = false;
     std::vector<QWidget*> hidden_;  // what the panel hid, to show again
     QByteArray fullGeometry_;
-    bool fullMaximized_ = false;
 };
 
 }  // namespace glidtavla

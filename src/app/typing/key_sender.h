@@ -2,7 +2,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,10 +19,22 @@ struct KeyAction {
     bool operator==(const KeyAction&) const = default;
 };
 
-// What a fetched code types: a character as itself, SP a space, LF Return, BS one BackSpace
-// (or as many as it took from a long line), DL as many BackSpaces as the line held. Other
-// control codes type nothing.
-std::vector<KeyAction> KeyActionsFor(uint8_t ch, std::size_t lengthBefore, std::size_t lengthAfter);
+// The key a character types as itself (SP a space), or nothing for a code that has no key:
+// control codes, 127 and the bytes Windows-1252 leaves undefined.
+std::optional<KeyAction> KeyForCharacter(uint8_t ch);
+
+// What the character line has typed into the other program, so that BS and DL erase there
+// exactly what was typed and nothing of the program's own text.
+class TypedLine {
+  public:
+    // The keys for a fetched code, given the character line's length before and after it: a
+    // character as itself, LF Return, BS and DL a BackSpace for each removed character that
+    // was typed.
+    std::vector<KeyAction> Fetch(uint8_t ch, std::size_t lengthBefore, std::size_t lengthAfter);
+
+  private:
+    std::vector<bool> typed_;  // a character of the line: whether a key was sent for it
+};
 
 // Types into whichever window has the keyboard focus. A failure throws an Error with a
 // message for the user.
@@ -32,6 +46,8 @@ class KeySender {
 
 // Through the X server's XTest extension, binding what the layout lacks to spare keycodes.
 // Throws when there is no X server or it lacks XTest or XKEYBOARD.
-std::unique_ptr<KeySender> OpenXTestKeySender();
+// ownWindow gives our own top-level window as it is now: keys are sent only while another
+// program's window has the focus.
+std::unique_ptr<KeySender> OpenXTestKeySender(std::function<unsigned long()> ownWindow);
 
 }  // namespace glidtavla

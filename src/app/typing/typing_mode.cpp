@@ -37,6 +37,7 @@ void TypingMode::SetOn(bool on) {
         return;
     }
     if (on) {
+        line_ = TypedLine();  // nothing typed yet
         try {
             sender_ = factory_();
         } catch (const std::exception& error) {
@@ -54,7 +55,7 @@ void TypingMode::SetOn(bool on) {
 void TypingMode::Fetched(uint8_t ch, std::size_t lengthBefore, std::size_t lengthAfter) {
     if (!IsOn()) return;
     try {
-        for (const KeyAction& action : KeyActionsFor(ch, lengthBefore, lengthAfter)) {
+        for (const KeyAction& action : line_.Fetch(ch, lengthBefore, lengthAfter)) {
             sender_->Send(action);
         }
     } catch (const std::exception& error) {

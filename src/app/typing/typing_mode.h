@@ -44,6 +44,7 @@ class TypingMode {
     Dialogs& dialogs_;
     SenderFactory factory_;
     std::unique_ptr<KeySender> sender_;
+    TypedLine line_;
     std::function<void(bool)> changed_;
 };
 

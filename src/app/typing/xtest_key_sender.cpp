@@ -23,6 +23,12 @@ constexpr std::chrono::milliseconds kRebindAfter{200};
 // sooner with the old one. Paid once per binding: bindings are kept.
 constexpr std::chrono::milliseconds kSettle{50};
 
+// The focused window may go away while we look at it: an error about it is no failure. Qt talks
+// to the server through its own connection, which this handler does not touch.
+int IgnoreXError(Display*, XErrorEvent*) {
+    return 0;
+}
+
 int64_t NowMs() {
     using namespace std::chrono;
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
@@ -52,7 +58,8 @@ int ShiftLevel(const XkbKeyTypeRec& type) {
 
 class XTestKeySender : public KeySender {
   public:
-    explicit XTestKeySender(Display* display) : display_(display) {}
+    XTestKeySender(Display* display, std::function<unsigned long()> own)
+        : display_(display), own_(std::move(own)) {}
     ~XTestKeySender() override {
         // Our bindings go back to empty; the mode is over, nothing is typed through them now.
         ReadKeymap();
@@ -66,6 +73,13 @@ class XTestKeySender : public KeySender {
     XTestKeySender& operator=(const XTestKeySender&) = delete;
 
     void Send(const KeyAction& action) override {
+        // With no other program's window focused, keys would land under the pointer, in our
+        // own document.
+        if (!AnotherProgramHasFocus()) {
+            throw Error(
+                "Inget annat program har tangentbordets fokus, så ingenting skickades. Klicka i "
+                "det program du vill skriva i och välj Skriv i andra program igen.");
+        }
         // Read at every action: a layout switched since the last key is seen before this one.
         ReadKeymap();
         switch (action.kind) {
@@ -88,6 +102,44 @@ class XTestKeySender : public KeySender {
   private:
     [[noreturn]] static void Fail() {
         throw Error("Tangenterna kunde inte skickas till det andra programmet.");
+    }
+
+    bool HasProperty(Window window, const char* name) {
+        const Atom atom = XInternAtom(display_, name, True);
+        if (atom == None) return false;
+        Atom type = None;
+        int format = 0;
+        unsigned long items = 0, after = 0;
+        unsigned char* data = nullptr;
+        const int status = XGetWindowProperty(display_, window, atom, 0, 0, False, AnyPropertyType,
+                                              &type, &format, &items, &after, &data);
+        if (data != nullptr) XFree(data);
+        return status == Success && type != None;
+    }
+
+    // Under a window manager a program's window carries WM_STATE; the manager's own windows,
+    // which take the focus when no program has it, do not. Without one, any window but the
+    // root and ours is a program's.
+    bool AnotherProgramHasFocus() {
+        Window focus = None;
+        int revert = 0;
+        XGetInputFocus(display_, &focus, &revert);
+        const Window root = DefaultRootWindow(display_);
+        if (focus == None || focus == PointerRoot || focus == root) return false;
+        const Window own = static_cast<Window>(own_());
+        const bool managed = HasProperty(root, "_NET_SUPPORTING_WM_CHECK");
+        bool program = !managed;
+        for (Window window = focus; window != 0 && window != root;) {
+            if (window == own) return false;
+            if (managed && HasProperty(window, "WM_STATE")) program = true;
+            Window rootOfTree = 0, parent = 0;
+            Window* children = nullptr;
+            unsigned count = 0;
+            if (!XQueryTree(display_, window, &rootOfTree, &parent, &children, &count)) break;
+            if (children != nullptr) XFree(children);
+            window = parent;
+        }
+        return program;
     }
 
     void ReadKeymap() {
@@ -146,13 +198,14 @@ class XTestKeySender : public KeySender {
     }
 
     Display* display_;
+    std::function<unsigned long()> own_;
     KeyPlanner planner_;
     KeyCode shiftKeycode_ = 0;
 };
 
 }  // namespace
 
-std::unique_ptr<KeySender> OpenXTestKeySender() {
+std::unique_ptr<KeySender> OpenXTestKeySender(std::function<unsigned long()> ownWindow) {
     Display* display = XOpenDisplay(nullptr);
     if (display == nullptr) {
         throw Error("Skriv i andra program kräver en X-server, och ingen kunde nås.");
@@ -172,7 +225,8 @@ std::unique_ptr<KeySender> OpenXTestKeySender() {
             "Skriv i andra program kräver X-serverns tillägg XKEYBOARD, och den här X-servern "
             "saknar det.");
     }
-    return std::make_unique<XTestKeySender>(display);
+    XSetErrorHandler(IgnoreXError);
+    return std::make_unique<XTestKeySender>(display, std::move(ownWindow));
 }
 
 }  // namespace glidtavla
