@@ -4,6 +4,7 @@
 #include <climits>
 
 #include "board/errors.h"
+#include "board/files.h"
 
 namespace glidtavla {
 
@@ -117,6 +118,9 @@ void LoadBoardTable(CharacterBoard& board, TextReader& reader, TableObserver* ob
 }
 
 void LoadBoardTable(CharacterBoard& board, const std::string& path, TableObserver* observer) {
+    // A board's table is a few hundred bytes: a huge file would only hold the window up.
+    if (const std::optional<FileStamp> file = StampOf(path); file && file->size > kMaxTableFile)
+        throw Error("Table file is too large (at most 64 MiB)");
     TextReader reader(path);  // closed on every way out, the error's included
     LoadBoardTable(board, reader, observer);
 }

@@ -20,7 +20,10 @@ class TableObserver {
     virtual void OnValue(TableSection section, int row, int line, int32_t value) = 0;
 };
 
+constexpr int64_t kMaxTableFile = 64LL << 20;
+
 // Reads the board table file at path over the board: only what the file gives is written.
+// A file larger than kMaxTableFile is refused unread.
 // On an error, everything written before it stays.
 void LoadBoardTable(CharacterBoard& board, const std::string& path,
                     TableObserver* observer = nullptr);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <string>
 
 #include "board/errors.h"
@@ -272,6 +274,9 @@ TEST(BoardTableFile, ReadsFromDiskAndReportsOpenFailures) {
     board = CharacterBoard{};
     EXPECT_EQ(messageOf(dir.File("missing.tab")), "File not found");
     EXPECT_EQ(messageOf(dir.Path()), "File access denied");
+    const std::string huge = dir.Write("huge.tab", "50 100\r\n");
+    std::filesystem::resize_file(huge, (64u << 20) + 1);  // sparse: no time to read it whole
+    EXPECT_EQ(messageOf(huge), "Table file is too large (at most 64 MiB)");
     EXPECT_EQ(board.BoardWidth, 0);  // nothing written
 }
 
