@@ -78,6 +78,11 @@ TForm1::TForm1(std::string documentPath, std::unique_ptr<Dialogs> dialogs)
     CreateViewMenu();
     settings_ = std::make_unique<SettingsKeeper>(static_cast<const QWidget&>(*this), *zoom_,
                                                  *typing_, *speed_, *panel_);
+    // Shown when the window is free again: a failure to keep settings never holds up closing.
+    settings_->OnFailure([this](const QString& message) {
+        QMetaObject::invokeMethod(
+            this, [this, message] { dialogs_->ShowError(message); }, Qt::QueuedConnection);
+    });
     NameControlsForAssistiveTechnology(controls);
 }
 

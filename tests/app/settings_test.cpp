@@ -1,4 +1,7 @@
+#include <sys/stat.h>
+
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -73,6 +76,27 @@ class SettingsTest : public WindowTest {
         QCOMPARE(back.documentFolder, settings.documentFolder);
         QCOMPARE(back.geometry, settings.geometry);
         QCOMPARE(back.panelGeometry, settings.panelGeometry);
+    }
+
+    // A settings file that is a FIFO, or a lock that is a folder, never holds the program up:
+    // the defaults are read, and a failure to keep settings is said once.
+    void aFifoOrAFolderInTheWayHoldsNothingUp() {
+        std::filesystem::create_directories(dir->File("conf"));
+        QCOMPARE(mkfifo(iniPath.toLocal8Bit().constData(), 0600), 0);
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(SettingsStore(iniPath).Load().zoom, 100);
+        std::filesystem::remove(iniPath.toStdString());
+        std::filesystem::create_directory(iniPath.toStdString() + ".lock");
+        QVERIFY(!SettingsStore(iniPath).Save(Settings{}).empty());
+        QVERIFY(clock.elapsed() < 5000);
+
+        StartWithSettings();
+        form->SetZoom(150);
+        form->SetZoom(200);
+        QCoreApplication::processEvents();
+        QCOMPARE(dialogs->Errors.size(), 1);
+        QVERIFY(dialogs->Errors[0].startsWith("Inställningarna kunde inte sparas"));
     }
 
     // The panel of "Skriv i andra program" is kept where the user left it, apart from the

@@ -1,9 +1,22 @@
 #include "app/settings/settings.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryFile>
+
+#include <chrono>
+#include <thread>
 
 #include "app/zoom/board_zoom.h"
+#include "board/errors.h"
+#include "board/files.h"
 
 namespace glidtavla {
 
@@ -26,6 +39,35 @@ const char* KindName(RememberedBoard::Kind kind) {
     return "builtin";
 }
 
+constexpr std::size_t kMaxSettingsFile = 1 << 20;
+
+// Holds the settings' lock file, taken within a short time or not at all: a lock held by a
+// program that hangs, or a lock path that is no file, never holds us up.
+class SettingsLock {
+  public:
+    explicit SettingsLock(const std::string& path) {
+        fd_ = open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
+        if (fd_ < 0) return;
+        for (int attempt = 0; attempt < 20; ++attempt) {
+            if (flock(fd_, LOCK_EX | LOCK_NB) == 0) {
+                held_ = true;
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(25));
+        }
+    }
+    SettingsLock(const SettingsLock&) = delete;
+    SettingsLock& operator=(const SettingsLock&) = delete;
+    ~SettingsLock() {
+        if (fd_ >= 0) close(fd_);
+    }
+    bool Held() const { return held_; }
+
+  private:
+    int fd_ = -1;
+    bool held_ = false;
+};
+
 }  // namespace
 
 SettingsStore::SettingsStore(QString path) : path_(std::move(path)) {}
@@ -35,9 +77,23 @@ QString SettingsStore::DefaultPath() {
            "/Glidtavla/glidtavla.conf";
 }
 
+// Read from a regular file only, through a private copy: QSettings would wait on a FIFO or on
+// its own lock file for ever.
 Settings SettingsStore::Load() const {
-    const QSettings ini(path_, QSettings::IniFormat);
     Settings settings;
+    std::string bytes;
+    try {
+        bool tooLarge = false;
+        bytes = ReadRegularFile(QFile::encodeName(path_).toStdString(), kMaxSettingsFile, tooLarge);
+        if (tooLarge) return settings;
+    } catch (const Error&) {
+        return settings;  // none yet, or none to read: the defaults
+    }
+    QTemporaryFile copy;
+    if (!copy.open() || copy.write(bytes.data(), static_cast<qint64>(bytes.size())) < 0)
+        return settings;
+    copy.close();
+    const QSettings ini(copy.fileName(), QSettings::IniFormat);
     if (ini.status() != QSettings::NoError) return settings;
     bool ok = false;
     const int zoom = ini.value("view/zoom").toInt(&ok);
@@ -61,20 +117,39 @@ Settings SettingsStore::Load() const {
     return settings;
 }
 
-void SettingsStore::Save(const Settings& settings) const {
-    QSettings ini(path_, QSettings::IniFormat);
-    ini.clear();
-    ini.setValue("view/zoom", settings.zoom);
-    ini.setValue("view/zoomToWindow", settings.zoomToWindow);
-    ini.setValue("view/speedLine", settings.speedLine);
-    ini.setValue("typing/sendKeys", settings.sendKeys);
-    ini.setValue("board/kind", KindName(settings.board.kind));
-    ini.setValue("board/table", QByteArray::fromStdString(settings.board.table));
-    ini.setValue("board/picture", QByteArray::fromStdString(settings.board.picture));
-    ini.setValue("document/folder", QByteArray::fromStdString(settings.documentFolder));
-    ini.setValue("window/geometry", settings.geometry);
-    ini.setValue("window/panelGeometry", settings.panelGeometry);
-    ini.sync();
+// Made in a private file, then written whole under a lock taken with a short timeout.
+std::string SettingsStore::Save(const Settings& settings) const {
+    QTemporaryFile made;
+    if (!made.open()) return "the temporary folder takes no file";
+    made.close();
+    {
+        QSettings ini(made.fileName(), QSettings::IniFormat);
+        ini.setValue("view/zoom", settings.zoom);
+        ini.setValue("view/zoomToWindow", settings.zoomToWindow);
+        ini.setValue("view/speedLine", settings.speedLine);
+        ini.setValue("typing/sendKeys", settings.sendKeys);
+        ini.setValue("board/kind", KindName(settings.board.kind));
+        ini.setValue("board/table", QByteArray::fromStdString(settings.board.table));
+        ini.setValue("board/picture", QByteArray::fromStdString(settings.board.picture));
+        ini.setValue("document/folder", QByteArray::fromStdString(settings.documentFolder));
+        ini.setValue("window/geometry", settings.geometry);
+        ini.setValue("window/panelGeometry", settings.panelGeometry);
+        ini.sync();
+        if (ini.status() != QSettings::NoError) return "they could not be written";
+    }
+    QFile file(made.fileName());
+    if (!file.open(QIODevice::ReadOnly)) return "they could not be written";
+    const QByteArray bytes = file.readAll();
+    QDir().mkpath(QFileInfo(path_).absolutePath());
+    const std::string path = QFile::encodeName(path_).toStdString();
+    const SettingsLock lock(path + ".lock");
+    if (!lock.Held()) return "another program holds them";
+    try {
+        WriteRegularFile(path, bytes.toStdString());
+    } catch (const Error& error) {
+        return error.what();
+    }
+    return "";
 }
 
 }  // namespace glidtavla

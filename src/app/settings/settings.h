@@ -33,7 +33,8 @@ class SettingsStore {
   public:
     explicit SettingsStore(QString path = DefaultPath());
     Settings Load() const;
-    void Save(const Settings& settings) const;
+    // What went wrong, or empty when the settings were kept.
+    std::string Save(const Settings& settings) const;
     static QString DefaultPath();
 
   private:

@@ -30,7 +30,12 @@ void SettingsKeeper::Remember() {
     } else {
         settings_.geometry = window_.saveGeometry();
     }
-    store_->Save(settings_);
+    const std::string failure = store_->Save(settings_);
+    if (!failure.empty() && !reported_ && report_) {
+        reported_ = true;
+        report_("Inställningarna kunde inte sparas (" + QString::fromStdString(failure) +
+                "). Programmet fungerar som vanligt, men inställningarna behålls inte.");
+    }
 }
 
 void SettingsKeeper::RememberBoard(const RememberedBoard& board) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -24,6 +25,8 @@ class SettingsKeeper {
         : window_(window), zoom_(zoom), typing_(typing), speed_(speed), panel_(panel) {}
 
     const Settings& Use(std::unique_ptr<SettingsStore> store);
+    // Told once, the first time the settings cannot be kept.
+    void OnFailure(std::function<void(const QString&)> report) { report_ = std::move(report); }
     // Nothing is worth keeping before the window shows.
     void Activate() { active_ = true; }
     void Remember();
@@ -44,6 +47,8 @@ class SettingsKeeper {
     std::unique_ptr<SettingsStore> store_;
     Settings settings_;
     bool active_ = false;
+    std::function<void(const QString&)> report_;
+    bool reported_ = false;
 };
 
 }  // namespace glidtavla
