@@ -3,8 +3,6 @@
 
 #include <cstdlib>
 
-#include "pictures/run_isolated.h"
-
 extern "C" {
 #include <emf2svg.h>
 #include <libwmf/api.h>
@@ -14,11 +12,6 @@ extern "C" {
 namespace glidtavla {
 
 namespace {
-
-constexpr std::chrono::seconds kDecodeTime{10};
-// A board picture's drawing is small; a metafile that decodes to more is refused, so neither
-// the decoder's output nor its rendering can take the memory.
-constexpr std::size_t kMaxDecodedSvg = 16U << 20;
 
 std::string EnhancedMetafileToSvg(std::string bytes) {
     generatorOptions options{};
@@ -41,7 +34,7 @@ char* NoImageFile(void*) {
     return nullptr;
 }
 
-std::string MetafileToSvg(std::string bytes) {
+std::string WindowsMetafileToSvg(std::string bytes) {
     wmfAPI* api = nullptr;
     wmfAPI_Options options{};
     options.function = wmf_svg_function;
@@ -81,13 +74,9 @@ std::string MetafileToSvg(std::string bytes) {
 
 }  // namespace
 
-std::optional<std::string> MetafileToSvgIsolated(const std::string& bytes, MetafileFormat format) {
-    return RunIsolated(
-        [&] {
-            return format == MetafileFormat::Enhanced ? EnhancedMetafileToSvg(bytes)
-                                                      : MetafileToSvg(bytes);
-        },
-        kDecodeTime, kMaxDecodedSvg);
+std::string MetafileToSvg(const std::string& bytes, MetafileFormat format) {
+    return format == MetafileFormat::Enhanced ? EnhancedMetafileToSvg(bytes)
+                                              : WindowsMetafileToSvg(bytes);
 }
 
 }  // namespace glidtavla

@@ -10,8 +10,8 @@ constexpr int kMaxPictureSide = 8192;
 
 enum class MetafileFormat { Enhanced, Windows };
 
-// A metafile's drawing as SVG, decoded in a child process: nothing when the decoder fails,
-// crashes, runs too long or draws too much.
-std::optional<std::string> MetafileToSvgIsolated(const std::string& bytes, MetafileFormat format);
+// A metafile's drawing as SVG, empty when the decoder fails. The decoders are third-party code
+// with no bound on their time: call this in an isolated child (run_isolated.h).
+std::string MetafileToSvg(const std::string& bytes, MetafileFormat format);
 
 }  // namespace glidtavla

@@ -9,13 +9,17 @@
 #include <QSvgRenderer>
 
 #include <algorithm>
+#include <chrono>
+#include <cstdio>
 #include <cstring>
+#include <functional>
 #include <optional>
 #include <string_view>
 
 #include "board/errors.h"
 #include "board/files.h"
 #include "pictures/metafile_decoder.h"
+#include "pictures/run_isolated.h"
 
 namespace glidtavla {
 
@@ -23,6 +27,9 @@ namespace {
 
 constexpr qint64 kMaxPictureFile = 128LL << 20;
 constexpr int kMaxSide = kMaxPictureSide;
+constexpr std::chrono::seconds kDrawTime{10};
+constexpr std::size_t kMaxDecodedSvg = 16U << 20;
+constexpr std::size_t kMaxDrawn = std::size_t{kMaxSide} * kMaxSide * 4 + 64;
 
 [[noreturn]] void Fail(const char* message) {
     throw Error(message);
@@ -168,9 +175,8 @@ const char* InvalidMessage(PictureKind kind) {
     return "Bitmap image is not valid";
 }
 
-QImage RenderSvg(const std::optional<std::string>& svg, PictureKind kind) {
-    if (!svg) Fail(InvalidMessage(kind));
-    QSvgRenderer renderer(QByteArray::fromStdString(*svg));
+QImage RenderSvg(const std::string& svg, PictureKind kind) {
+    QSvgRenderer renderer(QByteArray::fromStdString(svg));
     const QSize size = renderer.defaultSize();
     if (!renderer.isValid() || size.isEmpty() || size.width() > kMaxSide ||
         size.height() > kMaxSide) {
@@ -180,6 +186,46 @@ QImage RenderSvg(const std::optional<std::string>& svg, PictureKind kind) {
     image.fill(Qt::white);
     QPainter painter(&image);
     renderer.render(&painter);
+    return image;
+}
+
+// A board picture's drawing is small; a metafile that decodes to more is refused unrendered.
+QImage RenderMetafile(const std::string& bytes, MetafileFormat format, PictureKind kind) {
+    const std::string svg = MetafileToSvg(bytes, format);
+    if (svg.empty() || svg.size() > kMaxDecodedSvg) Fail(InvalidMessage(kind));
+    return RenderSvg(svg, kind);
+}
+
+// Drawings whose time has no bound in their size (SVG, metafiles) are drawn to pixels in a
+// child process under one deadline: a picture that cannot be drawn in time is not valid.
+QImage DrawIsolated(const std::function<QImage()>& draw, PictureKind kind) {
+    const std::optional<std::string> drawn = RunIsolated(
+        [&] {
+            const QImage image = draw().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+            std::string out =
+                std::to_string(image.width()) + " " + std::to_string(image.height()) + "\n";
+            for (int y = 0; y < image.height(); ++y) {
+                out.append(reinterpret_cast<const char*>(image.constScanLine(y)),
+                           static_cast<std::size_t>(image.width()) * 4);
+            }
+            return out;
+        },
+        kDrawTime, kMaxDrawn);
+    if (!drawn) Fail(InvalidMessage(kind));
+    const std::size_t headerEnd = drawn->find('\n');
+    int width = 0, height = 0;
+    if (headerEnd == std::string::npos ||
+        std::sscanf(drawn->c_str(), "%d %d", &width, &height) != 2 || width <= 0 || height <= 0 ||
+        width > kMaxSide || height > kMaxSide ||
+        drawn->size() - headerEnd - 1 != static_cast<std::size_t>(width) * height * 4) {
+        Fail(InvalidMessage(kind));
+    }
+    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+    const char* pixels = drawn->data() + headerEnd + 1;
+    for (int y = 0; y < height; ++y) {
+        std::memcpy(image.scanLine(y), pixels + static_cast<std::size_t>(y) * width * 4,
+                    static_cast<std::size_t>(width) * 4);
+    }
     return image;
 }
 
@@ -206,7 +252,7 @@ QImage Decode(PictureKind kind, const std::string& bytes) {
         case PictureKind::Jpeg:
             return ReadRaster(bytes, "JPEG", kind);
         case PictureKind::Svg:
-            return RenderSvg(bytes, kind);
+            return DrawIsolated([&] { return RenderSvg(bytes, kind); }, kind);
         case PictureKind::Bitmap: {
             CheckBitmap(bytes);
             const QImage image = QImage::fromData(QByteArray::fromStdString(bytes), "BMP");
@@ -221,10 +267,12 @@ QImage Decode(PictureKind kind, const std::string& bytes) {
         }
         case PictureKind::EnhancedMetafile:
             CheckEnhancedMetafile(bytes);
-            return RenderSvg(MetafileToSvgIsolated(bytes, MetafileFormat::Enhanced), kind);
+            return DrawIsolated(
+                [&] { return RenderMetafile(bytes, MetafileFormat::Enhanced, kind); }, kind);
         case PictureKind::Metafile:
             CheckMetafile(bytes);
-            return RenderSvg(MetafileToSvgIsolated(bytes, MetafileFormat::Windows), kind);
+            return DrawIsolated(
+                [&] { return RenderMetafile(bytes, MetafileFormat::Windows, kind); }, kind);
     }
     Fail("Bitmap image is not valid");
 }

@@ -2,12 +2,20 @@
 
 #include <poll.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 
 namespace glidtavla {
+
+namespace {
+
+// Address space for the child: a picture of the largest size with room to draw it.
+constexpr rlim_t kChildMemory = rlim_t{2} << 30;
+
+}  // namespace
 
 std::optional<std::string> RunIsolated(const std::function<std::string()>& work,
                                        std::chrono::seconds limit, std::size_t maxOutput) {
@@ -22,6 +30,11 @@ std::optional<std::string> RunIsolated(const std::function<std::string()>& work,
     if (child == 0) {
         close(channel[0]);
         alarm(static_cast<unsigned>(limit.count()));
+#if !defined(__SANITIZE_ADDRESS__)
+        // The address sanitizer reserves far more address space than this for its own use.
+        const rlimit memory{kChildMemory, kChildMemory};
+        setrlimit(RLIMIT_AS, &memory);
+#endif
         std::string out;
         try {
             out = work();

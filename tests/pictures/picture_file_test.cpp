@@ -1,10 +1,14 @@
+#include <unistd.h>
+
 #include <QBuffer>
+#include <QElapsedTimer>
 #include <QTest>
 
 #include <random>
 
 #include "board/errors.h"
 #include "pictures/picture_file.h"
+#include "pictures/run_isolated.h"
 #include "test_support.h"
 
 using namespace glidtavla;
@@ -221,6 +225,26 @@ class PictureFileTest : public QObject {
                          qPrintable(outcome));
             }
         }
+    }
+
+    // A drawing runs in a child under a deadline and a memory limit: one that would run on, or
+    // take all the memory, gives nothing back instead of freezing or ending the window.
+    void aDrawingThatRunsOnIsStoppedInTime() {
+        QElapsedTimer clock;
+        clock.start();
+        const auto endless = [] {
+            for (;;)
+                pause();
+            return std::string();
+        };
+        QVERIFY(!RunIsolated(endless, std::chrono::seconds(1), 100).has_value());
+        QVERIFY(clock.elapsed() < 5000);
+#if !defined(__SANITIZE_ADDRESS__)
+        const auto greedy = [] { return std::string(std::size_t{3} << 30, 'x'); };
+        QVERIFY(!RunIsolated(greedy, std::chrono::seconds(5), 100).has_value());
+#endif
+        QCOMPARE(RunIsolated([] { return std::string("ok"); }, std::chrono::seconds(5), 100),
+                 std::optional<std::string>("ok"));
     }
 
     void namesAndFiles() {
