@@ -81,6 +81,26 @@ TEST(SafeWrite, AFileSizeLimitIsDiskFull) {
     EXPECT_TRUE(NoTemporariesIn(dir.Path()));
 }
 
+// A save killed at any moment leaves the old file or the new one whole, and nothing beside it.
+TEST(SafeWrite, AKilledSaveLeavesNoTrace) {
+    TempDir dir;
+    const std::string path = dir.Write("brev.gtv", "gammal");
+    const std::string large(32 << 20, 'n');
+    for (int round = 1; round <= 5; ++round) {
+        const pid_t child = fork();
+        if (child == 0) {
+            WriteRegularFile(path, large);
+            _exit(0);
+        }
+        usleep(static_cast<useconds_t>(3000 * round));
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+        const std::string now = ReadAll(path);
+        EXPECT_TRUE(now == "gammal" || now == large) << now.size();
+    }
+    EXPECT_TRUE(NoTemporariesIn(dir.Path()));
+}
+
 // A document the user may not write is refused, in a folder the user may write.
 TEST(SafeWrite, AFileTheUserMayNotWriteIsRefused) {
     TempDir dir;
