@@ -406,9 +406,7 @@ void TForm1::ubildClick() {
     boards_.Choose(table);
     RefuseDuringDemo();
     if (!IsRegularFile(table)) return;
-    boards_.LoadDrawn(table);
-    ShowBoard(true);
-    if (!started_) Image1->hide();
+    LoadDrawnBoard(table);
     settings_->RememberBoard({RememberedBoard::Kind::Drawn, table, ""});
 }
 
@@ -421,6 +419,13 @@ void TForm1::InbyggtClick() {
 
 void TForm1::RefuseDuringDemo() const {
     if (const char* why = BoardCommandRefusal(demo_)) throw Error(why);
+}
+
+// "Utan bild" and the remembered drawn board: one load. Before START the board stays hidden.
+void TForm1::LoadDrawnBoard(const std::string& table) {
+    boards_.LoadDrawn(table);
+    ShowBoard(true);
+    if (!started_) Image1->hide();
 }
 
 void TForm1::ShowBuiltInBoard() {
@@ -442,9 +447,7 @@ void TForm1::LoadRememberedBoard() {
         if (picture) {
             if (boards_.LoadWithPicture(board.table, board.picture)) ShowBoard(true);
         } else {
-            boards_.LoadDrawn(board.table);
-            ShowBoard(true);
-            if (!started_) Image1->hide();
+            LoadDrawnBoard(board.table);
         }
     } catch (...) {
         settings_->RememberBoard({});

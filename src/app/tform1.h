@@ -96,6 +96,7 @@ class TForm1 : public QMainWindow, private FormControls {
     // The board session's board in the window: source line, places, picture.
     void ShowBoard(bool withSource);
     void ShowBuiltInBoard();
+    void LoadDrawnBoard(const std::string& table);
     // Board commands do nothing during a demo, and say why.
     void RefuseDuringDemo() const;
     void LoadRememberedBoard();
