@@ -11,6 +11,7 @@ packages=(
   xvfb xdotool imagemagick x11-utils x11-xkb-utils xterm openbox
   desktop-file-utils libxml2-utils shared-mime-info dpkg-dev file
   fonts-dejavu-core fonts-blankenburg fonts-freefont-ttf
+  cfi-sv
 )
 
 missing=()

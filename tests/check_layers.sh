@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Fails when a file includes a header of a layer above its own, or when the core (board,
-# engine, demo, model) includes Qt. Usage: check_layers.sh SRC_DIR
+# engine, demo, predict, model) includes Qt. Usage: check_layers.sh SRC_DIR
 set -euo pipefail
 src=$1
 
@@ -9,11 +9,12 @@ declare -A allowed=(
   [board]="board"
   [engine]="board engine"
   [demo]="board engine demo"
-  [model]="board engine demo model"
+  [predict]="board predict"
+  [model]="board engine demo predict model"
   [text]="board text"
   [pictures]="board pictures"
-  [app]="board engine demo model text pictures app"
-  [cli]="board engine demo model text pictures cli"
+  [app]="board engine demo predict model text pictures app"
+  [cli]="board engine demo predict model text pictures cli"
 )
 
 faults=0
@@ -27,7 +28,7 @@ for layer in "${!allowed[@]}"; do
     fi
   done < <(grep -rnE '^#include "[a-z_]+/' "$src/$layer" --include='*.h' --include='*.cpp' || true)
 done
-for layer in board engine demo model; do
+for layer in board engine demo predict model; do
   if grep -rnE '^#include <(Q|qt)' "$src/$layer" --include='*.h' --include='*.cpp' >&2; then
     echo "the core ($layer) includes Qt" >&2
     faults=$((faults + 1))

@@ -42,7 +42,8 @@ std::string ReadRegularFile(const std::string& path, std::size_t limit, bool& to
 // extended attributes and ACLs); in place, with its new size reserved first, where it has more
 // than one link or the folder refuses a new file. A symbolic link's target is written, created
 // if missing. A file the user may not write is refused. Throws the file error of its code; a
-// full disk or quota is "Disk full".
-void WriteRegularFile(const std::string& path, const std::string& bytes);
+// full disk or quota is "Disk full". A mode other than 0 is the file's afterwards, whatever it
+// was, so a private file is never readable by others, not even for a moment.
+void WriteRegularFile(const std::string& path, const std::string& bytes, unsigned mode = 0);
 
 }  // namespace glidtavla

@@ -171,21 +171,28 @@ std::string NameTemporary(int fd, const std::string& folder, const std::string& 
 
 }  // namespace
 
-void WriteRegularFile(const std::string& given, const std::string& bytes) {
+void WriteRegularFile(const std::string& given, const std::string& bytes, unsigned mode) {
     const std::string path = FollowLinks(given);
     struct stat info {};
     const bool exists = stat(path.c_str(), &info) == 0;
     if (exists && !S_ISREG(info.st_mode)) throw IoError(kCodeAccessDenied);
     if (exists && access(path.c_str(), W_OK) != 0) Throw(errno, path);
     // Another name of the same file would keep the old text: written in place.
-    if (exists && info.st_nlink > 1) return WriteInPlace(path, bytes);
+    if (exists && info.st_nlink > 1) {
+        if (mode != 0) chmod(path.c_str(), mode);
+        return WriteInPlace(path, bytes);
+    }
 
     const std::string folder = FolderOf(path);
-    Temporary temporary = CreateTemporary(folder, exists ? (info.st_mode & 0777) : NewFileMode());
+    const mode_t newMode = mode != 0 ? mode : exists ? (info.st_mode & 0777) : NewFileMode();
+    Temporary temporary = CreateTemporary(folder, newMode);
     if (temporary.fd < 0) {
         const int err = errno;
         // Only a folder that refuses new files to this user gets the file written in place.
-        if (exists && (err == EACCES || err == EPERM)) return WriteInPlace(path, bytes);
+        if (exists && (err == EACCES || err == EPERM)) {
+            if (mode != 0) chmod(path.c_str(), mode);
+            return WriteInPlace(path, bytes);
+        }
         Throw(err, path);
     }
     Descriptor file(temporary.fd);
@@ -196,9 +203,9 @@ void WriteRegularFile(const std::string& given, const std::string& bytes) {
     if (exists) {
         Descriptor old(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
         if (old.fd >= 0) CopyWhatTheFileWas(old.fd, file.fd, info);
-    } else {
-        fchmod(file.fd, NewFileMode());
     }
+    // The temporary's mode was masked by the umask.
+    if (!exists || mode != 0) fchmod(file.fd, newMode);
     try {
         WriteAllAt(file.fd, bytes, path);
     } catch (const Error&) {

@@ -36,4 +36,26 @@ std::u32string DecodeWindows1252(std::string_view bytes) {
     return text;
 }
 
+std::optional<std::string> Utf8ToWindows1252(std::string_view utf8) {
+    std::string bytes;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto lead = static_cast<uint8_t>(utf8[i]);
+        const int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : 0;
+        if (length == 0 || i + length > utf8.size()) return std::nullopt;
+        char32_t c = length == 1 ? lead : length == 2 ? (lead & 0x1F) : (lead & 0x0F);
+        for (int k = 1; k < length; ++k) {
+            const auto next = static_cast<uint8_t>(utf8[i + k]);
+            if ((next & 0xC0) != 0x80) return std::nullopt;
+            c = (c << 6) | (next & 0x3F);
+        }
+        // Overlong forms are not this character.
+        if ((length == 2 && c < 0x80) || (length == 3 && c < 0x800)) return std::nullopt;
+        const std::optional<uint8_t> byte = Windows1252Byte(c);
+        if (!byte) return std::nullopt;
+        bytes += static_cast<char>(*byte);
+        i += length;
+    }
+    return bytes;
+}
+
 }  // namespace glidtavla

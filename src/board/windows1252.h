@@ -17,4 +17,8 @@ std::optional<uint8_t> Windows1252Byte(char32_t c);
 // Bytes as UTF-32, byte for byte.
 std::u32string DecodeWindows1252(std::string_view bytes);
 
+// UTF-8 as Windows-1252 bytes; nothing when it is not UTF-8 or holds a character Windows-1252
+// has not (four-byte characters never fit).
+std::optional<std::string> Utf8ToWindows1252(std::string_view utf8);
+
 }  // namespace glidtavla

@@ -4,12 +4,15 @@
 #include <QRegularExpression>
 
 #include <map>
+#include <optional>
 
 #include "board/errors.h"
 #include "board/files.h"
 #include "board/windows1252.h"
 #include "cli/cli_common.h"
 #include "model/board_cost.h"
+#include "model/prediction_cost.h"
+#include "predict/model_files.h"
 #include "text/document.h"
 
 namespace glidtavla {
@@ -60,20 +63,86 @@ QString CodeText(uint8_t code) {
 
 }  // namespace
 
+// The prediction and glide options of board cost; false with a message when one is wrong.
+bool ReadPredictionOptions(const QCommandLineParser& parser, PredictionOptions& options) {
+    const QString mode = parser.value("predict");
+    const std::map<QString, PredictionMode> modes = {
+        {"none", PredictionMode::None},
+        {"centre", PredictionMode::Centre},
+        {"column", PredictionMode::Column},
+        {"centre+column", PredictionMode::CentreAndColumn}};
+    bool ok = modes.contains(mode);
+    if (ok) options.mode = modes.at(mode);
+    const QString glide = parser.value("glide");
+    ok = ok && (glide == "out-back" || glide == "chained");
+    options.glide = glide == "chained" ? GlideKind::Chained : GlideKind::OutAndBack;
+    const auto number = [&](const char* name, double low, double high, double& out) {
+        if (!parser.isSet(name)) return;
+        bool read = false;
+        out = parser.value(name).toDouble(&read);
+        ok = ok && read && out >= low && out <= high;
+    };
+    double suggestions = options.suggestions;
+    number("suggestions", 1, 7, suggestions);
+    options.suggestions = static_cast<int>(suggestions);
+    number("threshold", 0, 1, options.threshold);
+    number("look-a", 0, 60, options.lookA);
+    number("look-b", 0, 60, options.lookB);
+    options.learnOnline = parser.isSet("learn-online");
+    if (!ok) {
+        Print(stderr,
+              "--predict takes none, centre, column or centre+column, --glide out-back or "
+              "chained, --suggestions 1 to 7, --threshold 0 to 1, --look-a and --look-b "
+              "seconds\n");
+    }
+    return ok;
+}
+
 int BoardCostCommand(const QStringList& args) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
         "Model writing a text on a board: what it cannot write, the left button, the path, "
-        "Fitts' index of difficulty and the speed for a mouse, a trackball and a head mouse.");
+        "Fitts' index of difficulty and the speed for a mouse, a trackball and a head mouse, "
+        "with word prediction and chained glides if asked.");
     parser.addOption(kBoardOption);
     parser.addOption({"json", "Print one JSON object."});
+    parser.addOption(
+        {"predict", "Word prediction: none, centre, column or centre+column.", "MODE", "none"});
+    parser.addOption(
+        {"suggestions", "Words shown in all, the centre's among them (default 5).", "N"});
+    parser.addOption({"threshold",
+                      "Least probability for the centre completion (default: each profile's).",
+                      "T"});
+    parser.addOption(
+        {"glide", "out-back (to the centre each time) or chained.", "KIND", "out-back"});
+    parser.addOption({"model", "A word model file (default: the installed one).", "FILE"});
+    parser.addOption({"learn-online", "The model learns each line once it is written."});
+    parser.addOption({"look-a", "Seconds to look at suggestions: A + B log2(N + 1); A.", "A"});
+    parser.addOption({"look-b", "B of the look time (default 0.15).", "B"});
     parser.addPositionalArgument("CORPUS", "A text file, UTF-8 or Windows-1252.");
     if (!ParseSub(parser, args, 1)) return kExitUsage;
+    PredictionOptions options;
+    if (!ReadPredictionOptions(parser, options)) return kExitUsage;
     CharacterBoard board;
     if (!LoadStartBoard(parser, board)) return kExitError;
     Corpus corpus;
     if (!ReadCorpus(parser.positionalArguments()[0], corpus)) return kExitError;
     const BoardCost cost = CostOfText(board, corpus.bytes);
+    std::optional<PredictionCost> predicted;
+    if (options.mode != PredictionMode::None || options.glide != GlideKind::OutAndBack) {
+        WordModel model;
+        try {
+            model = parser.isSet("model") ? LoadWordModel(LocalPath(parser.value("model")), "")
+                                          : LoadWordModel(BaseModelPath(), kSystemWordCounts);
+        } catch (const Error& error) {
+            Print(stderr, std::string(error.what()) + "\n");
+            return kExitError;
+        }
+        predicted = CostWithPrediction(board, corpus.bytes, model, options);
+    }
+    const auto speed = [&](std::size_t i) {
+        return predicted ? predicted->profiles[i].speed : cost.Speeds[i];
+    };
 
     std::map<QString, long long> missing = corpus.unwritable;
     long long characters = cost.Characters;
@@ -87,10 +156,13 @@ int BoardCostCommand(const QStringList& args) {
         for (const auto& [text, count] : missing)
             missingJson[text] = count;
         for (std::size_t i = 0; i < kPointerProfiles.size(); ++i) {
-            QJsonObject speed;
-            speed["charactersPerMinute"] = cost.Speeds[i].CharactersPerMinute;
-            speed["wordsPerMinute"] = cost.Speeds[i].WordsPerMinute;
-            profiles[kPointerProfiles[i].Name] = speed;
+            QJsonObject profile;
+            profile["charactersPerMinute"] = speed(i).CharactersPerMinute;
+            profile["wordsPerMinute"] = speed(i).WordsPerMinute;
+            profile["looksPerCharacter"] = predicted ? predicted->profiles[i].looksPerCharacter : 0;
+            profile["breakEvenLookSeconds"] =
+                predicted ? predicted->profiles[i].breakEvenLookSeconds : 0;
+            profiles[kPointerProfiles[i].Name] = profile;
         }
         QJsonObject json;
         json["characters"] = characters;
@@ -98,6 +170,7 @@ int BoardCostCommand(const QStringList& args) {
         json["shiftShare"] = cost.ShiftShare;
         json["pathPerCharacter"] = cost.PathPerCharacter;
         json["indexOfDifficulty"] = cost.IndexOfDifficulty;
+        json["keystrokeSavings"] = predicted ? predicted->keystrokeSavings : 0;
         json["profiles"] = profiles;
         Print(stdout, QJsonDocument(json).toJson(QJsonDocument::Compact).toStdString() + "\n");
         return kExitOk;
@@ -112,11 +185,15 @@ int BoardCostCommand(const QStringList& args) {
                 .arg(cost.PathPerCharacter, 0, 'f', 1);
     text +=
         QString("index of difficulty: %1 bits a movement\n").arg(cost.IndexOfDifficulty, 0, 'f', 2);
+    if (predicted) {
+        text +=
+            QString("keystroke savings: %1 %\n").arg(100 * predicted->keystrokeSavings, 0, 'f', 1);
+    }
     for (std::size_t i = 0; i < kPointerProfiles.size(); ++i) {
         text += QString("%1: %2 characters, %3 words a minute\n")
                     .arg(kPointerProfiles[i].Name, -10)
-                    .arg(cost.Speeds[i].CharactersPerMinute, 0, 'f', 1)
-                    .arg(cost.Speeds[i].WordsPerMinute, 0, 'f', 1);
+                    .arg(speed(i).CharactersPerMinute, 0, 'f', 1)
+                    .arg(speed(i).WordsPerMinute, 0, 'f', 1);
     }
     Print(stdout, text.toStdString());
     return kExitOk;

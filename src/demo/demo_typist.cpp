@@ -25,13 +25,13 @@ std::optional<Point> PointIn(const CharacterBoard& board, BoardCell cell) {
     return point;
 }
 
-// The cells from the centre out to target, one step at a time (columns first, or rows
-// first), each one cell farther from the centre than the one before.
-std::optional<std::vector<Point>> PathTo(const CharacterBoard& board, BoardCell target,
-                                         bool columnsFirst) {
+// The cells from a cell out to target, one step at a time (columns first, or rows first), each
+// one cell farther from the centre than the one before when from lies on the way.
+std::optional<std::vector<Point>> PathTo(const CharacterBoard& board, BoardCell from,
+                                         BoardCell target, bool columnsFirst) {
     std::vector<Point> path;
-    BoardCell at{3, 3};
-    const auto step = [](int& from, int to) { from += to > from ? 1 : -1; };
+    BoardCell at = from;
+    const auto step = [](int& coordinate, int to) { coordinate += to > coordinate ? 1 : -1; };
     while (!(at == target)) {
         const bool moveColumn =
             at.Column != target.Column && (columnsFirst || at.Row == target.Row);
@@ -49,6 +49,22 @@ std::optional<std::vector<Point>> PathTo(const CharacterBoard& board, BoardCell 
 
 }  // namespace
 
+BoardCell TurnBetween(BoardCell from, BoardCell to) {
+    const auto common = [](int a, int b) {
+        a -= 3;
+        b -= 3;
+        if ((a > 0) != (b > 0) || a == 0 || b == 0) return 0;
+        return a > 0 ? std::min(a, b) : std::max(a, b);
+    };
+    BoardCell turn{3 + common(from.Column, to.Column), 3 + common(from.Row, to.Row)};
+    const int32_t nearest = std::min(CellDistance(from), CellDistance(to));
+    while (CellDistance(turn) >= nearest) {
+        int& farther = std::abs(turn.Column - 3) >= std::abs(turn.Row - 3) ? turn.Column : turn.Row;
+        farther += farther > 3 ? -1 : 1;
+    }
+    return turn;
+}
+
 std::optional<CellSource> FindCellFor(const CharacterBoard& board, uint8_t ch) {
     const int columns = std::min(CellsInUse(board.ColumnBounds, board.BoardWidth), kMaxCells);
     const int rows = std::min(CellsInUse(board.RowBounds, board.BoardHeight), kMaxCells);
@@ -61,7 +77,7 @@ std::optional<CellSource> FindCellFor(const CharacterBoard& board, uint8_t ch) {
                     shifted ? ApplyShift(code, board.ShiftCodes[column][row]) : code;
                 if (gives != ch) continue;
                 const BoardCell cell{column, row};
-                if (PathTo(board, cell, true) || PathTo(board, cell, false)) {
+                if (PathTo(board, {3, 3}, cell, true) || PathTo(board, {3, 3}, cell, false)) {
                     return CellSource{cell, shifted};
                 }
             }
@@ -87,7 +103,7 @@ class LineCollector : public SampleRecorder {
 
 }  // namespace
 
-std::string TypeDemo(const CharacterBoard& board, const std::string& text) {
+std::string TypeDemo(const CharacterBoard& board, const std::string& text, bool chained) {
     // The samples run through the engine itself, so the file holds what a recording would.
     SelectionState state;
     PlainView view;
@@ -98,16 +114,30 @@ std::string TypeDemo(const CharacterBoard& board, const std::string& text) {
         ProcessPointerSample(state, board, view, &recorder, p.x, p.y);
     };
 
+    std::vector<CellSource> sources;
     for (const char c : text) {
         const uint8_t ch = c == '\n' ? kCodeLineFeed : static_cast<uint8_t>(c);
         const std::optional<CellSource> source = FindCellFor(board, ch);
         if (!source) throw Error("No cell of the board gives " + Named(ch));
-        std::optional<std::vector<Point>> path = PathTo(board, source->cell, true);
-        if (!path) path = PathTo(board, source->cell, false);
-        state.ShiftHeld = source->shifted;
+        sources.push_back(*source);
+    }
+    BoardCell from{3, 3};
+    for (std::size_t i = 0; i < sources.size(); ++i) {
+        const BoardCell cell = sources[i].cell;
+        std::optional<std::vector<Point>> path = PathTo(board, from, cell, true);
+        if (!path) path = PathTo(board, from, cell, false);
+        if (!path) path = PathTo(board, {3, 3}, cell, true);
+        if (!path) path = PathTo(board, {3, 3}, cell, false);
+        state.ShiftHeld = sources[i].shifted;
         for (const Point& p : *path)
             sample(p);
-        sample(*centre);  // turning back fetches the character
+        // Turning back fetches the character: to the centre, or on a chained glide only as far
+        // as the way to the next character needs.
+        from = chained && i + 1 < sources.size() ? TurnBetween(cell, sources[i + 1].cell)
+                                                 : BoardCell{3, 3};
+        const std::optional<Point> turn = PointIn(board, from);
+        if (!turn) from = {3, 3};
+        sample(turn ? *turn : *centre);
         state.ShiftHeld = false;
     }
     return recorder.Lines;

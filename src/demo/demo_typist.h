@@ -10,8 +10,13 @@ namespace glidtavla {
 // A demo file that, replayed from a fresh start on this board, writes text (Windows-1252
 // bytes; "\n" is a line feed). Each character is fetched from a cell that gives it, unshifted
 // if one does, else with the left button held, by a path out through cells of strictly
-// growing distance and back to the centre. A character no cell gives is an error naming it.
-std::string TypeDemo(const CharacterBoard& board, const std::string& text);
+// growing distance and back to the centre. Chained, it turns back only as far as TurnBetween
+// and goes out from there to the next. A character no cell gives is an error naming it.
+std::string TypeDemo(const CharacterBoard& board, const std::string& text, bool chained = false);
+
+// The cell a chained glide turns in between two cells: nearer the centre than both, on the way
+// out to both, as far out as that allows.
+BoardCell TurnBetween(BoardCell from, BoardCell to);
 
 // The cell that gives a code, as TypeDemo chooses it, and whether the left button is held.
 struct CellSource {

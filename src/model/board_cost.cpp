@@ -46,6 +46,11 @@ double Index(double distance, double width) {
     return width > 0 ? std::log2(distance / width + 1) : 0;
 }
 
+double Distance(const CharacterBoard& board, BoardCell a, BoardCell b) {
+    const Point from = CentreOf(board, a), to = CentreOf(board, b);
+    return std::hypot(to.x - from.x, to.y - from.y);
+}
+
 // Out to the cell and back, in bits, and the path in pixels.
 struct Trip {
     double bits, pixels;
@@ -53,14 +58,17 @@ struct Trip {
 
 Trip TripTo(const CharacterBoard& board, BoardCell cell) {
     const BoardCell centre{3, 3};
-    const Point from = CentreOf(board, centre), to = CentreOf(board, cell);
-    const double distance = std::hypot(to.x - from.x, to.y - from.y);
-    return {Index(distance, SmallerSide(board, cell)) + Index(distance, SmallerSide(board, centre)),
-            2 * distance};
+    return {MovementBits(board, centre, cell) + MovementBits(board, cell, centre),
+            2 * Distance(board, centre, cell)};
 }
 
-// The text's codes: a line end ("\n", "\r\n" or "\r") is one LF.
-std::vector<uint8_t> Codes(const std::string& text) {
+}  // namespace
+
+double MovementBits(const CharacterBoard& board, BoardCell from, BoardCell to) {
+    return Index(Distance(board, from, to), SmallerSide(board, to));
+}
+
+std::vector<uint8_t> TextCodes(const std::string& text) {
     std::vector<uint8_t> codes;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto c = static_cast<uint8_t>(text[i]);
@@ -70,12 +78,10 @@ std::vector<uint8_t> Codes(const std::string& text) {
     return codes;
 }
 
-}  // namespace
-
 BoardCost CostOfText(const CharacterBoard& board, const std::string& text) {
     BoardCost cost;
     std::map<uint8_t, long long> counts;
-    for (const uint8_t code : Codes(text))
+    for (const uint8_t code : TextCodes(text))
         ++counts[code];
     long long writable = 0, shifted = 0;
     double bits = 0, pixels = 0;
@@ -149,7 +155,7 @@ std::string MakeBoardTable(const std::string& text, int columns, int rows, int c
     // How often each code is written; capitals count for their small letter.
     std::map<uint8_t, long long> counts;
     long long total = 0;
-    for (const uint8_t code : Codes(text)) {
+    for (const uint8_t code : TextCodes(text)) {
         ++counts[SmallLetterOf(code).value_or(code)];
         ++total;
     }

@@ -36,6 +36,12 @@ struct BoardCost {
 // and one back, each of Fitts' index log2(D / W + 1) with W the target cell's smaller side.
 BoardCost CostOfText(const CharacterBoard& board, const std::string& text);
 
+// Fitts' index of one movement between cell centres, with the target's smaller side as width.
+double MovementBits(const CharacterBoard& board, BoardCell from, BoardCell to);
+
+// The text's codes: a line end ("\n", "\r\n" or "\r") is one LF.
+std::vector<uint8_t> TextCodes(const std::string& text);
+
 // A board table for a text: every character of the text that fits gets a cell, the most
 // frequent in the cells that cost least; the centre cell is empty; SP, BS, LF and DL are
 // always there (with keepControls where the built-in board has them); capital letters come

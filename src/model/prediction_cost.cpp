@@ -1,0 +1,224 @@
+#include "model/prediction_cost.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+#include <vector>
+
+#include "board/word_column.h"
+#include "demo/demo_typist.h"
+#include "predict/words.h"
+
+namespace glidtavla {
+
+const std::array<double, 3> kDefaultThresholds = {0.5, 0.4, 0.1};
+
+namespace {
+
+// One glide: the cell, and whether the left button is held (which costs no time here).
+using Glides = std::vector<BoardCell>;
+
+// A writer: which profile's times it weighs looking by, or none for one who reads every
+// suggestion shown.
+struct Writer {
+    std::optional<std::size_t> profile;
+    Glides glides;
+    long long looks = 0;
+    double lookSeconds = 0;
+    bool accepted = false;  // the word being written
+};
+
+struct Suggestions {
+    std::optional<Completion> centre;
+    std::vector<std::pair<Completion, BoardCell>> column;  // with the slot's cell
+};
+
+bool IsLetter(uint8_t code) {
+    return IsWordByte(code);
+}
+
+// After an accepted word its space follows, and these take it away.
+bool EndsAcceptedWord(uint8_t code) {
+    switch (code) {
+        case kCodeSpace:
+        case kCodeLineFeed:
+        case '.':
+        case ',':
+        case ':':
+        case ';':
+        case '!':
+        case '?':
+            return true;
+        default:
+            return false;
+    }
+}
+
+double LookSeconds(const PredictionOptions& options, std::size_t words) {
+    return options.lookA + options.lookB * std::log2(double(words) + 1);
+}
+
+// Seconds for a sequence of glides, out and back or chained.
+double GlideSeconds(const CharacterBoard& board, const Glides& glides, GlideKind kind,
+                    double bitsPerSecond) {
+    double bits = 0;
+    BoardCell from{3, 3};
+    for (std::size_t i = 0; i < glides.size(); ++i) {
+        const BoardCell turn = kind == GlideKind::Chained && i + 1 < glides.size()
+                                   ? TurnBetween(glides[i], glides[i + 1])
+                                   : BoardCell{3, 3};
+        bits += MovementBits(board, from, glides[i]) + MovementBits(board, glides[i], turn);
+        from = turn;
+    }
+    return bits / bitsPerSecond;
+}
+
+}  // namespace
+
+PredictionCost CostWithPrediction(const CharacterBoard& given, const std::string& text,
+                                  const WordModel& base, const PredictionOptions& options) {
+    const bool centre =
+        options.mode == PredictionMode::Centre || options.mode == PredictionMode::CentreAndColumn;
+    const bool column =
+        options.mode == PredictionMode::Column || options.mode == PredictionMode::CentreAndColumn;
+    const int suggestions = std::clamp(options.suggestions, 1, kMaxSlots + 1);
+    const int slots = column ? std::min(suggestions - (centre ? 1 : 0), kMaxSlots) : 0;
+    const CharacterBoard board = WithWordColumn(given, slots);
+    const BoardCost plain = CostOfText(given, text);
+    std::optional<BoardCell> space;
+    if (const std::optional<CellSource> source = FindCellFor(board, kCodeSpace))
+        space = source->cell;
+
+    WordModel model = base;
+    std::vector<Writer> writers(kPointerProfiles.size() + 1);
+    for (std::size_t p = 0; p < kPointerProfiles.size(); ++p)
+        writers[p].profile = p;
+    Writer& reader = writers.back();
+    const auto threshold = [&](const Writer& writer) {
+        if (options.threshold >= 0) return options.threshold;
+        return kDefaultThresholds[writer.profile.value_or(0)];
+    };
+    const auto glideSeconds = [&](const Writer& writer) {
+        const double cpm = plain.Speeds[*writer.profile].CharactersPerMinute;
+        return cpm > 0 ? 60 / cpm : 0;
+    };
+
+    const std::vector<uint8_t> codes = TextCodes(text);
+    std::string line;  // the character line as it is being written
+    long long characters = 0;
+    for (std::size_t i = 0; i < codes.size(); ++i) {
+        const uint8_t code = codes[i];
+        const std::optional<CellSource> source = FindCellFor(board, code);
+        if (!source) continue;
+        ++characters;
+        const bool wordStart = IsLetter(code) && (i == 0 || !IsLetter(codes[i - 1]));
+        if (wordStart) {
+            for (Writer& writer : writers)
+                writer.accepted = false;
+        }
+        const bool inWord = IsLetter(code);
+        for (Writer& writer : writers) {
+            // The space an accepted word brought is there already; a sign takes it away.
+            const bool spaceGiven = !inWord && i > 0 && IsLetter(codes[i - 1]) && writer.accepted;
+            if (inWord && writer.accepted) continue;
+            if (spaceGiven && code == kCodeSpace) continue;
+            writer.glides.push_back(source->cell);
+        }
+        if (code == kCodeLineFeed) {
+            if (options.learnOnline) model.Learn(line, 0);
+            line.clear();
+        } else {
+            line += static_cast<char>(code);
+        }
+        if (!inWord || options.mode == PredictionMode::None) continue;
+
+        // The rest of the word, and whether its end lets a completion's space stand.
+        std::size_t end = i + 1;
+        while (end < codes.size() && IsLetter(codes[end]))
+            ++end;
+        if (end == i + 1) continue;  // nothing left to complete
+        if (end < codes.size() && !EndsAcceptedWord(codes[end])) continue;
+        std::size_t start = i;
+        while (start > 0 && IsLetter(codes[start - 1]))
+            --start;
+        const std::string meant(codes.begin() + std::ptrdiff_t(start),
+                                codes.begin() + std::ptrdiff_t(end));
+        if (std::all_of(writers.begin(), writers.end(), [](const Writer& w) { return w.accepted; }))
+            continue;
+
+        const std::vector<Completion> ranked =
+            model.Complete(line, static_cast<std::size_t>(slots + (centre ? 1 : 0)));
+        const std::size_t typed = i + 1 - start;
+        for (Writer& writer : writers) {
+            if (writer.accepted) continue;
+            Suggestions shown;
+            std::size_t rank = 0;
+            if (centre && !ranked.empty() && ranked[0].probability >= threshold(writer) && space) {
+                shown.centre = ranked[0];
+            }
+            if (centre) rank = 1;
+            for (int slot = 1; slot <= slots && rank < ranked.size(); ++slot, ++rank) {
+                if (const std::optional<BoardCell> cell = SlotCell(board, slot))
+                    shown.column.emplace_back(ranked[rank], *cell);
+            }
+            // A writer with a profile looks only where the look is likely to pay.
+            const auto pays = [&](double gain, std::size_t words) {
+                if (!writer.profile) return true;
+                return gain * glideSeconds(writer) > LookSeconds(options, words);
+            };
+            const auto rest = [typed](const Completion& c) {
+                return double(c.word.size() - std::min(typed, c.word.size()));
+            };
+            std::optional<BoardCell> accept;
+            if (shown.centre && pays(shown.centre->probability * rest(*shown.centre), 1)) {
+                ++writer.looks;
+                writer.lookSeconds += LookSeconds(options, 1);
+                if (shown.centre->word == meant) accept = space;
+            }
+            double columnGain = 0;
+            for (const auto& [completion, cell] : shown.column)
+                columnGain += completion.probability * rest(completion);
+            if (!accept && !shown.column.empty() && pays(columnGain, shown.column.size())) {
+                ++writer.looks;
+                writer.lookSeconds += LookSeconds(options, shown.column.size());
+                for (const auto& [completion, cell] : shown.column) {
+                    if (completion.word == meant) accept = cell;
+                }
+            }
+            if (accept) {
+                writer.glides.push_back(*accept);
+                writer.accepted = true;
+            }
+        }
+    }
+
+    PredictionCost cost;
+    if (characters == 0) return cost;
+    cost.keystrokeSavings = 1 - double(reader.glides.size()) / double(characters);
+    for (std::size_t p = 0; p < kPointerProfiles.size(); ++p) {
+        const double throughput = kPointerProfiles[p].BitsPerSecond;
+        const Writer& writer = writers[p];
+        const double seconds =
+            GlideSeconds(board, writer.glides, options.glide, throughput) + writer.lookSeconds;
+        ProfileCost& profile = cost.profiles[p];
+        if (seconds > 0) {
+            profile.speed.CharactersPerMinute = 60 * double(characters) / seconds;
+            profile.speed.WordsPerMinute = profile.speed.CharactersPerMinute / 5;
+        }
+        profile.looksPerCharacter = double(writer.looks) / double(characters);
+        // Against writing without prediction, glides as chosen, for the one who reads all.
+        if (reader.looks > 0) {
+            Glides all;
+            for (std::size_t i = 0; i < codes.size(); ++i) {
+                if (const std::optional<CellSource> source = FindCellFor(board, codes[i]))
+                    all.push_back(source->cell);
+            }
+            const double without = GlideSeconds(board, all, options.glide, throughput);
+            const double with = GlideSeconds(board, reader.glides, options.glide, throughput);
+            profile.breakEvenLookSeconds = std::max(0.0, (without - with) / double(reader.looks));
+        }
+    }
+    return cost;
+}
+
+}  // namespace glidtavla

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "board/character_board.h"
+#include "model/board_cost.h"
+#include "predict/word_model.h"
+
+namespace glidtavla {
+
+enum class PredictionMode { None, Centre, Column, CentreAndColumn };
+enum class GlideKind { OutAndBack, Chained };
+
+struct PredictionOptions {
+    PredictionMode mode = PredictionMode::None;
+    int suggestions = 5;  // words shown in all, the centre's among them (at most 7)
+    // Least probability a suggestion needs to be shown; below 0, the profile's own.
+    double threshold = -1;
+    GlideKind glide = GlideKind::OutAndBack;
+    bool learnOnline = false;  // the model learns each line once it is written
+    // Seconds to look at N suggestions: A + B * log2(N + 1).
+    double lookA = 0.2, lookB = 0.15;
+};
+
+struct ProfileCost {
+    ModelledSpeed speed;
+    double looksPerCharacter = 0;
+    // The look time at which prediction stops paying (a user who looks at every suggestion);
+    // 0 without prediction or when it never pays.
+    double breakEvenLookSeconds = 0;
+};
+
+struct PredictionCost {
+    // Glides saved, for a user who reads every suggestion shown: 1 - glides / characters.
+    double keystrokeSavings = 0;
+    std::array<ProfileCost, 3> profiles{};  // by kPointerProfiles
+};
+
+// The least probability a centre completion needs, by kPointerProfiles: where a mouse pays
+// more to look than a head mouse, it is shown only when surer (from board cost sweeps on
+// Swedish text, the threshold that gave each profile the most characters a minute).
+extern const std::array<double, 3> kDefaultThresholds;
+
+// What writing the text costs with word prediction and chained glides. The model is copied, so
+// online learning leaves it as it was. A text the board cannot write only in part counts the
+// characters it can, as CostOfText does.
+PredictionCost CostWithPrediction(const CharacterBoard& board, const std::string& text,
+                                  const WordModel& model, const PredictionOptions& options);
+
+}  // namespace glidtavla

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+
+#include "predict/word_model.h"
+
+namespace glidtavla {
+
+// The Swedish word counts Debian's onboard-data installs; read when they are there.
+inline constexpr const char* kSystemWordCounts = "/usr/share/onboard/models/sv_SE.lm";
+
+// The base model: beside the running program in the build, in its data folder once installed.
+std::string BaseModelPath();
+
+// The base model, and the word counts of wordCounts where that file exists (empty: none).
+// Throws Error when the base model cannot be read.
+WordModel LoadWordModel(const std::string& baseModel, const std::string& wordCounts);
+
+// The user's learnt words into model; a file that is not there is no error. Throws Error when
+// the file cannot be read or is not such a file; model keeps its base then.
+void ReadLearntWords(WordModel& model, const std::string& path);
+// Written whole (no failure loses the old file), readable by its owner only.
+void WriteLearntWords(const WordModel& model, const std::string& path);
+
+// The most a file of learnt words may grow to.
+inline constexpr std::size_t kMaxLearntBytes = 2 << 20;
+
+}  // namespace glidtavla

@@ -1,0 +1,415 @@
+#include "predict/word_model.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+#include "board/errors.h"
+#include "board/windows1252.h"
+#include "predict/words.h"
+
+namespace glidtavla {
+
+namespace {
+
+constexpr uint32_t kStart = 0x1FFFFF;    // before the first word of a sentence
+constexpr uint32_t kUnknown = 0x1FFFFE;  // a word the model has never seen
+constexpr uint32_t kMaxWords = 0x1FFFF0;
+constexpr std::string_view kBaseHeader = "glidtavla-word-model 1";
+constexpr std::string_view kUserHeader = "glidtavla-user-words 1";
+// What the user writes counts this much more than the base text.
+constexpr double kUserWeight = 10;
+constexpr int kHalfLifeDays = 180;
+
+uint64_t ContextKey(uint32_t v) {
+    return (uint64_t{1} << 42) | v;
+}
+uint64_t ContextKey(uint32_t u, uint32_t v) {
+    return (uint64_t{2} << 42) | (uint64_t{u} << 21) | v;
+}
+
+// Splits on single spaces; the fields of one line.
+std::vector<std::string_view> Fields(std::string_view line) {
+    std::vector<std::string_view> fields;
+    while (!line.empty()) {
+        const std::size_t space = line.find(' ');
+        fields.push_back(line.substr(0, space));
+        if (space == std::string_view::npos) break;
+        line.remove_prefix(space + 1);
+    }
+    return fields;
+}
+
+template <typename Number>
+bool ParseNumber(std::string_view text, Number& value) {
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc() && end == text.data() + text.size();
+}
+
+bool IsWord(std::string_view word) {
+    return !word.empty() && std::all_of(word.begin(), word.end(), [](char c) {
+        return IsWordByte(static_cast<unsigned char>(c));
+    });
+}
+
+// Reads lines one at a time; the last may lack its line end.
+class Lines {
+  public:
+    explicit Lines(std::string_view text) : text_(text) {}
+    bool Next(std::string_view& line) {
+        if (text_.empty()) return false;
+        const std::size_t end = text_.find('\n');
+        line = text_.substr(0, end);
+        text_.remove_prefix(end == std::string_view::npos ? text_.size() : end + 1);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        return true;
+    }
+
+  private:
+    std::string_view text_;
+};
+
+[[noreturn]] void NotAModel(const char* what) {
+    throw Error(std::string("Not a word model of this program: ") + what);
+}
+
+}  // namespace
+
+uint32_t WordModel::IdOf(const std::string& word) {
+    const auto [at, added] = ids_.try_emplace(word, static_cast<uint32_t>(words_.size()));
+    if (added) {
+        if (words_.size() >= kMaxWords) {
+            ids_.erase(at);
+            return kUnknown;
+        }
+        words_.push_back(word);
+        for (Counts& counts : counts_)
+            counts.unigram.push_back(0);
+    }
+    return at->second;
+}
+
+void WordModel::Add(Layer layer, const std::vector<uint32_t>& gram, double count) {
+    Counts& counts = counts_[layer];
+    const uint32_t w = gram.back();
+    if (w == kUnknown) return;
+    if (gram.size() == 1) {
+        counts.unigram[w] += count;
+        counts.total += count;
+        return;
+    }
+    const uint64_t key = gram.size() == 2 ? ContextKey(gram[0]) : ContextKey(gram[0], gram[1]);
+    auto& next = counts.next[key];
+    const auto found =
+        std::find_if(next.begin(), next.end(), [w](const auto& entry) { return entry.first == w; });
+    if (found != next.end()) {
+        found->second += count;
+    } else {
+        next.emplace_back(w, count);
+    }
+}
+
+void WordModel::SortWords() {
+    sorted_.resize(words_.size());
+    for (uint32_t id = 0; id < sorted_.size(); ++id)
+        sorted_[id] = id;
+    std::sort(sorted_.begin(), sorted_.end(),
+              [this](uint32_t a, uint32_t b) { return words_[a] < words_[b]; });
+}
+
+double WordModel::Weight(Layer layer) const {
+    switch (layer) {
+        case kBase:
+            return 1;
+        case kCounts:
+            return countsScale_;
+        default:
+            return kUserWeight;
+    }
+}
+
+bool WordModel::Offered(uint32_t id) const {
+    return counts_[kBase].unigram[id] > 0 || counts_[kCounts].unigram[id] > 0 ||
+           counts_[kUser].unigram[id] >= 2;
+}
+
+std::vector<Completion> WordModel::Complete(std::string_view line, std::size_t count) const {
+    const WordContext context = ContextAtEnd(line);
+    if (context.typed.empty() || count == 0) return {};
+    const std::string prefix = Lower(context.typed);
+    const auto begins = [&prefix](const std::string& word) {
+        return word.compare(0, prefix.size(), prefix) == 0;
+    };
+    const auto first = std::lower_bound(
+        sorted_.begin(), sorted_.end(), prefix,
+        [this](uint32_t id, const std::string& text) { return words_[id] < text; });
+    auto last = first;
+    while (last != sorted_.end() && begins(words_[*last]))
+        ++last;
+    if (first == last) return {};
+
+    const auto idOf = [this](const std::string& word) {
+        const auto found = ids_.find(word);
+        return found == ids_.end() ? kUnknown : found->second;
+    };
+    const std::size_t known = context.before.size();
+    const uint32_t v = known >= 1 ? idOf(context.before.back()) : kStart;
+    const uint32_t u = known >= 2 ? idOf(context.before.front()) : kStart;
+    const bool hasTrigram = known >= 1 && v != kUnknown && u != kUnknown;
+
+    // Witten-Bell: a context's own counts, and as many again as it has followers for the
+    // order below. Only the followers that begin with the prefix matter.
+    struct Order {
+        std::unordered_map<uint32_t, double> followers;
+        double total = 0, types = 0;
+    } bigram, trigram;
+    double unigramTotal = 0;
+    for (int layer = 0; layer < kLayers; ++layer) {
+        const Counts& counts = counts_[layer];
+        const double weight = Weight(static_cast<Layer>(layer));
+        unigramTotal += weight * counts.total;
+        const auto gather = [&](uint64_t key, Order& order) {
+            const auto found = counts.next.find(key);
+            if (found == counts.next.end()) return;
+            for (const auto& [w, n] : found->second) {
+                order.total += weight * n;
+                if (begins(words_[w])) order.followers[w] += weight * n;
+            }
+            order.types += double(found->second.size());
+        };
+        if (v != kUnknown) gather(ContextKey(v), bigram);
+        if (hasTrigram) gather(ContextKey(u, v), trigram);
+    }
+    if (unigramTotal <= 0) return {};
+    const auto interpolate = [](const Order& order, uint32_t w, double lower) {
+        if (order.total <= 0) return lower;
+        const auto found = order.followers.find(w);
+        const double own = found == order.followers.end() ? 0 : found->second;
+        return (own + order.types * lower) / (order.total + order.types);
+    };
+
+    std::vector<Completion> all;
+    double sum = 0;
+    for (auto it = first; it != last; ++it) {
+        const uint32_t w = *it;
+        if (!Offered(w)) continue;
+        double unigram = 0;
+        for (int layer = 0; layer < kLayers; ++layer)
+            unigram += Weight(static_cast<Layer>(layer)) * counts_[layer].unigram[w];
+        const double p = interpolate(trigram, w, interpolate(bigram, w, unigram / unigramTotal));
+        sum += p;
+        // The word as typed so far is meant too, but there is nothing to complete.
+        if (words_[w].size() > prefix.size()) all.push_back({words_[w], p});
+    }
+    if (sum <= 0) return {};
+    const std::size_t kept = std::min(count, all.size());
+    std::partial_sort(all.begin(), all.begin() + std::ptrdiff_t(kept), all.end(),
+                      [](const Completion& a, const Completion& b) {
+                          return a.probability != b.probability ? a.probability > b.probability
+                                                                : a.word < b.word;
+                      });
+    all.resize(kept);
+    for (Completion& completion : all) {
+        completion.word = WithCaseOf(context.typed, completion.word);
+        completion.probability /= sum;
+    }
+    return all;
+}
+
+void WordModel::AddSentence(Layer layer, const std::vector<std::string>& words, int day) {
+    std::vector<uint32_t> ids;
+    for (const std::string& word : words)
+        ids.push_back(IdOf(word));
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        const uint32_t v = i >= 1 ? ids[i - 1] : kStart;
+        const uint32_t u = i >= 2 ? ids[i - 2] : kStart;
+        Add(layer, {ids[i]}, 1);
+        Add(layer, {v, ids[i]}, 1);
+        if (i >= 1) Add(layer, {u, v, ids[i]}, 1);
+        if (layer != kUser) continue;
+        const auto learn = [&](const std::string& gram) {
+            Learnt& learnt = user_.try_emplace(gram, Learnt{0, day}).first->second;
+            ++learnt.count;
+            learnt.day = std::max(learnt.day, day);
+        };
+        const std::string before1 = i >= 1 ? words[i - 1] : "^";
+        const std::string before2 = i >= 2 ? words[i - 2] : "^";
+        learn(words[i]);
+        learn(before1 + ' ' + words[i]);
+        if (i >= 1) learn(before2 + ' ' + before1 + ' ' + words[i]);
+    }
+}
+
+void WordModel::Learn(std::string_view text, int day) {
+    const std::size_t before = words_.size();
+    for (const std::vector<std::string>& sentence : Sentences(text))
+        AddSentence(kUser, sentence, day);
+    if (words_.size() != before) SortWords();
+}
+
+void WordModel::RebuildUser() {
+    counts_[kUser] = Counts();
+    counts_[kUser].unigram.assign(words_.size(), 0);
+    const std::size_t before = words_.size();
+    for (const auto& [gram, learnt] : user_) {
+        std::vector<uint32_t> ids;
+        for (const std::string_view word : Fields(gram))
+            ids.push_back(word == "^" ? kStart : IdOf(std::string(word)));
+        Add(kUser, ids, learnt.count);
+    }
+    if (words_.size() != before) SortWords();
+}
+
+void WordModel::Forget() {
+    user_.clear();
+    RebuildUser();
+}
+
+std::string WordModel::WriteUser(std::size_t maxBytes) const {
+    int today = 0;
+    for (const auto& entry : user_)
+        today = std::max(today, entry.second.day);
+    // Kept by how much and how lately each was written; what does not fit is pruned.
+    std::vector<std::pair<double, const std::pair<const std::string, Learnt>*>> ranked;
+    for (const auto& entry : user_) {
+        const double age = double(today - entry.second.day) / kHalfLifeDays;
+        ranked.emplace_back(entry.second.count * std::exp2(-age), &entry);
+    }
+    std::stable_sort(ranked.begin(), ranked.end(),
+                     [](const auto& a, const auto& b) { return a.first > b.first; });
+    std::string out = std::string(kUserHeader) + '\n';
+    for (const auto& [score, entry] : ranked) {
+        const std::string line = std::to_string(entry->second.day) + ' ' +
+                                 std::to_string(entry->second.count) + ' ' + entry->first + '\n';
+        if (out.size() + line.size() > maxBytes) break;
+        out += line;
+    }
+    return out;
+}
+
+void WordModel::ReadUser(std::string_view bytes) {
+    Lines lines(bytes);
+    std::string_view line;
+    if (!lines.Next(line) || line != kUserHeader) NotAModel("the first line is not its own");
+    std::map<std::string, Learnt> read;
+    while (lines.Next(line)) {
+        const std::vector<std::string_view> fields = Fields(line);
+        Learnt learnt{};
+        if (fields.size() < 3 || fields.size() > 5 || !ParseNumber(fields[0], learnt.day) ||
+            !ParseNumber(fields[1], learnt.count) || learnt.count == 0) {
+            NotAModel("a line is damaged");
+        }
+        std::string gram;
+        for (std::size_t i = 2; i < fields.size(); ++i) {
+            const bool start = fields[i] == "^" && i + 1 < fields.size();
+            if (!start && !IsWord(fields[i])) NotAModel("a word is damaged");
+            gram += (i > 2 ? " " : "") + Lower(fields[i]);
+        }
+        read[gram] = learnt;
+    }
+    user_ = std::move(read);
+    RebuildUser();
+}
+
+void WordModel::ReadBase(std::string_view bytes) {
+    Lines lines(bytes);
+    std::string_view line;
+    std::size_t count = 0;
+    if (!lines.Next(line) || line != kBaseHeader) NotAModel("the first line is not its own");
+    if (!lines.Next(line) || !ParseNumber(line, count)) NotAModel("no word count");
+    std::vector<uint32_t> ids;
+    for (std::size_t i = 0; i < count; ++i) {
+        double n = 0;
+        std::vector<std::string_view> fields;
+        if (!lines.Next(line) || (fields = Fields(line)).size() != 2 ||
+            !ParseNumber(fields[0], n) || !IsWord(fields[1])) {
+            NotAModel("a word line is damaged");
+        }
+        ids.push_back(IdOf(Lower(fields[1])));
+        Add(kBase, {ids.back()}, n);
+    }
+    if (!lines.Next(line) || !ParseNumber(line, count)) NotAModel("no n-gram count");
+    const auto id = [&ids](std::string_view field, uint32_t& out) {
+        std::size_t index = 0;
+        if (field == "^") {
+            out = kStart;
+            return true;
+        }
+        if (!ParseNumber(field, index) || index >= ids.size()) return false;
+        out = ids[index];
+        return true;
+    };
+    for (std::size_t i = 0; i < count; ++i) {
+        std::vector<std::string_view> fields;
+        double n = 0;
+        if (!lines.Next(line) || (fields = Fields(line)).size() < 3 || fields.size() > 4 ||
+            !ParseNumber(fields.back(), n)) {
+            NotAModel("an n-gram line is damaged");
+        }
+        std::vector<uint32_t> gram(fields.size() - 1);
+        for (std::size_t k = 0; k < gram.size(); ++k) {
+            if (!id(fields[k], gram[k])) NotAModel("an n-gram line is damaged");
+        }
+        Add(kBase, gram, n);
+    }
+    SortWords();
+}
+
+std::size_t WordModel::ReadWordCounts(std::string_view utf8) {
+    Lines lines(utf8);
+    std::string_view line;
+    bool inUnigrams = false;
+    std::size_t given = 0;
+    double total = 0;
+    while (lines.Next(line)) {
+        if (!line.empty() && line[0] == '\\') {
+            inUnigrams = line == "\\1-grams:";
+            continue;
+        }
+        const std::vector<std::string_view> fields = Fields(line);
+        double n = 0;
+        if (!inUnigrams || fields.size() != 2 || !ParseNumber(fields[0], n) || n <= 0) continue;
+        const std::optional<std::string> word = Utf8ToWindows1252(fields[1]);
+        if (!word || !IsWord(*word)) continue;
+        const std::string lower = Lower(*word);
+        if (word->size() > 1 && lower.substr(1) != word->substr(1)) continue;  // "AIK", "iPod"
+        Add(kCounts, {IdOf(lower)}, n);
+        total += n;
+        ++given;
+    }
+    countsScale_ = total > 0 ? std::max(counts_[kBase].total, 1.0) / total : 0;
+    SortWords();
+    return given;
+}
+
+std::string WriteBaseModel(std::string_view text) {
+    std::map<std::string, long> unigrams;
+    std::map<std::vector<std::string>, long> grams;
+    for (const std::vector<std::string>& sentence : Sentences(text)) {
+        for (std::size_t i = 0; i < sentence.size(); ++i) {
+            ++unigrams[sentence[i]];
+            const std::string v = i >= 1 ? sentence[i - 1] : "^";
+            const std::string u = i >= 2 ? sentence[i - 2] : "^";
+            ++grams[{v, sentence[i]}];
+            if (i >= 1) ++grams[{u, v, sentence[i]}];
+        }
+    }
+    std::map<std::string, std::size_t> index;
+    std::string out = std::string(kBaseHeader) + '\n' + std::to_string(unigrams.size()) + '\n';
+    for (const auto& [word, n] : unigrams) {
+        index.emplace(word, index.size());
+        out += std::to_string(n) + ' ' + word + '\n';
+    }
+    std::string body;
+    std::size_t kept = 0;
+    for (const auto& [gram, n] : grams) {
+        if (n < 2) continue;
+        for (const std::string& word : gram)
+            body += (word == "^" ? "^" : std::to_string(index.at(word))) + ' ';
+        body += std::to_string(n) + '\n';
+        ++kept;
+    }
+    return out + std::to_string(kept) + '\n' + body;
+}
+
+}  // namespace glidtavla
