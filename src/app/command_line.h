@@ -12,9 +12,10 @@ struct CommandLine {
     std::string Document;  // bytes, as the file system names it; empty for none
     bool Help = false;
     bool Version = false;
-    bool SendKeys = false;  // start with "Skriv i andra program" on
-    int Zoom = 0;           // percent, 100 to 400; 0 when not given
-    std::string Error;      // a message for standard error; the program then exits with status 2
+    bool SendKeys = false;   // start with "Skriv i andra program" on
+    bool NoPredict = false;  // no word prediction in this run
+    int Zoom = 0;            // percent, 100 to 400; 0 when not given
+    std::string Error;       // a message for standard error; the program then exits with status 2
 };
 
 // Reads the arguments as they were given (before Qt takes any for its own options): our own

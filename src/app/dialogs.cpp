@@ -125,6 +125,16 @@ SaveChoice QtDialogs::AskToSave(const QString& documentName) {
     return SaveChoice::Cancel;
 }
 
+bool QtDialogs::Confirm(const QString& question) {
+    QMessageBox box(QMessageBox::Question, "Glidtavla", question, QMessageBox::NoButton, parent_);
+    QPushButton* yes = box.addButton("Ja", QMessageBox::AcceptRole);
+    QPushButton* no = box.addButton("Nej", QMessageBox::RejectRole);
+    box.setDefaultButton(no);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
 ReplaceChoice QtDialogs::AskToReplace(const QString& documentName, const QString& freeName) {
     QMessageBox box(QMessageBox::Warning, "Glidtavla",
                     QString("Det finns redan en fil som heter %1, och den har inte sparats från "

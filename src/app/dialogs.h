@@ -33,6 +33,8 @@ class Dialogs {
     virtual void ShowError(const QString& message) = 0;
     virtual SaveChoice AskToSave(const QString& documentName) = 0;
     virtual ReplaceChoice AskToReplace(const QString& documentName, const QString& freeName) = 0;
+    // A yes-or-no question before something that cannot be undone; yes unless overridden.
+    virtual bool Confirm(const QString& /*question*/) { return true; }
 };
 
 // The real dialogs and message box.
@@ -43,6 +45,7 @@ class QtDialogs : public Dialogs {
     void ShowError(const QString& message) override;
     SaveChoice AskToSave(const QString& documentName) override;
     ReplaceChoice AskToReplace(const QString& documentName, const QString& freeName) override;
+    bool Confirm(const QString& question) override;
 
   private:
     QWidget* parent_;

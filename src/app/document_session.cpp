@@ -16,7 +16,7 @@ namespace glidtavla {
 
 DocumentSession::DocumentSession(const FormControls& controls, Dialogs& dialogs,
                                  std::function<void()> pathChanged,
-                                 std::function<void(const std::string&)> folderUsed)
+                                 std::function<void(const std::string&, bool)> folderUsed)
     : c_(controls),
       dialogs_(dialogs),
       pathChanged_(std::move(pathChanged)),
@@ -96,7 +96,7 @@ void DocumentSession::Load(const std::string& path) {
     SetLines(SplitDocument(bytes));
     MarkSaved();
     if (const std::optional<FileStamp> stamp = StampOf(path)) known_[path] = *stamp;
-    folderUsed_(path);
+    folderUsed_(path, false);
 }
 
 bool DocumentSession::MayWrite(std::string& path) {
@@ -126,7 +126,7 @@ void DocumentSession::Write(const std::string& chosen) {
     WriteDocumentFile(path, JoinDocument(LinesToSave()));
     MarkSaved();
     if (const std::optional<FileStamp> stamp = StampOf(path)) known_[path] = *stamp;
-    folderUsed_(path);
+    folderUsed_(path, true);
 }
 
 std::vector<std::string> DocumentSession::LinesToSave() const {

@@ -19,11 +19,11 @@ class Dialogs;
 // would lose anything.
 class DocumentSession {
   public:
-    // pathChanged: the caption names the path; saved: a path read or written, for the
-    // settings' document folder.
+    // pathChanged: the caption names the path; folderUsed: a path read or written (written
+    // true), for the settings' document folder and what a save lets the program learn.
     DocumentSession(const FormControls& controls, Dialogs& dialogs,
                     std::function<void()> pathChanged,
-                    std::function<void(const std::string&)> folderUsed);
+                    std::function<void(const std::string&, bool written)> folderUsed);
 
     const std::string& Path() const { return path_; }
     // Started without a document, the program names one in the start folder, not read.
@@ -55,7 +55,7 @@ class DocumentSession {
     const FormControls& c_;
     Dialogs& dialogs_;
     std::function<void()> pathChanged_;
-    std::function<void(const std::string&)> folderUsed_;
+    std::function<void(const std::string&, bool written)> folderUsed_;
     std::string path_;
     TextEncoding encoding_ = TextEncoding::Windows1252;
     std::map<std::string, FileStamp> known_;  // files as this window last read or wrote them

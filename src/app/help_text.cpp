@@ -52,6 +52,15 @@ Menyn Visa:
 Förstora teckenbordet: visa bordet i 100, 150, 200 eller 300 procent. Anpassa till fönstret gör bordet så stort som fönstret tillåter. Teckenraden, teckenrutan och texten växer med.
 Visa skrivhastighet: en rad längst ner i fönstret med hur många tecken och ord i minuten du skriver.
 
+Ordförslag (menyn Visa):
+När du har börjat på ett ord visar mittrutan det troligaste ordet, och resten av ordet står grått efter teckenraden. Vill du ha ordet hämtar du mellanslag med skift (vänster musknapp nedtryckt): ordet skrivs färdigt och ett mellanslag följer. Hämtar du sedan . , : ; ! ? eller LF försvinner mellanslaget före tecknet. Utan förslag i mittrutan är mellanslag med skift ett vanligt mellanslag. Förslaget visas bara när programmet är tillräckligt säkert; hur säkert beror på Pekdon (Mus, Styrkula, Huvudmus): med ett långsamt pekdon lönar det sig att titta oftare.
+Ordkolumn: fler förslag i en kolumn av ordplatser till höger om bordet. Du hämtar ett ord där på samma sätt som ett tecken, ut och tillbaka. Med Huvudmus är ordkolumnen påslagen från början. I en tabellfil är koderna 2 till 7 ordplatserna 1 till 6, så att ett eget bord kan ha dem var som helst.
+Lär av det jag skriver: orden i varje rad som går till texten (LF) och i teckenraden när du sparar lärs in, så att dina egna ord föreslås. Ett nytt ord föreslås först när du har skrivit det två gånger. Det som BS och DL tar bort lärs aldrig in. De inlärda orden sparas i ~/.local/share/Glidtavla/. Glöm inlärda ord tar bort dem.
+Medan en demo spelas in eller spelas upp är ordförslagen avstängda, så att demon blir likadan varje gång.
+
+Kedjade glidningar:
+Du behöver inte vända ända tillbaka till mitten mellan två tecken. Det räcker att vända till en ruta som ligger närmare mitten än både tecknet du just hämtade och nästa tecken, och som ligger på vägen ut till nästa. Exempel på det inbyggda bordet: för att skriva "de" går du ut till d, vänder bara tillbaka till i, som ligger intill mitten, och går därifrån ut till e. Så sparar du ungefär en åttondel av vägen. Kommandot glidtavla-cli type --chained gör en demo som skriver på det sättet.
+
 Skriv i andra program (menyn Fil):
 Varje tecken du hämtar skrivs också i det program som har tangentbordets fokus, till exempel en ordbehandlare eller en webbläsare. Glidtavlans fönster ligger då över de andra utan att ta fokus. Å, Ä, Ö och alla andra tecken kommer fram som de är, vilken tangentbordslayout datorn än har. Välj menyvalet igen för att sluta.
 

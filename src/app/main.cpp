@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "app/command_line.h"
+#include "app/predict/word_prediction.h"
 #include "app/settings/settings.h"
 #include "app/tform1.h"
 #include "app/typing/typing_mode.h"
@@ -31,7 +32,9 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(QIcon(":/glidtavla.svg"));
     glidtavla::InstallSwedishTranslation(app);
     glidtavla::TForm1 form(line.Document);
+    form.Prediction().UseFile(glidtavla::WordPrediction::DefaultFile());
     form.UseSettings(std::make_unique<glidtavla::SettingsStore>());
+    if (line.NoPredict) form.Prediction().OffForThisRun();
     // On before the window is shown, so it never takes the focus from the program written into.
     if (line.SendKeys) form.Typing().SetOn(true);
     if (line.Zoom != 0) form.SetZoom(line.Zoom);

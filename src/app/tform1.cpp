@@ -21,6 +21,7 @@
 #include "app/client_area.h"
 #include "app/demo_notice.h"
 #include "app/document_session.h"
+#include "app/predict/word_prediction.h"
 #include "app/settings/settings_window.h"
 #include "app/speed_line.h"
 #include "app/typing/compact_panel.h"
@@ -72,12 +73,16 @@ TForm1::TForm1(std::string documentPath, std::unique_ptr<Dialogs> dialogs)
                                          });
     document_ = std::make_unique<DocumentSession>(
         controls, *dialogs_, [this] { SetCaption(); },
-        [this](const std::string& path) { settings_->RememberDocumentFolder(path); });
+        [this](const std::string& path, bool written) {
+            settings_->RememberDocumentFolder(path);
+            if (written) prediction_->CharacterLineSaved();
+        });
     document_->Name(std::move(documentPath));
     CreateMenu();
     CreateViewMenu();
     settings_ = std::make_unique<SettingsKeeper>(static_cast<const QWidget&>(*this), *zoom_,
-                                                 *typing_, *speed_, *panel_);
+                                                 *typing_, *speed_, *panel_, *prediction_);
+    prediction_->OnChange([this] { settings_->Remember(); });
     // Shown when the window is free again: a failure to keep settings never holds up closing.
     settings_->OnFailure([this](const QString& message) {
         QMetaObject::invokeMethod(
@@ -161,6 +166,7 @@ void TForm1::CreateViewMenu() {
         [this](const std::function<void()>& body) { Guarded(body); },
         [this] {
             panel_->Refit();
+            prediction_->Refresh();
             settings_->Remember();
         });
     panel_ = std::make_unique<CompactPanel>(this, controls, *zoom_);
@@ -172,6 +178,9 @@ void TForm1::CreateViewMenu() {
             settings_->Remember();
         });
     });
+    prediction_ = std::make_unique<WordPrediction>(controls, visa, *dialogs_, boards_, *zoom_,
+                                                   [this] { return demo_.InUse(); });
+    view_->UseWords(prediction_.get());
 }
 
 void TForm1::Guarded(const std::function<void()>& body) {
@@ -190,6 +199,7 @@ void TForm1::showEvent(QShowEvent* event) {
     activated_ = true;
     zoom_->Activate();
     settings_->Activate();
+    prediction_->Activate();
     // On a screen of another pixel density the board is drawn afresh for it.
     connect(windowHandle(), &QWindow::screenChanged, this, [this] {
         Guarded([this] {
@@ -286,6 +296,7 @@ void TForm1::Button1Click() {
     Memo1->setFocus();
     started_ = true;
     RestSelection(state_);  // the pointer comes from the START button, not the centre
+    prediction_->Refresh();
     if (typing_->IsOn()) EnterPanel();
 }
 
@@ -307,7 +318,7 @@ void TForm1::Image1MouseMove(int x, int y, bool leftHeld, bool insideImage) {
     }
     Timer1->stop();
     Image2->hide();
-    ProcessPointerSample(state_, boards_.Board(), *view_, demo_.Recorder(), x, y);
+    ProcessPointerSample(state_, prediction_->EngineBoard(), *view_, demo_.Recorder(), x, y);
 }
 
 void TForm1::Image1MouseDown(Qt::MouseButton button) {
@@ -376,6 +387,7 @@ void TForm1::ShowBoard(bool withSource) {
     zoom_->RefreshPicture();
     zoom_->RefitToBoard();
     panel_->Refit();
+    prediction_->Refresh();
 }
 
 void TForm1::LoadStartupBoard() {
@@ -467,6 +479,7 @@ void TForm1::UseSettings(std::unique_ptr<SettingsStore> store) {
     zoom_->SetFitsWindow(settings.zoomToWindow);
     if (settings.sendKeys) typing_->SetOn(true);
     if (settings.speedLine) speed_->SetShown(true);
+    prediction_->Use(settings.prediction);
 }
 
 void TForm1::SetZoom(int percent) {

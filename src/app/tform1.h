@@ -24,6 +24,7 @@ class SpeedLine;
 class TypingMode;
 class WidgetView;
 class WindowZoom;
+class WordPrediction;
 
 // The main window: the form's controls, its menus and handlers, which delegate to the objects
 // it owns. Controls carry the form's names as object names, for tests and assistive technology.
@@ -68,6 +69,7 @@ class TForm1 : public QMainWindow, private FormControls {
     void UseSettings(std::unique_ptr<SettingsStore> store);
     void SetZoom(int percent);
     TypingMode& Typing() { return *typing_; }
+    WordPrediction& Prediction() { return *prediction_; }
 
     // Runs a handler's body; an error ends it and is shown in the message box.
     void Guarded(const std::function<void()>& body);
@@ -119,6 +121,7 @@ class TForm1 : public QMainWindow, private FormControls {
     std::unique_ptr<WindowZoom> zoom_;
     std::unique_ptr<CompactPanel> panel_;
     std::unique_ptr<SettingsKeeper> settings_;
+    std::unique_ptr<WordPrediction> prediction_;
 };
 
 }  // namespace glidtavla

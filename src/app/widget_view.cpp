@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
+#include "app/predict/word_prediction.h"
 #include "app/text_area.h"
 #include "board/character_board.h"
 #include "text/codec.h"
@@ -100,6 +101,11 @@ void WidgetView::TruncateCharacterLine(std::size_t length) {
 
 void WidgetView::AppendTextAreaLine(const std::string& line) {
     glidtavla::AppendTextAreaLine(c_.Memo1, line);
+    if (words_ != nullptr) words_->LineWritten(line);
+}
+
+std::optional<std::string> WidgetView::WordToComplete(int slot) {
+    return words_ != nullptr ? words_->WordToComplete(slot) : std::nullopt;
 }
 
 }  // namespace glidtavla

@@ -9,6 +9,8 @@ class QColor;
 
 namespace glidtavla {
 
+class WordPrediction;
+
 // A control's base colour: the character cell's, the character line's, the source line's.
 void SetBase(QWidget* widget, const QColor& colour);
 
@@ -31,10 +33,14 @@ class WidgetView : public EngineView {
     void CharacterFetched(uint8_t ch, std::size_t lengthBefore, std::size_t lengthAfter) override {
         fetched_(ch, lengthBefore, lengthAfter);
     }
+    std::optional<std::string> WordToComplete(int slot) override;
+    // Completes words and learns the lines that reach the text area.
+    void UseWords(WordPrediction* words) { words_ = words; }
 
   private:
     const FormControls& c_;
     FetchListener fetched_;
+    WordPrediction* words_ = nullptr;
     IndicatorColour cellColour_ = IndicatorColour::White;
     IndicatorColour lineColour_ = IndicatorColour::White;
 };

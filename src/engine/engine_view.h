@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace glidtavla {
@@ -31,6 +32,10 @@ class EngineView {
     // and after it. For what follows the writing from outside (other programs, speed).
     virtual void CharacterFetched(uint8_t /*ch*/, std::size_t /*lengthBefore*/,
                                   std::size_t /*lengthAfter*/) {}
+    // A fetch that may complete a word: SP with shift (slot 0) or a word slot (1 to 6). The
+    // rest of the word to write, empty when the slot shows none; nothing when no word
+    // prediction is in play, so the fetch is an ordinary one.
+    virtual std::optional<std::string> WordToComplete(int /*slot*/) { return std::nullopt; }
 };
 
 }  // namespace glidtavla

@@ -4,6 +4,7 @@
 
 #include "board/rounding.h"
 #include "board/shift.h"
+#include "board/word_column.h"
 #include "engine/character_line.h"
 
 namespace glidtavla {
@@ -86,6 +87,46 @@ void ProcessRestingSample(SelectionState& state, EngineView& view, SampleRecorde
     state.PreviousCell = cell;
 }
 
+// Signs that end a sentence or a clause, and LF, follow a word without the space between.
+bool TakesSpaceAway(uint8_t ch) {
+    switch (ch) {
+        case kCodeLineFeed:
+        case '.':
+        case ',':
+        case ':':
+        case ';':
+        case '!':
+        case '?':
+            return true;
+        default:
+            return false;
+    }
+}
+
+void Fetch(SelectionState& state, EngineView& view) {
+    const bool spaceAfterWord = state.SpaceAfterWord;
+    state.SpaceAfterWord = false;
+    const int slot = state.ShiftHeld && state.ch == kCodeSpace ? 0
+                     : IsSlotCode(state.ch)                    ? state.ch - kCodeFirstSlot + 1
+                                                               : -1;
+    if (slot >= 0) {
+        if (const std::optional<std::string> rest = view.WordToComplete(slot)) {
+            if (rest->empty()) return;  // an empty slot writes nothing
+            for (const char c : *rest)
+                EditCharacterLine(view, static_cast<uint8_t>(c));
+            EditCharacterLine(view, kCodeSpace);
+            state.SpaceAfterWord = true;
+            return;
+        }
+    }
+    const std::size_t length = view.CharacterLineLength();
+    if (spaceAfterWord && TakesSpaceAway(state.ch) && length > 0) {
+        view.TruncateCharacterLine(length - 1);
+        view.CharacterFetched(kCodeBackspace, length, length - 1);
+    }
+    EditCharacterLine(view, state.ch);
+}
+
 }  // namespace
 
 void ProcessPointerSample(SelectionState& state, const CharacterBoard& board, EngineView& view,
@@ -131,7 +172,7 @@ void ProcessPointerSample(SelectionState& state, const CharacterBoard& board, En
     // 12-15: character line colour, fetch, arming, then move on.
     view.SetCharacterLineColour(ArmedColour(state.Armed));
     if (state.Armed && distance < state.PreviousDistance) {
-        EditCharacterLine(view, state.ch);
+        Fetch(state, view);
         state.Armed = false;
     }
     if (distance > state.PreviousDistance) state.Armed = true;

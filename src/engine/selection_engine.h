@@ -18,6 +18,8 @@ struct SelectionState {
     int32_t PreviousDistance = 0;  // always CellDistance(PreviousCell)
     // The pointer has just come onto the board: the next sample only finds where it is.
     bool Resting = false;
+    // The last fetch completed a word and wrote the space after it.
+    bool SpaceAfterWord = false;
 };
 
 // Called at the fixed point of each processed sample while a demo is recorded. A throw skips

@@ -33,7 +33,7 @@ e2e_start() {
   local program=$1 workdir=$2; shift 2
   # A home of its own: no settings from an earlier run or from the person running the tests.
   mkdir -p "$E2E_TMP/home"
-  (cd "$workdir" && HOME="$E2E_TMP/home" XDG_CONFIG_HOME="$E2E_TMP/home/.config" exec "$program" "$@") \
+  (cd "$workdir" && HOME="$E2E_TMP/home" XDG_CONFIG_HOME="$E2E_TMP/home/.config" XDG_DATA_HOME="$E2E_TMP/home/.local/share" exec "$program" "$@") \
     >"$E2E_TMP/app.log" 2>&1 &
   E2E_PIDS+=($!)
   WIN=""

@@ -101,6 +101,11 @@ Settings SettingsStore::Load() const {
     settings.zoomToWindow = ini.value("view/zoomToWindow").toString() == "true";
     settings.speedLine = ini.value("view/speedLine").toString() == "true";
     settings.sendKeys = ini.value("typing/sendKeys").toString() == "true";
+    settings.prediction.on = ini.value("prediction/on").toString() != "false";
+    settings.prediction.learn = ini.value("prediction/learn").toString() != "false";
+    settings.prediction.column = ini.value("prediction/column").toString() == "true";
+    const int pointer = ini.value("prediction/pointer").toInt(&ok);
+    if (ok && pointer >= 0 && pointer <= 2) settings.prediction.pointer = pointer;
     const QString kind = ini.value("board/kind").toString();
     if (kind == "drawn" || kind == "picture") {
         settings.board.kind =
@@ -128,6 +133,10 @@ std::string SettingsStore::Save(const Settings& settings) const {
         ini.setValue("view/zoomToWindow", settings.zoomToWindow);
         ini.setValue("view/speedLine", settings.speedLine);
         ini.setValue("typing/sendKeys", settings.sendKeys);
+        ini.setValue("prediction/on", settings.prediction.on);
+        ini.setValue("prediction/learn", settings.prediction.learn);
+        ini.setValue("prediction/pointer", settings.prediction.pointer);
+        ini.setValue("prediction/column", settings.prediction.column);
         ini.setValue("board/kind", KindName(settings.board.kind));
         ini.setValue("board/table", QByteArray::fromStdString(settings.board.table));
         ini.setValue("board/picture", QByteArray::fromStdString(settings.board.picture));

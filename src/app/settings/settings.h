@@ -15,12 +15,22 @@ struct RememberedBoard {
     std::string picture;  // path bytes; for Picture
 };
 
+// Word prediction as the user set it.
+struct PredictionSettings {
+    bool on = true;
+    bool learn = true;
+    int pointer = 0;  // mouse, trackball, head mouse
+    bool column = false;
+    friend bool operator==(const PredictionSettings&, const PredictionSettings&) = default;
+};
+
 // What is kept between runs.
 struct Settings {
     int zoom = 100;
     bool zoomToWindow = false;
     bool sendKeys = false;
     bool speedLine = false;
+    PredictionSettings prediction;
     RememberedBoard board;
     std::string documentFolder;  // path bytes
     QByteArray geometry;         // QWidget::saveGeometry

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QWidget>
 
+#include "app/predict/word_prediction.h"
 #include "app/speed_line.h"
 #include "app/typing/compact_panel.h"
 #include "app/typing/typing_mode.h"
@@ -24,6 +25,7 @@ void SettingsKeeper::Remember() {
     settings_.zoomToWindow = zoom_.FitsWindow();
     settings_.sendKeys = typing_.IsOn();
     settings_.speedLine = speed_.Shown();
+    settings_.prediction = prediction_.Current();
     // The panel's place is kept apart from the full window's.
     if (panel_.IsOn()) {
         settings_.panelGeometry = panel_.Place();

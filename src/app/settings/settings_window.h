@@ -14,6 +14,7 @@ class CompactPanel;
 class SpeedLine;
 class TypingMode;
 class WindowZoom;
+class WordPrediction;
 
 // What the window keeps between runs: read once before the window shows, and written from
 // the objects that hold each setting whenever one changes. Without a store nothing is read or
@@ -21,8 +22,14 @@ class WindowZoom;
 class SettingsKeeper {
   public:
     SettingsKeeper(const QWidget& window, const WindowZoom& zoom, const TypingMode& typing,
-                   const SpeedLine& speed, const CompactPanel& panel)
-        : window_(window), zoom_(zoom), typing_(typing), speed_(speed), panel_(panel) {}
+                   const SpeedLine& speed, const CompactPanel& panel,
+                   const WordPrediction& prediction)
+        : window_(window),
+          zoom_(zoom),
+          typing_(typing),
+          speed_(speed),
+          panel_(panel),
+          prediction_(prediction) {}
 
     const Settings& Use(std::unique_ptr<SettingsStore> store);
     // Told once, the first time the settings cannot be kept.
@@ -44,6 +51,7 @@ class SettingsKeeper {
     const TypingMode& typing_;
     const SpeedLine& speed_;
     const CompactPanel& panel_;
+    const WordPrediction& prediction_;
     std::unique_ptr<SettingsStore> store_;
     Settings settings_;
     bool active_ = false;

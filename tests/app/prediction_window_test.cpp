@@ -1,0 +1,176 @@
+#include <QAction>
+#include <QLabel>
+
+#include <sys/stat.h>
+
+#include "app/predict/word_prediction.h"
+#include "demo/demo_replay.h"
+#include "text/codec.h"
+#include "window_test.h"
+
+namespace glidtavla {
+
+// Word prediction in the window, driven by real pointer events on the built-in board:
+// o (3, 2), c (1, 1), SP (4, 4), LF (6, 6), comma (2, 6), g (4, 5), l (1, 4).
+class PredictionWindowTest : public WindowTest {
+    Q_OBJECT
+
+    QLabel* Centre() const { return Find<QLabel>("Ordforslag"); }
+    // A started window whose prediction uses the built model and learns into a file of its own.
+    void StartPredicting() {
+        Start(dir->File("doc.gtv"));
+        form->Prediction().UseModel(GLIDTAVLA_WORD_MODEL, "");
+        form->Prediction().UseFile(dir->File("ord.txt"));
+        PressStart();
+        Enter(125, 100);
+    }
+    void WriteShiftedSpace() {
+        Button(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton);
+        Write(4, 4, Qt::LeftButton);
+        Button(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton);
+    }
+    // The last line that reached the text area; an empty place follows it.
+    std::string LastLine() const {
+        const std::vector<std::string> lines = form->TextAreaLines();
+        return lines.size() >= 2 ? lines[lines.size() - 2] : "";
+    }
+    void WriteOc() {
+        Write(3, 2);
+        Write(1, 1);
+    }
+
+  private slots:
+    void init() { dir = std::make_unique<TempDir>(); }
+    void cleanup() {
+        form.reset();
+        dir.reset();
+    }
+
+    void aCompletionIsShownWrittenAndLosesItsSpaceBeforeASign() {
+        StartPredicting();
+        WriteOc();
+        QCOMPARE(Edit1()->text(), QString("oc"));
+        QVERIFY(Centre()->isVisible());
+        QCOMPARE(Centre()->text(), QString("och"));
+        QCOMPARE(Find<QLabel>("OrdforslagRest")->text(), QString("h"));
+        QVERIFY(Edit1()->accessibleDescription().contains("Ordförslag: och"));
+
+        WriteShiftedSpace();
+        QCOMPARE(Edit1()->text(), QString("och "));
+        QVERIFY(!Centre()->isVisible());
+        Write(2, 6);  // a comma takes the space away
+        QCOMPARE(Edit1()->text(), QString("och,"));
+        Write(4, 4);
+        WriteOc();
+        WriteShiftedSpace();
+        Write(6, 6);  // so does LF
+        QCOMPARE(LastLine(), std::string("och, och\r"));
+        // Without a completion shown, SP with shift is a space.
+        WriteShiftedSpace();
+        QCOMPARE(Edit1()->text(), QString(" "));
+    }
+
+    void offItsSettingsAndForOneRunNothingIsCompleted() {
+        StartPredicting();
+        Find<QAction>("Ordforslag")->trigger();
+        QVERIFY(!form->Prediction().Current().on);
+        WriteOc();
+        QVERIFY(!Centre()->isVisible());
+        WriteShiftedSpace();
+        QCOMPARE(Edit1()->text(), QString("oc "));
+        Find<QAction>("Ordforslag")->trigger();
+        form->Prediction().OffForThisRun();
+        QVERIFY(form->Prediction().Current().on);  // the setting stays
+        WriteOc();
+        QVERIFY(!Centre()->isVisible());
+    }
+
+    void theColumnShowsTheNextWordsAndAGlideThereWritesOne() {
+        StartPredicting();
+        Find<QAction>("Pekdon2")->trigger();  // a head mouse brings the column
+        QVERIFY(form->Prediction().Current().column);
+        WriteOc();
+        const std::vector<std::string> shown = form->Prediction().Shown();
+        QVERIFY(shown.size() >= 2);
+        QLabel* slot1 = Find<QLabel>("Ordplats1");
+        QVERIFY(slot1->isVisible());
+        QCOMPARE(slot1->text(), ToQString(shown[1]));
+        QVERIFY(Image1()->width() >= slot1->geometry().right());
+        // Slot 1 stands right of column 7, in row 1: out through row 3 and back.
+        Move(125, 100);
+        Move(325, 100);
+        Move(375, 20);
+        Move(125, 100);
+        QCOMPARE(Edit1()->text(), ToQString(shown[1] + " "));
+    }
+
+    void learntWordsAreOfferedAfterTwoAndKeptPrivately() {
+        StartPredicting();
+        // "glögg" is not in the book: g l ö g g
+        const auto writeGlogg = [this] {
+            for (const auto& [column, row] : {std::pair{4, 5}, {1, 4}, {3, 7}, {4, 5}, {4, 5}})
+                Write(column, row);
+            Write(6, 6);
+        };
+        writeGlogg();
+        Write(4, 5);
+        Write(1, 4);
+        QVERIFY(!Centre()->isVisible() || Centre()->text() != QString::fromUtf8("glögg"));
+        Write(7, 6);  // DL: what it erases is never learnt
+        writeGlogg();
+        Write(4, 5);
+        Write(1, 4);
+        QCOMPARE(Centre()->text(), QString::fromUtf8("glögg"));
+        struct stat info {};
+        QCOMPARE(stat(dir->File("ord.txt").c_str(), &info), 0);
+        QCOMPARE(info.st_mode & 0777, 0600u);
+
+        // Another window reads them; "Glöm inlärda ord" forgets them there and in the file.
+        form.reset();
+        StartPredicting();
+        Write(4, 5);
+        Write(1, 4);
+        QCOMPARE(Centre()->text(), QString::fromUtf8("glögg"));
+        Write(7, 6);
+        Find<QAction>("GlomOrd")->trigger();
+        Write(4, 5);
+        Write(1, 4);
+        QVERIFY(!Centre()->isVisible() || Centre()->text() != QString::fromUtf8("glögg"));
+        QVERIFY(ReadAll(dir->File("ord.txt")).find("gl\xF6gg") == std::string::npos);
+    }
+
+    void aDamagedFileIsLeftAloneAndTheBaseModelStillWorks() {
+        const std::string damaged = "not a file of learnt words\n";
+        dir->Write("ord.txt", damaged);
+        StartPredicting();
+        WriteOc();
+        QCOMPARE(Centre()->text(), QString("och"));
+        QCOMPARE(dialogs->Errors.size(), 1);
+        QVERIFY(dialogs->Errors[0].contains("lämnas som den är"));
+        Write(6, 6);
+        QCOMPARE(ReadAll(dir->File("ord.txt")), damaged);
+    }
+
+    void aDemoIsRecordedWithoutPredictionAndReplaysExactly() {
+        StartPredicting();
+        const std::string demo = dir->File("rec.dem");
+        Choose(Mdemo(), demo);
+        PressStart();
+        Enter(125, 100);
+        WriteOc();
+        QVERIFY(!Centre()->isVisible());
+        WriteShiftedSpace();
+        Write(6, 6);
+        Mdemo()->trigger();
+        QCOMPARE(LastLine(), std::string("oc \r"));
+        CharacterBoard board;
+        ResetToBuiltInBoard(board);
+        const Replay replay = ReplayDemo(board, demo);
+        QCOMPARE(replay.View.TextArea, form->TextAreaLines());
+    }
+};
+
+}  // namespace glidtavla
+
+QTEST_MAIN(glidtavla::PredictionWindowTest)
+#include "prediction_window_test.moc"

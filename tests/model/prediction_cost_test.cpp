@@ -1,0 +1,93 @@
+#include "model/prediction_cost.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "demo/demo_replay.h"
+#include "demo/demo_typist.h"
+#include "test_support.h"
+
+namespace glidtavla {
+namespace {
+
+// A 3 x 3 board of 30-pixel cells, its centre (3, 3) the bottom right corner: "a" at (1, 1),
+// "b" at (2, 1), SP at (3, 2).
+CharacterBoard SmallBoard() {
+    CharacterBoard board;
+    for (int i = 1; i <= kMaxCells; ++i) {
+        board.ColumnBounds[i] = 30 * std::min(i, 3);
+        board.RowBounds[i] = 30 * std::min(i, 3);
+    }
+    board.BoardWidth = board.BoardHeight = 90;
+    board.NormalCodes[1][1] = 'a';
+    board.NormalCodes[2][1] = 'b';
+    board.NormalCodes[3][2] = kCodeSpace;
+    return board;
+}
+
+WordModel ModelOf(const std::string& text) {
+    WordModel model;
+    model.ReadBase(WriteBaseModel(text));
+    return model;
+}
+
+TEST(PredictionCost, TheCentreCompletionHandComputedOnASmallBoard) {
+    // "ab" is the only word, so after "a" the centre shows it, sure. Each word is then "a" and
+    // SP with shift: 4 glides for 5 characters.
+    PredictionOptions options;
+    options.mode = PredictionMode::Centre;
+    const PredictionCost cost =
+        CostWithPrediction(SmallBoard(), "ab ab", ModelOf("ab. ab."), options);
+    EXPECT_NEAR(cost.keystrokeSavings, 0.2, 1e-12);
+
+    // Out and back: a is 84.85 pixels away, b 67.08, SP 30; every cell 30 wide.
+    const double a = 2 * std::log2(84.8528137 / 30 + 1), b = 2 * std::log2(67.0820393 / 30 + 1),
+                 sp = 2 * std::log2(30.0 / 30 + 1);
+    const double look = 0.2 + 0.15 * std::log2(2);
+    for (std::size_t p = 0; p < kPointerProfiles.size(); ++p) {
+        const double throughput = kPointerProfiles[p].BitsPerSecond;
+        // A look pays for each profile: it saves "b", longer than a look.
+        const double seconds = (2 * a + 2 * sp) / throughput + 2 * look;
+        EXPECT_NEAR(cost.profiles[p].speed.CharactersPerMinute, 300 / seconds, 1e-6);
+        EXPECT_NEAR(cost.profiles[p].looksPerCharacter, 0.4, 1e-12);
+        const double saved = (2 * b - sp) / throughput;  // two b and a space, for two SP
+        EXPECT_NEAR(cost.profiles[p].breakEvenLookSeconds, saved / 2, 1e-6);
+    }
+
+    // When a look costs more than what it may save, the rational writer never looks.
+    options.lookA = 10;
+    const PredictionCost slow =
+        CostWithPrediction(SmallBoard(), "ab ab", ModelOf("ab. ab."), options);
+    const BoardCost plain = CostOfText(SmallBoard(), "ab ab");
+    EXPECT_NEAR(slow.profiles[0].speed.CharactersPerMinute, plain.Speeds[0].CharactersPerMinute,
+                1e-9);
+    EXPECT_EQ(slow.profiles[0].looksPerCharacter, 0);
+}
+
+TEST(PredictionCost, ChainedGlidesTurnShortAndTheirDemoWritesTheText) {
+    CharacterBoard board;
+    ResetToBuiltInBoard(board);
+    // d (2, 5) to e (2, 4) turns in i (3, 4); c (1, 1) to k (2, 1) in the centre's neighbour.
+    EXPECT_EQ(TurnBetween({2, 5}, {2, 4}), (BoardCell{3, 4}));
+    EXPECT_EQ(TurnBetween({1, 1}, {2, 1}), (BoardCell{2, 2}));
+    EXPECT_EQ(TurnBetween({1, 1}, {7, 7}), (BoardCell{3, 3}));
+    EXPECT_EQ(TurnBetween({4, 4}, {4, 3}), (BoardCell{3, 3}));
+
+    const std::string text = "Hej de kan, 12\nAnna\n";
+    TempDir dir;
+    const std::string chained = TypeDemo(board, text, true);
+    EXPECT_LT(chained.size(), TypeDemo(board, text).size());
+    const Replay replay = ReplayDemo(board, dir.Write("c.dem", chained));
+    EXPECT_EQ(TextAreaListed(replay.View.TextArea),
+              (std::vector<std::string>{"", "Hej de kan, 12\r", "Anna\r"}));
+
+    PredictionOptions options;
+    options.glide = GlideKind::Chained;
+    const PredictionCost cost = CostWithPrediction(board, text, WordModel(), options);
+    EXPECT_GT(cost.profiles[0].speed.CharactersPerMinute,
+              CostOfText(board, text).Speeds[0].CharactersPerMinute);
+}
+
+}  // namespace
+}  // namespace glidtavla

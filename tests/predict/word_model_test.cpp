@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include <numeric>
+
+#include "board/errors.h"
+#include "predict/word_model.h"
+#include "predict/words.h"
+
+namespace glidtavla {
+namespace {
+
+// "ett hus" twice and "ett hav" once; n-grams seen once are left out of a base model.
+WordModel SmallModel() {
+    WordModel model;
+    model.ReadBase(WriteBaseModel("Ett hus. Ett hus. Ett hav.\n\xC4r \xF6l. \xC4r \xF6l."));
+    return model;
+}
+
+double Sum(const std::vector<Completion>& completions) {
+    return std::accumulate(completions.begin(), completions.end(), 0.0,
+                           [](double sum, const Completion& c) { return sum + c.probability; });
+}
+
+TEST(WordModel, InterpolatesTrigramsAsComputedByHand) {
+    // Unigrams ett 3, hus 2, hav 1 of 9 words (3 of them "är" and "öl"); bigram ett→hus 2;
+    // trigram ^ ett→hus 2. P1(hus) = 2/10, P1(hav) = 1/10 with "är" 2 and "öl" 2 too.
+    // P2(hus) = (2 + 1 * 2/10) / 3, P2(hav) = (1/10) / 3;
+    // P3(w) = (c3 + 1 * P2) / 3. Normalised over the words that begin with "h".
+    const double p2hus = (2 + 0.2) / 3, p2hav = 0.1 / 3;
+    const double p3hus = (2 + p2hus) / 3, p3hav = p2hav / 3;
+    const std::vector<Completion> ranked = SmallModel().Complete("ett h", 10);
+    ASSERT_EQ(ranked.size(), 2u);
+    EXPECT_EQ(ranked[0].word, "hus");
+    EXPECT_NEAR(ranked[0].probability, p3hus / (p3hus + p3hav), 1e-12);
+    EXPECT_EQ(ranked[1].word, "hav");
+    EXPECT_NEAR(Sum(ranked), 1.0, 1e-12);
+}
+
+TEST(WordModel, KeepsTheCaseOfWhatWasTypedAndKnowsSwedishLetters) {
+    const WordModel model = SmallModel();
+    const struct {
+        const char* line;
+        const char* best;
+    } cases[] = {
+        {"Ett H", "Hus"},        {"ETT HU", "HUS"},       {"\xC4", "\xC4r"},
+        {"\xC4R \xD6", "\xD6l"}, {"\xE4r \xF6", "\xF6l"}, {"x. \xC4", "\xC4r"},
+    };
+    for (const auto& c : cases) {
+        const std::vector<Completion> ranked = model.Complete(c.line, 1);
+        ASSERT_EQ(ranked.size(), 1u) << c.line;
+        EXPECT_EQ(ranked[0].word, c.best) << c.line;
+    }
+    // Nothing to complete: no word begun, or a word no known word begins with.
+    for (const char* line : {"", "ett ", "ett.", "qz"})
+        EXPECT_TRUE(model.Complete(line, 5).empty()) << line;
+}
+
+TEST(WordModel, ContextIsTheSentenceBeforeTheWordBegun) {
+    EXPECT_EQ(ContextAtEnd("Vi, ser hit").before, (std::vector<std::string>{"vi", "ser"}));
+    EXPECT_EQ(ContextAtEnd("Vi, ser hit").typed, "hit");
+    EXPECT_TRUE(ContextAtEnd("Det var. Hej").before.empty());
+    EXPECT_TRUE(ContextAtEnd("Det var 12 h").before.empty());
+    EXPECT_EQ(ContextAtEnd("jag ").before, (std::vector<std::string>{"jag"}));
+}
+
+TEST(WordModel, LearnsANewWordOnceWrittenTwiceAndForgetsIt) {
+    WordModel model = SmallModel();
+    model.Learn("ett hem", 20000);
+    EXPECT_EQ(model.Complete("ett he", 1).size(), 0u);
+    model.Learn("Ett hem.", 20000);
+    ASSERT_EQ(model.Complete("ett he", 1).size(), 1u);
+    EXPECT_EQ(model.Complete("ett he", 1)[0].word, "hem");
+    // What the user writes weighs more than the book: "hem" now comes before "hus".
+    EXPECT_EQ(model.Complete("ett h", 2)[0].word, "hem");
+    model.Forget();
+    EXPECT_FALSE(model.HasLearnt());
+    EXPECT_EQ(model.Complete("ett he", 1).size(), 0u);
+}
+
+TEST(WordModel, TheUsersFileRoundTripsIsBoundedAndADamagedOneChangesNothing) {
+    WordModel model = SmallModel();
+    for (int i = 0; i < 5; ++i)
+        model.Learn("hem ljuva hem", 20000);
+    model.Learn("gammal glömd", 19000);
+    const std::string file = model.WriteUser(1 << 20);
+    WordModel read = SmallModel();
+    read.ReadUser(file);
+    EXPECT_EQ(read.WriteUser(1 << 20), file);
+    EXPECT_EQ(read.Complete("lj", 1)[0].word, "ljuva");
+
+    // Bounded: the most written and the latest are kept, the old and rare pruned.
+    const std::string small = model.WriteUser(60);
+    EXPECT_LE(small.size(), 60u);
+    EXPECT_NE(small.find(" hem\n"), std::string::npos);
+    EXPECT_EQ(small.find("gammal"), std::string::npos);
+
+    for (const std::string& damaged : std::vector<std::string>{
+             std::string("hello\n"), file + "x y\n", file + "1 2 a b c d\n", file + "1 1 a1\n",
+             std::string("glidtavla-user-words 1\n20000 0 hem\n")}) {
+        EXPECT_THROW(read.ReadUser(damaged), Error);
+        EXPECT_EQ(read.WriteUser(1 << 20), file);
+    }
+}
+
+TEST(WordModel, ReadsWordCountsAndRefusesADamagedBase) {
+    WordModel model = SmallModel();
+    const std::size_t given = model.ReadWordCounts(
+        "\\data\\\nngram 1=4\n\n\\1-grams:\n90 Stockholm\n50 AIK\n70 h\xC3\xA4st\n5 -tal\n"
+        "\\2-grams:\n40 h\xC3\xA4st hus\n");
+    EXPECT_EQ(given, 2u);  // not the capitals' name nor the part of a word
+    EXPECT_EQ(model.Complete("st", 1)[0].word, "stockholm");
+    EXPECT_EQ(model.Complete("h\xE4", 1)[0].word, "h\xE4st");
+    EXPECT_TRUE(model.Complete("ai", 1).empty());
+
+    for (const std::string& damaged : std::vector<std::string>{
+             std::string("glidtavla-word-model 1\n2\n1 a\n"),
+             std::string("glidtavla-word-model 1\n1\n1 a\n1\n0 9 2\n"), std::string("<html>")}) {
+        WordModel base;
+        EXPECT_THROW(base.ReadBase(damaged), Error);
+    }
+}
+
+}  // namespace
+}  // namespace glidtavla
