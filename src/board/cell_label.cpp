@@ -20,6 +20,18 @@ const char* FixedLabel(uint8_t code) {
             return "LF";
         case kCodeSpace:
             return "SP";
+        case 2:  // the word slots; the window writes their words over them
+            return "Ord1";
+        case 3:
+            return "Ord2";
+        case 4:
+            return "Ord3";
+        case 5:
+            return "Ord4";
+        case 6:
+            return "Ord5";
+        case 7:
+            return "Ord6";
         case '+':
             return "+?";
         case ',':

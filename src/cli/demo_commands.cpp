@@ -168,6 +168,9 @@ int TypeCommand(const QStringList& args) {
     parser.setApplicationDescription(
         "Print a demo that writes TEXT when replayed (\\n in TEXT is a line feed).");
     parser.addOption(kBoardOption);
+    parser.addOption({"chained",
+                      "Chained glides: turn back only as far as the way out to the next "
+                      "character needs, not to the centre."});
     parser.addPositionalArgument("TEXT", "The text to write.");
     if (!ParseSub(parser, args, 1)) return kExitUsage;
     CharacterBoard board;
@@ -186,7 +189,7 @@ int TypeCommand(const QStringList& args) {
         bytes += static_cast<char>(*byte);
     }
     try {
-        Print(stdout, TypeDemo(board, bytes));
+        Print(stdout, TypeDemo(board, bytes, parser.isSet("chained")));
     } catch (const Error& error) {
         Print(stderr, JsonText(error.what()).toStdString() + "\n");
         return kExitError;

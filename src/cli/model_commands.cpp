@@ -208,6 +208,8 @@ int BoardMakeCommand(const QStringList& args) {
     parser.addOption({"rows", "Rows, 3 to 20.", "R"});
     parser.addOption({"cell", "Cell size in pixels (default 50x40).", "WxH", "50x40"});
     parser.addOption({"keep-controls", "SP, BS, LF and DL where the built-in board has them."});
+    parser.addOption({"square", "Square cells, as wide as --cell gives them."});
+    parser.addOption({"words", "Word slots for predicted words, 0 to 6 (codes 2 to 7).", "N", "0"});
     parser.addPositionalArgument("CORPUS", "A text file, UTF-8 or Windows-1252.");
     parser.addPositionalArgument("OUT.tab", "The table to write.");
     if (!ParseSub(parser, args, 2)) return kExitUsage;
@@ -216,8 +218,10 @@ int BoardMakeCommand(const QStringList& args) {
     const int rows = parser.value("rows").toInt(&rowsOk);
     const QRegularExpressionMatch cell =
         QRegularExpression("^(\\d{1,4})x(\\d{1,4})$").match(parser.value("cell"));
-    if (!columnsOk || !rowsOk || !cell.hasMatch()) {
-        Print(stderr, "--columns and --rows take whole numbers, --cell takes WxH\n");
+    bool wordsOk = false;
+    const int words = parser.value("words").toInt(&wordsOk);
+    if (!columnsOk || !rowsOk || !cell.hasMatch() || !wordsOk) {
+        Print(stderr, "--columns, --rows and --words take whole numbers, --cell takes WxH\n");
         return kExitUsage;
     }
     Corpus corpus;
@@ -225,8 +229,10 @@ int BoardMakeCommand(const QStringList& args) {
     std::vector<uint8_t> leftOut;
     std::string table;
     try {
-        table = MakeBoardTable(corpus.bytes, columns, rows, cell.captured(1).toInt(),
-                               cell.captured(2).toInt(), parser.isSet("keep-controls"), leftOut);
+        const int width = cell.captured(1).toInt();
+        const int height = parser.isSet("square") ? width : cell.captured(2).toInt();
+        table = MakeBoardTable(corpus.bytes, columns, rows, width, height,
+                               parser.isSet("keep-controls"), words, leftOut);
     } catch (const Error& error) {
         Print(stderr, std::string(error.what()) + "\n");
         return kExitUsage;

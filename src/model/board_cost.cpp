@@ -6,6 +6,7 @@
 #include "board/board_table.h"
 #include "board/errors.h"
 #include "board/shift.h"
+#include "board/word_column.h"
 #include "demo/demo_typist.h"
 
 namespace glidtavla {
@@ -136,7 +137,8 @@ constexpr struct {
 }  // namespace
 
 std::string MakeBoardTable(const std::string& text, int columns, int rows, int cellWidth,
-                           int cellHeight, bool keepControls, std::vector<uint8_t>& leftOut) {
+                           int cellHeight, bool keepControls, int wordSlots,
+                           std::vector<uint8_t>& leftOut) {
     if (columns < 3 || rows < 3 || columns > kMaxCells || rows > kMaxCells) {
         throw Error("A board has 3 to 20 columns and rows (the centre cell is column 3, row 3)");
     }
@@ -166,6 +168,11 @@ std::string MakeBoardTable(const std::string& text, int columns, int rows, int c
     counts[kCodeDeleteLine] = std::max<long long>(counts[kCodeDeleteLine], total / 200 + 1);
     counts[kCodeSpace] = std::max<long long>(counts[kCodeSpace], 1);
     counts[kCodeLineFeed] = std::max<long long>(counts[kCodeLineFeed], 1);
+    if (wordSlots < 0 || wordSlots > kMaxSlots) throw Error("A board has 0 to 6 word slots");
+    for (int slot = 1; slot <= wordSlots; ++slot) {
+        counts[static_cast<uint8_t>(kCodeFirstSlot + slot - 1)] =
+            std::max<long long>(total / (10 * slot), 1);
+    }
 
     std::vector<std::vector<bool>> taken(columns + 1, std::vector<bool>(rows + 1, false));
     taken[3][3] = true;

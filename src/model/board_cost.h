@@ -45,9 +45,11 @@ std::vector<uint8_t> TextCodes(const std::string& text);
 // A board table for a text: every character of the text that fits gets a cell, the most
 // frequent in the cells that cost least; the centre cell is empty; SP, BS, LF and DL are
 // always there (with keepControls where the built-in board has them); capital letters come
-// by shift from their small letters. leftOut gets the codes that found no cell. Throws an
-// Error with the reason when the board cannot be made.
+// by shift from their small letters; wordSlots word slots (codes 2 up) come among them, as
+// often used as a word in ten characters, the first slot most. leftOut gets the codes that
+// found no cell. Throws an Error with the reason when the board cannot be made.
 std::string MakeBoardTable(const std::string& text, int columns, int rows, int cellWidth,
-                           int cellHeight, bool keepControls, std::vector<uint8_t>& leftOut);
+                           int cellHeight, bool keepControls, int wordSlots,
+                           std::vector<uint8_t>& leftOut);
 
 }  // namespace glidtavla

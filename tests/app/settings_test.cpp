@@ -66,6 +66,7 @@ class SettingsTest : public WindowTest {
         settings.documentFolder = "/home/x/\xE5";
         settings.geometry = QByteArray("\x01\x02geometry", 10);
         settings.panelGeometry = QByteArray("\x03panel", 6);
+        settings.prediction = {false, false, 2, true};
         SettingsStore(iniPath).Save(settings);
         const Settings back = SettingsStore(iniPath).Load();
         QCOMPARE(back.zoom, 250);
@@ -76,6 +77,9 @@ class SettingsTest : public WindowTest {
         QCOMPARE(back.documentFolder, settings.documentFolder);
         QCOMPARE(back.geometry, settings.geometry);
         QCOMPARE(back.panelGeometry, settings.panelGeometry);
+        QVERIFY(back.prediction == settings.prediction);
+        QVERIFY(SettingsStore(QString::fromStdString(dir->File("none.ini"))).Load().prediction ==
+                PredictionSettings());
     }
 
     // A settings file that is a FIFO, or a lock that is a folder, never holds the program up:

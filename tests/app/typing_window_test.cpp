@@ -3,6 +3,7 @@
 #include <QPlainTextEdit>
 #include <QTest>
 
+#include "app/predict/word_prediction.h"
 #include "app/settings/settings.h"
 #include "app/typing/typing_mode.h"
 #include "window_test.h"
@@ -109,6 +110,21 @@ class TypingWindowTest : public WindowTest {
         QCOMPARE(sent, (std::vector<KeyAction>{Text("H"), Text("\xC3\xA5"), Text(" "), Back(1),
                                                Text("a"), Back(3), kReturn}));
         QCOMPARE(form->TextAreaLines()[1], std::string("\r"));  // the window goes on as before
+    }
+
+    // An accepted completion is typed like the characters it adds; a sign takes its space away
+    // there too.
+    void anAcceptedCompletionIsTypedLikeItsCharacters() {
+        form->Prediction().UseModel(GLIDTAVLA_WORD_MODEL, "");
+        TurnOn();
+        Write(3, 2);  // o
+        Write(1, 1);  // c
+        Button(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton);
+        Write(4, 4, Qt::LeftButton);  // SP with shift: "och "
+        Button(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton);
+        Write(2, 6);  // ,
+        QCOMPARE(sent, (std::vector<KeyAction>{Text("o"), Text("c"), Text("h"), Text(" "), Back(1),
+                                               Text(",")}));
     }
 
     // A demo is played in this window, never typed into another program.

@@ -32,6 +32,8 @@ TEST(CellLabel, KeysAndControlCellsHaveFixedLabelsWhateverTheirShiftCode) {
     EXPECT_EQ(Label(8), "BS");
     EXPECT_EQ(Label(13, 65), "LF");
     EXPECT_EQ(Label(32), "SP");
+    EXPECT_EQ(Label(2), "Ord1");  // the word slots
+    EXPECT_EQ(Label(7, 65), "Ord6");
 }
 
 }  // namespace

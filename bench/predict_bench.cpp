@@ -1,0 +1,87 @@
+// Word prediction: the time of one completion at every letter of a held-out text (p50, p95,
+// max), the memory the model takes, and the size and load time of a full file of learnt
+// words. Usage: predict_bench [benchmark flags]
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <vector>
+
+#include "predict/model_files.h"
+#include "predict/words.h"
+
+namespace {
+
+std::string ReadText(const char* path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+long ResidentKiB() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
+    }
+    return 0;
+}
+
+double Milliseconds(std::chrono::steady_clock::duration d) {
+    return std::chrono::duration<double, std::milli>(d).count();
+}
+
+void BM_CompletionLatency(benchmark::State& state) {
+    const long before = ResidentKiB();
+    const glidtavla::WordModel model =
+        glidtavla::LoadWordModel(GLIDTAVLA_WORD_MODEL, glidtavla::kSystemWordCounts);
+    state.counters["model_MiB"] = double(ResidentKiB() - before) / 1024;
+    const std::string text = ReadText(GLIDTAVLA_HELD_OUT);
+    std::vector<double> times;
+    for (auto _ : state) {
+        times.clear();
+        std::string line;
+        for (const char c : text) {
+            line = c == '\n' ? std::string() : line + c;
+            if (!glidtavla::IsWordByte(static_cast<unsigned char>(c))) continue;
+            const auto start = std::chrono::steady_clock::now();
+            benchmark::DoNotOptimize(model.Complete(line, 7));
+            times.push_back(Milliseconds(std::chrono::steady_clock::now() - start));
+        }
+    }
+    std::sort(times.begin(), times.end());
+    state.counters["completions"] = double(times.size());
+    state.counters["p50_ms"] = times[times.size() / 2];
+    state.counters["p95_ms"] = times[times.size() * 95 / 100];
+    state.counters["max_ms"] = times.back();
+}
+BENCHMARK(BM_CompletionLatency)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// The file of learnt words after the held-out text (about 10 000 words) was written once
+// (range 0), and at its bound of 2 MiB, reached with made-up words (range 1).
+void BM_LearntFile(benchmark::State& state) {
+    glidtavla::WordModel model;
+    model.Learn(ReadText(GLIDTAVLA_HELD_OUT), 20000);
+    std::mt19937 random(1);
+    while (state.range(0) == 1 && model.WriteUser(SIZE_MAX).size() < glidtavla::kMaxLearntBytes) {
+        std::string sentence;
+        for (int word = 0; word < 2000; ++word) {
+            for (int letter = 0; letter < 6; ++letter)
+                sentence += static_cast<char>('a' + random() % 26);
+            sentence += ' ';
+        }
+        model.Learn(sentence, 20001);
+    }
+    const std::string file = model.WriteUser(glidtavla::kMaxLearntBytes);
+    for (auto _ : state) {
+        glidtavla::WordModel read;
+        read.ReadUser(file);
+        benchmark::DoNotOptimize(read.Words());
+    }
+    state.counters["file_KiB"] = double(file.size()) / 1024;
+}
+BENCHMARK(BM_LearntFile)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
