@@ -59,7 +59,7 @@ Lär av det jag skriver: orden i varje rad som går till texten (LF) och i tecke
 Medan en demo spelas in eller spelas upp är ordförslagen avstängda, så att demon blir likadan varje gång.
 
 Kedjade glidningar:
-Du behöver inte vända ända tillbaka till mitten mellan två tecken. Det räcker att vända till en ruta som ligger närmare mitten än både tecknet du just hämtade och nästa tecken, och som ligger på vägen ut till nästa. Exempel på det inbyggda bordet: för att skriva "de" går du ut till d, vänder bara tillbaka till i, som ligger intill mitten, och går därifrån ut till e. Så sparar du ungefär en åttondel av vägen. Kommandot glidtavla-cli type --chained gör en demo som skriver på det sättet.
+Du behöver inte vända ända tillbaka till mitten mellan två tecken. Det räcker att vända till en ruta som ligger närmare mitten än både tecknet du just hämtade och nästa tecken, och som ligger på vägen ut till nästa. Exempel på det inbyggda bordet: för att skriva "de" går du ut till d, vänder bara tillbaka till i, som ligger intill mitten, och går därifrån ut till e. Så sparar du ungefär en åttondel av vägen. Vill du se hur det går till: välj Kör demo och filen kedjade-glidningar.dem i /usr/share/glidtavla/ (programmets datamapp), starta och för pekaren över bordet. Kommandot glidtavla-cli type --chained gör fler sådana demor.
 
 Skriv i andra program (menyn Fil):
 Varje tecken du hämtar skrivs också i det program som har tangentbordets fokus, till exempel en ordbehandlare eller en webbläsare. Glidtavlans fönster ligger då över de andra utan att ta fokus. Å, Ä, Ö och alla andra tecken kommer fram som de är, vilken tangentbordslayout datorn än har. Välj menyvalet igen för att sluta.
