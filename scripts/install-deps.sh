@@ -5,13 +5,14 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config clang-format
   qt6-base-dev qt6-svg-dev libgl-dev qt6-translations-l10n
-  libx11-dev libxtst-dev libxkbcommon-dev
+  libx11-dev libxtst-dev libxkbcommon-dev libwayland-dev
   libemf2svg-dev libwmf-dev fonts-urw-base35
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool imagemagick x11-utils x11-xkb-utils xterm openbox
   desktop-file-utils libxml2-utils shared-mime-info dpkg-dev file
   fonts-dejavu-core fonts-blankenburg fonts-freefont-ttf
   cfi-sv
+  sway xwayland qt6-wayland xdg-desktop-portal dbus
 )
 
 missing=()

@@ -141,9 +141,13 @@ void TForm1::CreateMenu() {
     SkrivAndra = item(fil, "SkrivAndra", "Skriv i andra program", &TForm1::SkrivAndraClick);
     KopieraAllt = item(fil, "KopieraAllt", "Kopiera allt", &TForm1::KopieraAlltClick);
     fil->setToolTipsVisible(true);
-    typing_ = std::make_unique<TypingMode>(this, SkrivAndra, *dialogs_, [this] {
-        return OpenXTestKeySender([this] { return static_cast<unsigned long>(winId()); });
-    });
+    typing_ =
+        std::make_unique<TypingMode>(this, SkrivAndra, *dialogs_, ChooseTypingRoute(), [this] {
+            return OpenRouteSender(
+                typing_->Route(), [this] { return static_cast<unsigned long>(winId()); },
+                settings_->PortalToken(),
+                [this](const std::string& t) { settings_->KeepPortalToken(t); });
+        });
     fil->addSeparator();
     Sluta1 = item(fil, "Sluta1", "Sluta", &TForm1::Sluta1Click);
     QMenu* hamta = menu("Hmta1", "Hämta teckenbord");

@@ -101,6 +101,7 @@ Settings SettingsStore::Load() const {
     settings.zoomToWindow = ini.value("view/zoomToWindow").toString() == "true";
     settings.speedLine = ini.value("view/speedLine").toString() == "true";
     settings.sendKeys = ini.value("typing/sendKeys").toString() == "true";
+    settings.portalToken = ini.value("typing/portalToken").toString().toStdString();
     settings.prediction.on = ini.value("prediction/on").toString() != "false";
     settings.prediction.learn = ini.value("prediction/learn").toString() != "false";
     settings.prediction.column = ini.value("prediction/column").toString() == "true";
@@ -133,6 +134,7 @@ std::string SettingsStore::Save(const Settings& settings) const {
         ini.setValue("view/zoomToWindow", settings.zoomToWindow);
         ini.setValue("view/speedLine", settings.speedLine);
         ini.setValue("typing/sendKeys", settings.sendKeys);
+        ini.setValue("typing/portalToken", QString::fromStdString(settings.portalToken));
         ini.setValue("prediction/on", settings.prediction.on);
         ini.setValue("prediction/learn", settings.prediction.learn);
         ini.setValue("prediction/pointer", settings.prediction.pointer);

@@ -29,6 +29,7 @@ struct Settings {
     int zoom = 100;
     bool zoomToWindow = false;
     bool sendKeys = false;
+    std::string portalToken;  // the desktop's permission to type, kept from the last time
     bool speedLine = false;
     PredictionSettings prediction;
     RememberedBoard board;

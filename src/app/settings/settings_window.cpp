@@ -45,6 +45,11 @@ void SettingsKeeper::RememberBoard(const RememberedBoard& board) {
     Remember();
 }
 
+void SettingsKeeper::KeepPortalToken(const std::string& token) {
+    settings_.portalToken = token;
+    Remember();
+}
+
 void SettingsKeeper::RememberDocumentFolder(const std::string& documentPath) {
     settings_.documentFolder =
         QFile::encodeName(QFileInfo(Shown(documentPath)).absolutePath()).toStdString();

@@ -44,6 +44,8 @@ class SettingsKeeper {
     const std::string& DocumentFolder() const { return settings_.documentFolder; }
     const QByteArray& Geometry() const { return settings_.geometry; }
     const QByteArray& PanelGeometry() const { return settings_.panelGeometry; }
+    const std::string& PortalToken() const { return settings_.portalToken; }
+    void KeepPortalToken(const std::string& token);
 
   private:
     const QWidget& window_;

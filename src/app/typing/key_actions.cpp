@@ -43,4 +43,16 @@ std::vector<KeyAction> TypedLine::Fetch(uint8_t ch, std::size_t lengthBefore,
     return {*key};
 }
 
+char32_t FirstCodePoint(const std::string& utf8) {
+    const auto* s = reinterpret_cast<const unsigned char*>(utf8.data());
+    if (utf8.empty()) return 0;
+    if (s[0] < 0x80) return s[0];
+    const int extra = s[0] >= 0xF0 ? 3 : s[0] >= 0xE0 ? 2 : 1;
+    if (utf8.size() < std::size_t(extra) + 1) return 0;
+    char32_t cp = s[0] & (0x3F >> extra);
+    for (int i = 1; i <= extra; ++i)
+        cp = (cp << 6) | (s[i] & 0x3F);
+    return cp;
+}
+
 }  // namespace glidtavla

@@ -23,6 +23,9 @@ struct KeyAction {
 // control codes, 127 and the bytes Windows-1252 leaves undefined.
 std::optional<KeyAction> KeyForCharacter(uint8_t ch);
 
+// The code point of a Text action's character (its UTF-8 first character); 0 for none.
+char32_t FirstCodePoint(const std::string& utf8);
+
 // What the character line has typed into the other program, so that BS and DL erase there
 // exactly what was typed and nothing of the program's own text.
 class TypedLine {

@@ -8,25 +8,16 @@
 
 namespace glidtavla {
 
-bool CanTypeIntoOtherPrograms(QString* why) {
-    // Wayland gives no client a way to type into another; a second back end (the
-    // virtual-keyboard protocol, or uinput) would come in as another KeySender.
-    if (QGuiApplication::platformName() == "xcb") return true;
-    if (why != nullptr) {
-        *why = "Fungerar bara i en X11-session, inte under Wayland eller utan skärm (här: " +
-               QGuiApplication::platformName() + ").";
-    }
-    return false;
-}
-
-TypingMode::TypingMode(QWidget* window, QAction* item, Dialogs& dialogs, SenderFactory factory)
-    : window_(window), item_(item), dialogs_(dialogs), factory_(std::move(factory)) {
+TypingMode::TypingMode(QWidget* window, QAction* item, Dialogs& dialogs, RouteChoice route,
+                       SenderFactory factory)
+    : window_(window),
+      item_(item),
+      dialogs_(dialogs),
+      route_(std::move(route)),
+      factory_(std::move(factory)) {
     item_->setCheckable(true);
-    QString why;
-    if (!CanTypeIntoOtherPrograms(&why)) {
-        item_->setEnabled(false);
-        item_->setToolTip(why);
-    }
+    item_->setEnabled(route_.route != TypingRoute::None);
+    item_->setToolTip(route_.description);
 }
 
 TypingMode::~TypingMode() = default;

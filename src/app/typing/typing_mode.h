@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/typing/key_sender.h"
+#include "app/typing/typing_route.h"
 
 class QAction;
 class QWidget;
@@ -20,11 +21,14 @@ class TypingMode {
   public:
     using SenderFactory = std::function<std::unique_ptr<KeySender>()>;
 
-    // item is the menu's checkable item; it is disabled where there is no X11 to type through.
-    TypingMode(QWidget* window, QAction* item, Dialogs& dialogs, SenderFactory factory);
+    // item is the menu's checkable item; it is disabled where the session gives no way to type
+    // into other programs, and its tooltip tells the way or why there is none.
+    TypingMode(QWidget* window, QAction* item, Dialogs& dialogs, RouteChoice route,
+               SenderFactory factory);
     ~TypingMode();
 
     bool IsOn() const { return sender_ != nullptr; }
+    const RouteChoice& Route() const { return route_; }
     // Turning on opens the sender; a failure is shown once and leaves the mode off.
     void SetOn(bool on);
     void Fetched(uint8_t ch, std::size_t lengthBefore, std::size_t lengthAfter);
@@ -42,13 +46,11 @@ class TypingMode {
     QWidget* window_;
     QAction* item_;
     Dialogs& dialogs_;
+    RouteChoice route_;
     SenderFactory factory_;
     std::unique_ptr<KeySender> sender_;
     TypedLine line_;
     std::function<void(bool)> changed_;
 };
-
-// Whether this session can type into other programs, and if not, why (for the tooltip).
-bool CanTypeIntoOtherPrograms(QString* why);
 
 }  // namespace glidtavla

@@ -34,19 +34,6 @@ int64_t NowMs() {
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-// The code point of one UTF-8 character.
-char32_t FirstCodePoint(const std::string& utf8) {
-    const auto* s = reinterpret_cast<const unsigned char*>(utf8.data());
-    if (utf8.empty()) return 0;
-    if (s[0] < 0x80) return s[0];
-    const int extra = s[0] >= 0xF0 ? 3 : s[0] >= 0xE0 ? 2 : 1;
-    if (utf8.size() < std::size_t(extra) + 1) return 0;
-    char32_t cp = s[0] & (0x3F >> extra);
-    for (int i = 1; i <= extra; ++i)
-        cp = (cp << 6) | (s[i] & 0x3F);
-    return cp;
-}
-
 // The level Shift alone selects on a key of this type, or -1.
 int ShiftLevel(const XkbKeyTypeRec& type) {
     for (int i = 0; i < type.map_count; ++i) {

@@ -1,0 +1,55 @@
+#include "app/typing/typing_route.h"
+
+#include <QGuiApplication>
+
+#include "app/typing/portal_key_sender.h"
+#include "app/typing/virtual_keyboard.h"
+#include "board/errors.h"
+
+namespace glidtavla {
+
+RouteChoice ChooseTypingRoute() {
+    // Our window may run through Xwayland, but the programs written into are Wayland's.
+    if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        if (AskWaylandCompositor().virtualKeyboard) {
+            return {TypingRoute::VirtualKeyboard,
+                    "Skriver genom kompositorns virtuella tangentbord (Wayland)."};
+        }
+        if (AskRemoteDesktopPortal().keyboard) {
+            return {TypingRoute::Portal,
+                    "Skriver genom skrivbordets fjärrstyrning (portalen RemoteDesktop); "
+                    "skrivbordet frågar om lov första gången."};
+        }
+        QString desktop = qEnvironmentVariable("XDG_CURRENT_DESKTOP");
+        if (desktop.isEmpty()) desktop = "okänd";
+        return {TypingRoute::None,
+                "Kompositorn (" + desktop +
+                    ") erbjuder inget virtuellt tangentbord (zwp_virtual_keyboard_manager_v1), "
+                    "och skrivbordets portal för fjärrstyrning med tangentbord "
+                    "(org.freedesktop.portal.RemoteDesktop) finns inte."};
+    }
+    if (QGuiApplication::platformName() == "xcb") {
+        return {TypingRoute::XTest, "Skriver genom X-serverns XTEST (X11)."};
+    }
+    return {TypingRoute::None, "Fungerar bara i en X11- eller Wayland-session (här: " +
+                                   QGuiApplication::platformName() + ")."};
+}
+
+std::unique_ptr<KeySender> OpenRouteSender(const RouteChoice& choice,
+                                           std::function<unsigned long()> ownWindow,
+                                           const std::string& portalToken,
+                                           std::function<void(const std::string&)> keepToken) {
+    switch (choice.route) {
+        case TypingRoute::XTest:
+            return OpenXTestKeySender(std::move(ownWindow));
+        case TypingRoute::VirtualKeyboard:
+            return OpenVirtualKeyboardSender();
+        case TypingRoute::Portal:
+            return OpenPortalKeySender(portalToken, std::move(keepToken));
+        case TypingRoute::None:
+            break;
+    }
+    throw Error(choice.description.toStdString());
+}
+
+}  // namespace glidtavla

@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# Typing into a native Wayland program through the compositor's virtual keyboard: a headless
+# sway (run as an unprivileged user, as sway refuses root), our Qt receiver on Qt's wayland
+# platform with the focus, and the key sender typing a text with LF, BS and DL among it. The
+# receiver's text is compared exactly, the focus never leaves it, and the latency from each
+# fetch to its arrival is printed.
+# Usage: wayland_keys.sh ROUTE_PROBE RECEIVER
+source "$(dirname "$0")/lib.sh"
+probe=$1 receiver=$2
+export LC_ALL=C.UTF-8
+
+user=nobody
+[ "$(id -u)" -ne 0 ] && user=$(id -un)
+runtime="$E2E_TMP/runtime"
+mkdir -m 700 "$runtime"
+chown "$user" "$runtime" "$E2E_TMP"
+printf 'xwayland disable\ndefault_border none\n' >"$E2E_TMP/sway.conf"
+chmod 644 "$E2E_TMP/sway.conf"
+sway_env=(XDG_RUNTIME_DIR="$runtime" WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1
+          WLR_RENDERER=pixman WLR_HEADLESS_OUTPUTS=1)
+if [ "$(id -u)" -eq 0 ]; then
+  setpriv --reuid="$user" --regid="$(id -g "$user")" --clear-groups \
+    env -i PATH="$PATH" "${sway_env[@]}" sway -c "$E2E_TMP/sway.conf" >"$E2E_TMP/sway.log" 2>&1 &
+else
+  env "${sway_env[@]}" sway -c "$E2E_TMP/sway.conf" >"$E2E_TMP/sway.log" 2>&1 &
+fi
+E2E_PIDS+=($!)
+for _ in $(seq 100); do ls "$runtime"/wayland-* >/dev/null 2>&1 && break; sleep 0.05; done
+socket=$(ls "$runtime" | grep -E '^wayland-[0-9]+$' | head -n1) ||
+  fail "sway did not start: $(tail -n 5 "$E2E_TMP/sway.log")"
+export XDG_RUNTIME_DIR="$runtime" WAYLAND_DISPLAY="$socket"
+export SWAYSOCK=$(ls "$runtime"/sway-ipc.*.sock)
+unset DISPLAY
+
+focused() {
+  swaymsg -t get_tree | python3 -c '
+import json, sys
+def walk(node):
+    if node.get("focused"): return node.get("app_id") or node.get("name") or ""
+    for child in node.get("nodes", []) + node.get("floating_nodes", []):
+        found = walk(child)
+        if found is not None: return found
+print(walk(json.load(sys.stdin)) or "")'
+}
+
+QT_QPA_PLATFORM=wayland "$receiver" "$E2E_TMP/received.txt" "$E2E_TMP/arrivals.log" \
+  2>"$E2E_TMP/receiver.err" &
+E2E_PIDS+=($!)
+for _ in $(seq 100); do [ "$(focused)" = e2e_receiver ] && break; sleep 0.05; done
+[ "$(focused)" = e2e_receiver ] || fail "the receiver never had the focus: $(focused)"
+
+# Watch the focus while typing.
+( while sleep 0.02; do focused >>"$E2E_TMP/focus.log"; done ) &
+E2E_PIDS+=($!)
+
+text=$'Hej Åsa, ÄR du där?\nfel\x01 1+1=3\b2 €'
+expected=$'Hej Åsa, ÄR du där?\n 1+1=2 €'
+"$probe" virtual-keyboard "$text" >"$E2E_TMP/sent.log" 2>"$E2E_TMP/probe.err" ||
+  fail "the sender failed: $(cat "$E2E_TMP/probe.err")"
+for _ in $(seq 100); do [ "$(cat "$E2E_TMP/received.txt" 2>/dev/null)" = "$expected" ] && break; sleep 0.05; done
+[ "$(cat "$E2E_TMP/received.txt")" = "$expected" ] ||
+  fail "received: $(cat "$E2E_TMP/received.txt" 2>/dev/null) expected: $expected"
+sleep 0.1
+others=$(sort -u "$E2E_TMP/focus.log" | grep -vx e2e_receiver || true)
+[ -z "$others" ] || fail "the focus left the receiver for: $others"
+
+# Latency: many characters, each fetch's keys sent against the receiver's change for it.
+: >"$E2E_TMP/arrivals.log"
+long=$(printf 'abcdefghij%.0s' $(seq 30))
+before=$(wc -l <"$E2E_TMP/arrivals.log")
+"$probe" virtual-keyboard "$long" 30 >"$E2E_TMP/sent.log" 2>"$E2E_TMP/probe.err" ||
+  fail "the sender failed: $(cat "$E2E_TMP/probe.err")"
+for _ in $(seq 100); do [ "$(wc -l <"$E2E_TMP/arrivals.log")" -ge 300 ] && break; sleep 0.05; done
+paste -d' ' "$E2E_TMP/sent.log" <(cut -d' ' -f1 "$E2E_TMP/arrivals.log" | tail -n 300) |
+  awk '{ print ($2 - $1) / 1e6 }' | sort -n |
+  awk '{ v[NR] = $1 } END { printf "virtual keyboard latency over %d characters: median %.2f ms, 99th percentile %.2f ms\n", NR, v[int(NR * 0.5) + 1], v[int(NR * 0.99)] }'
+echo "wayland_keys: the text arrived exactly, the focus stayed with the receiver"
