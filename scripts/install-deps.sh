@@ -12,7 +12,7 @@ packages=(
   desktop-file-utils libxml2-utils shared-mime-info dpkg-dev file
   fonts-dejavu-core fonts-blankenburg fonts-freefont-ttf
   cfi-sv
-  sway xwayland qt6-wayland xdg-desktop-portal dbus
+  sway xwayland qt6-wayland xdg-desktop-portal dbus python3-dbus python3-gi
 )
 
 missing=()

@@ -33,7 +33,7 @@ export SWAYSOCK=$(ls "$runtime"/sway-ipc.*.sock)
 unset DISPLAY
 
 focused() {
-  swaymsg -t get_tree | python3 -c '
+  swaymsg -t get_tree | /usr/bin/python3 -c '
 import json, sys
 def walk(node):
     if node.get("focused"): return node.get("app_id") or node.get("name") or ""

@@ -102,18 +102,17 @@ class PortalSession : public QObject {
     }
 
     void Key(xkb_keysym_t keysym) {
-        if (closed_) {
-            throw Error(
-                "Skrivbordet avslutade fjärrstyrningen, så inget mer skrivs i andra "
-                "program.");
-        }
+        const std::string ended =
+            "Skrivbordet avslutade fjärrstyrningen, så inget mer skrivs i andra program";
+        if (closed_) throw Error(ended + ".");
         for (const unsigned state : {1U, 0U}) {
             const QDBusMessage reply =
                 portal_.call(QDBus::Block, "NotifyKeyboardKeysym", QVariant::fromValue(session_),
                              QVariantMap(), static_cast<int>(keysym), state);
+            // The portal forgets a session the desktop closed before its signal reaches us.
             if (reply.type() == QDBusMessage::ErrorMessage) {
-                throw Error("Tangenten kunde inte skickas genom skrivbordets fjärrstyrning (" +
-                            reply.errorMessage().toStdString() + ").");
+                closed_ = true;
+                throw Error(ended + " (" + reply.errorMessage().toStdString() + ").");
             }
         }
     }

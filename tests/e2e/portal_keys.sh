@@ -1,0 +1,105 @@
+#!/usr/bin/env bash
+# Typing through the desktop's remote-desktop portal: Debian's real xdg-desktop-portal on a
+# private session bus, with a backend of our own that records what it is asked. The recorded
+# session, device choice and every keysym are compared exactly; a refusal and a session the
+# desktop closes end typing with a message.
+# Usage: portal_keys.sh ROUTE_PROBE
+source "$(dirname "$0")/lib.sh"
+probe=$1
+here=$(cd "$(dirname "$0")" && pwd)
+export LC_ALL=C.UTF-8 HOME="$E2E_TMP/home" XDG_DATA_HOME="$E2E_TMP/home/.local/share"
+mkdir -p "$HOME"
+
+dbus-daemon --session --nofork --print-address=3 3>"$E2E_TMP/bus" >/dev/null 2>&1 &
+E2E_PIDS+=($!)
+for _ in $(seq 100); do [ -s "$E2E_TMP/bus" ] && break; sleep 0.05; done
+export DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$E2E_TMP/bus")
+[ -n "$DBUS_SESSION_BUS_ADDRESS" ] || fail "dbus-daemon did not start"
+
+has_owner() {
+  dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+    org.freedesktop.DBus.NameHasOwner "string:$1" 2>/dev/null | grep -q "boolean true"
+}
+
+mkdir -p "$E2E_TMP/portals"
+cat >"$E2E_TMP/portals/glidtavlatest.portal" <<PORTAL
+[portal]
+DBusName=org.freedesktop.impl.portal.desktop.glidtavlatest
+Interfaces=org.freedesktop.impl.portal.RemoteDesktop;
+UseIn=glidtavlatest
+PORTAL
+
+# A backend, and the portal in front of it, for one part of the test.
+start_portal() {
+  : >"$E2E_TMP/asked.log"
+  /usr/bin/python3 "$here/portal_backend.py" "$E2E_TMP/asked.log" "$@" 2>"$E2E_TMP/backend.err" &
+  backend=$!
+  E2E_PIDS+=($backend)
+  for _ in $(seq 100); do has_owner org.freedesktop.impl.portal.desktop.glidtavlatest && break; sleep 0.05; done
+  has_owner org.freedesktop.impl.portal.desktop.glidtavlatest ||
+    fail "the backend did not start: $(cat "$E2E_TMP/backend.err")"
+  XDG_DESKTOP_PORTAL_DIR="$E2E_TMP/portals" XDG_CURRENT_DESKTOP=glidtavlatest \
+    /usr/libexec/xdg-desktop-portal --replace >"$E2E_TMP/portal.log" 2>&1 &
+  frontend=$!
+  E2E_PIDS+=($frontend)
+  for _ in $(seq 100); do has_owner org.freedesktop.portal.Desktop && break; sleep 0.05; done
+  has_owner org.freedesktop.portal.Desktop || fail "xdg-desktop-portal did not start: $(cat "$E2E_TMP/portal.log")"
+}
+stop_portal() {
+  kill "$frontend" "$backend" 2>/dev/null || true
+  wait "$frontend" "$backend" 2>/dev/null || true
+  for _ in $(seq 100); do has_owner org.freedesktop.portal.Desktop || break; sleep 0.05; done
+}
+
+# The keysyms for "Hé\n", then "x" erased by BS and "ab" by DL, then "€".
+text=$'H\xc3\xa9\nx\bab\x01\xe2\x82\xac'
+keys=(0x48 0xe9 0xff0d 0x78 0xff08 0x61 0x62 0xff08 0xff08 0x20ac)
+
+start_portal
+# The permission can be kept from version 2 of the portal's interface on.
+version=$(dbus-send --session --print-reply --dest=org.freedesktop.portal.Desktop \
+  /org/freedesktop/portal/desktop org.freedesktop.DBus.Properties.Get \
+  string:org.freedesktop.portal.RemoteDesktop string:version | awk '/uint32/ { print $3 }')
+[ -n "$version" ] || fail "the portal has no RemoteDesktop version"
+select="SelectDevices types=1"
+[ "$version" -ge 2 ] && select="SelectDevices persist_mode=2 types=1"
+"$probe" portal "$text" 0 "$E2E_TMP/token" >/dev/null 2>"$E2E_TMP/probe.err" ||
+  fail "typing through the portal failed: $(cat "$E2E_TMP/probe.err")"
+expected="$E2E_TMP/expected.log"
+{
+  echo CreateSession
+  echo "$select"
+  echo Start
+  for key in "${keys[@]}"; do echo "keysym $key press"; echo "keysym $key release"; done
+  echo Close
+} >"$expected"
+for _ in $(seq 100); do cmp -s "$E2E_TMP/asked.log" "$expected" && break; sleep 0.05; done
+diff "$expected" "$E2E_TMP/asked.log" >&2 || fail "the portal was asked otherwise"
+if [ "$version" -ge 2 ]; then
+  [ "$(cat "$E2E_TMP/token")" = glidtavla-test-token ] || fail "the permission was not kept"
+  # The next time the kept permission is offered, so the desktop need not ask again.
+  : >"$E2E_TMP/asked.log"
+  "$probe" portal "a" 0 "$E2E_TMP/token" >/dev/null 2>"$E2E_TMP/probe.err" ||
+    fail "typing again failed: $(cat "$E2E_TMP/probe.err")"
+  grep -qx "SelectDevices persist_mode=2 restore_token=glidtavla-test-token types=1" "$E2E_TMP/asked.log" ||
+    fail "the kept permission was not offered: $(cat "$E2E_TMP/asked.log")"
+else
+  [ ! -s "$E2E_TMP/token" ] || fail "a permission was kept from a portal that cannot keep one: $(cat "$E2E_TMP/token") $(cat "$E2E_TMP/asked.log")"
+  echo "portal_keys: RemoteDesktop version $version keeps no permission; the desktop asks each time"
+fi
+stop_portal
+
+# Refused: one message, nothing typed.
+start_portal --refuse
+if "$probe" portal "abc" 0 >/dev/null 2>"$E2E_TMP/probe.err"; then fail "a refusal typed"; fi
+grep -q "avböjdes" "$E2E_TMP/probe.err" || fail "a refusal said: $(cat "$E2E_TMP/probe.err")"
+grep -q keysym "$E2E_TMP/asked.log" && fail "keys were sent after a refusal"
+stop_portal
+
+# Closed by the desktop after the first character: the next one fails with a message.
+start_portal --close-after 2
+if "$probe" portal "abc" 300 >/dev/null 2>"$E2E_TMP/probe.err"; then fail "typing went on after the session closed: $(cat "$E2E_TMP/asked.log")"; fi
+grep -q "avslutade" "$E2E_TMP/probe.err" || fail "a closed session said: $(cat "$E2E_TMP/probe.err")"
+[ "$(grep -c keysym "$E2E_TMP/asked.log")" -eq 2 ] || fail "keys after the close: $(cat "$E2E_TMP/asked.log")"
+stop_portal
+echo "portal_keys: the portal was asked exactly, a refusal and a closed session end typing"
