@@ -26,6 +26,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n%s", line.Error.c_str(), glidtavla::UsageText().c_str());
         return 2;
     }
+    // On a Wayland desktop the window goes through Xwayland: there, while it types into other
+    // programs, the compositor never gives it the focus (see TypingMode).
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
+        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        !qEnvironmentVariableIsEmpty("DISPLAY")) {
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName("Glidtavla");
     QApplication::setDesktopFileName("glidtavla");

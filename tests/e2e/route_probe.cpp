@@ -2,7 +2,7 @@
 // fetch on the character line ("\n" LF, "\b" BS, "\x01" DL), and its keys are what the window
 // would send. Prints, for each fetch that typed something, the nanoseconds since the epoch when
 // its keys were sent, waiting PACE milliseconds between fetches as a writer would.
-// Usage: route_probe virtual-keyboard|portal TEXT [PACE] [TOKEN-FILE]
+// Usage: route_probe virtual-keyboard|portal|xtest TEXT [PACE] [TOKEN-FILE]
 #include <QCoreApplication>
 
 #include <chrono>
@@ -28,13 +28,12 @@ int main(int argc, char** argv) {
     try {
         std::string token;
         if (!tokenFile.empty()) std::getline(std::ifstream(tokenFile), token);
-        auto sender = route == "portal"
-                          ? OpenPortalKeySender(token,
-                                                [&](const std::string& kept) {
-                                                    if (!tokenFile.empty())
-                                                        std::ofstream(tokenFile) << kept << '\n';
-                                                })
-                          : OpenVirtualKeyboardSender();
+        const auto keep = [&](const std::string& kept) {
+            if (!tokenFile.empty()) std::ofstream(tokenFile) << kept << '\n';
+        };
+        auto sender = route == "portal"  ? OpenPortalKeySender(token, keep)
+                      : route == "xtest" ? OpenXTestKeySender([] { return 0UL; })
+                                         : OpenVirtualKeyboardSender();
         TypedLine typed;
         std::size_t length = 0;
         for (const char c : text) {

@@ -2,11 +2,12 @@
 # Typing into a native Wayland program through the compositor's virtual keyboard: a headless
 # sway (run as an unprivileged user, as sway refuses root), our Qt receiver on Qt's wayland
 # platform with the focus, and the key sender typing a text with LF, BS and DL among it. The
-# receiver's text is compared exactly, the focus never leaves it, and the latency from each
-# fetch to its arrival is printed.
-# Usage: wayland_keys.sh ROUTE_PROBE RECEIVER
+# receiver's text is compared exactly, the focus never leaves it, not even while our window,
+# typing into other programs through Xwayland, is shown and the pointer crosses it, and the
+# latency from each fetch to its arrival is printed.
+# Usage: wayland_keys.sh ROUTE_PROBE RECEIVER GLIDTAVLA
 source "$(dirname "$0")/lib.sh"
-probe=$1 receiver=$2
+probe=$1 receiver=$2 program=$3
 export LC_ALL=C.UTF-8
 
 user=nobody
@@ -14,7 +15,7 @@ user=nobody
 runtime="$E2E_TMP/runtime"
 mkdir -m 700 "$runtime"
 chown "$user" "$runtime" "$E2E_TMP"
-printf 'xwayland disable\ndefault_border none\n' >"$E2E_TMP/sway.conf"
+printf 'xwayland enable\ndefault_border none\n' >"$E2E_TMP/sway.conf"
 chmod 644 "$E2E_TMP/sway.conf"
 sway_env=(XDG_RUNTIME_DIR="$runtime" WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1
           WLR_RENDERER=pixman WLR_HEADLESS_OUTPUTS=1)
@@ -49,9 +50,22 @@ E2E_PIDS+=($!)
 for _ in $(seq 100); do [ "$(focused)" = e2e_receiver ] && break; sleep 0.05; done
 [ "$(focused)" = e2e_receiver ] || fail "the receiver never had the focus: $(focused)"
 
-# Watch the focus while typing.
+# Watch the focus from here on.
 ( while sleep 0.02; do focused >>"$E2E_TMP/focus.log"; done ) &
 E2E_PIDS+=($!)
+
+# Our window, typing into other programs, started by the compositor as its own user would be
+# (so it may use Xwayland), then the pointer across it.
+mkdir -p "$E2E_TMP/home"
+chown "$user" "$E2E_TMP/home"
+swaymsg exec "cd '$E2E_TMP/home' && HOME='$E2E_TMP/home' '$program' --send-keys >'$E2E_TMP/app.log' 2>&1" >/dev/null
+for _ in $(seq 100); do pgrep -f -- "$program --send-keys" >/dev/null && break; sleep 0.05; done
+sleep 2
+pgrep -f -- "$program --send-keys" >/dev/null || fail "the window did not start: $(cat "$E2E_TMP/app.log")"
+for xy in "100 100" "300 300" "500 450" "700 500" "200 600"; do
+  swaymsg seat seat0 cursor set $xy >/dev/null
+  sleep 0.1
+done
 
 text=$'Hej Åsa, ÄR du där?\nfel\x01 1+1=3\b2 €'
 expected=$'Hej Åsa, ÄR du där?\n 1+1=2 €'
@@ -74,4 +88,5 @@ for _ in $(seq 100); do [ "$(wc -l <"$E2E_TMP/arrivals.log")" -ge 300 ] && break
 paste -d' ' "$E2E_TMP/sent.log" <(cut -d' ' -f1 "$E2E_TMP/arrivals.log" | tail -n 300) |
   awk '{ print ($2 - $1) / 1e6 }' | sort -n |
   awk '{ v[NR] = $1 } END { printf "virtual keyboard latency over %d characters: median %.2f ms, 99th percentile %.2f ms\n", NR, v[int(NR * 0.5) + 1], v[int(NR * 0.99)] }'
+pkill -f -- "$program --send-keys" || true
 echo "wayland_keys: the text arrived exactly, the focus stayed with the receiver"

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include "app/dialogs.h"
+#include "app/typing/typing_route.h"
 
 namespace glidtavla {
 
@@ -79,6 +80,10 @@ void TypingMode::ApplyWindowFlags(bool on) {
     const Qt::WindowStates state = window_->windowState();
     window_->setWindowFlag(Qt::WindowDoesNotAcceptFocus, on);
     window_->setWindowFlag(Qt::WindowStaysOnTopHint, on);
+    // A Wayland compositor gives a window it manages the focus when it appears and when the
+    // pointer enters it; through Xwayland, a window it does not manage never gets it.
+    if (WaylandSession() && QGuiApplication::platformName() == "xcb")
+        window_->setWindowFlag(Qt::X11BypassWindowManagerHint, on);
     if (shown) {
         window_->setWindowState(state);
         window_->show();  // changing the flags hides a shown window

@@ -8,9 +8,12 @@
 
 namespace glidtavla {
 
+bool WaylandSession() {
+    return !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
 RouteChoice ChooseTypingRoute() {
-    // Our window may run through Xwayland, but the programs written into are Wayland's.
-    if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+    if (WaylandSession()) {
         if (AskWaylandCompositor().virtualKeyboard) {
             return {TypingRoute::VirtualKeyboard,
                     "Skriver genom kompositorns virtuella tangentbord (Wayland)."};

@@ -18,6 +18,9 @@ struct RouteChoice {
     QString description;  // for the item's tooltip: the route in use, or why there is none
 };
 
+// Whether the programs written into are Wayland's (our window may run through Xwayland).
+bool WaylandSession();
+
 // In this order: an X11 session types through XTest; a Wayland session through the
 // compositor's virtual keyboard where it offers one, else through the desktop's remote-desktop
 // portal; otherwise there is no way, and the choice says why.
