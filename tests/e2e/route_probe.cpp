@@ -38,13 +38,13 @@ int main(int argc, char** argv) {
         std::size_t length = 0;
         for (const char c : text) {
             std::this_thread::sleep_for(std::chrono::milliseconds(pace));
-            const auto code = static_cast<uint8_t>(c == '\n' ? kCodeLineFeed
+            const auto code = static_cast<uint8_t>(c == '\n'   ? kCodeLineFeed
                                                    : c == '\b' ? kCodeBackspace
                                                                : c);
             const std::size_t before = length;
             length = code == kCodeLineFeed || code == kCodeDeleteLine ? 0
-                     : code == kCodeBackspace                        ? (length > 0 ? length - 1 : 0)
-                                                                     : length + 1;
+                     : code == kCodeBackspace ? (length > 0 ? length - 1 : 0)
+                                              : length + 1;
             const auto actions = typed.Fetch(code, before, length);
             const auto now = std::chrono::system_clock::now().time_since_epoch();
             for (const KeyAction& action : actions)
