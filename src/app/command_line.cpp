@@ -48,6 +48,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             line.Version = true;
         } else if (!optionsEnded && argument == "--send-keys") {
             line.SendKeys = true;
+        } else if (!optionsEnded && argument == "--start") {
+            line.Start = true;
         } else if (!optionsEnded && argument == "--no-predict") {
             line.NoPredict = true;
         } else if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
@@ -69,6 +71,7 @@ std::string UsageText() {
            "               skickas som tangenttryck till programmet som har fokus (X11)\n"
            "  --zoom PROCENT  visa teckenbordet förstorat, 100 till 400 procent\n"
            "  --no-predict utan ordförslag den här gången (inställningen ändras inte)\n"
+           "  --start      visa teckenbordet direkt, utan att START behöver tryckas\n"
            "  -h, --help   visa den här hjälpen\n"
            "  -v, --version  visa programmets version\n"
            "  --           det som följer är dokumentet, även om det börjar med -\n";

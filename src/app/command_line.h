@@ -14,6 +14,7 @@ struct CommandLine {
     bool Version = false;
     bool SendKeys = false;   // start with "Skriv i andra program" on
     bool NoPredict = false;  // no word prediction in this run
+    bool Start = false;      // START pressed at once: the board shown
     int Zoom = 0;            // percent, 100 to 400; 0 when not given
     std::string Error;       // a message for standard error; the program then exits with status 2
 };

@@ -37,6 +37,13 @@ Inbyggt teckenbord: tillbaka till programmets eget bord.
 Skift:
 Håller du ner vänster musknapp medan tecknet hämtas får du det skiftade tecknet, en utvidgad versalisering som följer ett svenskt tangentbord (a blir A, 1 blir !, å blir Å och så vidare). Egna skiftrader kan läggas i tabellfilen: efter bordets rader lämnar du en tom rad, och därefter följer rader med koder som används som de skiftade tecknen. Koden 0 betyder att rutan inte har något eget skiftat tecken.
 
+Skiftruta (SK):
+Ett bord kan ha en skiftruta, kod 14 i tabellfilen. Hämtar du den blir nästa tecken skiftat, precis som med vänster musknapp nedtryckt; hämtar du den två gånger i rad är skiftet låst tills du hämtar den igen. Till höger i teckenraden står Skift eller Skiftlås medan det gäller. Så kan du skriva versaler utan att trycka på någon knapp. Färdiga bord med skiftruta finns i mappen boards i programmets datamapp (/usr/share/glidtavla/boards/): svenska-7x7-skift.tab och stora-rutor-5x5.tab med stora rutor; Hämta teckenbord > Utan bild börjar där.
+
+Utan musknapp (menyn Visa):
+Tryck genom att vila: låter du pekaren vila på START eller någon annan knapp i programmet trycks den efter vilotiden, och knappen visar hur lång tid som är kvar. Flytta pekaren eller lämna knappen innan samma knapp kan tryckas igen. Vilotid väljer tiden: 0,5 s, 1,0 s, 1,5 s, 2,0 s eller 3,0 s. Med glidtavla --start visas bordet direkt, utan START.
+Darrskydd: för en hand eller ett pekdon som darrar. Med 4 bildpunkter, 8 bildpunkter eller 12 bildpunkter byts ruta först när pekaren har kommit så långt in i den nya rutan; darrningar kring en rutkant skriver då inget. Av stänger skyddet. En demo som spelas in med darrskydd spelas upp likadant.
+
 Redigera med tangentbordet:
 Klickar du i teckenraden eller i textfältet får det tangentbordets fokus, och du kan skriva och ändra som vanligt.
 

@@ -46,5 +46,6 @@ int main(int argc, char** argv) {
     if (line.SendKeys) form.Typing().SetOn(true);
     if (line.Zoom != 0) form.SetZoom(line.Zoom);
     form.show();
+    if (line.Start) form.Guarded([&form] { form.Button1Click(); });
     return app.exec();
 }

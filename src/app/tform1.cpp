@@ -21,6 +21,7 @@
 #include "app/client_area.h"
 #include "app/demo_notice.h"
 #include "app/document_session.h"
+#include "app/pointer/pointer_aids.h"
 #include "app/predict/word_prediction.h"
 #include "app/settings/settings_window.h"
 #include "app/speed_line.h"
@@ -30,6 +31,7 @@
 #include "app/zoom/zoom_window.h"
 #include "board/errors.h"
 #include "board/files.h"
+#include "engine/tremor_guard.h"
 #include "pictures/builtin_picture.h"
 #include "text/codec.h"
 
@@ -81,8 +83,9 @@ TForm1::TForm1(std::string documentPath, std::unique_ptr<Dialogs> dialogs)
     CreateMenu();
     CreateViewMenu();
     settings_ = std::make_unique<SettingsKeeper>(static_cast<const QWidget&>(*this), *zoom_,
-                                                 *typing_, *speed_, *panel_, *prediction_);
+                                                 *typing_, *speed_, *panel_, *prediction_, *aids_);
     prediction_->OnChange([this] { settings_->Remember(); });
+    aids_->OnChange([this] { settings_->Remember(); });
     // Shown when the window is free again: a failure to keep settings never holds up closing.
     settings_->OnFailure([this](const QString& message) {
         QMetaObject::invokeMethod(
@@ -185,6 +188,7 @@ void TForm1::CreateViewMenu() {
     prediction_ = std::make_unique<WordPrediction>(controls, visa, *dialogs_, boards_, *zoom_,
                                                    [this] { return demo_.InUse(); });
     view_->UseWords(prediction_.get());
+    aids_ = new PointerAids(this, visa);
 }
 
 void TForm1::Guarded(const std::function<void()>& body) {
@@ -299,7 +303,7 @@ void TForm1::Button1Click() {
     FitClientToControls(client);
     Memo1->setFocus();
     started_ = true;
-    RestSelection(state_);  // the pointer comes from the START button, not the centre
+    StartWriting(state_, *view_);  // the pointer comes from the START button, not the centre
     prediction_->Refresh();
     if (typing_->IsOn()) EnterPanel();
 }
@@ -322,7 +326,9 @@ void TForm1::Image1MouseMove(int x, int y, bool leftHeld, bool insideImage) {
     }
     Timer1->stop();
     Image2->hide();
-    ProcessPointerSample(state_, prediction_->EngineBoard(), *view_, demo_.Recorder(), x, y);
+    const CharacterBoard& board = prediction_->EngineBoard();
+    const GuardedSample at = GuardSample(board, state_, x, y, aids_->GuardBoardPixels(Zoom()));
+    ProcessPointerSample(state_, board, *view_, demo_.Recorder(), at.x, at.y);
 }
 
 void TForm1::Image1MouseDown(Qt::MouseButton button) {
@@ -416,7 +422,10 @@ void TForm1::bildClick() {
 }
 
 void TForm1::ubildClick() {
-    const std::optional<QString> chosen = dialogs_->Ask(DialogKind::OpenDialog3, "");
+    // Until the user has a board of their own, the dialog starts among the ready ones.
+    const bool own = settings_->Board().kind == RememberedBoard::Kind::Drawn;
+    const std::optional<QString> chosen =
+        dialogs_->Ask(DialogKind::OpenDialog3, own ? "" : Shown(InstalledDataPath("boards")) + "/");
     if (!chosen) return;
     const std::string table = QFile::encodeName(*chosen).toStdString();
     boards_.Choose(table);
@@ -484,6 +493,7 @@ void TForm1::UseSettings(std::unique_ptr<SettingsStore> store) {
     if (settings.sendKeys) typing_->SetOn(true);
     if (settings.speedLine) speed_->SetShown(true);
     prediction_->Use(settings.prediction);
+    aids_->Use(settings.pointerAids);
 }
 
 void TForm1::SetZoom(int percent) {

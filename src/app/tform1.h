@@ -17,6 +17,7 @@
 namespace glidtavla {
 
 class CompactPanel;
+class PointerAids;
 class DocumentSession;
 class SettingsKeeper;
 class SettingsStore;
@@ -122,6 +123,7 @@ class TForm1 : public QMainWindow, private FormControls {
     std::unique_ptr<CompactPanel> panel_;
     std::unique_ptr<SettingsKeeper> settings_;
     std::unique_ptr<WordPrediction> prediction_;
+    PointerAids* aids_ = nullptr;
 };
 
 }  // namespace glidtavla

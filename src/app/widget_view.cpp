@@ -1,5 +1,7 @@
 #include "app/widget_view.h"
 
+#include <QAccessible>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
@@ -102,6 +104,25 @@ void WidgetView::TruncateCharacterLine(std::size_t length) {
 void WidgetView::AppendTextAreaLine(const std::string& line) {
     glidtavla::AppendTextAreaLine(c_.Memo1, line);
     if (words_ != nullptr) words_->LineWritten(line);
+}
+
+void WidgetView::ShiftCellChanged(int state) {
+    if (shiftState_ == nullptr) {
+        shiftState_ = new QLabel(c_.Edit1);
+        shiftState_->setObjectName("Skiftlage");
+        shiftState_->setAttribute(Qt::WA_TransparentForMouseEvents);
+        shiftState_->setStyleSheet("background: #ffd54f; color: black; padding: 0 4px;");
+    }
+    const QString text = state == 1 ? "Skift" : state == 2 ? "Skiftlås" : QString();
+    shiftState_->setText(text);
+    shiftState_->setAccessibleName(text.isEmpty() ? "Skift av" : text);
+    shiftState_->setFont(c_.Edit1->font());
+    shiftState_->adjustSize();
+    shiftState_->move(c_.Edit1->width() - shiftState_->width() - 2,
+                      (c_.Edit1->height() - shiftState_->height()) / 2);
+    shiftState_->setVisible(!text.isEmpty());
+    QAccessibleEvent event(shiftState_, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&event);
 }
 
 std::optional<std::string> WidgetView::WordToComplete(int slot) {

@@ -6,6 +6,7 @@
 #include "engine/engine_view.h"
 
 class QColor;
+class QLabel;
 
 namespace glidtavla {
 
@@ -34,6 +35,8 @@ class WidgetView : public EngineView {
         fetched_(ch, lengthBefore, lengthAfter);
     }
     std::optional<std::string> WordToComplete(int slot) override;
+    // "Skift" or "Skiftlås" at the end of the character line, also told to screen readers.
+    void ShiftCellChanged(int state) override;
     // Completes words and learns the lines that reach the text area.
     void UseWords(WordPrediction* words) { words_ = words; }
 
@@ -41,6 +44,7 @@ class WidgetView : public EngineView {
     const FormControls& c_;
     FetchListener fetched_;
     WordPrediction* words_ = nullptr;
+    QLabel* shiftState_ = nullptr;
     IndicatorColour cellColour_ = IndicatorColour::White;
     IndicatorColour lineColour_ = IndicatorColour::White;
 };

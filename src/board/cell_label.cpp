@@ -1,5 +1,7 @@
 #include "board/cell_label.h"
 
+#include <algorithm>
+
 #include "board/shift.h"
 
 namespace glidtavla {
@@ -20,6 +22,8 @@ const char* FixedLabel(uint8_t code) {
             return "LF";
         case kCodeSpace:
             return "SP";
+        case kCodeShiftCell:
+            return "SK";
         case 2:  // the word slots; the window writes their words over them
             return "Ord1";
         case 3:
@@ -73,6 +77,17 @@ std::string CellLabel(const CharacterBoard& board, int column, int row) {
     const uint8_t code = board.NormalCodes[column][row];
     if (const char* fixed = FixedLabel(code)) return fixed;
     return std::string(1, static_cast<char>(ApplyShift(code, board.ShiftCodes[column][row])));
+}
+
+std::vector<std::vector<std::string>> CellLabels(const CharacterBoard& board) {
+    const int columns = std::min(CellsInUse(board.ColumnBounds, board.BoardWidth), kMaxCells);
+    const int rows = std::min(CellsInUse(board.RowBounds, board.BoardHeight), kMaxCells);
+    std::vector<std::vector<std::string>> labels(static_cast<std::size_t>(rows));
+    for (int row = 1; row <= rows; ++row) {
+        for (int column = 1; column <= columns; ++column)
+            labels[static_cast<std::size_t>(row - 1)].push_back(CellLabel(board, column, row));
+    }
+    return labels;
 }
 
 }  // namespace glidtavla

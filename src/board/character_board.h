@@ -35,6 +35,8 @@ constexpr uint8_t kCodeDeleteLine = 1;
 constexpr uint8_t kCodeBackspace = 8;
 constexpr uint8_t kCodeLineFeed = 13;
 constexpr uint8_t kCodeSpace = 32;
+// Shifts the next fetched character as a held left button would; twice in a row locks shift.
+constexpr uint8_t kCodeShiftCell = 14;
 
 // The columns (rows) in use: up to the first whose bound is at least the board's size.
 // kMaxCells + 1 when no bound reaches it, so the board runs on past the last bound.

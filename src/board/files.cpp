@@ -93,4 +93,14 @@ std::string FreeNameBeside(const std::string& path) {
     }
 }
 
+std::string InstalledDataPath(const std::string& name) {
+    char self[PATH_MAX];
+    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+    std::string folder = length > 0 ? std::string(self, static_cast<std::size_t>(length)) : "";
+    folder = folder.substr(0, folder.rfind('/') + 1);
+    const std::string beside = folder + name;
+    if (access(beside.c_str(), R_OK) == 0) return beside;
+    return folder + GLIDTAVLA_DATA_FROM_BIN + "/" + name;
+}
+
 }  // namespace glidtavla

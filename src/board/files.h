@@ -37,6 +37,10 @@ int OpenRegularFileForWriting(const std::string& path, int flags, unsigned mode)
 // read then). Throws the file error of its code.
 std::string ReadRegularFile(const std::string& path, std::size_t limit, bool& tooLarge);
 
+// A file the program ships: beside the running program in the build, in its data folder
+// (share/glidtavla) once installed.
+std::string InstalledDataPath(const std::string& name);
+
 // Writes the file whole so that no failure loses the old one (safe_write.cpp): through a
 // temporary file beside it and a rename, keeping what the file was (mode, owner and group,
 // extended attributes and ACLs); in place, with its new size reserved first, where it has more

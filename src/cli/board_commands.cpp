@@ -4,6 +4,7 @@
 #include <QJsonValue>
 
 #include "board/board_table.h"
+#include "board/cell_label.h"
 #include "board/errors.h"
 #include "board/table_check.h"
 #include "cli/board_json.h"
@@ -46,6 +47,15 @@ int BoardCheckCommand(const QStringList& args) {
         Print(stdout, line + "\n");
     Print(stdout, check.LineEnds + "\n");
     Print(stdout, check.Summary + "\n");
+    if (check.Error.empty()) {
+        int row = 0;
+        for (const std::vector<std::string>& labels : CellLabels(board)) {
+            QString line = QString("row %1:").arg(++row);
+            for (const std::string& label : labels)
+                line += " [" + JsonText(label) + "]";
+            Print(stdout, line.toStdString() + "\n");
+        }
+    }
     for (const std::string& warning : check.Warnings)
         Print(stdout, "warning: " + warning + "\n");
     if (!check.Error.empty()) {

@@ -2,6 +2,9 @@
 
 #include <QJsonArray>
 
+#include "board/cell_label.h"
+#include "cli/cli_common.h"
+
 namespace glidtavla {
 
 namespace {
@@ -33,6 +36,15 @@ QJsonObject BoardToJson(const CharacterBoard& board) {
     json["rowCount"] = board.RowCount;
     json["normalCodes"] = Table(board.NormalCodes);
     json["shiftCodes"] = Table(board.ShiftCodes);
+    // What "Utan bild" draws in each cell in use, row by row: "SK", "SP", "A", "1!".
+    QJsonArray labels;
+    for (const std::vector<std::string>& row : CellLabels(board)) {
+        QJsonArray cells;
+        for (const std::string& label : row)
+            cells.append(JsonText(label));
+        labels.append(cells);
+    }
+    json["labels"] = labels;
     return json;
 }
 

@@ -57,8 +57,18 @@ int ReplayCommand(const QStringList& args) {
     parser.addOption(kBoardOption);
     parser.addOption({"json", "Print one JSON object instead of the document."});
     parser.addOption({"trace", "With --json: one object per tick."});
+    parser.addOption({"guard",
+                      "Replay with the tremor guard of the window's Darrskydd: a cell changes "
+                      "only PIXELS past its edge (the engine then arms by itself).",
+                      "PIXELS", "0"});
     parser.addPositionalArgument("DEMO", "The .dem file.");
     if (!ParseSub(parser, args, 1)) return kExitUsage;
+    bool guardOk = false;
+    const int guard = parser.value("guard").toInt(&guardOk);
+    if (!guardOk || guard < 0 || guard > 100) {
+        Print(stderr, "--guard takes pixels, 0 to 100\n");
+        return kExitUsage;
+    }
     CharacterBoard board;
     if (!LoadStartBoard(parser, board)) return kExitError;
     const bool json = parser.isSet("json");
@@ -78,7 +88,7 @@ int ReplayCommand(const QStringList& args) {
     try {
         if (trace) Print(stdout, "{\"trace\":[");
         replay = ReplayDemo(board, LocalPath(parser.positionalArguments()[0]),
-                            trace ? printTicks : TickObserver());
+                            trace ? printTicks : TickObserver(), guard);
     } catch (const Error& error) {
         if (trace) Print(stdout, "]}\n");
         Print(stderr, std::string(error.what()) + "\n");
@@ -171,8 +181,23 @@ int TypeCommand(const QStringList& args) {
     parser.addOption({"chained",
                       "Chained glides: turn back only as far as the way out to the next "
                       "character needs, not to the centre."});
+    parser.addOption({"jitter",
+                      "A real pointer instead: straight out and back, a sample every two "
+                      "pixels, each with Gaussian noise of SIGMA pixels.",
+                      "SIGMA"});
+    parser.addOption({"seed", "The noise's seed (default 1).", "N", "1"});
     parser.addPositionalArgument("TEXT", "The text to write.");
     if (!ParseSub(parser, args, 1)) return kExitUsage;
+    bool sigmaOk = true, seedOk = false;
+    const double sigma = parser.isSet("jitter") ? parser.value("jitter").toDouble(&sigmaOk) : 0;
+    const uint seed = parser.value("seed").toUInt(&seedOk);
+    if (!sigmaOk || !seedOk || sigma < 0 || sigma > 100 ||
+        (parser.isSet("jitter") && parser.isSet("chained"))) {
+        Print(stderr,
+              "--jitter takes pixels (0 to 100) and --seed a whole number; --jitter "
+              "glides out and back, not --chained\n");
+        return kExitUsage;
+    }
     CharacterBoard board;
     if (!LoadStartBoard(parser, board)) return kExitError;
 
@@ -189,7 +214,8 @@ int TypeCommand(const QStringList& args) {
         bytes += static_cast<char>(*byte);
     }
     try {
-        Print(stdout, TypeDemo(board, bytes, parser.isSet("chained")));
+        Print(stdout, parser.isSet("jitter") ? TypeJitteredDemo(board, bytes, sigma, seed)
+                                             : TypeDemo(board, bytes, parser.isSet("chained")));
     } catch (const Error& error) {
         Print(stderr, JsonText(error.what()).toStdString() + "\n");
         return kExitError;

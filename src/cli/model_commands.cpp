@@ -209,6 +209,8 @@ int BoardMakeCommand(const QStringList& args) {
     parser.addOption({"cell", "Cell size in pixels (default 50x40).", "WxH", "50x40"});
     parser.addOption({"keep-controls", "SP, BS, LF and DL where the built-in board has them."});
     parser.addOption({"square", "Square cells, as wide as --cell gives them."});
+    parser.addOption(
+        {"shift-cell", "A shift cell (code 14), for writing capitals without a button."});
     parser.addOption({"words", "Word slots for predicted words, 0 to 6 (codes 2 to 7).", "N", "0"});
     parser.addPositionalArgument("CORPUS", "A text file, UTF-8 or Windows-1252.");
     parser.addPositionalArgument("OUT.tab", "The table to write.");
@@ -232,7 +234,8 @@ int BoardMakeCommand(const QStringList& args) {
         const int width = cell.captured(1).toInt();
         const int height = parser.isSet("square") ? width : cell.captured(2).toInt();
         table = MakeBoardTable(corpus.bytes, columns, rows, width, height,
-                               parser.isSet("keep-controls"), words, leftOut);
+                               parser.isSet("keep-controls"), words, parser.isSet("shift-cell"),
+                               leftOut);
     } catch (const Error& error) {
         Print(stderr, std::string(error.what()) + "\n");
         return kExitUsage;

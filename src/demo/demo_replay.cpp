@@ -4,6 +4,7 @@
 
 #include "board/errors.h"
 #include "demo/demo_steps.h"
+#include "engine/tremor_guard.h"
 
 namespace glidtavla {
 
@@ -14,8 +15,14 @@ constexpr std::size_t kBatchTicks = 256;
 
 class Player {
   public:
-    Player(const CharacterBoard& board, const TickObserver& onTick, Replay& replay)
-        : board_(board), onTick_(onTick), replay_(replay) {}
+    Player(const CharacterBoard& board, const TickObserver& onTick, Replay& replay, int32_t guard)
+        : board_(board), onTick_(onTick), replay_(replay), guard_(guard) {}
+
+    void Apply(const int32_t* values) {
+        const bool armed = state.Armed;
+        ApplyDemoSample(values, state);
+        if (guard_ > 0 && values[2] == 1) state.Armed = armed;
+    }
 
     // A line that could not be read ends its tick without a sample.
     void Fail(const std::string& error) {
@@ -28,7 +35,8 @@ class Player {
 
     void Tick() {
         const bool armedBefore = state.Armed;
-        ProcessPointerSample(state, board_, replay_.View, nullptr, state.X0, state.Y0);
+        const GuardedSample at = GuardSample(board_, state, state.X0, state.Y0, guard_);
+        ProcessPointerSample(state, board_, replay_.View, nullptr, at.x, at.y);
         ++replay_.Samples;
         if (!onTick_) return;
         const PlainView& view = replay_.View;
@@ -60,25 +68,26 @@ class Player {
     Replay& replay_;
     std::array<ReplayTick, kBatchTicks> ticks_;
     std::size_t held_ = 0;
+    int32_t guard_;
 };
 
 }  // namespace
 
 Replay ReplayDemo(const CharacterBoard& board, const std::string& demoPath,
-                  const TickObserver& onTick) {
+                  const TickObserver& onTick, int32_t guard) {
     Replay replay;
-    Player player(board, onTick, replay);
+    Player player(board, onTick, replay, guard);
     DemoStepReader file(demoPath);
     while (const DemoSteps* steps = file.Next()) {
         std::size_t error = 0;
         for (std::size_t i = 0; i < steps->Kinds.size(); ++i) {
             switch (steps->Kinds[i]) {
                 case DemoSteps::Kind::Tick:
-                    ApplyDemoSample(steps->ValuesOf(i), player.state);
+                    player.Apply(steps->ValuesOf(i));
                     player.Tick();
                     break;
                 case DemoSteps::Kind::Values:
-                    ApplyDemoSample(steps->ValuesOf(i), player.state);
+                    player.Apply(steps->ValuesOf(i));
                     break;
                 case DemoSteps::Kind::Error:
                     player.Fail(steps->Errors[error++]);

@@ -39,7 +39,9 @@ using TickObserver = std::function<void(std::span<const ReplayTick>)>;
 // Plays a demo file the way the window's timer does, from a freshly started program after
 // START, until the tick that finds the end of the file. A malformed line is reported and
 // playback goes on. Throws when the file cannot be opened.
+// With a guard (pixels, as "Darrskydd"), each sample goes through GuardSample first, and the
+// engine arms by itself: the file's arming marks came from unguarded samples.
 Replay ReplayDemo(const CharacterBoard& board, const std::string& demoPath,
-                  const TickObserver& onTick = nullptr);
+                  const TickObserver& onTick = nullptr, int32_t guard = 0);
 
 }  // namespace glidtavla

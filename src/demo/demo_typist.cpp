@@ -1,7 +1,9 @@
 #include "demo/demo_typist.h"
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
+#include <random>
 #include <vector>
 
 #include "board/errors.h"
@@ -88,6 +90,10 @@ std::optional<CellSource> FindCellFor(const CharacterBoard& board, uint8_t ch) {
 
 namespace {
 
+double Edge(const CellLine<int32_t>& bounds, int index) {
+    return index <= 1 ? 0.0 : double(bounds[index - 1]);
+}
+
 std::string Named(uint8_t ch) {
     if (ch == kCodeLineFeed) return "line feed";
     if (ch < 32 || ch == 127) return "code " + std::to_string(ch);
@@ -138,6 +144,42 @@ std::string TypeDemo(const CharacterBoard& board, const std::string& text, bool 
         const std::optional<Point> turn = PointIn(board, from);
         if (!turn) from = {3, 3};
         sample(turn ? *turn : *centre);
+        state.ShiftHeld = false;
+    }
+    return recorder.Lines;
+}
+
+std::string TypeJitteredDemo(const CharacterBoard& board, const std::string& text, double sigma,
+                             uint32_t seed) {
+    SelectionState state;
+    PlainView view;
+    LineCollector recorder;
+    std::mt19937 random(seed);
+    std::normal_distribution<double> noise(0, sigma > 0 ? sigma : 1);
+    const auto jitter = [&](double at) {
+        return static_cast<int32_t>(std::lround(at + (sigma > 0 ? noise(random) : 0)));
+    };
+    const CentrePoint centre = CentreOfCentreCell(board);
+    const auto glide = [&](double fromX, double fromY, double toX, double toY) {
+        const double length = std::hypot(toX - fromX, toY - fromY);
+        const int steps = std::max(1, static_cast<int>(length / 2));
+        for (int i = 1; i <= steps; ++i) {
+            const double t = double(i) / steps;
+            ProcessPointerSample(state, board, view, &recorder, jitter(fromX + t * (toX - fromX)),
+                                 jitter(fromY + t * (toY - fromY)));
+        }
+    };
+    for (const char c : text) {
+        const uint8_t ch = c == '\n' ? kCodeLineFeed : static_cast<uint8_t>(c);
+        const std::optional<CellSource> source = FindCellFor(board, ch);
+        if (!source) throw Error("No cell of the board gives " + Named(ch));
+        const BoardCell cell = source->cell;
+        const double x =
+            (Edge(board.ColumnBounds, cell.Column) + board.ColumnBounds[cell.Column]) / 2;
+        const double y = (Edge(board.RowBounds, cell.Row) + board.RowBounds[cell.Row]) / 2;
+        state.ShiftHeld = source->shifted;
+        glide(double(centre.X), double(centre.Y), x, y);
+        glide(x, y, double(centre.X), double(centre.Y));
         state.ShiftHeld = false;
     }
     return recorder.Lines;

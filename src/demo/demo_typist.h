@@ -14,6 +14,12 @@ namespace glidtavla {
 // and goes out from there to the next. A character no cell gives is an error naming it.
 std::string TypeDemo(const CharacterBoard& board, const std::string& text, bool chained = false);
 
+// The demo of a real pointer writing text out and back: straight from the centre cell's centre
+// to each cell's centre and back, a sample every two pixels, each with Gaussian noise of sigma
+// pixels (seeded, so a seed gives the same demo). What it writes depends on the noise.
+std::string TypeJitteredDemo(const CharacterBoard& board, const std::string& text, double sigma,
+                             uint32_t seed);
+
 // The cell a chained glide turns in between two cells: nearer the centre than both, on the way
 // out to both, as far out as that allows.
 BoardCell TurnBetween(BoardCell from, BoardCell to);

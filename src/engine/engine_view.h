@@ -36,6 +36,8 @@ class EngineView {
     // rest of the word to write, empty when the slot shows none; nothing when no word
     // prediction is in play, so the fetch is an ordinary one.
     virtual std::optional<std::string> WordToComplete(int /*slot*/) { return std::nullopt; }
+    // The shift cell was fetched: 0 off, 1 for the next character, 2 locked.
+    virtual void ShiftCellChanged(int /*state*/) {}
 };
 
 }  // namespace glidtavla

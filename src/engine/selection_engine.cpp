@@ -21,6 +21,10 @@ int FirstBoundAtOrBeyond(const CellLine<int32_t>& bounds, int32_t coordinate) {
     return kMaxCells;
 }
 
+bool Shifted(const SelectionState& state) {
+    return state.ShiftHeld || state.ShiftCell != ShiftCellState::Off;
+}
+
 IndicatorColour ArmedColour(bool armed) {
     return armed ? IndicatorColour::Yellow : IndicatorColour::White;
 }
@@ -69,6 +73,12 @@ void RestSelection(SelectionState& state) {
     state.Armed = false;
 }
 
+void StartWriting(SelectionState& state, EngineView& view) {
+    RestSelection(state);
+    state.ShiftCell = ShiftCellState::Off;
+    view.ShiftCellChanged(0);
+}
+
 void Disarm(SelectionState& state, EngineView& view) {
     state.Armed = false;
     view.SetCharacterLineColour(IndicatorColour::White);
@@ -103,12 +113,34 @@ bool TakesSpaceAway(uint8_t ch) {
     }
 }
 
+// Off, once, locked, off again: each fetch of the shift cell moves one step on.
+void FetchShiftCell(SelectionState& state, EngineView& view) {
+    switch (state.ShiftCell) {
+        case ShiftCellState::Off:
+            state.ShiftCell = ShiftCellState::Once;
+            break;
+        case ShiftCellState::Once:
+            state.ShiftCell = ShiftCellState::Locked;
+            break;
+        case ShiftCellState::Locked:
+            state.ShiftCell = ShiftCellState::Off;
+            break;
+    }
+    view.ShiftCellChanged(static_cast<int>(state.ShiftCell));
+}
+
 void Fetch(SelectionState& state, EngineView& view) {
+    if (state.ch == kCodeShiftCell) return FetchShiftCell(state, view);
+    const bool shifted = Shifted(state);
+    if (state.ShiftCell == ShiftCellState::Once && state.ch != kCodeEmpty) {
+        state.ShiftCell = ShiftCellState::Off;  // it has shifted its character
+        view.ShiftCellChanged(0);
+    }
     const bool spaceAfterWord = state.SpaceAfterWord;
     state.SpaceAfterWord = false;
-    const int slot = state.ShiftHeld && state.ch == kCodeSpace ? 0
-                     : IsSlotCode(state.ch)                    ? state.ch - kCodeFirstSlot + 1
-                                                               : -1;
+    const int slot = shifted && state.ch == kCodeSpace ? 0
+                     : IsSlotCode(state.ch)            ? state.ch - kCodeFirstSlot + 1
+                                                       : -1;
     if (slot >= 0) {
         if (const std::optional<std::string> rest = view.WordToComplete(slot)) {
             if (rest->empty()) return;  // an empty slot writes nothing
@@ -147,7 +179,7 @@ void ProcessPointerSample(SelectionState& state, const CharacterBoard& board, En
 
     // 7-10: the character cell, coloured by the armed state unless the code is a control code.
     IndicatorColour cellColour = ArmedColour(state.Armed);
-    if (state.ShiftHeld) state.ch = ApplyShift(state.ch, shiftCode);
+    if (Shifted(state) && state.ch != kCodeShiftCell) state.ch = ApplyShift(state.ch, shiftCode);
     switch (state.ch) {
         case kCodeSpace:
             cellColour = IndicatorColour::Blue;

@@ -7,6 +7,9 @@
 
 namespace glidtavla {
 
+// The shift cell's state: off, for the next character, or locked until fetched again.
+enum class ShiftCellState { Off, Once, Locked };
+
 // The engine's memory between pointer samples.
 struct SelectionState {
     int32_t X0 = 0;
@@ -20,6 +23,7 @@ struct SelectionState {
     bool Resting = false;
     // The last fetch completed a word and wrote the space after it.
     bool SpaceAfterWord = false;
+    ShiftCellState ShiftCell = ShiftCellState::Off;
 };
 
 // Called at the fixed point of each processed sample while a demo is recorded. A throw skips
@@ -45,6 +49,10 @@ void ResetToCentre(SelectionState& state);
 // The pointer comes onto the board from elsewhere (START, a menu, the help panel): the way in
 // must not fetch the cell it crossed first, so the next sample neither fetches nor arms.
 void RestSelection(SelectionState& state);
+
+// START: the pointer comes onto the board from the button, and no shift cell is pending, so a
+// demo recorded or played from here meets the state it met when it was made.
+void StartWriting(SelectionState& state, EngineView& view);
 
 // The pointer has left the board: nothing it passes on its way back may be fetched.
 void Disarm(SelectionState& state, EngineView& view);

@@ -86,6 +86,7 @@ BoardCost CostOfText(const CharacterBoard& board, const std::string& text) {
         ++counts[code];
     long long writable = 0, shifted = 0;
     double bits = 0, pixels = 0;
+    const std::optional<CellSource> shiftCell = FindCellFor(board, kCodeShiftCell);
     for (const auto& [code, count] : counts) {
         cost.Characters += count;
         const std::optional<CellSource> source = FindCellFor(board, code);
@@ -93,9 +94,15 @@ BoardCost CostOfText(const CharacterBoard& board, const std::string& text) {
             cost.Missing[code] = count;
             continue;
         }
-        const Trip trip = TripTo(board, source->cell);
+        Trip trip = TripTo(board, source->cell);
         writable += count;
         if (source->shifted) shifted += count;
+        // A board with a shift cell is written without a button: a shifted character takes a
+        // glide to the shift cell first.
+        if (source->shifted && shiftCell) {
+            const Trip extra = TripTo(board, shiftCell->cell);
+            trip = {trip.bits + extra.bits, trip.pixels + extra.pixels};
+        }
         bits += trip.bits * double(count);
         pixels += trip.pixels * double(count);
     }
@@ -137,7 +144,7 @@ constexpr struct {
 }  // namespace
 
 std::string MakeBoardTable(const std::string& text, int columns, int rows, int cellWidth,
-                           int cellHeight, bool keepControls, int wordSlots,
+                           int cellHeight, bool keepControls, int wordSlots, bool shiftCell,
                            std::vector<uint8_t>& leftOut) {
     if (columns < 3 || rows < 3 || columns > kMaxCells || rows > kMaxCells) {
         throw Error("A board has 3 to 20 columns and rows (the centre cell is column 3, row 3)");
@@ -157,8 +164,10 @@ std::string MakeBoardTable(const std::string& text, int columns, int rows, int c
     // How often each code is written; capitals count for their small letter.
     std::map<uint8_t, long long> counts;
     long long total = 0;
+    long long capitals = 0;
     for (const uint8_t code : TextCodes(text)) {
         ++counts[SmallLetterOf(code).value_or(code)];
+        if (SmallLetterOf(code)) ++capitals;
         ++total;
     }
     counts.erase(kCodeEmpty);
@@ -169,6 +178,7 @@ std::string MakeBoardTable(const std::string& text, int columns, int rows, int c
     counts[kCodeSpace] = std::max<long long>(counts[kCodeSpace], 1);
     counts[kCodeLineFeed] = std::max<long long>(counts[kCodeLineFeed], 1);
     if (wordSlots < 0 || wordSlots > kMaxSlots) throw Error("A board has 0 to 6 word slots");
+    if (shiftCell) counts[kCodeShiftCell] = std::max(capitals, total / 30 + 1);
     for (int slot = 1; slot <= wordSlots; ++slot) {
         counts[static_cast<uint8_t>(kCodeFirstSlot + slot - 1)] =
             std::max<long long>(total / (10 * slot), 1);

@@ -34,6 +34,8 @@ struct BoardCost {
 // A cell's centre is the middle of its bounds, with 0 as the left (top) edge of column
 // (row) 1. Each character is a movement from the centre cell's centre out to its cell's centre
 // and one back, each of Fitts' index log2(D / W + 1) with W the target cell's smaller side.
+// On a board with a shift cell a shifted character is written through it, as by a writer
+// without a usable button: its glide to the shift cell counts too.
 BoardCost CostOfText(const CharacterBoard& board, const std::string& text);
 
 // Fitts' index of one movement between cell centres, with the target's smaller side as width.
@@ -46,10 +48,11 @@ std::vector<uint8_t> TextCodes(const std::string& text);
 // frequent in the cells that cost least; the centre cell is empty; SP, BS, LF and DL are
 // always there (with keepControls where the built-in board has them); capital letters come
 // by shift from their small letters; wordSlots word slots (codes 2 up) come among them, as
-// often used as a word in ten characters, the first slot most. leftOut gets the codes that
-// found no cell. Throws an Error with the reason when the board cannot be made.
+// often used as a word in ten characters, the first slot most; with shiftCell a shift cell,
+// as often as the text has capitals and at least once in thirty characters. leftOut gets the codes
+// that found no cell. Throws an Error with the reason when the board cannot be made.
 std::string MakeBoardTable(const std::string& text, int columns, int rows, int cellWidth,
-                           int cellHeight, bool keepControls, int wordSlots,
+                           int cellHeight, bool keepControls, int wordSlots, bool shiftCell,
                            std::vector<uint8_t>& leftOut);
 
 }  // namespace glidtavla

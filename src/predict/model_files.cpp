@@ -24,13 +24,7 @@ std::string ReadWhole(const std::string& path, std::size_t limit) {
 }  // namespace
 
 std::string BaseModelPath() {
-    char self[PATH_MAX];
-    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
-    std::string folder = length > 0 ? std::string(self, static_cast<std::size_t>(length)) : "";
-    folder = folder.substr(0, folder.rfind('/') + 1);
-    const std::string beside = folder + "sv-words.model";
-    if (access(beside.c_str(), R_OK) == 0) return beside;
-    return folder + GLIDTAVLA_DATA_FROM_BIN "/sv-words.model";
+    return InstalledDataPath("sv-words.model");
 }
 
 WordModel LoadWordModel(const std::string& baseModel, const std::string& wordCounts) {

@@ -57,7 +57,7 @@ TEST(BoardMake, RoundTripThroughTypeAndReplay) {
     TempDir dir;
     for (const bool keep : {false, true}) {
         std::vector<uint8_t> leftOut;
-        const std::string table = MakeBoardTable(text, 7, 7, 50, 40, keep, 0, leftOut);
+        const std::string table = MakeBoardTable(text, 7, 7, 50, 40, keep, 0, false, leftOut);
         EXPECT_TRUE(leftOut.empty());
         CharacterBoard board;
         ResetToBuiltInBoard(board);
@@ -79,12 +79,15 @@ TEST(BoardMake, RoundTripThroughTypeAndReplay) {
 
 TEST(BoardMake, TooSmallOrTooLargeAndWhatDoesNotFit) {
     std::vector<uint8_t> leftOut;
-    EXPECT_EQ(ErrorOf([&] { MakeBoardTable("a", 2, 5, 50, 40, false, 0, leftOut); }),
+    EXPECT_EQ(ErrorOf([&] { MakeBoardTable("a", 2, 5, 50, 40, false, 0, false, leftOut); }),
               "A board has 3 to 20 columns and rows (the centre cell is column 3, row 3)");
-    EXPECT_NE(ErrorOf([&] { MakeBoardTable("a", 20, 5, 60, 40, false, 0, leftOut); }), "no error");
-    EXPECT_NE(ErrorOf([&] { MakeBoardTable("a", 5, 5, 50, 40, true, 0, leftOut); }), "no error");
+    EXPECT_NE(ErrorOf([&] { MakeBoardTable("a", 20, 5, 60, 40, false, 0, false, leftOut); }),
+              "no error");
+    EXPECT_NE(ErrorOf([&] { MakeBoardTable("a", 5, 5, 50, 40, true, 0, false, leftOut); }),
+              "no error");
     // A 3 x 3 board has eight cells: the four controls and the four most frequent others.
-    const std::string table = MakeBoardTable("aaaa bbb cc d e f", 3, 3, 30, 30, false, 0, leftOut);
+    const std::string table =
+        MakeBoardTable("aaaa bbb cc d e f", 3, 3, 30, 30, false, 0, false, leftOut);
     EXPECT_EQ(leftOut.size(), 2u);
     EXPECT_NE(table.find("97"), std::string::npos);
 }

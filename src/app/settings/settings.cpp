@@ -105,6 +105,12 @@ Settings SettingsStore::Load() const {
     settings.prediction.on = ini.value("prediction/on").toString() != "false";
     settings.prediction.learn = ini.value("prediction/learn").toString() != "false";
     settings.prediction.column = ini.value("prediction/column").toString() == "true";
+    const int guard = ini.value("pointer/guardPixels").toInt(&ok);
+    if (ok && (guard == 0 || guard == 4 || guard == 8 || guard == 12))
+        settings.pointerAids.guardPixels = guard;
+    settings.pointerAids.dwellPress = ini.value("pointer/dwellPress").toString() == "true";
+    const int dwell = ini.value("pointer/dwellMs").toInt(&ok);
+    if (ok && dwell >= 500 && dwell <= 3000) settings.pointerAids.dwellMs = dwell;
     const int pointer = ini.value("prediction/pointer").toInt(&ok);
     if (ok && pointer >= 0 && pointer <= 2) settings.prediction.pointer = pointer;
     const QString kind = ini.value("board/kind").toString();
@@ -139,6 +145,9 @@ std::string SettingsStore::Save(const Settings& settings) const {
         ini.setValue("prediction/learn", settings.prediction.learn);
         ini.setValue("prediction/pointer", settings.prediction.pointer);
         ini.setValue("prediction/column", settings.prediction.column);
+        ini.setValue("pointer/guardPixels", settings.pointerAids.guardPixels);
+        ini.setValue("pointer/dwellPress", settings.pointerAids.dwellPress);
+        ini.setValue("pointer/dwellMs", settings.pointerAids.dwellMs);
         ini.setValue("board/kind", KindName(settings.board.kind));
         ini.setValue("board/table", QByteArray::fromStdString(settings.board.table));
         ini.setValue("board/picture", QByteArray::fromStdString(settings.board.picture));

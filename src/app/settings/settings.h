@@ -24,6 +24,14 @@ struct PredictionSettings {
     friend bool operator==(const PredictionSettings&, const PredictionSettings&) = default;
 };
 
+// What the user set for a pointer that trembles or cannot click.
+struct PointerAidSettings {
+    int guardPixels = 0;      // "Darrskydd": 0 (Av), 4, 8 or 12
+    bool dwellPress = false;  // "Tryck genom att vila"
+    int dwellMs = 1000;       // 500 to 3000
+    friend bool operator==(const PointerAidSettings&, const PointerAidSettings&) = default;
+};
+
 // What is kept between runs.
 struct Settings {
     int zoom = 100;
@@ -32,6 +40,7 @@ struct Settings {
     std::string portalToken;  // the desktop's permission to type, kept from the last time
     bool speedLine = false;
     PredictionSettings prediction;
+    PointerAidSettings pointerAids;
     RememberedBoard board;
     std::string documentFolder;  // path bytes
     QByteArray geometry;         // QWidget::saveGeometry

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QWidget>
 
+#include "app/pointer/pointer_aids.h"
 #include "app/predict/word_prediction.h"
 #include "app/speed_line.h"
 #include "app/typing/compact_panel.h"
@@ -26,6 +27,7 @@ void SettingsKeeper::Remember() {
     settings_.sendKeys = typing_.IsOn();
     settings_.speedLine = speed_.Shown();
     settings_.prediction = prediction_.Current();
+    settings_.pointerAids = aids_.Current();
     // The panel's place is kept apart from the full window's.
     if (panel_.IsOn()) {
         settings_.panelGeometry = panel_.Place();

@@ -11,6 +11,7 @@ class QWidget;
 namespace glidtavla {
 
 class CompactPanel;
+class PointerAids;
 class SpeedLine;
 class TypingMode;
 class WindowZoom;
@@ -23,13 +24,14 @@ class SettingsKeeper {
   public:
     SettingsKeeper(const QWidget& window, const WindowZoom& zoom, const TypingMode& typing,
                    const SpeedLine& speed, const CompactPanel& panel,
-                   const WordPrediction& prediction)
+                   const WordPrediction& prediction, const PointerAids& aids)
         : window_(window),
           zoom_(zoom),
           typing_(typing),
           speed_(speed),
           panel_(panel),
-          prediction_(prediction) {}
+          prediction_(prediction),
+          aids_(aids) {}
 
     const Settings& Use(std::unique_ptr<SettingsStore> store);
     // Told once, the first time the settings cannot be kept.
@@ -54,6 +56,7 @@ class SettingsKeeper {
     const SpeedLine& speed_;
     const CompactPanel& panel_;
     const WordPrediction& prediction_;
+    const PointerAids& aids_;
     std::unique_ptr<SettingsStore> store_;
     Settings settings_;
     bool active_ = false;

@@ -1,0 +1,156 @@
+#include "app/pointer/pointer_aids.h"
+
+#include <QAbstractButton>
+#include <QActionGroup>
+#include <QApplication>
+#include <QDateTime>
+#include <QEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTimer>
+
+namespace glidtavla {
+
+namespace {
+
+constexpr int kGuards[] = {0, 4, 8, 12};
+constexpr int kTimes[] = {500, 1000, 1500, 2000, 3000};
+// A pointer that moves less than this still rests: a head mouse never keeps quite still.
+constexpr int kRestRadius = 8;
+
+QString Seconds(int ms) {
+    return QLocale(QLocale::Swedish).toString(ms / 1000.0, 'f', 1) + " s";
+}
+
+}  // namespace
+
+PointerAids::PointerAids(QObject* parent, QMenu* menu)
+    : QObject(parent), now_([] { return QDateTime::currentMSecsSinceEpoch(); }) {
+    menu->addSeparator();
+    QMenu* guard = menu->addMenu("Darrskydd");
+    guard->setObjectName("Darrskydd");
+    auto* guardGroup = new QActionGroup(guard);
+    for (const int pixels : kGuards) {
+        QAction* action =
+            guard->addAction(pixels == 0 ? "Av" : QString("%1 bildpunkter").arg(pixels));
+        action->setObjectName(QString("Darrskydd%1").arg(pixels));
+        action->setCheckable(true);
+        guardGroup->addAction(action);
+        guards_.push_back(action);
+        connect(action, &QAction::triggered, this, [this, pixels] {
+            settings_.guardPixels = pixels;
+            Changed();
+        });
+    }
+    dwell_ = menu->addAction("Tryck genom att vila");
+    dwell_->setObjectName("TryckGenomAttVila");
+    dwell_->setCheckable(true);
+    connect(dwell_, &QAction::triggered, this, [this](bool on) {
+        settings_.dwellPress = on;
+        Changed();
+    });
+    QMenu* time = menu->addMenu("Vilotid");
+    time->setObjectName("Vilotid");
+    auto* timeGroup = new QActionGroup(time);
+    for (const int ms : kTimes) {
+        QAction* action = time->addAction(Seconds(ms));
+        action->setObjectName(QString("Vilotid%1").arg(ms));
+        action->setCheckable(true);
+        timeGroup->addAction(action);
+        times_.push_back(action);
+        connect(action, &QAction::triggered, this, [this, ms] {
+            settings_.dwellMs = ms;
+            Changed();
+        });
+    }
+    timer_ = new QTimer(this);
+    timer_->setInterval(100);
+    connect(timer_, &QTimer::timeout, this, &PointerAids::Check);
+    qApp->installEventFilter(this);
+    Use(settings_);
+}
+
+void PointerAids::Changed() {
+    Use(settings_);
+    if (changed_) changed_();
+}
+
+void PointerAids::Use(const PointerAidSettings& settings) {
+    settings_ = settings;
+    for (std::size_t i = 0; i < guards_.size(); ++i)
+        guards_[i]->setChecked(kGuards[i] == settings_.guardPixels);
+    for (std::size_t i = 0; i < times_.size(); ++i)
+        times_[i]->setChecked(kTimes[i] == settings_.dwellMs);
+    dwell_->setChecked(settings_.dwellPress);
+    if (!settings_.dwellPress) Stop();
+}
+
+int PointerAids::GuardBoardPixels(int zoomPercent) const {
+    return zoomPercent > 0 ? settings_.guardPixels * 100 / zoomPercent : settings_.guardPixels;
+}
+
+bool PointerAids::eventFilter(QObject* watched, QEvent* event) {
+    if (!settings_.dwellPress) return false;
+    auto* button = qobject_cast<QAbstractButton*>(watched);
+    if (button == nullptr) return false;
+    switch (event->type()) {
+        case QEvent::Enter:
+            Rest(button, QCursor::pos());
+            break;
+        case QEvent::MouseMove: {
+            const QPoint at = static_cast<QMouseEvent*>(event)->globalPosition().toPoint();
+            if (button != button_ || (at - restAt_).manhattanLength() > kRestRadius)
+                Rest(button, at);
+            break;
+        }
+        case QEvent::Leave:
+            if (button == pressed_) pressed_ = nullptr;
+            if (button == button_) Stop();
+            break;
+        default:
+            break;
+    }
+    return false;
+}
+
+void PointerAids::Rest(QAbstractButton* button, QPoint at) {
+    if (button == pressed_ && (at - restAt_).manhattanLength() <= kRestRadius) return;
+    pressed_ = nullptr;
+    Stop();
+    if (!button->isEnabled()) return;
+    button_ = button;
+    restAt_ = at;
+    restSince_ = now_();
+    countdown_ = new QLabel(button);
+    countdown_->setObjectName("Nedrakning");
+    countdown_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    countdown_->setStyleSheet("background: #ffd54f; color: black; padding: 0 3px;");
+    Check();
+    timer_->start();
+}
+
+void PointerAids::Stop() {
+    timer_->stop();
+    if (countdown_) countdown_->deleteLater();
+    countdown_ = nullptr;
+    button_ = nullptr;
+}
+
+void PointerAids::Check() {
+    if (!button_) return Stop();
+    const qint64 left = settings_.dwellMs - (now_() - restSince_);
+    if (left > 0) {
+        countdown_->setText(Seconds(static_cast<int>(left)));
+        countdown_->adjustSize();
+        countdown_->move(button_->width() - countdown_->width() - 2, 2);
+        countdown_->show();
+        return;
+    }
+    QAbstractButton* button = button_;
+    Stop();
+    pressed_ = button;  // once, until the pointer moves on
+    button->click();
+}
+
+}  // namespace glidtavla

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QObject>
+#include <QPoint>
+#include <QPointer>
+
+#include <functional>
+#include <vector>
+
+#include "app/settings/settings.h"
+
+class QAbstractButton;
+class QAction;
+class QLabel;
+class QMenu;
+class QTimer;
+
+namespace glidtavla {
+
+// "Darrskydd" and "Tryck genom att vila" in the Visa menu. Resting the pointer on any button
+// of the program (START, a message's) for the set time presses it, with the time left shown on
+// the button; the pointer must leave or move before the same button is pressed again.
+class PointerAids : public QObject {
+    Q_OBJECT
+
+  public:
+    PointerAids(QObject* parent, QMenu* menu);
+
+    void Use(const PointerAidSettings& settings);
+    const PointerAidSettings& Current() const { return settings_; }
+    void OnChange(std::function<void()> changed) { changed_ = std::move(changed); }
+    // The guard in board pixels at a zoom, for the screen's pixels the user chose.
+    int GuardBoardPixels(int zoomPercent) const;
+
+    // The time, for tests: milliseconds from any fixed point.
+    void SetClock(std::function<qint64()> now) { now_ = std::move(now); }
+    // Looks whether a resting pointer has waited long enough; the timer calls it.
+    void Check();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void Changed();
+    void Rest(QAbstractButton* button, QPoint at);
+    void Stop();
+
+    PointerAidSettings settings_;
+    std::function<void()> changed_;
+    std::function<qint64()> now_;
+    std::vector<QAction*> guards_;
+    std::vector<QAction*> times_;
+    QAction* dwell_;
+    QTimer* timer_;
+    QPointer<QAbstractButton> button_;   // where the pointer rests
+    QPointer<QAbstractButton> pressed_;  // pressed by resting, until the pointer moves on
+    QPointer<QLabel> countdown_;
+    QPoint restAt_;
+    qint64 restSince_ = 0;
+};
+
+}  // namespace glidtavla
