@@ -67,6 +67,7 @@ class SettingsTest : public WindowTest {
         settings.geometry = QByteArray("\x01\x02geometry", 10);
         settings.panelGeometry = QByteArray("\x03panel", 6);
         settings.prediction = {false, false, 2, true};
+        settings.pointerAids = {8, true, 2000};
         SettingsStore(iniPath).Save(settings);
         const Settings back = SettingsStore(iniPath).Load();
         QCOMPARE(back.zoom, 250);
@@ -78,6 +79,7 @@ class SettingsTest : public WindowTest {
         QCOMPARE(back.geometry, settings.geometry);
         QCOMPARE(back.panelGeometry, settings.panelGeometry);
         QVERIFY(back.prediction == settings.prediction);
+        QVERIFY(back.pointerAids == settings.pointerAids);
         QVERIFY(SettingsStore(QString::fromStdString(dir->File("none.ini"))).Load().prediction ==
                 PredictionSettings());
     }

@@ -34,6 +34,7 @@ TEST(CellLabel, KeysAndControlCellsHaveFixedLabelsWhateverTheirShiftCode) {
     EXPECT_EQ(Label(32), "SP");
     EXPECT_EQ(Label(2), "Ord1");  // the word slots
     EXPECT_EQ(Label(7, 65), "Ord6");
+    EXPECT_EQ(Label(kCodeShiftCell, 65), "SK");
 }
 
 }  // namespace

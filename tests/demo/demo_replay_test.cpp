@@ -104,8 +104,13 @@ TEST(ReplayDemo, ARecordingWithEntriesReplaysToWhatWasWrittenLive) {
         RestSelection(state);
         at(7, 6), at(3, 3);  // back in at DL
         at(1, 2), at(3, 3);  // "b"
+        // The shift cell in place of "<": once, and locked for two, then off again.
+        board.NormalCodes[4][7] = kCodeShiftCell;
+        at(4, 7), at(3, 3), at(2, 2), at(3, 3);
+        at(4, 7), at(3, 3), at(4, 7), at(3, 3), at(2, 2), at(3, 3), at(2, 2), at(3, 3);
+        at(4, 7), at(3, 3), at(2, 2), at(3, 3);
     }
-    EXPECT_EQ(live.Line, "sb");
+    EXPECT_EQ(live.Line, "sbAAAa");
     const Replay replay = ReplayDemo(board, path);
     EXPECT_EQ(replay.View.Line, live.Line);
     EXPECT_EQ(replay.View.TextArea, live.TextArea);

@@ -1,4 +1,5 @@
 #include "engine/selection_engine.h"
+#include "engine/tremor_guard.h"
 
 #include <gtest/gtest.h>
 
@@ -165,6 +166,68 @@ TEST_F(SelectionEngineTest, LeftButtonShiftsTheFetchedCharacter) {
     Sample(X(6), Y(3));
     Sample(X(5), Y(3));
     EXPECT_EQ(view.Line, "M\"");
+}
+
+// The shift cell in place of '<' at (4, 7): once shifts one character (its shift code too),
+// twice locks until fetched a third time; it never writes itself.
+TEST_F(SelectionEngineTest, TheShiftCellShiftsOnceOrLocks) {
+    board.NormalCodes[4][7] = kCodeShiftCell;
+    board.ShiftCodes[1][3] = 'W';  // m gives W shifted
+    const auto write = [this](int column, int row) {
+        Sample(X(3), Y(3));
+        Sample(X(column), Y(row));
+        Sample(X(3), Y(3));
+    };
+    const struct {
+        std::vector<std::pair<int, int>> cells;
+        std::string line;
+    } cases[] = {
+        {{{4, 7}, {2, 2}, {2, 2}}, "Aa"},                           // once
+        {{{4, 7}, {1, 3}}, "W"},                                    // with the cell's shift code
+        {{{4, 7}, {4, 7}, {2, 2}, {2, 2}, {4, 7}, {2, 2}}, "AAa"},  // locked, then unlocked
+        {{{4, 7}, {4, 4}, {2, 2}}, " a"},                           // a space takes the shift
+    };
+    for (const auto& c : cases) {
+        state = SelectionState();
+        view = PlainView();
+        for (const auto& [column, row] : c.cells)
+            write(column, row);
+        EXPECT_EQ(view.Line, c.line);
+        EXPECT_EQ(state.ShiftCell, ShiftCellState::Off);
+    }
+    StartWriting(state, view);  // START leaves no shift pending
+    write(4, 7);
+    EXPECT_EQ(state.ShiftCell, ShiftCellState::Once);
+    StartWriting(state, view);
+    EXPECT_EQ(state.ShiftCell, ShiftCellState::Off);
+}
+
+// A pointer meaning o (3, 2) trembles on its edge with a (2, 2): unguarded every crossing
+// back writes an a; guarded, the cell changes only 4 pixels past the edge and o is written.
+TEST_F(SelectionEngineTest, TheTremorGuardKeepsTheCellInsideItsBand) {
+    for (const int32_t band : {0, 4}) {
+        state = SelectionState();
+        view = PlainView();
+        for (const auto& [x, y] : std::vector<std::pair<int32_t, int32_t>>{{X(3), Y(3)},
+                                                                           {X(3), 60},
+                                                                           {99, 60},
+                                                                           {102, 60},
+                                                                           {99, 60},
+                                                                           {102, 61},
+                                                                           {98, 60},
+                                                                           {X(3), Y(3)}}) {
+            const GuardedSample at = GuardSample(board, state, x, y, band);
+            Sample(at.x, at.y);
+        }
+        EXPECT_EQ(view.Line, band == 0 ? "aaa" : "o") << band;
+    }
+    // Far past the edge the cell changes, and a pointer just come in is never held.
+    state = SelectionState();
+    Sample(X(3), Y(3));
+    EXPECT_EQ(GuardSample(board, state, 151, Y(3), 4).x, 150);
+    EXPECT_EQ(GuardSample(board, state, 154, Y(3), 4).x, 154);
+    RestSelection(state);
+    EXPECT_EQ(GuardSample(board, state, 151, Y(3), 4).x, 151);
 }
 
 TEST_F(SelectionEngineTest, ControlCellsColourTheCharacterCellButNotTheLine) {

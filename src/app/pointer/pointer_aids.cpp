@@ -3,11 +3,10 @@
 #include <QAbstractButton>
 #include <QActionGroup>
 #include <QApplication>
+#include <QCursor>
 #include <QDateTime>
-#include <QEvent>
 #include <QLabel>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QTimer>
 
 namespace glidtavla {
@@ -64,10 +63,13 @@ PointerAids::PointerAids(QObject* parent, QMenu* menu)
             Changed();
         });
     }
+    pointer_ = [] {
+        const QPoint at = QCursor::pos();
+        return Pointer{QApplication::widgetAt(at), at};
+    };
     timer_ = new QTimer(this);
     timer_->setInterval(100);
     connect(timer_, &QTimer::timeout, this, &PointerAids::Check);
-    qApp->installEventFilter(this);
     Use(settings_);
 }
 
@@ -83,42 +85,22 @@ void PointerAids::Use(const PointerAidSettings& settings) {
     for (std::size_t i = 0; i < times_.size(); ++i)
         times_[i]->setChecked(kTimes[i] == settings_.dwellMs);
     dwell_->setChecked(settings_.dwellPress);
-    if (!settings_.dwellPress) Stop();
+    // Where the pointer is, asked rather than told: enter and leave events do not come when a
+    // window appears under a pointer that keeps still.
+    if (settings_.dwellPress) {
+        timer_->start();
+    } else {
+        timer_->stop();
+        Stop();
+    }
 }
 
 int PointerAids::GuardBoardPixels(int zoomPercent) const {
     return zoomPercent > 0 ? settings_.guardPixels * 100 / zoomPercent : settings_.guardPixels;
 }
 
-bool PointerAids::eventFilter(QObject* watched, QEvent* event) {
-    if (!settings_.dwellPress) return false;
-    auto* button = qobject_cast<QAbstractButton*>(watched);
-    if (button == nullptr) return false;
-    switch (event->type()) {
-        case QEvent::Enter:
-            Rest(button, QCursor::pos());
-            break;
-        case QEvent::MouseMove: {
-            const QPoint at = static_cast<QMouseEvent*>(event)->globalPosition().toPoint();
-            if (button != button_ || (at - restAt_).manhattanLength() > kRestRadius)
-                Rest(button, at);
-            break;
-        }
-        case QEvent::Leave:
-            if (button == pressed_) pressed_ = nullptr;
-            if (button == button_) Stop();
-            break;
-        default:
-            break;
-    }
-    return false;
-}
-
 void PointerAids::Rest(QAbstractButton* button, QPoint at) {
-    if (button == pressed_ && (at - restAt_).manhattanLength() <= kRestRadius) return;
-    pressed_ = nullptr;
     Stop();
-    if (!button->isEnabled()) return;
     button_ = button;
     restAt_ = at;
     restSince_ = now_();
@@ -126,19 +108,29 @@ void PointerAids::Rest(QAbstractButton* button, QPoint at) {
     countdown_->setObjectName("Nedrakning");
     countdown_->setAttribute(Qt::WA_TransparentForMouseEvents);
     countdown_->setStyleSheet("background: #ffd54f; color: black; padding: 0 3px;");
-    Check();
-    timer_->start();
 }
 
 void PointerAids::Stop() {
-    timer_->stop();
     if (countdown_) countdown_->deleteLater();
     countdown_ = nullptr;
     button_ = nullptr;
 }
 
 void PointerAids::Check() {
-    if (!button_) return Stop();
+    if (!settings_.dwellPress) return;
+    const Pointer pointer = pointer_();
+    QWidget* under = pointer.under;
+    while (under != nullptr && qobject_cast<QAbstractButton*>(under) == nullptr)
+        under = under->parentWidget();
+    auto* button = qobject_cast<QAbstractButton*>(under);
+    const bool moved = (pointer.at - restAt_).manhattanLength() > kRestRadius;
+    if (button == nullptr || !button->isEnabled() || !button->isVisible()) {
+        pressed_ = nullptr;
+        return Stop();
+    }
+    if (button == pressed_ && !moved) return;  // pressed: the pointer must move on first
+    if (button == pressed_) pressed_ = nullptr;
+    if (button != button_ || moved) Rest(button, pointer.at);
     const qint64 left = settings_.dwellMs - (now_() - restSince_);
     if (left > 0) {
         countdown_->setText(Seconds(static_cast<int>(left)));
@@ -147,7 +139,6 @@ void PointerAids::Check() {
         countdown_->show();
         return;
     }
-    QAbstractButton* button = button_;
     Stop();
     pressed_ = button;  // once, until the pointer moves on
     button->click();

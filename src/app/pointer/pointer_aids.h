@@ -32,13 +32,17 @@ class PointerAids : public QObject {
     // The guard in board pixels at a zoom, for the screen's pixels the user chose.
     int GuardBoardPixels(int zoomPercent) const;
 
-    // The time, for tests: milliseconds from any fixed point.
+    // The widget under the pointer and where the pointer is.
+    struct Pointer {
+        QWidget* under;
+        QPoint at;
+    };
+    // For tests: the time (milliseconds from any fixed point) and the pointer.
     void SetClock(std::function<qint64()> now) { now_ = std::move(now); }
-    // Looks whether a resting pointer has waited long enough; the timer calls it.
+    void SetPointer(std::function<Pointer()> pointer) { pointer_ = std::move(pointer); }
+    // Looks where the pointer rests and whether it has rested long enough; a timer calls it
+    // ten times a second while "Tryck genom att vila" is on.
     void Check();
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void Changed();
@@ -48,6 +52,7 @@ class PointerAids : public QObject {
     PointerAidSettings settings_;
     std::function<void()> changed_;
     std::function<qint64()> now_;
+    std::function<Pointer()> pointer_;
     std::vector<QAction*> guards_;
     std::vector<QAction*> times_;
     QAction* dwell_;

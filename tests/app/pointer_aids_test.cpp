@@ -1,0 +1,101 @@
+#include <QAction>
+#include <QLabel>
+
+#include "app/pointer/pointer_aids.h"
+#include "app/predict/word_prediction.h"
+#include "demo/demo_replay.h"
+#include "window_test.h"
+
+namespace glidtavla {
+
+// Writing without a button and with a trembling hand, in the window with real events.
+class PointerAidsTest : public WindowTest {
+    Q_OBJECT
+
+    PointerAids* Aids() const { return form->findChild<PointerAids*>(); }
+    std::string LastLine() const {
+        const std::vector<std::string> lines = form->TextAreaLines();
+        return lines.size() >= 2 ? lines[lines.size() - 2] : "";
+    }
+
+  private slots:
+    void init() { dir = std::make_unique<TempDir>(); }
+    void cleanup() {
+        form.reset();
+        dir.reset();
+    }
+
+    // Resting on START presses it after the set time, with the time left on the button; a
+    // pointer that moves starts the wait again.
+    void restingOnStartPressesIt() {
+        Start(dir->File("doc.gtv"));
+        qint64 now = 0;
+        QPoint at(5, 5);
+        Aids()->SetClock([&now] { return now; });
+        Aids()->SetPointer([&] { return PointerAids::Pointer{Button1(), at}; });
+        Find<QAction>("TryckGenomAttVila")->trigger();
+        Find<QAction>("Vilotid1500")->trigger();
+        QVERIFY(form->Prediction().Current().on);  // the other settings stay
+        Aids()->Check();
+        now = 1000;
+        Aids()->Check();
+        QCOMPARE(Find<QLabel>("Nedrakning")->text(), QString("0,5 s"));
+        at = QPoint(30, 5);  // moved: the wait begins again
+        Aids()->Check();
+        now = 2400;
+        Aids()->Check();
+        QVERIFY(!form->Started());
+        now = 2500;
+        Aids()->Check();
+        QVERIFY(form->Started());
+    }
+
+    // "Hej" with its capital through the ready board's shift cell; the state shows at the end
+    // of the character line. (Demos are made on the built-in board: the engine's own test
+    // replays one made with a shift cell.)
+    void theShiftCellWritesACapital() {
+        Start(dir->File("doc.gtv"));
+        Choose(ubild(), std::string(GLIDTAVLA_BOARDS) + "/svenska-7x7-skift.tab");
+        PressStart();
+        Enter(125, 100);
+        Write(4, 7);  // SK
+        QCOMPARE(Find<QLabel>("Skiftlage")->text(), QString("Skift"));
+        Write(5, 1);  // H
+        QVERIFY(!Find<QLabel>("Skiftlage")->isVisible());
+        Write(2, 4);  // e
+        Write(5, 3);  // j
+        Write(6, 6);  // LF
+        QCOMPARE(LastLine(), std::string("Hej\r"));
+    }
+
+    // A hand trembling on the edge of o: unguarded it writes stray a's; with "Darrskydd" only
+    // o, and the demo of the guarded session replays to the same text without a guard.
+    void theGuardKeepsATremblingPointerInItsCell() {
+        const auto tremble = [this] {
+            for (const auto& [x, y] : std::vector<std::pair<int, int>>{
+                     {125, 100}, {125, 60}, {99, 60}, {103, 60}, {98, 61}, {102, 60}, {125, 100}})
+                Move(x, y);
+            Write(6, 6);
+        };
+        Start(dir->File("doc.gtv"));
+        PressStart();
+        Enter(125, 100);
+        tremble();
+        QCOMPARE(LastLine(), std::string("aa\r"));
+        Find<QAction>("Darrskydd4")->trigger();
+        const std::string demo = dir->File("guard.dem");
+        Choose(Mdemo(), demo);
+        PressStart();
+        Enter(125, 100);
+        tremble();
+        Mdemo()->trigger();
+        QCOMPARE(LastLine(), std::string("o\r"));
+        const Replay replay = ReplayDemo(form->Board(), demo);
+        QCOMPARE(TextAreaListed(replay.View.TextArea).back(), std::string("o\r"));
+    }
+};
+
+}  // namespace glidtavla
+
+QTEST_MAIN(glidtavla::PointerAidsTest)
+#include "pointer_aids_test.moc"
