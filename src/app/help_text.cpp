@@ -41,7 +41,7 @@ Skiftruta (SK):
 Ett bord kan ha en skiftruta, kod 14 i tabellfilen. Hämtar du den blir nästa tecken skiftat, precis som med vänster musknapp nedtryckt; hämtar du den två gånger i rad är skiftet låst tills du hämtar den igen. Till höger i teckenraden står Skift eller Skiftlås medan det gäller. Så kan du skriva versaler utan att trycka på någon knapp. Färdiga bord med skiftruta finns i mappen boards i programmets datamapp (/usr/share/glidtavla/boards/): svenska-7x7-skift.tab och stora-rutor-5x5.tab med stora rutor; Hämta teckenbord > Utan bild börjar där.
 
 Utan musknapp (menyn Visa):
-Tryck genom att vila: låter du pekaren vila på START eller någon annan knapp i programmet trycks den efter vilotiden, och knappen visar hur lång tid som är kvar. Flytta pekaren eller lämna knappen innan samma knapp kan tryckas igen. Vilotid väljer tiden: 0,5 s, 1,0 s, 1,5 s, 2,0 s eller 3,0 s. Med glidtavla --start visas bordet direkt, utan START.
+Tryck genom att vila: låter du pekaren vila på START, någon annan knapp eller ett menyval trycks det efter vilotiden, och det visar hur lång tid som är kvar. Så öppnar du till exempel Fil och väljer Spara utan att klicka. Flytta pekaren eller lämna knappen innan samma knapp kan tryckas igen. Vilotid väljer tiden: 0,5 s, 1,0 s, 1,5 s, 2,0 s eller 3,0 s. Med glidtavla --start visas bordet direkt, utan START.
 Darrskydd: för en hand eller ett pekdon som darrar. Med 4 bildpunkter, 8 bildpunkter eller 12 bildpunkter byts ruta först när pekaren har kommit så långt in i den nya rutan; darrningar kring en rutkant skriver då inget. Av stänger skyddet. En demo som spelas in med darrskydd spelas upp likadant.
 
 Redigera med tangentbordet:

@@ -1,8 +1,11 @@
 #include <QAction>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 
 #include "app/pointer/pointer_aids.h"
 #include "app/predict/word_prediction.h"
+#include "board/files.h"
 #include "demo/demo_replay.h"
 #include "window_test.h"
 
@@ -48,6 +51,29 @@ class PointerAidsTest : public WindowTest {
         now = 2500;
         Aids()->Check();
         QVERIFY(form->Started());
+    }
+
+    // Menus too: resting on "Fil" opens it, resting on "Spara" in it saves.
+    void restingOnAMenuItemChoosesIt() {
+        Start(dir->File("doc.gtv"));
+        qint64 now = 0;
+        PointerAids::Pointer pointer{};
+        Aids()->SetClock([&now] { return now; });
+        Aids()->SetPointer([&pointer] { return pointer; });
+        Find<QAction>("TryckGenomAttVila")->trigger();
+        const auto restOn = [&](QWidget* widget, QRect item) {
+            pointer = {widget, widget->mapToGlobal(item.center())};
+            Aids()->Check();
+            now += 1000;
+            Aids()->Check();
+        };
+        QMenuBar* bar = form->menuBar();
+        auto* fil = Find<QMenu>("Fil1");
+        restOn(bar, bar->actionGeometry(fil->menuAction()));
+        QVERIFY(fil->isVisible());
+        restOn(fil, fil->actionGeometry(Spara2()));
+        QVERIFY(!fil->isVisible());
+        QVERIFY(StampOf(dir->File("doc.gtv")).has_value());
     }
 
     // "Hej" with its capital through the ready board's shift cell; the state shows at the end

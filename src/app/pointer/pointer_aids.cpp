@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QTimer>
 
 namespace glidtavla {
@@ -99,12 +100,49 @@ int PointerAids::GuardBoardPixels(int zoomPercent) const {
     return zoomPercent > 0 ? settings_.guardPixels * 100 / zoomPercent : settings_.guardPixels;
 }
 
-void PointerAids::Rest(QAbstractButton* button, QPoint at) {
+namespace {
+
+// What resting at a place presses: a button, or an item of the menu bar or of an open menu.
+PointerAids::Target TargetAt(QWidget* under, QPoint at) {
+    for (QWidget* widget = under; widget != nullptr; widget = widget->parentWidget()) {
+        if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+            if (!button->isEnabled() || !button->isVisible()) return {};
+            return {button, nullptr, button->rect()};
+        }
+        if (auto* bar = qobject_cast<QMenuBar*>(widget)) {
+            QAction* action = bar->actionAt(bar->mapFromGlobal(at));
+            if (action == nullptr || !action->isEnabled()) return {};
+            return {bar, action, bar->actionGeometry(action)};
+        }
+        if (auto* menu = qobject_cast<QMenu*>(widget)) {
+            QAction* action = menu->actionAt(menu->mapFromGlobal(at));
+            if (action == nullptr || !action->isEnabled() || action->isSeparator()) return {};
+            return {menu, action, menu->actionGeometry(action)};
+        }
+    }
+    return {};
+}
+
+void Press(const PointerAids::Target& target) {
+    if (auto* bar = qobject_cast<QMenuBar*>(target.widget))
+        return bar->setActiveAction(target.action);
+    auto* menu = qobject_cast<QMenu*>(target.widget);
+    if (menu == nullptr) return static_cast<QAbstractButton*>(target.widget.data())->click();
+    if (target.action->menu() != nullptr) return menu->setActiveAction(target.action);
+    // The menus close first, so what the item opens stands alone.
+    while (QWidget* popup = QApplication::activePopupWidget())
+        popup->close();
+    target.action->trigger();
+}
+
+}  // namespace
+
+void PointerAids::Rest(const Target& target, QPoint at) {
     Stop();
-    button_ = button;
+    target_ = target;
     restAt_ = at;
     restSince_ = now_();
-    countdown_ = new QLabel(button);
+    countdown_ = new QLabel(target.widget);
     countdown_->setObjectName("Nedrakning");
     countdown_->setAttribute(Qt::WA_TransparentForMouseEvents);
     countdown_->setStyleSheet("background: #ffd54f; color: black; padding: 0 3px;");
@@ -113,35 +151,32 @@ void PointerAids::Rest(QAbstractButton* button, QPoint at) {
 void PointerAids::Stop() {
     if (countdown_) countdown_->deleteLater();
     countdown_ = nullptr;
-    button_ = nullptr;
+    target_ = {};
 }
 
 void PointerAids::Check() {
     if (!settings_.dwellPress) return;
     const Pointer pointer = pointer_();
-    QWidget* under = pointer.under;
-    while (under != nullptr && qobject_cast<QAbstractButton*>(under) == nullptr)
-        under = under->parentWidget();
-    auto* button = qobject_cast<QAbstractButton*>(under);
+    const Target target = TargetAt(pointer.under, pointer.at);
     const bool moved = (pointer.at - restAt_).manhattanLength() > kRestRadius;
-    if (button == nullptr || !button->isEnabled() || !button->isVisible()) {
-        pressed_ = nullptr;
+    if (target.widget == nullptr) {
+        pressed_ = {};
         return Stop();
     }
-    if (button == pressed_ && !moved) return;  // pressed: the pointer must move on first
-    if (button == pressed_) pressed_ = nullptr;
-    if (button != button_ || moved) Rest(button, pointer.at);
+    if (target == pressed_ && !moved) return;  // pressed: the pointer must move on first
+    if (target == pressed_) pressed_ = {};
+    if (!(target == target_) || moved) Rest(target, pointer.at);
     const qint64 left = settings_.dwellMs - (now_() - restSince_);
     if (left > 0) {
         countdown_->setText(Seconds(static_cast<int>(left)));
         countdown_->adjustSize();
-        countdown_->move(button_->width() - countdown_->width() - 2, 2);
+        countdown_->move(target.rect.right() - countdown_->width() - 1, target.rect.top() + 1);
         countdown_->show();
         return;
     }
     Stop();
-    pressed_ = button;  // once, until the pointer moves on
-    button->click();
+    pressed_ = target;  // once, until the pointer moves on
+    Press(target);
 }
 
 }  // namespace glidtavla

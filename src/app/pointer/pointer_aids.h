@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
+#include <QRect>
 
 #include <functional>
 #include <vector>
@@ -18,8 +19,9 @@ class QTimer;
 namespace glidtavla {
 
 // "Darrskydd" and "Tryck genom att vila" in the Visa menu. Resting the pointer on any button
-// of the program (START, a message's) for the set time presses it, with the time left shown on
-// the button; the pointer must leave or move before the same button is pressed again.
+// of the program (START, a message's) or an item of its menus for the set time presses it,
+// with the time left shown there; the pointer must leave or move before the same one is
+// pressed again.
 class PointerAids : public QObject {
     Q_OBJECT
 
@@ -32,6 +34,16 @@ class PointerAids : public QObject {
     // The guard in board pixels at a zoom, for the screen's pixels the user chose.
     int GuardBoardPixels(int zoomPercent) const;
 
+    // What resting presses: a button, or an item (action) of the menu bar or a menu, and
+    // where on the widget it stands.
+    struct Target {
+        QPointer<QWidget> widget;
+        QAction* action = nullptr;
+        QRect rect;
+        bool operator==(const Target& other) const {
+            return widget == other.widget && action == other.action;
+        }
+    };
     // The widget under the pointer and where the pointer is.
     struct Pointer {
         QWidget* under;
@@ -46,7 +58,7 @@ class PointerAids : public QObject {
 
   private:
     void Changed();
-    void Rest(QAbstractButton* button, QPoint at);
+    void Rest(const Target& target, QPoint at);
     void Stop();
 
     PointerAidSettings settings_;
@@ -57,8 +69,8 @@ class PointerAids : public QObject {
     std::vector<QAction*> times_;
     QAction* dwell_;
     QTimer* timer_;
-    QPointer<QAbstractButton> button_;   // where the pointer rests
-    QPointer<QAbstractButton> pressed_;  // pressed by resting, until the pointer moves on
+    Target target_;   // where the pointer rests
+    Target pressed_;  // pressed by resting, until the pointer moves on
     QPointer<QLabel> countdown_;
     QPoint restAt_;
     qint64 restSince_ = 0;
