@@ -9,7 +9,7 @@ packages=(
   libemf2svg-dev libwmf-dev fonts-urw-base35
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool imagemagick x11-utils x11-xkb-utils xterm openbox
-  desktop-file-utils libxml2-utils shared-mime-info dpkg-dev file
+  desktop-file-utils libxml2-utils shared-mime-info dpkg-dev file lintian appstream
   fonts-dejavu-core fonts-blankenburg fonts-freefont-ttf
   cfi-sv
   sway xwayland qt6-wayland xdg-desktop-portal dbus python3-dbus python3-gi

@@ -58,4 +58,21 @@ std::optional<std::string> Utf8ToWindows1252(std::string_view utf8) {
     return bytes;
 }
 
+std::string Windows1252ToUtf8(std::string_view bytes) {
+    std::string utf8;
+    for (const char32_t c : DecodeWindows1252(bytes)) {
+        if (c < 0x80) {
+            utf8 += static_cast<char>(c);
+        } else if (c < 0x800) {
+            utf8 += static_cast<char>(0xC0 | (c >> 6));
+            utf8 += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            utf8 += static_cast<char>(0xE0 | (c >> 12));
+            utf8 += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            utf8 += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return utf8;
+}
+
 }  // namespace glidtavla

@@ -20,5 +20,6 @@ std::u32string DecodeWindows1252(std::string_view bytes);
 // UTF-8 as Windows-1252 bytes; nothing when it is not UTF-8 or holds a character Windows-1252
 // has not (four-byte characters never fit).
 std::optional<std::string> Utf8ToWindows1252(std::string_view utf8);
+std::string Windows1252ToUtf8(std::string_view bytes);
 
 }  // namespace glidtavla

@@ -15,7 +15,7 @@ namespace {
 constexpr uint32_t kStart = 0x1FFFFF;    // before the first word of a sentence
 constexpr uint32_t kUnknown = 0x1FFFFE;  // a word the model has never seen
 constexpr uint32_t kMaxWords = 0x1FFFF0;
-constexpr std::string_view kBaseHeader = "glidtavla-word-model 1";
+constexpr std::string_view kBaseHeader = "glidtavla-word-model 2";  // words in UTF-8
 constexpr std::string_view kUserHeader = "glidtavla-user-words 1";
 // What the user writes counts this much more than the base text.
 constexpr double kUserWeight = 10;
@@ -321,11 +321,13 @@ void WordModel::ReadBase(std::string_view bytes) {
     for (std::size_t i = 0; i < count; ++i) {
         double n = 0;
         std::vector<std::string_view> fields;
+        std::optional<std::string> word;
         if (!lines.Next(line) || (fields = Fields(line)).size() != 2 ||
-            !ParseNumber(fields[0], n) || !IsWord(fields[1])) {
+            !ParseNumber(fields[0], n) || !(word = Utf8ToWindows1252(fields[1])) ||
+            !IsWord(*word)) {
             NotAModel("a word line is damaged");
         }
-        ids.push_back(IdOf(Lower(fields[1])));
+        ids.push_back(IdOf(Lower(*word)));
         Add(kBase, {ids.back()}, n);
     }
     if (!lines.Next(line) || !ParseNumber(line, count)) NotAModel("no n-gram count");
@@ -398,7 +400,7 @@ std::string WriteBaseModel(std::string_view text) {
     std::string out = std::string(kBaseHeader) + '\n' + std::to_string(unigrams.size()) + '\n';
     for (const auto& [word, n] : unigrams) {
         index.emplace(word, index.size());
-        out += std::to_string(n) + ' ' + word + '\n';
+        out += std::to_string(n) + ' ' + Windows1252ToUtf8(word) + '\n';
     }
     std::string body;
     std::size_t kept = 0;

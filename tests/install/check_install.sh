@@ -14,7 +14,9 @@ DESTDIR="$tmp/root" cmake --install "$build" --prefix /usr >"$tmp/install.log"
 share="$tmp/root/usr/share"
 for file in usr/bin/glidtavla usr/bin/glidtavla-cli usr/libexec/glidtavla/glidtavla-cli-pictures \
             usr/share/applications/glidtavla.desktop \
-            usr/share/mime/packages/glidtavla.xml usr/share/man/man1/glidtavla-cli.1 \
+            usr/share/mime/packages/glidtavla.xml usr/share/man/man1/glidtavla-cli.1.gz \
+            usr/share/man/man1/glidtavla.1.gz usr/share/doc/glidtavla/copyright \
+            usr/share/glidtavla/sv-words.model usr/share/glidtavla/boards/svenska-7x7-skift.tab \
             usr/share/icons/hicolor/scalable/apps/glidtavla.svg \
             usr/share/icons/hicolor/48x48/apps/glidtavla.png; do
   [ -e "$tmp/root/$file" ] || fail "not installed: /$file"
@@ -29,6 +31,8 @@ file -b "$tmp/board.png" | grep -q "354 x 284" || fail "installed board draw: $(
 passed=$((passed + 1))
 
 desktop-file-validate "$share/applications/glidtavla.desktop" || fail "desktop entry"
+appstreamcli validate --no-net --pedantic "$share/metainfo/se.glidtavla.glidtavla.metainfo.xml" \
+  >"$tmp/appstream.txt" 2>&1 || fail "AppStream: $(cat "$tmp/appstream.txt")"
 passed=$((passed + 1))
 
 # Debian ships no schema for shared-mime-info: well-formed XML, then the database builder.
@@ -45,10 +49,12 @@ for size in 16 32 48 64 128 256; do
   file -b "$share/icons/hicolor/${size}x${size}/apps/glidtavla.png" | grep -q "$size x $size" ||
     fail "icon ${size}x${size}"
 done
-LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$share/man/man1/glidtavla-cli.1" \
-  >"$tmp/man.txt" 2>"$tmp/man.err" || fail "manual page"
-[ ! -s "$tmp/man.err" ] || fail "manual page warnings: $(cat "$tmp/man.err")"
-grep -q 'board check' "$tmp/man.txt" || fail "manual page text"
+for page in glidtavla glidtavla-cli; do
+  LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$share/man/man1/$page.1.gz" \
+    >"$tmp/man.txt" 2>"$tmp/man.err" || fail "manual page $page"
+  [ ! -s "$tmp/man.err" ] || fail "manual page $page warnings: $(cat "$tmp/man.err")"
+done
+grep -q 'board check' <(LC_ALL=C.UTF-8 man -l "$share/man/man1/glidtavla-cli.1.gz") || fail "manual page text"
 passed=$((passed + 1))
 
 (cd "$build" && cpack -G DEB -B "$tmp/package" >"$tmp/cpack.log" 2>&1) ||
@@ -61,9 +67,15 @@ for lib in libqt6widgets6 libqt6gui6 libqt6svg6 libxtst6 libwmf libemf2svg libc6
 done
 dpkg-deb --contents "$deb" >"$tmp/contents.txt"
 for file in ./usr/bin/glidtavla ./usr/bin/glidtavla-cli ./usr/libexec/glidtavla/glidtavla-cli-pictures \
-            ./usr/share/applications/glidtavla.desktop \
-            ./usr/share/mime/packages/glidtavla.xml ./usr/share/man/man1/glidtavla-cli.1; do
+            ./usr/share/applications/glidtavla.desktop ./usr/share/doc/glidtavla/changelog.gz \
+            ./usr/share/mime/packages/glidtavla.xml ./usr/share/man/man1/glidtavla-cli.1.gz; do
   grep -q " $file\$" "$tmp/contents.txt" || fail "not in the package: $file"
 done
+passed=$((passed + 1))
+
+# Debian's own checks: no error, and the warnings that remain are printed.
+lintian --fail-on error --no-tag-display-limit "$deb" >"$tmp/lintian.txt" 2>&1 ||
+  fail "lintian: $(grep -v 'root privileges' "$tmp/lintian.txt")"
+grep -E '^[WI]:' "$tmp/lintian.txt" || true
 passed=$((passed + 1))
 echo "install and package: $passed passed, 0 failed"

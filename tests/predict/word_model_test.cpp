@@ -113,8 +113,9 @@ TEST(WordModel, ReadsWordCountsAndRefusesADamagedBase) {
     EXPECT_TRUE(model.Complete("ai", 1).empty());
 
     for (const std::string& damaged : std::vector<std::string>{
-             std::string("glidtavla-word-model 1\n2\n1 a\n"),
-             std::string("glidtavla-word-model 1\n1\n1 a\n1\n0 9 2\n"), std::string("<html>")}) {
+             std::string("glidtavla-word-model 2\n2\n1 a\n"),
+             std::string("glidtavla-word-model 2\n1\n1 \xE5\n0\n"),
+             std::string("glidtavla-word-model 2\n1\n1 a\n1\n0 9 2\n"), std::string("<html>")}) {
         WordModel base;
         EXPECT_THROW(base.ReadBase(damaged), Error);
     }
