@@ -275,6 +275,24 @@ void WarnAboutBlocks(const RoleCollector& roles, const std::vector<RawLine>& raw
     }
 }
 
+// A board that writes nothing, or a centre cell with a code: the pointer rests in the centre,
+// so its code can never be fetched.
+void WarnAboutCells(const CharacterBoard& board, int columns, int rows, TableCheck& check) {
+    bool any = false;
+    for (int column = 1; column <= std::min(columns, kMaxCells); ++column) {
+        for (int row = 1; row <= std::min(rows, kMaxCells); ++row)
+            any = any || board.NormalCodes[column][row] != kCodeEmpty;
+    }
+    if (!any)
+        check.Warnings.push_back(
+            "the table is empty: every cell is code 0, nothing can be written");
+    if (board.NormalCodes[3][3] != kCodeEmpty) {
+        check.Warnings.push_back("the centre cell (column 3, row 3) holds code " +
+                                 std::to_string(board.NormalCodes[3][3]) +
+                                 ": the pointer rests there, so it can never be written");
+    }
+}
+
 }  // namespace
 
 TableCheck CheckBoardTable(CharacterBoard& board, const std::string& path) {
@@ -321,6 +339,7 @@ TableCheck CheckBoardTable(CharacterBoard& board, const std::string& path) {
         }
         WarnAboutBlocks(roles, raw, board, std::min(columns, kMaxCells), check);
     }
+    if (check.Error.empty()) WarnAboutCells(board, columns, rows, check);
     return check;
 }
 

@@ -59,8 +59,7 @@ int BoardCheckCommand(const QStringList& args) {
     for (const std::string& warning : check.Warnings)
         Print(stdout, "warning: " + warning + "\n");
     if (!check.Error.empty()) {
-        Print(stdout, "error: " + check.Error + "\n");
-        Print(stderr, check.Error + "\n");
+        Print(stderr, "error: " + check.Error + "\n");
         return kExitError;
     }
     return kExitOk;

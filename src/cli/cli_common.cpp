@@ -2,6 +2,7 @@
 
 #include <QFile>
 
+#include <cstdlib>
 #include <map>
 
 #include "board/board_table.h"
@@ -40,18 +41,34 @@ void Print(FILE* stream, const std::string& text) {
     std::fputs(text.c_str(), stream);
 }
 
+namespace {
+
+// The parser's help, its usage line naming the command as it is typed.
+std::string HelpOf(const QCommandLineParser& parser, const QString& command) {
+    QString help = parser.helpText();
+    const qsizetype end = help.indexOf('\n');
+    const QString usage = help.left(end);
+    const qsizetype options = usage.indexOf(" [options]");
+    help.replace(0, options < 0 ? end : options, "Usage: glidtavla-cli " + command);
+    return help.toStdString();
+}
+
+}  // namespace
+
 bool ParseSub(QCommandLineParser& parser, const QStringList& args, int positionals) {
     parser.addHelpOption();
+    // args[0] is the program and the command's words.
+    const QString command = args.isEmpty() ? QString() : args[0].section(' ', 1);
     if (!parser.parse(args)) {
-        Print(stderr, parser.errorText().toStdString() + "\n");
+        Print(stderr, parser.errorText().toStdString() + "\n" + HelpOf(parser, command));
         return false;
     }
     if (parser.isSet("help")) {
-        Print(stdout, parser.helpText().toStdString());
-        return false;
+        Print(stdout, HelpOf(parser, command));
+        std::exit(kExitOk);  // asked for: the help is the answer
     }
     if (parser.positionalArguments().size() != positionals) {
-        Print(stderr, parser.helpText().toStdString());
+        Print(stderr, HelpOf(parser, command));
         return false;
     }
     return true;

@@ -38,15 +38,19 @@ const Command kCommands[] = {
     {"board draw", "[--over builtin|empty] TABLE OUT.png", "draw the board without picture",
      Pictures(BoardDrawCommand), true},
     {"board picture", "PICTURE", "check a board picture", Pictures(BoardPictureCommand), true},
-    {"board cost", "[--board TABLE] [--json] CORPUS", "model writing a text on a board",
-     Core(BoardCostCommand), false},
-    {"board make", "CORPUS --columns C --rows R [--cell WxH] [--keep-controls] OUT.tab",
+    {"board cost", "[--board TABLE] [--json] [--predict MODE] [--glide KIND] [more: --help] CORPUS",
+     "model writing a text on a board, with prediction and chained glides", Core(BoardCostCommand),
+     false},
+    {"board make",
+     "CORPUS --columns C --rows R [--cell WxH] [--square] [--keep-controls] [--words N] "
+     "[--shift-cell] OUT.tab",
      "make a board for a text", Core(BoardMakeCommand), false},
-    {"replay", "[--board TABLE] [--json] [--trace] DEMO", "play a demo, print the document",
-     Core(ReplayCommand), false},
+    {"replay", "[--board TABLE] [--json [--trace]] [--raw] [--guard PIXELS] DEMO",
+     "play a demo, print the document", Core(ReplayCommand), false},
     {"stats", "[--board TABLE] [--json] DEMO", "how fast and how a demo was written",
      Core(StatsCommand), false},
-    {"type", "[--board TABLE] TEXT", "print a demo that writes TEXT", Core(TypeCommand), false},
+    {"type", "[--board TABLE] [--chained | --jitter SIGMA [--seed N]] TEXT",
+     "print a demo that writes TEXT", Core(TypeCommand), false},
 };
 
 }  // namespace
@@ -76,11 +80,14 @@ QString CommandsHelp() {
 
 QString BoardUsage() {
     QStringList names;
+    QString commands;
     for (const Command& command : kCommands) {
         const QString name(command.name);
-        if (name.startsWith("board ")) names << name.mid(6);
+        if (!name.startsWith("board ")) continue;
+        names << name.mid(6);
+        commands += QString("  %1 %2\n      %3\n").arg(name, command.usage, command.summary);
     }
-    return "usage: glidtavla-cli board " + names.join('|') + " ...\n";
+    return "Usage: glidtavla-cli board " + names.join('|') + " ...\n\nBoard commands:\n" + commands;
 }
 
 }  // namespace glidtavla

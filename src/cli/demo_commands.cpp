@@ -57,6 +57,7 @@ int ReplayCommand(const QStringList& args) {
     parser.addOption(kBoardOption);
     parser.addOption({"json", "Print one JSON object instead of the document."});
     parser.addOption({"trace", "With --json: one object per tick."});
+    parser.addOption({"raw", "The document's own bytes (Windows-1252), not the terminal's UTF-8."});
     parser.addOption({"guard",
                       "Replay with the tremor guard of the window's Darrskydd: a cell changes "
                       "only PIXELS past its edge (the engine then arms by itself).",
@@ -72,7 +73,11 @@ int ReplayCommand(const QStringList& args) {
     CharacterBoard board;
     if (!LoadStartBoard(parser, board)) return kExitError;
     const bool json = parser.isSet("json");
-    const bool trace = json && parser.isSet("trace");
+    const bool trace = parser.isSet("trace");
+    if (trace && !json) {
+        Print(stderr, "--trace needs --json\n");
+        return kExitUsage;
+    }
 
     // The trace is printed as the ticks come, so a long demo needs no memory for it; the
     // object's other fields follow it.
@@ -94,13 +99,18 @@ int ReplayCommand(const QStringList& args) {
         Print(stderr, std::string(error.what()) + "\n");
         return kExitError;
     }
+    const long long malformed = static_cast<long long>(replay.Errors.size()) + replay.MoreErrors;
+    const int status = malformed > 0 ? kExitError : kExitOk;
     if (!json) {
-        Print(stdout, JoinDocument(replay.View.TextArea));
+        const std::string document = JoinDocument(replay.View.TextArea);
+        // The terminal's encoding (UTF-8); --raw gives the document's own bytes.
+        Print(stdout, parser.isSet("raw") ? document : Windows1252ToUtf8(document));
         Print(stderr, "character line: " + JsonText(replay.View.Line).toStdString() + "\n");
         for (const std::string& error : replay.Errors)
             Print(stderr, error + "\n");
         Print(stderr, ErrorSummary(replay));
-        return kExitOk;
+        if (malformed > 0) Print(stderr, std::to_string(malformed) + " malformed lines\n");
+        return status;
     }
     QJsonArray textArea, errors;
     for (const std::string& line : TextAreaListed(replay.View.TextArea)) {
@@ -116,7 +126,8 @@ int ReplayCommand(const QStringList& args) {
     result["moreErrors"] = replay.MoreErrors;
     const std::string fields = Compact(result);
     Print(stdout, trace ? "]," + fields.substr(1) + "\n" : fields + "\n");
-    return kExitOk;
+    if (malformed > 0) Print(stderr, std::to_string(malformed) + " malformed lines\n");
+    return status;
 }
 
 int StatsCommand(const QStringList& args) {
@@ -154,7 +165,8 @@ int StatsCommand(const QStringList& args) {
         json["emptyFetches"] = stats.EmptyFetches;
         json["errors"] = stats.Errors;
         Print(stdout, Compact(json) + "\n");
-        return kExitOk;
+        if (stats.Errors > 0) Print(stderr, std::to_string(stats.Errors) + " malformed lines\n");
+        return stats.Errors > 0 ? kExitError : kExitOk;
     }
     char text[1024];
     std::snprintf(text, sizeof text,
@@ -170,7 +182,7 @@ int StatsCommand(const QStringList& args) {
                   stats.EmptyFetches);
     Print(stdout, text);
     if (stats.Errors > 0) Print(stderr, std::to_string(stats.Errors) + " malformed lines\n");
-    return kExitOk;
+    return stats.Errors > 0 ? kExitError : kExitOk;
 }
 
 int TypeCommand(const QStringList& args) {

@@ -68,7 +68,10 @@ int main(int argc, char** argv) {
     const glidtavla::Command* command = glidtavla::FindCommand(args, &words);
     if (command == nullptr) {
         if (args[0] == "board") {
-            glidtavla::Print(stderr, glidtavla::BoardUsage().toStdString());
+            // "board --help" asks for the board commands; "board" alone is a wrong command.
+            const bool help = args.size() == 2 && (args[1] == "--help" || args[1] == "-h");
+            glidtavla::Print(help ? stdout : stderr, glidtavla::BoardUsage().toStdString());
+            return help ? glidtavla::kExitOk : glidtavla::kExitUsage;
         } else {
             std::fprintf(stderr, "unknown command: %s\n", qPrintable(args[0]));
         }

@@ -72,7 +72,18 @@ TEST(CliBoardCheck, ExplainsAndWarnsWithExitStatus) {
     EXPECT_TRUE(ok.out.contains("line ends: CR or CR LF\n"));
     const CliRun bad = Cli({"board", "check", QString::fromStdString(dir.Write("b.tab", "x\r\n"))});
     EXPECT_EQ(bad.exitCode, 1);
-    EXPECT_TRUE(bad.out.contains("error: Invalid numeric input"));
+    EXPECT_EQ(bad.err, QByteArray("error: Invalid numeric input\n"));  // once, where errors go
+    EXPECT_FALSE(bad.out.contains("error"));
+    const CliRun traps = Cli({"board", "check",
+                              QString::fromStdString(dir.Write("c.tab",
+                                                               "50 100 150\r\n40 80 120\r\n"
+                                                               "0 0 0\r\n0 0 0\r\n0 0 9\r\n"))});
+    EXPECT_TRUE(traps.out.contains("warning: the centre cell (column 3, row 3) holds code 9"));
+    const CliRun empty =
+        Cli({"board", "check",
+             QString::fromStdString(
+                 dir.Write("d.tab", "50 100 150\r\n40 80 120\r\n0 0 0\r\n0 0 0\r\n0 0 0\r\n"))});
+    EXPECT_TRUE(empty.out.contains("warning: the table is empty")) << empty.out.toStdString();
 }
 
 TEST(CliBoardDraw, WritesTheDrawnBoardAsPng) {
@@ -184,10 +195,14 @@ TEST(CliBoardModel, AMadeBoardWritesItsCorpus) {
     const CliRun typed = Cli({"type", "--board", made, text});
     ASSERT_EQ(typed.exitCode, 0) << typed.err.toStdString();
     const std::string demo = dir.Write("sv.dem", typed.out.toStdString());
+    // The terminal gets UTF-8; --raw the document's own Windows-1252 bytes.
+    const QByteArray document(
+        "\r\nOm att skriva med en mus\r\n\r\nDet finns m\xE4nniskor som "
+        "inte kan anv\xE4nda ett tangentbord.\r\n");
+    const CliRun raw = Cli({"replay", "--raw", "--board", made, QString::fromStdString(demo)});
+    EXPECT_EQ(raw.out, document);
     const CliRun replay = Cli({"replay", "--board", made, QString::fromStdString(demo)});
-    EXPECT_EQ(replay.out,
-              QByteArray("\r\nOm att skriva med en mus\r\n\r\nDet finns m\xE4nniskor som "
-                         "inte kan anv\xE4nda ett tangentbord.\r\n"));
+    EXPECT_EQ(replay.out, QString::fromLatin1(document).toUtf8());
     const auto mouse = [](const CliRun& run) {
         return Json(run.out)["profiles"]
             .toObject()["mouse"]

@@ -22,13 +22,31 @@ TEST(CliReplay, PrintsTheDocumentAndTheCharacterLine) {
     EXPECT_EQ(run.err, QByteArray("character line: å\n"));
 }
 
+// Every command's --help names the command as it is typed and exits 0; "board --help" lists
+// the board commands.
+TEST(CliHelp, EachCommandNamesItself) {
+    for (const QString command : {"board dump", "board check", "board draw", "board picture",
+                                  "board cost", "board make", "replay", "stats", "type"}) {
+        const CliRun run = Cli(command.split(' ') + QStringList{"--help"});
+        EXPECT_EQ(run.exitCode, 0) << command.toStdString();
+        EXPECT_TRUE(run.out.startsWith("Usage: glidtavla-cli " + command.toUtf8() + " [options]"))
+            << run.out.left(80).toStdString();
+    }
+    const CliRun board = Cli({"board", "--help"});
+    EXPECT_EQ(board.exitCode, 0);
+    EXPECT_TRUE(board.out.contains("board make")) << board.out.toStdString();
+    EXPECT_EQ(Cli({"board"}).exitCode, 2);
+}
+
 TEST(CliReplay, JsonWithTrace) {
     TempDir dir;
     const std::string demo = dir.Write("t.dem",
                                        "125 100 0 0\r\n75 100 0 0\r\n7x 1 0 0\r\n"
                                        "25 100 1 1\r\n75 100 1 1\r\n");
     const CliRun run = Cli({"replay", "--json", "--trace", QString::fromStdString(demo)});
-    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.exitCode, 1);  // a malformed line, counted
+    EXPECT_EQ(run.err, QByteArray("1 malformed lines\n"));
+    EXPECT_EQ(Cli({"replay", "--trace", QString::fromStdString(demo)}).exitCode, 2);
     const QJsonObject json = Json(run.out);
     EXPECT_EQ(json["textArea"].toArray(), QJsonArray({""}));
     EXPECT_EQ(json["characterLine"].toString(), "M");

@@ -35,7 +35,7 @@ tail -c 200 "$tmp/trace.out" | grep -q '"samples":800000' || fail "trace: no sum
 
 # 40 MB of malformed lines: the errors are counted, not all kept.
 { yes "x 1 2 3" || true; } | head -c 40000000 >"$tmp/bad.dem"
-run malformed 0 replay "$tmp/bad.dem"
+run malformed 1 replay "$tmp/bad.dem"
 grep -q 'more errors' "$tmp/malformed.err" || fail "malformed: $(tail -n 2 "$tmp/malformed.err")"
 
 # A 200 MB table: refused unread.
