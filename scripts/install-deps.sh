@@ -15,9 +15,12 @@ packages=(
   sway xwayland qt6-wayland xdg-desktop-portal dbus python3-dbus python3-gi
 )
 
+# One query for all: a second ./run.sh must not wait on sixty.
+installed=$(dpkg-query -W -f='${db:Status-Status} ${Package}\n' "${packages[@]}" 2>/dev/null |
+            awk '$1 == "installed" { print $2 }' || true)
 missing=()
 for p in "${packages[@]}"; do
-  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+  grep -qx -- "$p" <<<"$installed" || missing+=("$p")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
