@@ -41,7 +41,7 @@ grep -q 'more errors' "$tmp/malformed.err" || fail "malformed: $(tail -n 2 "$tmp
 # A 200 MB table: refused unread.
 { yes "10 20 30" || true; } | head -c 200000000 >"$tmp/big.tab"
 run check 1 board check "$tmp/big.tab"
-grep -q 'Table file is too large' "$tmp/check.out" || fail "check: $(tail -n 2 "$tmp/check.out")"
+grep -q 'Table file is too large' "$tmp/check.err" || fail "check: $(tail -n 2 "$tmp/check.err")"
 
 # An enhanced metafile of 300 000 rectangles: its drawing is refused, not rendered.
 python3 - "$tmp/many.emf" <<'PY'
