@@ -2,15 +2,29 @@
 
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
 
+#include "board/character_board.h"
 #include "board/errors.h"
 
 namespace glidtavla {
+
+// A 3 x 3 board of 30-pixel cells and no codes: the centre cell (3, 3) is its bottom right.
+inline CharacterBoard SmallGrid() {
+    CharacterBoard board;
+    for (int i = 1; i <= kMaxCells; ++i) {
+        board.ColumnBounds[i] = 30 * std::min(i, 3);
+        board.RowBounds[i] = 30 * std::min(i, 3);
+    }
+    board.BoardWidth = board.BoardHeight = 90;
+    board.RowCount = 3;
+    return board;
+}
 
 // A fresh folder for one test, removed afterwards.
 class TempDir {

@@ -97,7 +97,8 @@ void ProcessRestingSample(SelectionState& state, EngineView& view, SampleRecorde
     state.PreviousCell = cell;
 }
 
-// Signs that end a sentence or a clause, and LF, follow a word without the space between.
+}  // namespace
+
 bool TakesSpaceAway(uint8_t ch) {
     switch (ch) {
         case kCodeLineFeed:
@@ -112,6 +113,8 @@ bool TakesSpaceAway(uint8_t ch) {
             return false;
     }
 }
+
+namespace {
 
 // Off, once, locked, off again: each fetch of the shift cell moves one step on.
 void FetchShiftCell(SelectionState& state, EngineView& view) {

@@ -57,6 +57,10 @@ void StartWriting(SelectionState& state, EngineView& view);
 // The pointer has left the board: nothing it passes on its way back may be fetched.
 void Disarm(SelectionState& state, EngineView& view);
 
+// The codes that follow a completed word without its space: signs that end a sentence or a
+// clause, and LF.
+bool TakesSpaceAway(uint8_t ch);
+
 // One pointer sample: read-outs, character cell, recording, then fetch and arming. A resting
 // sample shows its read-outs, is recorded and becomes the previous cell, nothing more.
 // recorder is null when no demo is being recorded.

@@ -7,6 +7,7 @@
 
 #include "board/word_column.h"
 #include "demo/demo_typist.h"
+#include "engine/selection_engine.h"
 #include "predict/words.h"
 
 namespace glidtavla {
@@ -37,21 +38,9 @@ bool IsLetter(uint8_t code) {
     return IsWordByte(code);
 }
 
-// After an accepted word its space follows, and these take it away.
+// What may follow an accepted word: its own space, or what takes that space away.
 bool EndsAcceptedWord(uint8_t code) {
-    switch (code) {
-        case kCodeSpace:
-        case kCodeLineFeed:
-        case '.':
-        case ',':
-        case ':':
-        case ';':
-        case '!':
-        case '?':
-            return true;
-        default:
-            return false;
-    }
+    return code == kCodeSpace || TakesSpaceAway(code);
 }
 
 double LookSeconds(const PredictionOptions& options, std::size_t words) {

@@ -17,13 +17,7 @@ namespace {
 //   d e f
 //   g h .
 CharacterBoard SmallBoard() {
-    CharacterBoard board;
-    for (int i = 1; i <= kMaxCells; ++i) {
-        board.ColumnBounds[i] = 30 * std::min(i, 3);
-        board.RowBounds[i] = 30 * std::min(i, 3);
-    }
-    board.BoardWidth = board.BoardHeight = 90;
-    board.RowCount = 3;
+    CharacterBoard board = SmallGrid();
     const char* codes = "adgbehcf";
     for (int i = 0; i < 8; ++i)
         board.NormalCodes[1 + i / 3][1 + i % 3] = static_cast<uint8_t>(codes[i]);

@@ -14,12 +14,7 @@ namespace {
 // A 3 x 3 board of 30-pixel cells, its centre (3, 3) the bottom right corner: "a" at (1, 1),
 // "b" at (2, 1), SP at (3, 2).
 CharacterBoard SmallBoard() {
-    CharacterBoard board;
-    for (int i = 1; i <= kMaxCells; ++i) {
-        board.ColumnBounds[i] = 30 * std::min(i, 3);
-        board.RowBounds[i] = 30 * std::min(i, 3);
-    }
-    board.BoardWidth = board.BoardHeight = 90;
+    CharacterBoard board = SmallGrid();
     board.NormalCodes[1][1] = 'a';
     board.NormalCodes[2][1] = 'b';
     board.NormalCodes[3][2] = kCodeSpace;

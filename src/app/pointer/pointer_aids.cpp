@@ -1,7 +1,8 @@
 #include "app/pointer/pointer_aids.h"
 
+#include "app/menu_items.h"
+
 #include <QAbstractButton>
-#include <QActionGroup>
 #include <QApplication>
 #include <QCursor>
 #include <QDateTime>
@@ -28,42 +29,25 @@ QString Seconds(int ms) {
 PointerAids::PointerAids(QObject* parent, QMenu* menu)
     : QObject(parent), now_([] { return QDateTime::currentMSecsSinceEpoch(); }) {
     menu->addSeparator();
-    QMenu* guard = menu->addMenu("Darrskydd");
-    guard->setObjectName("Darrskydd");
-    auto* guardGroup = new QActionGroup(guard);
+    std::vector<std::pair<QString, QString>> guards, times;
     for (const int pixels : kGuards) {
-        QAction* action =
-            guard->addAction(pixels == 0 ? "Av" : QString("%1 bildpunkter").arg(pixels));
-        action->setObjectName(QString("Darrskydd%1").arg(pixels));
-        action->setCheckable(true);
-        guardGroup->addAction(action);
-        guards_.push_back(action);
-        connect(action, &QAction::triggered, this, [this, pixels] {
-            settings_.guardPixels = pixels;
-            Changed();
-        });
+        guards.emplace_back(QString("Darrskydd%1").arg(pixels),
+                            pixels == 0 ? "Av" : QString("%1 bildpunkter").arg(pixels));
     }
-    dwell_ = menu->addAction("Tryck genom att vila");
-    dwell_->setObjectName("TryckGenomAttVila");
-    dwell_->setCheckable(true);
-    connect(dwell_, &QAction::triggered, this, [this](bool on) {
+    for (const int ms : kTimes)
+        times.emplace_back(QString("Vilotid%1").arg(ms), Seconds(ms));
+    guards_ = AddChoices(menu, "Darrskydd", "Darrskydd", guards, [this](int i) {
+        settings_.guardPixels = kGuards[i];
+        Changed();
+    });
+    dwell_ = AddCheckable(menu, "TryckGenomAttVila", "Tryck genom att vila", [this](bool on) {
         settings_.dwellPress = on;
         Changed();
     });
-    QMenu* time = menu->addMenu("Vilotid");
-    time->setObjectName("Vilotid");
-    auto* timeGroup = new QActionGroup(time);
-    for (const int ms : kTimes) {
-        QAction* action = time->addAction(Seconds(ms));
-        action->setObjectName(QString("Vilotid%1").arg(ms));
-        action->setCheckable(true);
-        timeGroup->addAction(action);
-        times_.push_back(action);
-        connect(action, &QAction::triggered, this, [this, ms] {
-            settings_.dwellMs = ms;
-            Changed();
-        });
-    }
+    times_ = AddChoices(menu, "Vilotid", "Vilotid", times, [this](int i) {
+        settings_.dwellMs = kTimes[i];
+        Changed();
+    });
     pointer_ = [] {
         const QPoint at = QCursor::pos();
         return Pointer{QApplication::widgetAt(at), at};

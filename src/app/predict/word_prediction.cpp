@@ -1,6 +1,5 @@
 #include "app/predict/word_prediction.h"
 
-#include <QActionGroup>
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
@@ -14,6 +13,7 @@
 #include "app/board_session.h"
 #include "app/dialogs.h"
 #include "app/form_controls.h"
+#include "app/menu_items.h"
 #include "app/zoom/zoom_window.h"
 #include "board/errors.h"
 #include "board/word_column.h"
@@ -71,46 +71,30 @@ WordPrediction::~WordPrediction() = default;
 
 void WordPrediction::CreateMenu(QMenu* menu) {
     menu->addSeparator();
-    const auto checkable = [menu](const char* name, const QString& text) {
-        QAction* action = menu->addAction(text);
-        action->setObjectName(name);
-        action->setCheckable(true);
-        return action;
-    };
-    on_ = checkable("Ordforslag", "Ordförslag");
-    column_ = checkable("Ordkolumn", "Ordkolumn");
-    QMenu* pointer = menu->addMenu("Pekdon");
-    pointer->setObjectName("Pekdon");
-    auto* group = new QActionGroup(pointer);
-    for (int i = 0; i < 3; ++i) {
-        QAction* action = pointer->addAction(kPointerNames[i]);
-        action->setObjectName(QString("Pekdon%1").arg(i));
-        action->setCheckable(true);
-        group->addAction(action);
-        pointers_.push_back(action);
-        QObject::connect(action, &QAction::triggered, pointer, [this, i] {
-            settings_.pointer = i;
-            // A slow pointer gains from every word it need not write: the column comes too.
-            settings_.column = i == 2;
-            Changed();
-        });
-    }
-    learn_ = checkable("LarAv", "Lär av det jag skriver");
-    forget_ = menu->addAction("Glöm inlärda ord");
-    forget_->setObjectName("GlomOrd");
-    QObject::connect(on_, &QAction::triggered, menu, [this](bool on) {
+    on_ = AddCheckable(menu, "Ordforslag", "Ordförslag", [this](bool on) {
         settings_.on = on;
         offForRun_ = false;
         Changed();
     });
-    QObject::connect(column_, &QAction::triggered, menu, [this](bool on) {
+    column_ = AddCheckable(menu, "Ordkolumn", "Ordkolumn", [this](bool on) {
         settings_.column = on;
         Changed();
     });
-    QObject::connect(learn_, &QAction::triggered, menu, [this](bool on) {
+    std::vector<std::pair<QString, QString>> pointers;
+    for (int i = 0; i < 3; ++i)
+        pointers.emplace_back(QString("Pekdon%1").arg(i), kPointerNames[i]);
+    pointers_ = AddChoices(menu, "Pekdon", "Pekdon", pointers, [this](int i) {
+        settings_.pointer = i;
+        // A slow pointer gains from every word it need not write: the column comes too.
+        settings_.column = i == 2;
+        Changed();
+    });
+    learn_ = AddCheckable(menu, "LarAv", "Lär av det jag skriver", [this](bool on) {
         settings_.learn = on;
         Changed();
     });
+    forget_ = menu->addAction("Glöm inlärda ord");
+    forget_->setObjectName("GlomOrd");
     QObject::connect(forget_, &QAction::triggered, menu, [this] { Forget(); });
     Use(settings_);
 }
