@@ -93,14 +93,34 @@ std::string FreeNameBeside(const std::string& path) {
     }
 }
 
-std::string InstalledDataPath(const std::string& name) {
+namespace {
+
+// The folder of the running program, ending in '/'.
+std::string OwnFolder() {
     char self[PATH_MAX];
     const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
-    std::string folder = length > 0 ? std::string(self, static_cast<std::size_t>(length)) : "";
-    folder = folder.substr(0, folder.rfind('/') + 1);
+    const std::string path = length > 0 ? std::string(self, static_cast<std::size_t>(length)) : "";
+    return path.substr(0, path.rfind('/') + 1);
+}
+
+}  // namespace
+
+std::string InstalledDataPath(const std::string& name) {
+    const std::string folder = OwnFolder();
     const std::string beside = folder + name;
     if (access(beside.c_str(), R_OK) == 0) return beside;
     return folder + GLIDTAVLA_DATA_FROM_BIN + "/" + name;
+}
+
+std::string InstalledHelperPath(const std::string& name) {
+    const std::string folder = OwnFolder();
+    // Beside the programs at the top of the build, and beside each other once installed; the
+    // tests and benchmarks run one folder down in the build.
+    for (const std::string& candidate :
+         {folder + name, folder + GLIDTAVLA_HELPERS_FROM_BIN + "/" + name, folder + "../" + name}) {
+        if (access(candidate.c_str(), X_OK) == 0) return candidate;
+    }
+    return folder + GLIDTAVLA_HELPERS_FROM_BIN + "/" + name;
 }
 
 }  // namespace glidtavla

@@ -40,6 +40,9 @@ std::string ReadRegularFile(const std::string& path, std::size_t limit, bool& to
 // A file the program ships: beside the running program in the build, in its data folder
 // (share/glidtavla) once installed.
 std::string InstalledDataPath(const std::string& name);
+// A helper program the program starts: beside it in the build, in the helpers' folder
+// (lib/glidtavla) once installed.
+std::string InstalledHelperPath(const std::string& name);
 
 // Writes the file whole so that no failure loses the old one (safe_write.cpp): through a
 // temporary file beside it and a rename, keeping what the file was (mode, owner and group,

@@ -5,11 +5,11 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "board/files.h"
 #include "cli/cli_common.h"
 #include "cli/commands.h"
 
@@ -25,19 +25,8 @@ bool NeedsPictures(int argc, char** argv) {
     return command != nullptr && command->needsPictures;
 }
 
-// Beside this program in the build, in its own folder once installed.
-std::string PicturesProgram() {
-    char self[PATH_MAX];
-    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
-    std::string folder = length > 0 ? std::string(self, static_cast<std::size_t>(length)) : "";
-    folder = folder.substr(0, folder.rfind('/') + 1);
-    const std::string beside = folder + "glidtavla-cli-pictures";
-    if (access(beside.c_str(), X_OK) == 0) return beside;
-    return folder + GLIDTAVLA_PICTURES_FROM_BIN "/glidtavla-cli-pictures";
-}
-
 int RunPicturesProgram(char** argv) {
-    const std::string program = PicturesProgram();
+    const std::string program = glidtavla::InstalledHelperPath("glidtavla-cli-pictures");
     execv(program.c_str(), argv);  // returns only when it failed
     std::fprintf(stderr, "Cannot start %s (%s)\n", program.c_str(), std::strerror(errno));
     return glidtavla::kExitError;

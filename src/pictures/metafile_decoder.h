@@ -3,15 +3,14 @@
 #include <optional>
 #include <string>
 
-namespace glidtavla {
+#include "pictures/picture_file.h"
 
-// Pixels a decoded picture may have on a side.
-constexpr int kMaxPictureSide = 8192;
+namespace glidtavla {
 
 enum class MetafileFormat { Enhanced, Windows };
 
 // A metafile's drawing as SVG, empty when the decoder fails. The decoders are third-party code
-// with no bound on their time: call this in an isolated child (run_isolated.h).
+// with no bound on their time: only the drawing program (draw_program.cpp) calls this.
 std::string MetafileToSvg(const std::string& bytes, MetafileFormat format);
 
 }  // namespace glidtavla

@@ -5,20 +5,16 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QPainter>
-#include <QSvgRenderer>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <functional>
 #include <optional>
 #include <string_view>
 
 #include "board/errors.h"
 #include "board/files.h"
-#include "pictures/metafile_decoder.h"
 #include "pictures/run_isolated.h"
 
 namespace glidtavla {
@@ -28,7 +24,6 @@ namespace {
 constexpr qint64 kMaxPictureFile = 128LL << 20;
 constexpr int kMaxSide = kMaxPictureSide;
 constexpr std::chrono::seconds kDrawTime{10};
-constexpr std::size_t kMaxDecodedSvg = 16U << 20;
 constexpr std::size_t kMaxDrawn = std::size_t{kMaxSide} * kMaxSide * 4 + 64;
 
 [[noreturn]] void Fail(const char* message) {
@@ -175,42 +170,16 @@ const char* InvalidMessage(PictureKind kind) {
     return "Bitmap image is not valid";
 }
 
-QImage RenderSvg(const std::string& svg, PictureKind kind) {
-    QSvgRenderer renderer(QByteArray::fromStdString(svg));
-    const QSize size = renderer.defaultSize();
-    if (!renderer.isValid() || size.isEmpty() || size.width() > kMaxSide ||
-        size.height() > kMaxSide) {
-        Fail(InvalidMessage(kind));
-    }
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    renderer.render(&painter);
-    return image;
-}
-
-// A board picture's drawing is small; a metafile that decodes to more is refused unrendered.
-QImage RenderMetafile(const std::string& bytes, MetafileFormat format, PictureKind kind) {
-    const std::string svg = MetafileToSvg(bytes, format);
-    if (svg.empty() || svg.size() > kMaxDecodedSvg) Fail(InvalidMessage(kind));
-    return RenderSvg(svg, kind);
-}
-
-// Drawings whose time has no bound in their size (SVG, metafiles) are drawn to pixels in a
-// child process under one deadline: a picture that cannot be drawn in time is not valid.
-QImage DrawIsolated(const std::function<QImage()>& draw, PictureKind kind) {
-    const std::optional<std::string> drawn = RunIsolated(
-        [&] {
-            const QImage image = draw().convertToFormat(QImage::Format_ARGB32_Premultiplied);
-            std::string out =
-                std::to_string(image.width()) + " " + std::to_string(image.height()) + "\n";
-            for (int y = 0; y < image.height(); ++y) {
-                out.append(reinterpret_cast<const char*>(image.constScanLine(y)),
-                           static_cast<std::size_t>(image.width()) * 4);
-            }
-            return out;
-        },
-        kDrawTime, kMaxDrawn);
+// Drawings whose time has no bound in their size (SVG, metafiles) are drawn to pixels by a
+// program of their own under one deadline: a picture that cannot be drawn in time, or that
+// takes its drawer down, is not valid. That program alone loads the SVG renderer and the
+// metafile decoders.
+QImage DrawIsolated(PictureKind kind, const std::string& bytes) {
+    const char* const word = kind == PictureKind::Svg                ? "svg"
+                             : kind == PictureKind::EnhancedMetafile ? "emf"
+                                                                     : "wmf";
+    const std::optional<std::string> drawn =
+        RunIsolated(InstalledHelperPath("glidtavla-draw"), {word}, bytes, kDrawTime, kMaxDrawn);
     if (!drawn) Fail(InvalidMessage(kind));
     const std::size_t headerEnd = drawn->find('\n');
     int width = 0, height = 0;
@@ -252,7 +221,7 @@ QImage Decode(PictureKind kind, const std::string& bytes) {
         case PictureKind::Jpeg:
             return ReadRaster(bytes, "JPEG", kind);
         case PictureKind::Svg:
-            return DrawIsolated([&] { return RenderSvg(bytes, kind); }, kind);
+            return DrawIsolated(kind, bytes);
         case PictureKind::Bitmap: {
             CheckBitmap(bytes);
             const QImage image = QImage::fromData(QByteArray::fromStdString(bytes), "BMP");
@@ -267,12 +236,10 @@ QImage Decode(PictureKind kind, const std::string& bytes) {
         }
         case PictureKind::EnhancedMetafile:
             CheckEnhancedMetafile(bytes);
-            return DrawIsolated(
-                [&] { return RenderMetafile(bytes, MetafileFormat::Enhanced, kind); }, kind);
+            return DrawIsolated(kind, bytes);
         case PictureKind::Metafile:
             CheckMetafile(bytes);
-            return DrawIsolated(
-                [&] { return RenderMetafile(bytes, MetafileFormat::Windows, kind); }, kind);
+            return DrawIsolated(kind, bytes);
     }
     Fail("Bitmap image is not valid");
 }

@@ -1,12 +1,15 @@
 #include "pictures/run_isolated.h"
 
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/mman.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <utility>
 
 namespace glidtavla {
 
@@ -15,41 +18,72 @@ namespace {
 // Address space for the child: a picture of the largest size with room to draw it.
 constexpr rlim_t kChildMemory = rlim_t{2} << 30;
 
+// The input as a file in memory, read from its start: the child may read it at its own pace
+// while we read what it writes, with no pipe to fill up between us.
+int InputFile(const std::string& input) {
+    const int fd = memfd_create("glidtavla-input", MFD_CLOEXEC);
+    if (fd < 0) return -1;
+    std::size_t done = 0;
+    while (done < input.size()) {
+        const ssize_t wrote = write(fd, input.data() + done, input.size() - done);
+        if (wrote < 0 && errno == EINTR) continue;
+        if (wrote <= 0) {
+            close(fd);
+            return -1;
+        }
+        done += static_cast<std::size_t>(wrote);
+    }
+    if (lseek(fd, 0, SEEK_SET) != 0) {
+        close(fd);
+        return -1;
+    }
+    return fd;
+}
+
 }  // namespace
 
-std::optional<std::string> RunIsolated(const std::function<std::string()>& work,
-                                       std::chrono::seconds limit, std::size_t maxOutput) {
+std::optional<std::string> RunIsolated(const std::string& program,
+                                       const std::vector<std::string>& arguments,
+                                       const std::string& input, std::chrono::seconds limit,
+                                       std::size_t maxOutput) {
+    // Everything the child needs is made before the fork: after it, only exec is safe in a
+    // program with threads.
+    std::vector<std::string> words{program};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& word : words)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
+
+    const int in = InputFile(input);
+    if (in < 0) return std::nullopt;
     int channel[2];
-    if (pipe(channel) != 0) return std::nullopt;
+    if (pipe2(channel, O_CLOEXEC) != 0) {
+        close(in);
+        return std::nullopt;
+    }
     const pid_t child = fork();
     if (child < 0) {
+        close(in);
         close(channel[0]);
         close(channel[1]);
         return std::nullopt;
     }
     if (child == 0) {
-        close(channel[0]);
-        alarm(static_cast<unsigned>(limit.count()));
+        // dup2 onto itself would keep close-on-exec: the flag is cleared instead.
+        for (const auto& [from, to] :
+             {std::pair{in, STDIN_FILENO}, std::pair{channel[1], STDOUT_FILENO}}) {
+            if (from == to ? fcntl(to, F_SETFD, 0) != 0 : dup2(from, to) != to) _exit(126);
+        }
 #if !defined(__SANITIZE_ADDRESS__)
         // The address sanitizer reserves far more address space than this for its own use.
         const rlimit memory{kChildMemory, kChildMemory};
         setrlimit(RLIMIT_AS, &memory);
 #endif
-        std::string out;
-        try {
-            out = work();
-        } catch (...) {
-            _exit(2);
-        }
-        if (out.size() > maxOutput) _exit(5);
-        std::size_t done = 0;
-        while (done < out.size()) {
-            const ssize_t wrote = write(channel[1], out.data() + done, out.size() - done);
-            if (wrote <= 0) _exit(3);
-            done += static_cast<std::size_t>(wrote);
-        }
-        _exit(out.empty() ? 4 : 0);
+        execv(argv[0], argv.data());
+        _exit(127);
     }
+    close(in);
     close(channel[1]);
     std::string out;
     const auto deadline = std::chrono::steady_clock::now() + limit;
@@ -73,7 +107,8 @@ std::optional<std::string> RunIsolated(const std::function<std::string()>& work,
     int status = 0;
     while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
-    if (!complete || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::nullopt;
+    if (!complete || !WIFEXITED(status) || WEXITSTATUS(status) != 0 || out.empty())
+        return std::nullopt;
     return out;
 }
 

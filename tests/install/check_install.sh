@@ -13,6 +13,7 @@ passed=0
 DESTDIR="$tmp/root" cmake --install "$build" --prefix /usr >"$tmp/install.log"
 share="$tmp/root/usr/share"
 for file in usr/bin/glidtavla usr/bin/glidtavla-cli usr/libexec/glidtavla/glidtavla-cli-pictures \
+            usr/libexec/glidtavla/glidtavla-draw \
             usr/share/applications/glidtavla.desktop \
             usr/share/mime/packages/glidtavla.xml usr/share/man/man1/glidtavla-cli.1.gz \
             usr/share/man/man1/glidtavla.1.gz usr/share/doc/glidtavla/copyright \
@@ -28,6 +29,9 @@ printf '60 120\r\n50 100\r\n97 98\r\n99 100\r\n' >"$tmp/t.tab"
 "$tmp/root/usr/bin/glidtavla-cli" board draw "$tmp/t.tab" "$tmp/board.png" ||
   fail "installed board draw"
 file -b "$tmp/board.png" | grep -q "354 x 284" || fail "installed board draw: $(file -b "$tmp/board.png")"
+# ... and that one the program that draws SVG and metafiles, beside it.
+size=$("$tmp/root/usr/bin/glidtavla-cli" board picture "$share/icons/hicolor/scalable/apps/glidtavla.svg")
+[[ "$size" =~ ^[0-9]+x[0-9]+$ ]] || fail "installed board picture of an SVG: $size"
 passed=$((passed + 1))
 
 desktop-file-validate "$share/applications/glidtavla.desktop" || fail "desktop entry"
@@ -67,6 +71,7 @@ for lib in libqt6widgets6 libqt6gui6 libqt6svg6 libxtst6 libwmf libemf2svg libc6
 done
 dpkg-deb --contents "$deb" >"$tmp/contents.txt"
 for file in ./usr/bin/glidtavla ./usr/bin/glidtavla-cli ./usr/libexec/glidtavla/glidtavla-cli-pictures \
+            ./usr/libexec/glidtavla/glidtavla-draw \
             ./usr/share/applications/glidtavla.desktop ./usr/share/doc/glidtavla/changelog.gz \
             ./usr/share/mime/packages/glidtavla.xml ./usr/share/man/man1/glidtavla-cli.1.gz; do
   grep -q " $file\$" "$tmp/contents.txt" || fail "not in the package: $file"

@@ -1,5 +1,3 @@
-#include <unistd.h>
-
 #include <QBuffer>
 #include <QElapsedTimer>
 #include <QTest>
@@ -227,23 +225,22 @@ class PictureFileTest : public QObject {
         }
     }
 
-    // A drawing runs in a child under a deadline and a memory limit: one that would run on, or
-    // take all the memory, gives nothing back instead of freezing or ending the window.
+    // A drawing runs in a program of its own under a deadline and a memory limit: one that
+    // would run on, or take all the memory, gives nothing back instead of freezing or ending the
+    // window.
     void aDrawingThatRunsOnIsStoppedInTime() {
         QElapsedTimer clock;
         clock.start();
-        const auto endless = [] {
-            for (;;)
-                pause();
-            return std::string();
-        };
-        QVERIFY(!RunIsolated(endless, std::chrono::seconds(1), 100).has_value());
+        QVERIFY(!RunIsolated("/bin/sleep", {"30"}, "", std::chrono::seconds(1), 100));
         QVERIFY(clock.elapsed() < 5000);
 #if !defined(__SANITIZE_ADDRESS__)
-        const auto greedy = [] { return std::string(std::size_t{3} << 30, 'x'); };
-        QVERIFY(!RunIsolated(greedy, std::chrono::seconds(5), 100).has_value());
+        QVERIFY(!RunIsolated("/usr/bin/python3", {"-c", "b = bytearray(3 << 30); print(1)"}, "",
+                             std::chrono::seconds(5), 100));
 #endif
-        QCOMPARE(RunIsolated([] { return std::string("ok"); }, std::chrono::seconds(5), 100),
+        QVERIFY(!RunIsolated("/bin/cat", {}, std::string(101, 'x'), std::chrono::seconds(5), 100));
+        QVERIFY(!RunIsolated("/no/such/program", {}, "", std::chrono::seconds(5), 100));
+        QVERIFY(!RunIsolated("/bin/false", {}, "", std::chrono::seconds(5), 100));
+        QCOMPARE(RunIsolated("/bin/cat", {}, "ok", std::chrono::seconds(5), 100),
                  std::optional<std::string>("ok"));
     }
 
