@@ -27,7 +27,7 @@ measure() {  # program title [args...] -> "startup_ms peak_kb" per run
       [ "$tries" -lt 4000 ] || { echo "$program showed no window" >&2; exit 1; }
     done
     end=$(date +%s%N)
-    sleep 0.3
+    sleep 1  # the peak includes the word model, loaded a moment after the window shows
     pkill -f "^$program( |\$)" || true
     wait "$runner" 2>/dev/null || true
     echo "$(( (end - start) / 1000000 )) $(awk '/Maximum resident/ { print $NF }' "$tmp/time.txt")"

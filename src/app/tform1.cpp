@@ -207,7 +207,6 @@ void TForm1::showEvent(QShowEvent* event) {
     activated_ = true;
     zoom_->Activate();
     settings_->Activate();
-    prediction_->Activate();
     // On a screen of another pixel density the board is drawn afresh for it.
     connect(windowHandle(), &QWindow::screenChanged, this, [this] {
         Guarded([this] {
@@ -304,6 +303,7 @@ void TForm1::Button1Click() {
     Memo1->setFocus();
     started_ = true;
     StartWriting(state_, *view_);  // the pointer comes from the START button, not the centre
+    prediction_->Started();
     prediction_->Refresh();
     if (typing_->IsOn()) EnterPanel();
 }

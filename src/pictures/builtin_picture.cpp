@@ -81,9 +81,7 @@ QFont FontFor(Face face) {
     return font;
 }
 
-}  // namespace
-
-QImage BuiltInBoardPicture(double scale) {
+QImage DrawBuiltInBoardPicture(double scale) {
     QImage picture(ScaledSide(kPictureWidth, scale), ScaledSide(kPictureHeight, scale),
                    QImage::Format_RGB32);
     // 96 dots per inch, so that label sizes in points come out as on a desktop screen.
@@ -116,6 +114,17 @@ QImage BuiltInBoardPicture(double scale) {
         }
     }
     return picture;
+}
+
+}  // namespace
+
+QImage BuiltInBoardPicture(double scale) {
+    // The window shows it at its own size in several places; its pixels never change.
+    if (scale == 1.0) {
+        static const QImage unscaled = DrawBuiltInBoardPicture(1.0);
+        return unscaled;
+    }
+    return DrawBuiltInBoardPicture(scale);
 }
 
 int ScaledSide(int64_t side, double scale) {

@@ -127,8 +127,10 @@ void WordPrediction::UseFile(std::string path) {
     file_ = std::move(path);
 }
 
-void WordPrediction::Activate() {
-    QTimer::singleShot(300, c_.Edit1, [this] { Load(); });
+void WordPrediction::Started() {
+    // Off for the run, or neither suggesting nor learning: the model is loaded when first asked.
+    if (model_ || offForRun_ || (!settings_.on && !settings_.learn)) return;
+    QTimer::singleShot(100, c_.Edit1, [this] { Load(); });
 }
 
 bool WordPrediction::Load() {

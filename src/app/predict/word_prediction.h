@@ -50,8 +50,9 @@ class WordPrediction {
     void OnChange(std::function<void()> changed) { changed_ = std::move(changed); }
     // glidtavla --no-predict: off for this run, the setting kept as it is.
     void OffForThisRun();
-    // Loads the model a moment after the window shows, so starting waits for nothing.
-    void Activate();
+    // The user pressed START: the model is loaded a moment later, when it will be used, so
+    // neither the window nor the board waits for it.
+    void Started();
     // Loads the model now, if it is not loaded; false when it cannot be.
     bool Load();
 
