@@ -82,12 +82,14 @@ QString SettingsStore::DefaultPath() {
 Settings SettingsStore::Load() const {
     Settings settings;
     std::string bytes;
+    const std::string path = QFile::encodeName(path_).toStdString();
+    if (!IsRegularFile(path)) return settings;  // none yet: the defaults
     try {
         bool tooLarge = false;
-        bytes = ReadRegularFile(QFile::encodeName(path_).toStdString(), kMaxSettingsFile, tooLarge);
+        bytes = ReadRegularFile(path, kMaxSettingsFile, tooLarge);
         if (tooLarge) return settings;
     } catch (const Error&) {
-        return settings;  // none yet, or none to read: the defaults
+        return settings;  // gone since, or not to be read: the defaults
     }
     QTemporaryFile copy;
     if (!copy.open() || copy.write(bytes.data(), static_cast<qint64>(bytes.size())) < 0)
