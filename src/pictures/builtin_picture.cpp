@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "board/files.h"
+
 namespace glidtavla {
 
 namespace {
@@ -81,6 +83,8 @@ QFont FontFor(Face face) {
     return font;
 }
 
+}  // namespace
+
 QImage DrawBuiltInBoardPicture(double scale) {
     QImage picture(ScaledSide(kPictureWidth, scale), ScaledSide(kPictureHeight, scale),
                    QImage::Format_RGB32);
@@ -116,15 +120,20 @@ QImage DrawBuiltInBoardPicture(double scale) {
     return picture;
 }
 
-}  // namespace
-
 QImage BuiltInBoardPicture(double scale) {
-    // The window shows it at its own size in several places; its pixels never change.
-    if (scale == 1.0) {
-        static const QImage unscaled = DrawBuiltInBoardPicture(1.0);
-        return unscaled;
-    }
-    return DrawBuiltInBoardPicture(scale);
+    if (scale != 1.0) return DrawBuiltInBoardPicture(scale);
+    // The picture the build drew: starting then loads no fonts for a board it does not show
+    // yet. Drawn here when it is missing (a test program, a partial install).
+    static const QImage unscaled = [] {
+        QImage shipped(QString::fromStdString(InstalledDataPath("builtin-board.png")));
+        if (shipped.size() != QSize(kPictureWidth, kPictureHeight))
+            return DrawBuiltInBoardPicture(1.0);
+        shipped = shipped.convertToFormat(QImage::Format_RGB32);
+        shipped.setDotsPerMeterX(3780);
+        shipped.setDotsPerMeterY(3780);
+        return shipped;
+    }();
+    return unscaled;
 }
 
 int ScaledSide(int64_t side, double scale) {

@@ -13,6 +13,8 @@ constexpr int kPictureHeight = 284;
 // y = 40..280 across the whole picture, one label per cell. At a scale it is drawn afresh at
 // that size (lines one pixel wide, text crisp), not blown up.
 QImage BuiltInBoardPicture(double scale = 1.0);
+// The same, always drawn: what the build ships as builtin-board.png.
+QImage DrawBuiltInBoardPicture(double scale = 1.0);
 
 // The largest side of a picture drawn at a scale; a table may name sizes far beyond a screen.
 constexpr int kMaxScaledSide = 8192;

@@ -34,6 +34,13 @@ class BoardDrawingTest : public QObject {
     Q_OBJECT
 
   private slots:
+    // The window starts from the picture the build drew; it must be the drawn one to the pixel.
+    void theShippedBuiltInPictureIsTheDrawnOne() {
+        QImage shipped(GLIDTAVLA_BUILTIN_PICTURE);
+        QVERIFY(!shipped.isNull());
+        QCOMPARE(shipped.convertToFormat(QImage::Format_RGB32), DrawBuiltInBoardPicture());
+    }
+
     void builtInGeometry() {
         CharacterBoard board;
         ResetToBuiltInBoard(board);
