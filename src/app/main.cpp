@@ -36,7 +36,11 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Glidtavla");
     QApplication::setDesktopFileName("glidtavla");
-    QApplication::setWindowIcon(QIcon(":/glidtavla.svg"));
+    // Bitmaps: an SVG icon would load the SVG renderer before the window shows.
+    QIcon icon;
+    for (const char* size : {"32", "48", "128"})
+        icon.addFile(QString(":/glidtavla-%1.png").arg(size));
+    QApplication::setWindowIcon(icon);
     glidtavla::InstallSwedishTranslation(app);
     glidtavla::TForm1 form(line.Document);
     form.Prediction().UseFile(glidtavla::WordPrediction::DefaultFile());
