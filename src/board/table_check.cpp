@@ -7,6 +7,7 @@
 #include "board/errors.h"
 #include "board/files.h"
 #include "board/text_reader.h"
+#include "board/windows1252.h"
 
 namespace glidtavla {
 
@@ -293,15 +294,43 @@ void WarnAboutCells(const CharacterBoard& board, int columns, int rows, TableChe
     }
 }
 
+// The token the reader could not take as a number: the one after the values it read on the line
+// where it stopped (a number may continue on the lines after it).
+std::string FaultOf(const RoleCollector& roles, const std::vector<RawLine>& raw) {
+    if (roles.uses.empty()) return "";
+    const int line = roles.uses.rbegin()->first;
+    int skip = 0;
+    for (const RoleCollector::Use& use : roles.uses.rbegin()->second)
+        skip += use.values;
+    for (std::size_t at = static_cast<std::size_t>(line) - 1; at < raw.size(); ++at) {
+        const std::string& text = raw[at].text;
+        std::size_t start = 0;
+        while ((start = text.find_first_not_of(" \t", start)) != std::string::npos) {
+            const std::size_t end = std::min(text.find_first_of(" \t", start), text.size());
+            if (skip-- == 0) {
+                // Table files are Windows-1252 text; the terminal reads UTF-8.
+                return "line " + std::to_string(at + 1) + ", \"" +
+                       Windows1252ToUtf8(
+                           text.substr(start, std::min<std::size_t>(end - start, 40))) +
+                       "\"";
+            }
+            start = end;
+        }
+    }
+    return "";
+}
+
 }  // namespace
 
 TableCheck CheckBoardTable(CharacterBoard& board, const std::string& path) {
     TableCheck check;
     RoleCollector roles;
+    int code = 0;
     try {
         LoadBoardTable(board, path, &roles);
     } catch (const Error& error) {
         check.Error = error.what();
+        code = error.Code();
         if (roles.uses.empty()) return check;
     }
     // The lines are looked at whole only in the first part of a file; a table is a few lines.
@@ -322,6 +351,7 @@ TableCheck CheckBoardTable(CharacterBoard& board, const std::string& path) {
         HasLfLineEnds(bytes) ? "line ends: LF (the file holds no CR)" : "line ends: CR or CR LF";
 
     if (check.Error.empty() || !roles.uses.empty()) Describe(roles, raw, check);
+    if (code == kCodeInvalidNumericInput) check.Fault = FaultOf(roles, raw);
     const int columns = CellsInUse(board.ColumnBounds, board.BoardWidth);
     const int rows = CellsInUse(board.RowBounds, board.BoardHeight);
     check.Summary = "board: " + Plural(std::min(columns, kMaxCells), "column") + ", " +

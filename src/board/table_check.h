@@ -14,6 +14,7 @@ struct TableCheck {
     std::string Summary;                // the resulting board
     std::vector<std::string> Warnings;  // traps of the format, each naming its line
     std::string Error;                  // the reader's error message, or empty
+    std::string Fault;                  // where a number was wanted: "line 3, \"7x\"", or empty
 };
 
 // Reads the table at path over board (as the program would) and explains it.

@@ -59,7 +59,8 @@ int BoardCheckCommand(const QStringList& args) {
     for (const std::string& warning : check.Warnings)
         Print(stdout, "warning: " + warning + "\n");
     if (!check.Error.empty()) {
-        Print(stderr, "error: " + check.Error + "\n");
+        Print(stderr, "error: " + check.Error +
+                          (check.Fault.empty() ? "" : " (" + check.Fault + ")") + "\n");
         return kExitError;
     }
     return kExitOk;

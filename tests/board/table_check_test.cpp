@@ -105,7 +105,11 @@ TEST_F(TableCheckTest, WarnsAboutAShiftBlockWithoutSeparator) {
 TEST_F(TableCheckTest, ReportsTheErrorAndTheLinesReadBeforeIt) {
     const TableCheck check = Check("50 100\r\n40\r\n1 x\r\n");
     EXPECT_EQ(check.Error, "Invalid numeric input");
+    EXPECT_EQ(check.Fault, "line 3, \"x\"");
     EXPECT_THAT(check.Lines, Contains("line 3: code row 1, 1 value"));
+    // The bad token after a sensitivity value, and one a short line leaves to the next.
+    EXPECT_EQ(Check("5000\r\n50 7q\r\n").Fault, "line 2, \"7q\"");
+    EXPECT_EQ(Check("50 100\r\n40\r\n1\r\n\r\n 2 y\r\n").Fault, "line 5, \"y\"");
     CharacterBoard board;
     EXPECT_EQ(CheckBoardTable(board, dir.File("missing.tab")).Error, "File not found");
 }

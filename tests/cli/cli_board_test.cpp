@@ -72,7 +72,8 @@ TEST(CliBoardCheck, ExplainsAndWarnsWithExitStatus) {
     EXPECT_TRUE(ok.out.contains("line ends: CR or CR LF\n"));
     const CliRun bad = Cli({"board", "check", QString::fromStdString(dir.Write("b.tab", "x\r\n"))});
     EXPECT_EQ(bad.exitCode, 1);
-    EXPECT_EQ(bad.err, QByteArray("error: Invalid numeric input\n"));  // once, where errors go
+    // Once, where errors go, with the token at fault.
+    EXPECT_EQ(bad.err, QByteArray("error: Invalid numeric input (line 1, \"x\")\n"));
     EXPECT_FALSE(bad.out.contains("error"));
     const CliRun traps = Cli({"board", "check",
                               QString::fromStdString(dir.Write("c.tab",
