@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <numeric>
+#include <unordered_map>
 
 #include "board/errors.h"
 #include "board/windows1252.h"
@@ -75,18 +77,56 @@ class Lines {
 
 }  // namespace
 
-uint32_t WordModel::IdOf(const std::string& word) {
-    const auto [at, added] = ids_.try_emplace(word, static_cast<uint32_t>(words_.size()));
-    if (added) {
-        if (words_.size() >= kMaxWords) {
-            ids_.erase(at);
-            return kUnknown;
+void WordModel::WordList::Add(std::string_view word) {
+    text += word;
+    ends.push_back(static_cast<uint32_t>(text.size()));
+}
+
+std::string_view WordModel::WordList::operator[](std::size_t i) const {
+    const uint32_t start = i == 0 ? 0 : ends[i - 1];
+    return std::string_view(text).substr(start, ends[i] - start);
+}
+
+std::string_view WordModel::WordOf(uint32_t id) const {
+    return words_[id];
+}
+
+uint32_t WordModel::Find(std::string_view word) const {
+    const auto found =
+        std::lower_bound(sorted_.begin(), sorted_.end(), word,
+                         [this](uint32_t id, std::string_view text) { return WordOf(id) < text; });
+    return found != sorted_.end() && WordOf(*found) == word ? *found : kUnknown;
+}
+
+std::vector<uint32_t> WordModel::IdsOf(const WordList& words) {
+    std::vector<uint32_t> order(words.Size());
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(),
+              [&words](uint32_t a, uint32_t b) { return words[a] < words[b]; });
+    std::vector<uint32_t> ids(words.Size(), kUnknown);
+    std::vector<uint32_t> added;  // in the order of their words
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        const std::string_view word = words[order[k]];
+        if (k > 0 && word == words[order[k - 1]]) {
+            ids[order[k]] = ids[order[k - 1]];
+            continue;
         }
-        words_.push_back(word);
-        for (Counts& counts : counts_)
-            counts.unigram.push_back(0);
+        uint32_t id = Find(word);
+        if (id == kUnknown && Words() < kMaxWords &&
+            words_.text.size() + word.size() < UINT32_MAX) {
+            id = static_cast<uint32_t>(Words());
+            words_.Add(word);
+            added.push_back(id);
+            for (Counts& counts : counts_)
+                counts.unigram.push_back(0);
+        }
+        ids[order[k]] = id;
     }
-    return at->second;
+    const std::size_t known = sorted_.size();
+    sorted_.insert(sorted_.end(), added.begin(), added.end());
+    std::inplace_merge(sorted_.begin(), sorted_.begin() + std::ptrdiff_t(known), sorted_.end(),
+                       [this](uint32_t a, uint32_t b) { return WordOf(a) < WordOf(b); });
+    return ids;
 }
 
 void WordModel::Add(Layer layer, const std::vector<uint32_t>& gram, double count) {
@@ -94,27 +134,34 @@ void WordModel::Add(Layer layer, const std::vector<uint32_t>& gram, double count
     const uint32_t w = gram.back();
     if (w == kUnknown) return;
     if (gram.size() == 1) {
-        counts.unigram[w] += count;
+        counts.unigram[w] += static_cast<float>(count);
         counts.total += count;
         return;
     }
     const uint64_t key = gram.size() == 2 ? ContextKey(gram[0]) : ContextKey(gram[0], gram[1]);
-    auto& next = counts.next[key];
-    const auto found =
-        std::find_if(next.begin(), next.end(), [w](const auto& entry) { return entry.first == w; });
-    if (found != next.end()) {
-        found->second += count;
-    } else {
-        next.emplace_back(w, count);
-    }
+    counts.next.push_back({key, w, static_cast<float>(count)});
 }
 
-void WordModel::SortWords() {
-    sorted_.resize(words_.size());
-    for (uint32_t id = 0; id < sorted_.size(); ++id)
-        sorted_[id] = id;
-    std::sort(sorted_.begin(), sorted_.end(),
-              [this](uint32_t a, uint32_t b) { return words_[a] < words_[b]; });
+void WordModel::Tidy(Layer layer) {
+    std::vector<Follower>& next = counts_[layer].next;
+    const auto before = [](const Follower& a, const Follower& b) {
+        return a.context != b.context ? a.context < b.context : a.word < b.word;
+    };
+    const auto added = next.begin() + std::ptrdiff_t(counts_[layer].tidy);
+    std::sort(added, next.end(), before);
+    std::inplace_merge(next.begin(), added, next.end(), before);
+    // The same n-gram added again counts once, with both counts.
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < next.size(); ++i) {
+        if (kept > 0 && next[kept - 1].context == next[i].context &&
+            next[kept - 1].word == next[i].word) {
+            next[kept - 1].count += next[i].count;
+        } else {
+            next[kept++] = next[i];
+        }
+    }
+    next.resize(kept);
+    counts_[layer].tidy = kept;
 }
 
 double WordModel::Weight(Layer layer) const {
@@ -137,24 +184,20 @@ std::vector<Completion> WordModel::Complete(std::string_view line, std::size_t c
     const WordContext context = ContextAtEnd(line);
     if (context.typed.empty() || count == 0) return {};
     const std::string prefix = Lower(context.typed);
-    const auto begins = [&prefix](const std::string& word) {
-        return word.compare(0, prefix.size(), prefix) == 0;
+    const auto begins = [this, &prefix](uint32_t id) {
+        return WordOf(id).substr(0, prefix.size()) == prefix;
     };
     const auto first = std::lower_bound(
         sorted_.begin(), sorted_.end(), prefix,
-        [this](uint32_t id, const std::string& text) { return words_[id] < text; });
+        [this](uint32_t id, const std::string& text) { return WordOf(id) < text; });
     auto last = first;
-    while (last != sorted_.end() && begins(words_[*last]))
+    while (last != sorted_.end() && begins(*last))
         ++last;
     if (first == last) return {};
 
-    const auto idOf = [this](const std::string& word) {
-        const auto found = ids_.find(word);
-        return found == ids_.end() ? kUnknown : found->second;
-    };
     const std::size_t known = context.before.size();
-    const uint32_t v = known >= 1 ? idOf(context.before.back()) : kStart;
-    const uint32_t u = known >= 2 ? idOf(context.before.front()) : kStart;
+    const uint32_t v = known >= 1 ? Find(context.before.back()) : kStart;
+    const uint32_t u = known >= 2 ? Find(context.before.front()) : kStart;
     const bool hasTrigram = known >= 1 && v != kUnknown && u != kUnknown;
 
     // Witten-Bell: a context's own counts, and as many again as it has followers for the
@@ -169,13 +212,14 @@ std::vector<Completion> WordModel::Complete(std::string_view line, std::size_t c
         const double weight = Weight(static_cast<Layer>(layer));
         unigramTotal += weight * counts.total;
         const auto gather = [&](uint64_t key, Order& order) {
-            const auto found = counts.next.find(key);
-            if (found == counts.next.end()) return;
-            for (const auto& [w, n] : found->second) {
-                order.total += weight * n;
-                if (begins(words_[w])) order.followers[w] += weight * n;
+            const auto [from, to] = std::equal_range(
+                counts.next.begin(), counts.next.end(), Follower{key, 0, 0},
+                [](const Follower& a, const Follower& b) { return a.context < b.context; });
+            for (auto it = from; it != to; ++it) {
+                order.total += weight * it->count;
+                if (begins(it->word)) order.followers[it->word] += weight * it->count;
             }
-            order.types += double(found->second.size());
+            order.types += double(to - from);
         };
         if (v != kUnknown) gather(ContextKey(v), bigram);
         if (hasTrigram) gather(ContextKey(u, v), trigram);
@@ -199,7 +243,7 @@ std::vector<Completion> WordModel::Complete(std::string_view line, std::size_t c
         const double p = interpolate(trigram, w, interpolate(bigram, w, unigram / unigramTotal));
         sum += p;
         // The word as typed so far is meant too, but there is nothing to complete.
-        if (words_[w].size() > prefix.size()) all.push_back({words_[w], p});
+        if (WordOf(w).size() > prefix.size()) all.push_back({std::string(WordOf(w)), p});
     }
     if (sum <= 0) return {};
     const std::size_t kept = std::min(count, all.size());
@@ -217,9 +261,10 @@ std::vector<Completion> WordModel::Complete(std::string_view line, std::size_t c
 }
 
 void WordModel::AddSentence(Layer layer, const std::vector<std::string>& words, int day) {
-    std::vector<uint32_t> ids;
+    WordList list;
     for (const std::string& word : words)
-        ids.push_back(IdOf(word));
+        list.Add(word);
+    const std::vector<uint32_t> ids = IdsOf(list);
     for (std::size_t i = 0; i < ids.size(); ++i) {
         const uint32_t v = i >= 1 ? ids[i - 1] : kStart;
         const uint32_t u = i >= 2 ? ids[i - 2] : kStart;
@@ -241,23 +286,30 @@ void WordModel::AddSentence(Layer layer, const std::vector<std::string>& words, 
 }
 
 void WordModel::Learn(std::string_view text, int day) {
-    const std::size_t before = words_.size();
     for (const std::vector<std::string>& sentence : Sentences(text))
         AddSentence(kUser, sentence, day);
-    if (words_.size() != before) SortWords();
+    Tidy(kUser);
 }
 
 void WordModel::RebuildUser() {
     counts_[kUser] = Counts();
-    counts_[kUser].unigram.assign(words_.size(), 0);
-    const std::size_t before = words_.size();
-    for (const auto& [gram, learnt] : user_) {
-        std::vector<uint32_t> ids;
-        for (const std::string_view word : Fields(gram))
-            ids.push_back(word == "^" ? kStart : IdOf(std::string(word)));
-        Add(kUser, ids, learnt.count);
+    counts_[kUser].unigram.assign(Words(), 0);
+    // All the words at once, then each n-gram from them in the same order.
+    WordList words;
+    for (const auto& entry : user_) {
+        for (const std::string_view word : Fields(entry.first)) {
+            if (word != "^") words.Add(word);
+        }
     }
-    if (words_.size() != before) SortWords();
+    const std::vector<uint32_t> ids = IdsOf(words);
+    std::size_t next = 0;
+    for (const auto& [gram, learnt] : user_) {
+        std::vector<uint32_t> gramIds;
+        for (const std::string_view word : Fields(gram))
+            gramIds.push_back(word == "^" ? kStart : ids[next++]);
+        Add(kUser, gramIds, learnt.count);
+    }
+    Tidy(kUser);
 }
 
 void WordModel::Forget() {
@@ -317,7 +369,8 @@ void WordModel::ReadBase(std::string_view bytes) {
     std::size_t count = 0;
     if (!lines.Next(line) || line != kBaseHeader) NotAModel("the first line is not its own");
     if (!lines.Next(line) || !ParseNumber(line, count)) NotAModel("no word count");
-    std::vector<uint32_t> ids;
+    WordList words;
+    std::vector<double> counts;
     for (std::size_t i = 0; i < count; ++i) {
         double n = 0;
         std::vector<std::string_view> fields;
@@ -327,9 +380,12 @@ void WordModel::ReadBase(std::string_view bytes) {
             !IsWord(*word)) {
             NotAModel("a word line is damaged");
         }
-        ids.push_back(IdOf(Lower(*word)));
-        Add(kBase, {ids.back()}, n);
+        words.Add(Lower(*word));
+        counts.push_back(n);
     }
+    const std::vector<uint32_t> ids = IdsOf(words);
+    for (std::size_t i = 0; i < ids.size(); ++i)
+        Add(kBase, {ids[i]}, counts[i]);
     if (!lines.Next(line) || !ParseNumber(line, count)) NotAModel("no n-gram count");
     const auto id = [&ids](std::string_view field, uint32_t& out) {
         std::size_t index = 0;
@@ -354,15 +410,16 @@ void WordModel::ReadBase(std::string_view bytes) {
         }
         Add(kBase, gram, n);
     }
-    SortWords();
+    Tidy(kBase);
 }
 
 std::size_t WordModel::ReadWordCounts(std::string_view utf8) {
     Lines lines(utf8);
     std::string_view line;
     bool inUnigrams = false;
-    std::size_t given = 0;
     double total = 0;
+    WordList words;
+    std::vector<double> counts;
     while (lines.Next(line)) {
         if (!line.empty() && line[0] == '\\') {
             inUnigrams = line == "\\1-grams:";
@@ -375,13 +432,15 @@ std::size_t WordModel::ReadWordCounts(std::string_view utf8) {
         if (!word || !IsWord(*word)) continue;
         const std::string lower = Lower(*word);
         if (word->size() > 1 && lower.substr(1) != word->substr(1)) continue;  // "AIK", "iPod"
-        Add(kCounts, {IdOf(lower)}, n);
+        words.Add(lower);
+        counts.push_back(n);
         total += n;
-        ++given;
     }
+    const std::vector<uint32_t> ids = IdsOf(words);
+    for (std::size_t i = 0; i < ids.size(); ++i)
+        Add(kCounts, {ids[i]}, counts[i]);
     countsScale_ = total > 0 ? std::max(counts_[kBase].total, 1.0) / total : 0;
-    SortWords();
-    return given;
+    return ids.size();
 }
 
 std::string WriteBaseModel(std::string_view text) {

@@ -4,7 +4,6 @@
 #include <map>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace glidtavla {
@@ -41,31 +40,48 @@ class WordModel {
     // Throws Error, and keeps what was learnt before, when bytes are not such a file.
     void ReadUser(std::string_view bytes);
 
-    std::size_t Words() const { return words_.size(); }
+    std::size_t Words() const { return words_.Size(); }
 
   private:
     enum Layer { kBase, kCounts, kUser, kLayers };
+    // A word that followed a context (one word, or two), and how often.
+    struct Follower {
+        uint64_t context;
+        uint32_t word;
+        float count;
+    };
     struct Counts {
-        std::vector<double> unigram;  // by word id
+        std::vector<float> unigram;  // by word id
         double total = 0;
-        // Context (one word, or two) to the words that followed it and how often.
-        std::unordered_map<uint64_t, std::vector<std::pair<uint32_t, double>>> next;
+        std::vector<Follower> next;  // by context, then word, once each
+        std::size_t tidy = 0;        // how many of next are in that order; the rest were added
     };
     struct Learnt {
         uint32_t count;
         int day;
     };
 
-    uint32_t IdOf(const std::string& word);
+    std::string_view WordOf(uint32_t id) const;
+    uint32_t Find(std::string_view word) const;  // kUnknown when not known
+    // Words one after another, where each ends: many words without an allocation each.
+    struct WordList {
+        std::string text;
+        std::vector<uint32_t> ends;
+        void Add(std::string_view word);
+        std::size_t Size() const { return ends.size(); }
+        std::string_view operator[](std::size_t i) const;
+    };
+    // The ids of words, the new ones added; the same word twice gets one id.
+    std::vector<uint32_t> IdsOf(const WordList& words);
     void Add(Layer layer, const std::vector<uint32_t>& gram, double count);
+    // Puts what Add added to the n-grams in order; before the model is asked again.
+    void Tidy(Layer layer);
     void AddSentence(Layer layer, const std::vector<std::string>& words, int day);
     void RebuildUser();
-    void SortWords();
     bool Offered(uint32_t id) const;
     double Weight(Layer layer) const;
 
-    std::vector<std::string> words_;
-    std::unordered_map<std::string, uint32_t> ids_;
+    WordList words_;                // lower case, by id: in the order they were met
     std::vector<uint32_t> sorted_;  // ids in the order of their words
     Counts counts_[kLayers];
     double countsScale_ = 0;  // makes the word counts weigh as much as the base text
