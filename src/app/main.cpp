@@ -1,6 +1,7 @@
 // Glidtavla: writing with the mouse alone.
 #include <QApplication>
 #include <QIcon>
+#include <QTimer>
 
 #include <csignal>
 #include <cstdio>
@@ -36,11 +37,6 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Glidtavla");
     QApplication::setDesktopFileName("glidtavla");
-    // Bitmaps: an SVG icon would load the SVG renderer before the window shows.
-    QIcon icon;
-    for (const char* size : {"32", "48", "128"})
-        icon.addFile(QString(":/glidtavla-%1.png").arg(size));
-    QApplication::setWindowIcon(icon);
     glidtavla::InstallSwedishTranslation(app);
     glidtavla::TForm1 form(line.Document);
     form.Prediction().UseFile(glidtavla::WordPrediction::DefaultFile());
@@ -50,6 +46,14 @@ int main(int argc, char** argv) {
     if (line.SendKeys) form.Typing().SetOn(true);
     if (line.Zoom != 0) form.SetZoom(line.Zoom);
     form.show();
+    // Reading the icon's bitmaps first looks through all of Qt's image plugins: that waits
+    // until the window is on the screen. Bitmaps, as an SVG icon would load the SVG renderer.
+    QTimer::singleShot(200, &form, [] {
+        QIcon icon;
+        for (const int size : {32, 48, 128})
+            icon.addFile(QString(":/glidtavla-%1.png").arg(size), QSize(size, size));
+        QApplication::setWindowIcon(icon);
+    });
     if (line.Start) form.Guarded([&form] { form.Button1Click(); });
     return app.exec();
 }

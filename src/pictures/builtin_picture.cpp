@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "board/errors.h"
 #include "board/files.h"
 
 namespace glidtavla {
@@ -120,18 +121,59 @@ QImage DrawBuiltInBoardPicture(double scale) {
     return picture;
 }
 
+std::string BuiltInPictureFile() {
+    const QImage picture = DrawBuiltInBoardPicture();
+    std::string out =
+        "P4\n" + std::to_string(kPictureWidth) + " " + std::to_string(kPictureHeight) + "\n";
+    for (int y = 0; y < kPictureHeight; ++y) {
+        for (int x = 0; x < kPictureWidth; x += 8) {
+            unsigned char bits = 0;
+            for (int bit = 0; bit < 8 && x + bit < kPictureWidth; ++bit) {
+                if (qGray(picture.pixel(x + bit, y)) < 128)
+                    bits |= static_cast<unsigned char>(0x80 >> bit);
+            }
+            out += static_cast<char>(bits);
+        }
+    }
+    return out;
+}
+
+QImage ReadBuiltInPictureFile(const std::string& path) {
+    const std::string header =
+        "P4\n" + std::to_string(kPictureWidth) + " " + std::to_string(kPictureHeight) + "\n";
+    const std::size_t rowBytes = (kPictureWidth + 7) / 8;
+    std::string bytes;
+    try {
+        bool tooLarge = false;
+        bytes = ReadRegularFile(path, header.size() + rowBytes * kPictureHeight, tooLarge);
+    } catch (const Error&) {
+        return {};
+    }
+    if (bytes.size() != header.size() + rowBytes * kPictureHeight ||
+        bytes.compare(0, header.size(), header) != 0)
+        return {};
+    QImage picture(kPictureWidth, kPictureHeight, QImage::Format_RGB32);
+    picture.setDotsPerMeterX(3780);
+    picture.setDotsPerMeterY(3780);
+    const char* bits = bytes.data() + header.size();
+    for (int y = 0; y < kPictureHeight; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        for (int x = 0; x < kPictureWidth; ++x) {
+            const bool black =
+                (static_cast<unsigned char>(bits[y * rowBytes + x / 8]) >> (7 - x % 8)) & 1;
+            row[x] = black ? qRgb(0, 0, 0) : qRgb(255, 255, 255);
+        }
+    }
+    return picture;
+}
+
 QImage BuiltInBoardPicture(double scale) {
     if (scale != 1.0) return DrawBuiltInBoardPicture(scale);
     // The picture the build drew: starting then loads no fonts for a board it does not show
     // yet. Drawn here when it is missing (a test program, a partial install).
     static const QImage unscaled = [] {
-        QImage shipped(QString::fromStdString(InstalledDataPath("builtin-board.png")));
-        if (shipped.size() != QSize(kPictureWidth, kPictureHeight))
-            return DrawBuiltInBoardPicture(1.0);
-        shipped = shipped.convertToFormat(QImage::Format_RGB32);
-        shipped.setDotsPerMeterX(3780);
-        shipped.setDotsPerMeterY(3780);
-        return shipped;
+        const QImage shipped = ReadBuiltInPictureFile(InstalledDataPath("builtin-board.pbm"));
+        return shipped.isNull() ? DrawBuiltInBoardPicture(1.0) : shipped;
     }();
     return unscaled;
 }
