@@ -57,9 +57,8 @@ int main(int argc, char** argv) {
         XNextEvent(display, &event);
         if (event.type == MapNotify) shown = Named(display, event.xmap.window, argv[1]);
     }
-    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() -
-                                                                start)
-                          .count();
+    const double ms =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     std::this_thread::sleep_for(std::chrono::seconds(1));
     const long peak = PeakKiB(child);
     kill(child, SIGTERM);
