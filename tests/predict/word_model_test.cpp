@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <numeric>
 
 #include "board/errors.h"
@@ -75,6 +76,26 @@ TEST(WordModel, LearnsANewWordOnceWrittenTwiceAndForgetsIt) {
     model.Forget();
     EXPECT_FALSE(model.HasLearnt());
     EXPECT_EQ(model.Complete("ett he", 1).size(), 0u);
+}
+
+TEST(WordModel, WordsFromTheBookAndFromTheUserAreOneSortedVocabulary) {
+    WordModel model = SmallModel();
+    // New words before, between and after the book's, each met twice, one of them twice in a
+    // line: each is one word, found by every prefix.
+    model.Learn("hal hem hyr hem", 20000);
+    model.Learn("hal hem hyr", 20001);
+    const auto words = [&model](const char* prefix) {
+        std::vector<std::string> found;
+        for (const Completion& completion : model.Complete(prefix, 10))
+            found.push_back(completion.word);
+        std::sort(found.begin(), found.end());
+        return found;
+    };
+    EXPECT_EQ(words("h"), (std::vector<std::string>{"hal", "hav", "hem", "hus", "hyr"}));
+    EXPECT_EQ(words("ha"), (std::vector<std::string>{"hal", "hav"}));
+    EXPECT_EQ(words("hy"), (std::vector<std::string>{"hyr"}));
+    EXPECT_EQ(model.Words(), 8u);  // the book's five and the three new ones
+    EXPECT_NEAR(Sum(model.Complete("h", 10)), 1.0, 1e-12);
 }
 
 TEST(WordModel, TheUsersFileRoundTripsIsBoundedAndADamagedOneChangesNothing) {
