@@ -1,5 +1,7 @@
 #include "app/predict/word_prediction.h"
 
+#include <sched.h>
+
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
@@ -7,7 +9,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QStandardPaths>
-#include <QTimer>
 
 #include "app/board_image.h"
 #include "app/board_session.h"
@@ -124,35 +125,69 @@ std::string WordPrediction::DefaultFile() {
 }
 
 void WordPrediction::UseFile(std::string path) {
+    if (reading_.valid()) reading_.get();  // read from the files used before: dropped
     file_ = std::move(path);
 }
 
+void WordPrediction::UseModel(std::string base, std::string wordCounts) {
+    if (reading_.valid()) reading_.get();
+    modelPath_ = std::move(base);
+    countsPath_ = std::move(wordCounts);
+}
+
 void WordPrediction::Started() {
-    // Off for the run, or neither suggesting nor learning: the model is loaded when first asked.
-    if (model_ || offForRun_ || (!settings_.on && !settings_.learn)) return;
-    QTimer::singleShot(100, c_.Edit1, [this] { Load(); });
+    // Off for the run, or neither suggesting nor learning: the model is read when first asked.
+    if (model_ || reading_.valid() || !loadError_.empty() || offForRun_ ||
+        (!settings_.on && !settings_.learn)) {
+        return;
+    }
+    reading_ = std::async(std::launch::async,
+                          [this, base = modelPath_, counts = countsPath_, learnt = file_] {
+                              // Only what the window and the desktop leave idle: the user glides
+                              // meanwhile.
+                              const sched_param idle{};
+                              sched_setscheduler(0, SCHED_IDLE, &idle);
+                              Loaded loaded = ReadModel(base, counts, learnt);
+                              QMetaObject::invokeMethod(
+                                  c_.Edit1, [this] { Load(); }, Qt::QueuedConnection);
+                              return loaded;
+                          });
+}
+
+WordPrediction::Loaded WordPrediction::ReadModel(const std::string& base, const std::string& counts,
+                                                 const std::string& learnt) {
+    Loaded loaded;
+    try {
+        loaded.model = std::make_unique<WordModel>(LoadWordModel(base, counts));
+    } catch (const std::exception& error) {
+        loaded.error = error.what();
+        return loaded;
+    }
+    if (learnt.empty()) return loaded;
+    try {
+        ReadLearntWords(*loaded.model, learnt);
+    } catch (const std::exception& error) {
+        loaded.learntError = error.what();
+    }
+    return loaded;
 }
 
 bool WordPrediction::Load() {
     if (model_ || !loadError_.empty()) return model_ != nullptr;
-    try {
-        model_ = std::make_unique<WordModel>(LoadWordModel(modelPath_, countsPath_));
-    } catch (const std::exception& error) {
-        loadError_ = error.what();
+    Loaded loaded = reading_.valid() ? reading_.get() : ReadModel(modelPath_, countsPath_, file_);
+    if (!loaded.error.empty()) {
+        loadError_ = loaded.error;
         on_->setEnabled(false);
         on_->setToolTip("Ordmodellen kunde inte läsas: " + QString::fromStdString(loadError_));
         return false;
     }
-    if (!file_.empty()) {
-        try {
-            ReadLearntWords(*model_, file_);
-        } catch (const std::exception& error) {
-            mayWrite_ = false;
-            dialogs_.ShowError("Inlärda ord i " + glidtavla::Shown(file_) + " kunde inte läsas (" +
-                               QString::fromUtf8(error.what()) +
-                               "). Filen lämnas som den är; det du skriver nu lärs bara in "
-                               "tills programmet avslutas.");
-        }
+    model_ = std::move(loaded.model);
+    if (!loaded.learntError.empty()) {
+        mayWrite_ = false;
+        dialogs_.ShowError("Inlärda ord i " + glidtavla::Shown(file_) + " kunde inte läsas (" +
+                           QString::fromStdString(loaded.learntError) +
+                           "). Filen lämnas som den är; det du skriver nu lärs bara in "
+                           "tills programmet avslutas.");
     }
     Refresh();
     return true;

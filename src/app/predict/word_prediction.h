@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <functional>
+#include <future>
 #include <memory>
 #include <optional>
 #include <string>
@@ -40,20 +41,18 @@ class WordPrediction {
     void UseFile(std::string path);
     static std::string DefaultFile();
     // The base model and the system's word counts, when not the installed ones.
-    void UseModel(std::string base, std::string wordCounts) {
-        modelPath_ = std::move(base);
-        countsPath_ = std::move(wordCounts);
-    }
+    void UseModel(std::string base, std::string wordCounts);
     void Use(const PredictionSettings& settings);
     const PredictionSettings& Current() const { return settings_; }
     // Told when the user changes a setting.
     void OnChange(std::function<void()> changed) { changed_ = std::move(changed); }
     // glidtavla --no-predict: off for this run, the setting kept as it is.
     void OffForThisRun();
-    // The user pressed START: the model is loaded a moment later, when it will be used, so
-    // neither the window nor the board waits for it.
+    // The user pressed START: the model is read on a thread of its own, so neither the window
+    // nor the first glide waits for it.
     void Started();
-    // Loads the model now, if it is not loaded; false when it cannot be.
+    // Takes the model now (waiting for that thread, or reading it here), if it is not taken;
+    // false when it cannot be read.
     bool Load();
 
     // What the engine asks of a fetch of SP with shift (slot 0) or of a word slot.
@@ -86,7 +85,17 @@ class WordPrediction {
     std::function<void()> changed_;
     PredictionSettings settings_;
     bool offForRun_ = false;
+    // The model and what the user taught it, read together, on any thread.
+    struct Loaded {
+        std::unique_ptr<WordModel> model;
+        std::string error;        // the model could not be read
+        std::string learntError;  // the learnt words could not be read; the model works
+    };
+    static Loaded ReadModel(const std::string& base, const std::string& counts,
+                            const std::string& learnt);
+
     std::unique_ptr<WordModel> model_;
+    std::future<Loaded> reading_;  // waited for when destroyed
     std::string loadError_;
     std::string file_;
     std::string modelPath_ = BaseModelPath();
