@@ -30,6 +30,11 @@ printf '60 120\r\n50 100\r\n97 98\r\n99 100\r\n' >"$tmp/t.tab"
 "$tmp/root/usr/bin/glidtavla-cli" board draw "$tmp/t.tab" "$tmp/board.png" ||
   fail "installed board draw"
 file -b "$tmp/board.png" | grep -q "354 x 284" || fail "installed board draw: $(file -b "$tmp/board.png")"
+# The window starts without the SVG renderer and the metafile decoders: glidtavla-draw has them.
+needed=$(readelf -d "$tmp/root/usr/bin/glidtavla" | grep NEEDED || true)
+! grep -Eq 'Svg|wmf|emf2svg' <<<"$needed" || fail "glidtavla links a picture decoder: $needed"
+grep -q 'emf2svg' <(readelf -d "$tmp/root/usr/libexec/glidtavla/glidtavla-draw") ||
+  fail "glidtavla-draw does not link the metafile decoders"
 # ... and that one the program that draws SVG and metafiles, beside it.
 size=$("$tmp/root/usr/bin/glidtavla-cli" board picture "$share/icons/hicolor/scalable/apps/glidtavla.svg")
 [[ "$size" =~ ^[0-9]+x[0-9]+$ ]] || fail "installed board picture of an SVG: $size"
