@@ -9,8 +9,8 @@
 #include <functional>
 #include <string>
 
+#include "base/errors.h"
 #include "board/character_board.h"
-#include "board/errors.h"
 
 namespace glidtavla {
 

@@ -5,8 +5,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "app/board_image.h"
-#include "app/form_controls.h"
+#include "app/form/board_image.h"
+#include "app/form/form_controls.h"
 
 namespace glidtavla {
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "app/zoom/board_zoom.h"
 #include "board/character_board.h"
+#include "pictures/board_picture.h"
 
 namespace glidtavla {
 
@@ -15,6 +15,10 @@ class BoardSession {
     BoardSession() { ShowBuiltIn(); }
 
     const CharacterBoard& Board() const { return board_; }
+    // The board the engine writes on: the board, with a column of word slots beside it while
+    // one is shown. Made again only when the board or the column changes, never per sample.
+    const CharacterBoard& EngineBoard() const { return engine_; }
+    void ShowWordColumn(bool shown);
     const BoardPicture& Picture() const { return picture_; }
     // The table and picture last chosen, loaded or not.
     const std::string& TablePath() const { return tablePath_; }
@@ -30,7 +34,11 @@ class BoardSession {
     void LoadDrawn(const std::string& table);
 
   private:
+    void BoardChanged();
+
     CharacterBoard board_;
+    CharacterBoard engine_;
+    bool column_ = false;
     BoardPicture picture_;
     std::string tablePath_, picturePath_;
 };

@@ -4,7 +4,7 @@
 #include <QLabel>
 
 #include "app/demo_session.h"
-#include "app/form_controls.h"
+#include "app/form/form_controls.h"
 
 namespace glidtavla {
 
@@ -14,12 +14,12 @@ void ShowDemoState(const DemoSession& demo, const FormControls& c) {
 }
 
 const char* BoardCommandRefusal(const DemoSession& demo) {
+    if (!demo.Holds(DemoSession::Held::BoardChange)) return nullptr;
     if (demo.Recording()) {
         return "Teckenbordet kan inte bytas medan en demo spelas in. Välj först "
                "Bruksanvisning > Sluta spela in.";
     }
-    if (demo.Playing()) return "Teckenbordet kan inte bytas medan en demo spelas upp.";
-    return nullptr;
+    return "Teckenbordet kan inte bytas medan en demo spelas upp.";
 }
 
 }  // namespace glidtavla

@@ -19,6 +19,10 @@ void DemoSession::Play() {
     use_ = Use::Playing;
 }
 
+bool DemoSession::Holds(Held what) const {
+    return what == Held::Typing ? Playing() || playingSample_ : InUse();
+}
+
 void DemoSession::ReadSample(SelectionState& state) {
     bool playing = Playing();
     ReadDemoSample(file_, state, playing);

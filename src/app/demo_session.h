@@ -16,6 +16,11 @@ class DemoSession {
     bool Recording() const { return use_ == Use::Recording; }
     bool Playing() const { return use_ == Use::Playing; }
     bool InUse() const { return use_ != Use::Idle; }
+    // What a demo holds back while it is in use: whatever would make a replay differ from the
+    // recording (word prediction and learning, another board), and, while it plays, typing into
+    // other programs: a received demo must never type into a terminal.
+    enum class Held { Prediction, BoardChange, Typing };
+    bool Holds(Held what) const;
     // The name the demo dialogs offer: the last one chosen.
     const std::string& Path() const { return path_; }
     void Choose(std::string path) { path_ = std::move(path); }
@@ -27,14 +32,27 @@ class DemoSession {
     void Play();
     // Where the samples of the pointer are recorded, or nullptr when not recording.
     SampleRecorder* Recorder() { return Recording() ? &recorder_ : nullptr; }
-    // The next sample of the playback into state; the end of the demo ends the playback.
-    void ReadSample(SelectionState& state);
+    // The next sample of the playback into state, handed to process; the end of the demo ends
+    // the playback, and the sample that ended it is still the demo's.
+    template <typename Process>
+    void PlaySample(SelectionState& state, const Process& process) {
+        ReadSample(state);
+        playingSample_ = true;
+        struct Reset {
+            bool& flag;
+            ~Reset() { flag = false; }
+        } reset{playingSample_};
+        process();
+    }
 
   private:
+    void ReadSample(SelectionState& state);
+
     DemoFile file_;
     DemoRecorder recorder_{file_};
     Use use_ = Use::Idle;
     std::string path_ = "demonst.dem";
+    bool playingSample_ = false;
 };
 
 }  // namespace glidtavla

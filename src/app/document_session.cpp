@@ -7,9 +7,9 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
-#include "app/dialogs.h"
-#include "app/text_area.h"
-#include "board/files.h"
+#include "app/form/dialogs.h"
+#include "app/form/text_area.h"
+#include "base/files.h"
 #include "text/codec.h"
 
 namespace glidtavla {

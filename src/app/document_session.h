@@ -6,9 +6,9 @@
 #include <map>
 #include <string>
 
-#include "app/form_controls.h"
-#include "app/guard.h"
-#include "board/files.h"
+#include "app/form/form_controls.h"
+#include "app/form/guard.h"
+#include "base/files.h"
 #include "text/document.h"
 
 namespace glidtavla {

@@ -8,7 +8,7 @@
 
 #include "app/command_line.h"
 #include "app/predict/word_prediction.h"
-#include "app/settings/settings.h"
+#include "app/settings/settings_store.h"
 #include "app/tform1.h"
 #include "app/typing/typing_mode.h"
 

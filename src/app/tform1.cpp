@@ -1,7 +1,5 @@
 #include "app/tform1.h"
 
-#include <unistd.h>
-
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -15,22 +13,24 @@
 #include <QTimer>
 #include <QWindow>
 
-#include <climits>
-
 #include "app/accessibility.h"
-#include "app/client_area.h"
+#include "app/board_view.h"
 #include "app/demo_notice.h"
 #include "app/document_session.h"
+#include "app/form/client_area.h"
+#include "app/form/form_layout.h"
+#include "app/form/menu_items.h"
 #include "app/pointer/pointer_aids.h"
 #include "app/predict/word_prediction.h"
-#include "app/settings/settings_window.h"
+#include "app/settings/settings_store.h"
+#include "app/settings_keeper.h"
 #include "app/speed_line.h"
 #include "app/typing/compact_panel.h"
 #include "app/typing/typing_mode.h"
 #include "app/widget_view.h"
-#include "app/zoom/zoom_window.h"
-#include "board/errors.h"
-#include "board/files.h"
+#include "app/zoom/window_zoom.h"
+#include "base/errors.h"
+#include "base/files.h"
 #include "engine/tremor_guard.h"
 #include "pictures/builtin_picture.h"
 #include "text/codec.h"
@@ -43,13 +43,6 @@ const char* const kCaptionStart = "Glidtavla Ver 1.01 ";
 const char* const kCaptionTrailer = "    Glidtavla, fri programvara för alla  2026-12-07";
 const QColor kBackground(56, 144, 13);
 
-std::string CurrentDirectory() {
-    std::string buffer(PATH_MAX, '\0');
-    if (getcwd(buffer.data(), buffer.size()) == nullptr) return ".";
-    buffer.resize(std::char_traits<char>::length(buffer.c_str()));
-    return buffer;
-}
-
 }  // namespace
 
 TForm1::TForm1(std::string documentPath, std::unique_ptr<Dialogs> dialogs)
@@ -57,20 +50,13 @@ TForm1::TForm1(std::string documentPath, std::unique_ptr<Dialogs> dialogs)
     setObjectName("Form1");
     setGeometry(73, 351, 812, 588);
     setFont(PixelFont("DejaVu Sans", 11));
-    client = new QWidget(this);
-    client->setObjectName("client");
-    QPalette palette = client->palette();
-    palette.setColor(QPalette::Window, kBackground);
-    client->setPalette(palette);
-    client->setAutoFillBackground(true);
-    setCentralWidget(ScrollingClientArea(client));
+    client = CreateClientArea(this, kBackground);
     CreateControls();
     const FormControls& controls = *this;
     view_ = std::make_unique<WidgetView>(controls,
                                          [this](uint8_t ch, std::size_t before, std::size_t after) {
-                                             // A demo plays in this window only: a received demo
-                                             // must never type into a terminal.
-                                             if (!playingTick_) typing_->Fetched(ch, before, after);
+                                             if (!demo_.Holds(DemoSession::Held::Typing))
+                                                 typing_->Fetched(ch, before, after);
                                              speed_->Fetched(ch);
                                          });
     document_ = std::make_unique<DocumentSession>(
@@ -82,15 +68,13 @@ TForm1::TForm1(std::string documentPath, std::unique_ptr<Dialogs> dialogs)
     document_->Name(std::move(documentPath));
     CreateMenu();
     CreateViewMenu();
-    settings_ = std::make_unique<SettingsKeeper>(static_cast<const QWidget&>(*this), *zoom_,
-                                                 *typing_, *speed_, *panel_, *prediction_, *aids_);
+    settings_ = std::make_unique<SettingsKeeper>(static_cast<QWidget&>(*this), *zoom_, *typing_,
+                                                 *speed_, *panel_, *prediction_, *aids_);
+    board_ = std::make_unique<BoardView>(controls, boards_, *layout_, *zoom_, *panel_, *prediction_,
+                                         *settings_, started_);
     prediction_->OnChange([this] { settings_->Remember(); });
     aids_->OnChange([this] { settings_->Remember(); });
-    // Shown when the window is free again: a failure to keep settings never holds up closing.
-    settings_->OnFailure([this](const QString& message) {
-        QMetaObject::invokeMethod(
-            this, [this, message] { dialogs_->ShowError(message); }, Qt::QueuedConnection);
-    });
+    settings_->ReportFailuresTo(*dialogs_);
     NameControlsForAssistiveTechnology(controls);
 }
 
@@ -98,12 +82,14 @@ TForm1::~TForm1() = default;
 
 void TForm1::CreateControls() {
     CreateFormControls(*this, this);
+    const FormControls& controls = *this;
+    layout_ = std::make_unique<FormLayout>(this, controls, boards_.Board(), boards_.EngineBoard());
     Image1->OnMove = [this](QMouseEvent* e) {
         const QPoint p = e->position().toPoint();
         const bool left = e->buttons().testFlag(Qt::LeftButton);
         // The engine works in board pixels whatever the zoom.
         Guarded([&] {
-            Image1MouseMove(zoom_->ToBoard(p.x()), zoom_->ToBoard(p.y()), left,
+            Image1MouseMove(layout_->ToBoard(p.x()), layout_->ToBoard(p.y()), left,
                             Image1->rect().contains(p));
         });
     };
@@ -119,21 +105,11 @@ void TForm1::CreateControls() {
 
 void TForm1::CreateMenu() {
     const auto menu = [this](const char* name, const QString& title) {
-        QMenu* m = menuBar()->addMenu(title);
-        m->setObjectName(name);
-        return m;
+        return AddMenu(menuBar(), name, title);
     };
     const auto item = [this](QMenu* m, const char* name, const QString& caption,
                              void (TForm1::*handler)()) {
-        QAction* action = m->addAction(caption);
-        action->setObjectName(name);
-        if (handler != nullptr) {
-            connect(action, &QAction::triggered, this,
-                    [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
-        } else {
-            action->setEnabled(false);  // wired with the board and demo commands
-        }
-        return action;
+        return AddItem(m, name, caption, [this, handler] { Guarded([&] { (this->*handler)(); }); });
     };
 
     QMenu* fil = menu("Fil1", "Fil");
@@ -144,8 +120,8 @@ void TForm1::CreateMenu() {
     SkrivAndra = item(fil, "SkrivAndra", "Skriv i andra program", &TForm1::SkrivAndraClick);
     KopieraAllt = item(fil, "KopieraAllt", "Kopiera allt", &TForm1::KopieraAlltClick);
     fil->setToolTipsVisible(true);
-    typing_ =
-        std::make_unique<TypingMode>(this, SkrivAndra, *dialogs_, ChooseTypingRoute(), [this] {
+    typing_ = std::make_unique<TypingMode>(
+        this, SkrivAndra, *dialogs_, ChooseTypingRoute(QGuiApplication::platformName()), [this] {
             return OpenRouteSender(
                 typing_->Route(), [this] { return static_cast<unsigned long>(winId()); },
                 settings_->PortalToken(),
@@ -169,14 +145,15 @@ void TForm1::CreateViewMenu() {
     visa->setObjectName("Visa");
     const FormControls& controls = *this;
     zoom_ = std::make_unique<WindowZoom>(
-        this, controls, boards_, state_, visa,
+        this, Image1, *layout_, boards_.Picture(), visa,
         [this](const std::function<void()>& body) { Guarded(body); },
         [this] {
+            layout_->PlaceDemoMarker(state_.X0, state_.Y0);
             panel_->Refit();
             prediction_->Refresh();
             settings_->Remember();
         });
-    panel_ = std::make_unique<CompactPanel>(this, controls, *zoom_);
+    panel_ = std::make_unique<CompactPanel>(this, controls, *layout_);
     typing_->SetListener([this](bool on) { TypingChanged(on); });
     speed_ = std::make_unique<SpeedLine>(this, visa);
     connect(speed_->Item(), &QAction::triggered, this, [this](bool shown) {
@@ -185,8 +162,13 @@ void TForm1::CreateViewMenu() {
             settings_->Remember();
         });
     });
-    prediction_ = std::make_unique<WordPrediction>(controls, visa, *dialogs_, boards_, *zoom_,
-                                                   [this] { return demo_.InUse(); });
+    prediction_ = std::make_unique<WordPrediction>(
+        controls, *layout_, visa, *dialogs_, boards_.EngineBoard(),
+        [this] { return demo_.Holds(DemoSession::Held::Prediction); });
+    prediction_->OnColumn([this](bool shown) {
+        boards_.ShowWordColumn(shown);
+        layout_->PlaceBoardImage();
+    });
     view_->UseWords(prediction_.get());
     aids_ = new PointerAids(this, visa);
 }
@@ -251,7 +233,7 @@ void TForm1::resizeEvent(QResizeEvent* event) {
 void TForm1::FormActivate() {
     started_ = false;
     Image3->setPixmap(QPixmap::fromImage(BuiltInBoardPicture()));
-    startDirectory_ = CurrentDirectory();
+    startDirectory_ = CurrentFolder();
     // A document or start-up board that cannot be read is reported after activation has
     // completed, so the built-in board is loaded and the window works all the same.
     std::string deferredError;
@@ -273,9 +255,9 @@ void TForm1::FormActivate() {
     demo_.End();
     SetCaption();
     boards_.ShowBuiltIn();
-    deferring([this] { LoadStartupBoard(); });
+    deferring([this] { board_->LoadStartup(startDirectory_); });
     if (!IsRegularFile(boards_.TablePath()) || !IsRegularFile(boards_.PicturePath()))
-        deferring([this] { LoadRememberedBoard(); });
+        deferring([this] { board_->LoadRemembered(); });
     ShowAsRemembered();
     ResetToCentre(state_);
     if (!deferredError.empty()) throw Error(deferredError);
@@ -287,11 +269,11 @@ void TForm1::SetCaption() {
 }
 
 void TForm1::ApplyBoardLayout(int width, int height) {
-    zoom_->PlaceAround(width, height);
+    layout_->PlaceAround(width, height);
 }
 
 void TForm1::Button1Click() {
-    zoom_->PlaceStarted();
+    layout_->PlaceStarted();
     for (QWidget* widget : std::initializer_list<QWidget*>{Edit1, Edit2, Edit3, Edit4, Edit5, Edit6,
                                                            Edit9, Memo1, Image1}) {
         widget->show();
@@ -326,7 +308,9 @@ void TForm1::Image1MouseMove(int x, int y, bool leftHeld, bool insideImage) {
     }
     Timer1->stop();
     Image2->hide();
-    const CharacterBoard& board = prediction_->EngineBoard();
+    // A demo writes on the board alone, without the word column.
+    const CharacterBoard& board =
+        demo_.Holds(DemoSession::Held::Prediction) ? boards_.Board() : boards_.EngineBoard();
     const GuardedSample at = GuardSample(board, state_, x, y, aids_->GuardBoardPixels(Zoom()));
     ProcessPointerSample(state_, board, *view_, demo_.Recorder(), at.x, at.y);
 }
@@ -380,32 +364,6 @@ void TForm1::Edit7Click() {
     Memo1->setFocus();
 }
 
-void TForm1::ShowBoardSource() {
-    zoom_->PlaceSource();
-    Edit8->show();
-    Edit8->setText("Tecken från: " + Shown(boards_.TablePath()));
-}
-
-void TForm1::ShowBoard(bool withSource) {
-    if (withSource) {
-        ShowBoardSource();
-    } else {
-        zoom_->PlaceSource();
-        Edit8->hide();
-    }
-    ApplyBoardLayout(Board().BoardWidth, Board().BoardHeight);
-    zoom_->RefreshPicture();
-    zoom_->RefitToBoard();
-    panel_->Refit();
-    prediction_->Refresh();
-}
-
-void TForm1::LoadStartupBoard() {
-    // The separator is always inserted: a doubled one at the root is one to the file system.
-    if (boards_.LoadWithPicture(startDirectory_ + "/tecken.tab", startDirectory_ + "/tecken.bmp"))
-        ShowBoard(true);
-}
-
 void TForm1::bildClick() {
     const std::optional<QString> chosen = dialogs_->Ask(DialogKind::OpenPictureDialog1, "");
     if (!chosen) return;
@@ -416,14 +374,14 @@ void TForm1::bildClick() {
     boards_.Choose(table, picture);
     RefuseDuringDemo();
     if (boards_.LoadWithPicture(table, picture)) {
-        ShowBoard(true);
+        board_->Show(true);
         settings_->RememberBoard({RememberedBoard::Kind::Picture, table, picture});
     }
 }
 
 void TForm1::ubildClick() {
     // Until the user has a board of their own, the dialog starts among the ready ones.
-    const bool own = settings_->Board().kind == RememberedBoard::Kind::Drawn;
+    const bool own = settings_->Board().Type == RememberedBoard::Kind::Drawn;
     const std::optional<QString> chosen =
         dialogs_->Ask(DialogKind::OpenDialog3, own ? "" : Shown(InstalledDataPath("boards")) + "/");
     if (!chosen) return;
@@ -431,53 +389,19 @@ void TForm1::ubildClick() {
     boards_.Choose(table);
     RefuseDuringDemo();
     if (!IsRegularFile(table)) return;
-    LoadDrawnBoard(table);
+    board_->LoadDrawn(table);
     settings_->RememberBoard({RememberedBoard::Kind::Drawn, table, ""});
 }
 
 // Back to the board the program starts with; like the other board commands, not during a demo.
 void TForm1::InbyggtClick() {
     RefuseDuringDemo();
-    ShowBuiltInBoard();
+    board_->ShowBuiltIn();
     settings_->RememberBoard({});
 }
 
 void TForm1::RefuseDuringDemo() const {
     if (const char* why = BoardCommandRefusal(demo_)) throw Error(why);
-}
-
-// "Utan bild" and the remembered drawn board: one load. Before START the board stays hidden.
-void TForm1::LoadDrawnBoard(const std::string& table) {
-    boards_.LoadDrawn(table);
-    ShowBoard(true);
-    if (!started_) Image1->hide();
-}
-
-void TForm1::ShowBuiltInBoard() {
-    boards_.ShowBuiltIn();
-    ShowBoard(false);
-}
-
-// As its command loads it. A file that has gone is forgotten without a word; one that cannot
-// be read is reported as the command would report it, and forgotten too.
-void TForm1::LoadRememberedBoard() {
-    const RememberedBoard board = settings_->Board();
-    if (board.kind == RememberedBoard::Kind::BuiltIn) return;
-    const bool picture = board.kind == RememberedBoard::Kind::Picture;
-    if (!IsRegularFile(board.table) || (picture && !IsRegularFile(board.picture))) {
-        settings_->RememberBoard({});
-        return;
-    }
-    try {
-        if (picture) {
-            if (boards_.LoadWithPicture(board.table, board.picture)) ShowBoard(true);
-        } else {
-            LoadDrawnBoard(board.table);
-        }
-    } catch (...) {
-        settings_->RememberBoard({});
-        throw;
-    }
 }
 
 // Maximised, unless the window was last left at a size and place of its own.
@@ -487,13 +411,7 @@ void TForm1::ShowAsRemembered() {
 }
 
 void TForm1::UseSettings(std::unique_ptr<SettingsStore> store) {
-    const Settings& settings = settings_->Use(std::move(store));
-    zoom_->Set(settings.zoom);
-    zoom_->SetFitsWindow(settings.zoomToWindow);
-    if (settings.sendKeys) typing_->SetOn(true);
-    if (settings.speedLine) speed_->SetShown(true);
-    prediction_->Use(settings.prediction);
-    aids_->Use(settings.pointerAids);
+    settings_->Use(std::move(store));
 }
 
 void TForm1::SetZoom(int percent) {
@@ -515,7 +433,7 @@ void TForm1::MdemoClick() {
     Timer1->stop();  // a finished playback's ticks would read a file no longer open
     Image2->hide();
     demo_.Record();
-    ShowBuiltInBoard();
+    board_->ShowBuiltIn();
     ShowDemoState(demo_, *this);
 }
 
@@ -524,7 +442,7 @@ void TForm1::Kdemo1Click() {
         dialogs_->Ask(DialogKind::OpenDialog2, Shown(demo_.Path()));
     if (!chosen) return;
     demo_.Choose(QFile::encodeName(*chosen).toStdString());
-    ShowBuiltInBoard();
+    board_->ShowBuiltIn();
     try {
         demo_.Play();
     } catch (const Error&) {
@@ -546,6 +464,7 @@ void TForm1::TypingChanged(bool on) {
     if (!on) {
         settings_->Remember();  // the panel's place, before it goes
         panel_->Leave();
+        prediction_->Refresh();
     } else if (started_) {
         EnterPanel();
     }
@@ -558,14 +477,11 @@ void TForm1::KopieraAlltClick() {
 }
 
 void TForm1::Timer1Timer() {
-    playingTick_ = true;
-    struct Reset {
-        bool& flag;
-        ~Reset() { flag = false; }
-    } reset{playingTick_};
-    demo_.ReadSample(state_);
-    Image2->move(zoom_->ToWindow(state_.X0), zoom_->ToWindow(state_.Y0));
-    ProcessPointerSample(state_, boards_.Board(), *view_, demo_.Recorder(), state_.X0, state_.Y0);
+    demo_.PlaySample(state_, [this] {
+        layout_->PlaceDemoMarker(state_.X0, state_.Y0);
+        ProcessPointerSample(state_, boards_.Board(), *view_, demo_.Recorder(), state_.X0,
+                             state_.Y0);
+    });
 }
 
 const std::string& TForm1::DocumentPath() const {

@@ -7,16 +7,18 @@
 #include <string>
 #include <vector>
 
-#include "app/board_image.h"
 #include "app/board_session.h"
 #include "app/demo_session.h"
-#include "app/dialogs.h"
-#include "app/form_controls.h"
+#include "app/form/board_image.h"
+#include "app/form/dialogs.h"
+#include "app/form/form_controls.h"
 #include "engine/selection_engine.h"
 
 namespace glidtavla {
 
+class BoardView;
 class CompactPanel;
+class FormLayout;
 class PointerAids;
 class DocumentSession;
 class SettingsKeeper;
@@ -61,8 +63,6 @@ class TForm1 : public QMainWindow, private FormControls {
     void KopieraAlltClick();
 
     void ApplyBoardLayout(int width, int height);
-    void LoadStartupBoard();
-    void ShowBoardSource();
     void SetCaption();
 
     // Settings kept between runs, read before the window is shown so they are in force from
@@ -96,13 +96,8 @@ class TForm1 : public QMainWindow, private FormControls {
     void CreateControls();
     void CreateMenu();
     void CreateViewMenu();
-    // The board session's board in the window: source line, places, picture.
-    void ShowBoard(bool withSource);
-    void ShowBuiltInBoard();
-    void LoadDrawnBoard(const std::string& table);
     // Board commands do nothing during a demo, and say why.
     void RefuseDuringDemo() const;
-    void LoadRememberedBoard();
     void ShowAsRemembered();
     void TypingChanged(bool on);
     void EnterPanel();
@@ -113,8 +108,8 @@ class TForm1 : public QMainWindow, private FormControls {
     SelectionState state_;
     bool started_ = false;
     bool activated_ = false;
-    bool playingTick_ = false;  // a demo's sample is being played
     std::string startDirectory_;
+    std::unique_ptr<FormLayout> layout_;
     std::unique_ptr<WidgetView> view_;
     std::unique_ptr<DocumentSession> document_;
     std::unique_ptr<TypingMode> typing_;
@@ -123,6 +118,7 @@ class TForm1 : public QMainWindow, private FormControls {
     std::unique_ptr<CompactPanel> panel_;
     std::unique_ptr<SettingsKeeper> settings_;
     std::unique_ptr<WordPrediction> prediction_;
+    std::unique_ptr<BoardView> board_;
     PointerAids* aids_ = nullptr;
 };
 

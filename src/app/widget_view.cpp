@@ -5,8 +5,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
+#include "app/form/text_area.h"
 #include "app/predict/word_prediction.h"
-#include "app/text_area.h"
 #include "board/character_board.h"
 #include "text/codec.h"
 
@@ -54,12 +54,6 @@ QString CellText(uint8_t ch) {
 }
 
 }  // namespace
-
-void SetBase(QWidget* widget, const QColor& colour) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Base, colour);
-    widget->setPalette(palette);
-}
 
 void WidgetView::ShowReadouts(int32_t x0, int32_t y0, int64_t x1, int64_t y1) {
     SetText(c_.Edit2, QString::number(x0));

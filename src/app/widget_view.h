@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "app/form_controls.h"
+#include "app/form/form_controls.h"
 #include "engine/engine_view.h"
 
 class QColor;
@@ -11,9 +11,6 @@ class QLabel;
 namespace glidtavla {
 
 class WordPrediction;
-
-// A control's base colour: the character cell's, the character line's, the source line's.
-void SetBase(QWidget* widget, const QColor& colour);
 
 // The engine's view over the form's controls: read-outs, the character cell and its code, the
 // character line and the text area.

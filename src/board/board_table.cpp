@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <climits>
 
-#include "board/errors.h"
-#include "board/files.h"
+#include "base/errors.h"
+#include "base/files.h"
 
 namespace glidtavla {
 

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "base/text_reader.h"
 #include "board/character_board.h"
-#include "board/text_reader.h"
 
 namespace glidtavla {
 

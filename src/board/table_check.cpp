@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <map>
 
+#include "base/errors.h"
+#include "base/files.h"
+#include "base/text_reader.h"
+#include "base/windows1252.h"
 #include "board/board_table.h"
-#include "board/errors.h"
-#include "board/files.h"
-#include "board/text_reader.h"
-#include "board/windows1252.h"
 
 namespace glidtavla {
 

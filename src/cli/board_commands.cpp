@@ -3,9 +3,9 @@
 #include <QJsonObject>
 #include <QJsonValue>
 
+#include "base/errors.h"
 #include "board/board_table.h"
 #include "board/cell_label.h"
-#include "board/errors.h"
 #include "board/table_check.h"
 #include "cli/board_json.h"
 #include "cli/cli_common.h"

@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <map>
 
+#include "base/errors.h"
+#include "base/windows1252.h"
 #include "board/board_table.h"
-#include "board/errors.h"
-#include "board/windows1252.h"
 
 namespace glidtavla {
 

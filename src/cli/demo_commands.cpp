@@ -4,8 +4,8 @@
 #include <QJsonObject>
 #include <QJsonValue>
 
-#include "board/errors.h"
-#include "board/windows1252.h"
+#include "base/errors.h"
+#include "base/windows1252.h"
 #include "cli/cli_common.h"
 #include "demo/demo_replay.h"
 #include "demo/demo_stats.h"

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <string>
 
-#include "board/files.h"
+#include "base/files.h"
 #include "cli/cli_common.h"
 #include "cli/commands.h"
 

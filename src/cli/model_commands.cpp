@@ -6,9 +6,9 @@
 #include <map>
 #include <optional>
 
-#include "board/errors.h"
-#include "board/files.h"
-#include "board/windows1252.h"
+#include "base/errors.h"
+#include "base/files.h"
+#include "base/windows1252.h"
 #include "cli/cli_common.h"
 #include "model/board_cost.h"
 #include "model/prediction_cost.h"

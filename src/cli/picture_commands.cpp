@@ -4,9 +4,9 @@
 #include <QGuiApplication>
 #include <QImage>
 
+#include "base/errors.h"
+#include "base/files.h"
 #include "board/board_table.h"
-#include "board/errors.h"
-#include "board/files.h"
 #include "cli/cli_common.h"
 #include "cli/commands.h"
 #include "pictures/board_drawing.h"

@@ -7,8 +7,8 @@
 
 #include <cerrno>
 
-#include "board/errors.h"
-#include "board/files.h"
+#include "base/errors.h"
+#include "base/files.h"
 
 namespace glidtavla {
 

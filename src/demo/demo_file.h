@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "board/text_reader.h"
+#include "base/text_reader.h"
 #include "engine/selection_engine.h"
 
 namespace glidtavla {

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "board/errors.h"
+#include "base/errors.h"
 #include "demo/demo_steps.h"
 #include "engine/tremor_guard.h"
 

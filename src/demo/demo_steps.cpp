@@ -1,6 +1,6 @@
 #include "demo/demo_steps.h"
 
-#include "board/errors.h"
+#include "base/errors.h"
 
 namespace glidtavla {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "board/text_reader.h"
+#include "base/text_reader.h"
 #include "demo/demo_file.h"
 
 namespace glidtavla {

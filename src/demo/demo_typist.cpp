@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "board/errors.h"
+#include "base/errors.h"
 #include "board/shift.h"
 #include "demo/demo_file.h"
 #include "engine/plain_view.h"

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "board/rounding.h"
+#include "base/rounding.h"
 #include "board/shift.h"
 #include "board/word_column.h"
 #include "engine/character_line.h"

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/errors.h"
 #include "board/board_table.h"
-#include "board/errors.h"
 #include "board/shift.h"
 #include "board/word_column.h"
 #include "demo/demo_typist.h"

@@ -8,11 +8,10 @@
 #include "board/word_column.h"
 #include "demo/demo_typist.h"
 #include "engine/selection_engine.h"
+#include "predict/suggestion_policy.h"
 #include "predict/words.h"
 
 namespace glidtavla {
-
-const std::array<double, 3> kDefaultThresholds = {0.5, 0.4, 0.1};
 
 namespace {
 
@@ -29,7 +28,8 @@ struct Writer {
     bool accepted = false;  // the word being written
 };
 
-struct Suggestions {
+// What a writer sees: the suggestions offered that the board has a cell to accept by.
+struct Shown {
     std::optional<Completion> centre;
     std::vector<std::pair<Completion, BoardCell>> column;  // with the slot's cell
 };
@@ -83,9 +83,11 @@ PredictionCost CostWithPrediction(const CharacterBoard& given, const std::string
     for (std::size_t p = 0; p < kPointerProfiles.size(); ++p)
         writers[p].profile = p;
     Writer& reader = writers.back();
-    const auto threshold = [&](const Writer& writer) {
-        if (options.threshold >= 0) return options.threshold;
-        return kDefaultThresholds[writer.profile.value_or(0)];
+    const auto policy = [&](const Writer& writer) {
+        const double threshold = options.threshold >= 0
+                                     ? options.threshold
+                                     : kDefaultThresholds[writer.profile.value_or(0)];
+        return SuggestionPolicy{centre, static_cast<std::size_t>(slots), threshold};
     };
     const auto glideSeconds = [&](const Writer& writer) {
         const double cpm = plain.Speeds[*writer.profile].CharactersPerMinute;
@@ -135,20 +137,16 @@ PredictionCost CostWithPrediction(const CharacterBoard& given, const std::string
         if (std::all_of(writers.begin(), writers.end(), [](const Writer& w) { return w.accepted; }))
             continue;
 
-        const std::vector<Completion> ranked =
-            model.Complete(line, static_cast<std::size_t>(slots + (centre ? 1 : 0)));
+        const std::vector<Completion> ranked = model.Complete(line, WordsToAsk(policy(writers[0])));
         const std::size_t typed = i + 1 - start;
         for (Writer& writer : writers) {
             if (writer.accepted) continue;
-            Suggestions shown;
-            std::size_t rank = 0;
-            if (centre && !ranked.empty() && ranked[0].probability >= threshold(writer) && space) {
-                shown.centre = ranked[0];
-            }
-            if (centre) rank = 1;
-            for (int slot = 1; slot <= slots && rank < ranked.size(); ++slot, ++rank) {
-                if (const std::optional<BoardCell> cell = SlotCell(board, slot))
-                    shown.column.emplace_back(ranked[rank], *cell);
+            const Suggestions offered = Offer(ranked, policy(writer));
+            Shown shown;
+            if (space) shown.centre = offered.Centre;
+            for (std::size_t slot = 1; slot <= offered.Column.size(); ++slot) {
+                if (const std::optional<BoardCell> cell = SlotCell(board, int(slot)))
+                    shown.column.emplace_back(offered.Column[slot - 1], *cell);
             }
             // A writer with a profile looks only where the look is likely to pay.
             const auto pays = [&](double gain, std::size_t words) {

@@ -37,11 +37,6 @@ struct PredictionCost {
     std::array<ProfileCost, 3> profiles{};  // by kPointerProfiles
 };
 
-// The least probability a centre completion needs, by kPointerProfiles: where a mouse pays
-// more to look than a head mouse, it is shown only when surer (from board cost sweeps on
-// Swedish text, the threshold that gave each profile the most characters a minute).
-extern const std::array<double, 3> kDefaultThresholds;
-
 // What writing the text costs with word prediction and chained glides. The model is copied, so
 // online learning leaves it as it was. A text the board cannot write only in part counts the
 // characters it can, as CostOfText does.

@@ -6,9 +6,9 @@
 
 #include <algorithm>
 
+#include "base/rounding.h"
+#include "base/windows1252.h"
 #include "board/cell_label.h"
-#include "board/rounding.h"
-#include "board/windows1252.h"
 #include "pictures/builtin_picture.h"
 
 namespace glidtavla {

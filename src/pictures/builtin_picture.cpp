@@ -8,8 +8,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "board/errors.h"
-#include "board/files.h"
+#include "base/errors.h"
+#include "base/files.h"
 
 namespace glidtavla {
 

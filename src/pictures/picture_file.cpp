@@ -13,8 +13,8 @@
 #include <optional>
 #include <string_view>
 
-#include "board/errors.h"
-#include "board/files.h"
+#include "base/errors.h"
+#include "base/files.h"
 #include "pictures/run_isolated.h"
 
 namespace glidtavla {

@@ -4,8 +4,8 @@
 
 #include <cstdio>
 
-#include "board/errors.h"
-#include "board/files.h"
+#include "base/errors.h"
+#include "base/files.h"
 #include "pictures/builtin_picture.h"
 
 int main(int argc, char** argv) {

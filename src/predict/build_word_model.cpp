@@ -6,7 +6,7 @@
 #include <iterator>
 #include <string>
 
-#include "board/windows1252.h"
+#include "base/windows1252.h"
 #include "predict/word_model.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <cerrno>
 #include <climits>
 
-#include "board/errors.h"
-#include "board/files.h"
+#include "base/errors.h"
+#include "base/files.h"
 
 namespace glidtavla {
 

@@ -6,8 +6,8 @@
 #include <numeric>
 #include <unordered_map>
 
-#include "board/errors.h"
-#include "board/windows1252.h"
+#include "base/errors.h"
+#include "base/windows1252.h"
 #include "predict/words.h"
 
 namespace glidtavla {

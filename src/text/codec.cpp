@@ -2,7 +2,7 @@
 
 #include <QFile>
 
-#include "board/windows1252.h"
+#include "base/windows1252.h"
 
 namespace glidtavla {
 

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "board/errors.h"
-#include "board/files.h"
+#include "base/errors.h"
+#include "base/files.h"
 
 namespace glidtavla {
 

@@ -5,7 +5,8 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/settings/settings.h"
+#include "app/settings/settings_store.h"
+#include "app/settings_keeper.h"
 #include "app/tform1.h"
 #include "window_test.h"
 
@@ -240,9 +241,9 @@ class BoardWindowTest : public WindowTest {
         // remembered.
         Inbyggt()->trigger();
         QCOMPARE(dialogs->Errors.size(), 1);
-        const RememberedBoard remembered = SettingsStore(ini).Load().board;
-        QCOMPARE(remembered.kind, RememberedBoard::Kind::Drawn);
-        QCOMPARE(remembered.table, before);
+        const RememberedBoard remembered = RememberedBoard::Read(SettingsStore(ini).Load());
+        QCOMPARE(remembered.Type, RememberedBoard::Kind::Drawn);
+        QCOMPARE(remembered.Table, before);
     }
 
     // A path is kept whole, however long, and so is a name that is not UTF-8.

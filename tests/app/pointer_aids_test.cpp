@@ -5,7 +5,7 @@
 
 #include "app/pointer/pointer_aids.h"
 #include "app/predict/word_prediction.h"
-#include "board/files.h"
+#include "base/files.h"
 #include "demo/demo_replay.h"
 #include "window_test.h"
 
@@ -38,7 +38,7 @@ class PointerAidsTest : public WindowTest {
         Aids()->SetPointer([&] { return PointerAids::Pointer{Button1(), at}; });
         Find<QAction>("TryckGenomAttVila")->trigger();
         Find<QAction>("Vilotid1500")->trigger();
-        QVERIFY(form->Prediction().Current().on);  // the other settings stay
+        QVERIFY(form->Prediction().Current().On);  // the other settings stay
         Aids()->Check();
         now = 1000;
         Aids()->Check();

@@ -73,14 +73,14 @@ class PredictionWindowTest : public WindowTest {
     void offItsSettingsAndForOneRunNothingIsCompleted() {
         StartPredicting();
         Find<QAction>("Ordforslag")->trigger();
-        QVERIFY(!form->Prediction().Current().on);
+        QVERIFY(!form->Prediction().Current().On);
         WriteOc();
         QVERIFY(!Centre()->isVisible());
         WriteShiftedSpace();
         QCOMPARE(Edit1()->text(), QString("oc "));
         Find<QAction>("Ordforslag")->trigger();
         form->Prediction().OffForThisRun();
-        QVERIFY(form->Prediction().Current().on);  // the setting stays
+        QVERIFY(form->Prediction().Current().On);  // the setting stays
         WriteOc();
         QVERIFY(!Centre()->isVisible());
     }
@@ -88,7 +88,7 @@ class PredictionWindowTest : public WindowTest {
     void theColumnShowsTheNextWordsAndAGlideThereWritesOne() {
         StartPredicting();
         Find<QAction>("Pekdon2")->trigger();  // a head mouse brings the column
-        QVERIFY(form->Prediction().Current().column);
+        QVERIFY(form->Prediction().Current().Column);
         WriteOc();
         const std::vector<std::string> shown = form->Prediction().Shown();
         QVERIFY(shown.size() >= 2);

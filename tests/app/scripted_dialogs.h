@@ -4,7 +4,7 @@
 #include <optional>
 #include <utility>
 
-#include "app/dialogs.h"
+#include "app/form/dialogs.h"
 
 namespace glidtavla {
 

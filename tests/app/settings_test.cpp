@@ -10,9 +10,13 @@
 
 #include <random>
 
-#include "app/settings/settings.h"
+#include "app/pointer/pointer_aids.h"
+#include "app/predict/prediction_settings.h"
+#include "app/settings/settings_store.h"
+#include "app/settings_keeper.h"
 #include "app/speed_line.h"
 #include "app/typing/typing_mode.h"
+#include "app/zoom/window_zoom.h"
 #include "window_test.h"
 
 using namespace glidtavla;
@@ -57,31 +61,42 @@ class SettingsTest : public WindowTest {
         dir.reset();
     }
 
+    // Each feature's section through the store and back, paths as bytes.
     void theStoreKeepsEveryValueAndPathBytes() {
-        Settings settings;
-        settings.zoom = 250;
-        settings.sendKeys = true;
-        settings.speedLine = true;
-        settings.board = {RememberedBoard::Kind::Picture, "/tmp/b\xFF.tab", "/tmp/b\xFF.bmp"};
-        settings.documentFolder = "/home/x/\xE5";
-        settings.geometry = QByteArray("\x01\x02geometry", 10);
-        settings.panelGeometry = QByteArray("\x03panel", 6);
-        settings.prediction = {false, false, 2, true};
-        settings.pointerAids = {8, true, 2000};
+        SettingValues settings;
+        ZoomSettings{250, false}.Write(settings);
+        TypingSettings{true, "token"}.Write(settings);
+        settings.Set("view/speedLine", true);
+        const RememberedBoard board{RememberedBoard::Kind::Picture, "/tmp/b\xFF.tab",
+                                    "/tmp/b\xFF.bmp"};
+        board.Write(settings);
+        settings.Set("document/folder", QByteArray("/home/x/\xE5"));
+        settings.Set("window/geometry", QByteArray("\x01\x02geometry", 10));
+        settings.Set("window/panelGeometry", QByteArray("\x03panel", 6));
+        const PredictionSettings prediction{false, false, 2, true};
+        prediction.Write(settings);
+        const PointerAidSettings aids{8, true, 2000};
+        aids.Write(settings);
         SettingsStore(iniPath).Save(settings);
-        const Settings back = SettingsStore(iniPath).Load();
-        QCOMPARE(back.zoom, 250);
-        QVERIFY(back.sendKeys && back.speedLine && !back.zoomToWindow);
-        QVERIFY(back.board.kind == RememberedBoard::Kind::Picture);
-        QCOMPARE(back.board.table, settings.board.table);
-        QCOMPARE(back.board.picture, settings.board.picture);
-        QCOMPARE(back.documentFolder, settings.documentFolder);
-        QCOMPARE(back.geometry, settings.geometry);
-        QCOMPARE(back.panelGeometry, settings.panelGeometry);
-        QVERIFY(back.prediction == settings.prediction);
-        QVERIFY(back.pointerAids == settings.pointerAids);
-        QVERIFY(SettingsStore(QString::fromStdString(dir->File("none.ini"))).Load().prediction ==
-                PredictionSettings());
+        const SettingValues back = SettingsStore(iniPath).Load();
+        QVERIFY(ZoomSettings::Read(back) == (ZoomSettings{250, false}));
+        const TypingSettings typing = TypingSettings::Read(back);
+        QVERIFY(typing.SendKeys && back.Flag("view/speedLine", false));
+        QCOMPARE(typing.PortalToken, std::string("token"));
+        const RememberedBoard boardBack = RememberedBoard::Read(back);
+        QVERIFY(boardBack.Type == RememberedBoard::Kind::Picture);
+        QCOMPARE(boardBack.Table, board.Table);
+        QCOMPARE(boardBack.Picture, board.Picture);
+        QCOMPARE(back.Bytes("document/folder"), std::string("/home/x/\xE5"));
+        QCOMPARE(back.Value("window/geometry").toByteArray(), QByteArray("\x01\x02geometry", 10));
+        QCOMPARE(back.Value("window/panelGeometry").toByteArray(), QByteArray("\x03panel", 6));
+        QVERIFY(PredictionSettings::Read(back) == prediction);
+        QVERIFY(PointerAidSettings::Read(back) == aids);
+        const SettingValues none =
+            SettingsStore(QString::fromStdString(dir->File("none.ini"))).Load();
+        QVERIFY(PredictionSettings::Read(none) == PredictionSettings());
+        QVERIFY(PointerAidSettings::Read(none) == PointerAidSettings());
+        QVERIFY(ZoomSettings::Read(none) == ZoomSettings());
     }
 
     // A settings file that is a FIFO, or a lock that is a folder, never holds the program up:
@@ -91,10 +106,10 @@ class SettingsTest : public WindowTest {
         QCOMPARE(mkfifo(iniPath.toLocal8Bit().constData(), 0600), 0);
         QElapsedTimer clock;
         clock.start();
-        QCOMPARE(SettingsStore(iniPath).Load().zoom, 100);
+        QCOMPARE(ZoomSettings::Read(SettingsStore(iniPath).Load()).Percent, 100);
         std::filesystem::remove(iniPath.toStdString());
         std::filesystem::create_directory(iniPath.toStdString() + ".lock");
-        QVERIFY(!SettingsStore(iniPath).Save(Settings{}).empty());
+        QVERIFY(!SettingsStore(iniPath).Save(SettingValues{}).empty());
         QVERIFY(clock.elapsed() < 5000);
 
         StartWithSettings();
@@ -116,10 +131,11 @@ class SettingsTest : public WindowTest {
         form->Typing().SetOn(true);
         form->move(40, 50);
         QVERIFY(form->close());
-        const Settings kept = SettingsStore(iniPath).Load();
-        QVERIFY(!kept.panelGeometry.isEmpty());
-        QVERIFY(kept.panelGeometry != full);
-        QCOMPARE(kept.geometry, full);
+        const SettingValues kept = SettingsStore(iniPath).Load();
+        const QByteArray panel = kept.Value("window/panelGeometry").toByteArray();
+        QVERIFY(!panel.isEmpty());
+        QVERIFY(panel != full);
+        QCOMPARE(kept.Value("window/geometry").toByteArray(), full);
     }
 
     void aDamagedFileIsIgnored() {
@@ -130,9 +146,10 @@ class SettingsTest : public WindowTest {
         std::filesystem::create_directories(dir->File("conf"));
         dir->Write("conf/glidtavla.conf",
                    "[view]\nzoom=9999\nzoomToWindow=kanske\n[board]\nkind=drawn\n" + garbage);
-        const Settings settings = SettingsStore(iniPath).Load();
-        QCOMPARE(settings.zoom, 100);
-        QVERIFY(settings.board.kind == RememberedBoard::Kind::BuiltIn);
+        const SettingValues settings = SettingsStore(iniPath).Load();
+        QCOMPARE(ZoomSettings::Read(settings).Percent, 100);
+        QVERIFY(!ZoomSettings::Read(settings).ToWindow);
+        QVERIFY(RememberedBoard::Read(settings).Type == RememberedBoard::Kind::BuiltIn);
         StartWithSettings();
         QVERIFY(dialogs->Errors.isEmpty());
         QCOMPARE(form->Zoom(), 100);
@@ -156,7 +173,8 @@ class SettingsTest : public WindowTest {
         Restart();
         QVERIFY(dialogs->Errors.isEmpty());
         QCOMPARE(form->Board().BoardWidth, 350);
-        QVERIFY(SettingsStore(iniPath).Load().board.kind == RememberedBoard::Kind::BuiltIn);
+        QVERIFY(RememberedBoard::Read(SettingsStore(iniPath).Load()).Type ==
+                RememberedBoard::Kind::BuiltIn);
     }
 
     void startUpFilesWinOverTheRememberedBoard() {

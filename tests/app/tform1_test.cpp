@@ -12,7 +12,7 @@
 
 #include <filesystem>
 
-#include "app/dialogs.h"
+#include "app/form/dialogs.h"
 #include "app/tform1.h"
 #include "pictures/builtin_picture.h"
 #include "text/codec.h"

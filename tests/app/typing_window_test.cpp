@@ -4,7 +4,7 @@
 #include <QTest>
 
 #include "app/predict/word_prediction.h"
-#include "app/settings/settings.h"
+#include "app/settings/settings_store.h"
 #include "app/typing/typing_mode.h"
 #include "window_test.h"
 
@@ -26,12 +26,12 @@ class RecordingSender : public KeySender {
     bool& fail_;
 };
 
-KeyAction Text(const std::string& utf8) {
-    return {KeyAction::Kind::Text, utf8, 1};
+KeyAction Text(char32_t c) {
+    return {KeyAction::Kind::Character, c, 1};
 }
-const KeyAction kReturn{KeyAction::Kind::Return, "", 1};
+const KeyAction kReturn{KeyAction::Kind::Return, 0, 1};
 KeyAction Back(int count) {
-    return {KeyAction::Kind::BackSpace, "", count};
+    return {KeyAction::Kind::BackSpace, 0, count};
 }
 
 }  // namespace
@@ -61,37 +61,6 @@ class TypingWindowTest : public WindowTest {
         dir.reset();
     }
 
-    // Characters as themselves; BS and DL erase in the other program exactly what was typed
-    // there, never its own text.
-    void codesBecomeKeys() {
-        QCOMPARE(*KeyForCharacter(0xE5), Text("\xC3\xA5"));      // å
-        QCOMPARE(*KeyForCharacter(0x80), Text("\xE2\x82\xAC"));  // €
-        for (const int none : {9, 10, 127, 0x81, 0x9D})
-            QVERIFY(!KeyForCharacter(uint8_t(none)));
-
-        TypedLine line;
-        const struct {
-            uint8_t ch;
-            std::size_t before, after;
-            std::vector<KeyAction> keys;
-        } rows[] = {
-            {8, 0, 0, {}},             // an empty line: nothing to erase
-            {' ', 0, 1, {Text(" ")}},  // typed
-            {9, 1, 2, {}},             // no key for it
-            {127, 2, 3, {}},           //
-            {'a', 5, 6, {Text("a")}},  // after two characters typed on the keyboard
-            {8, 6, 5, {Back(1)}},      // the "a"
-            {8, 5, 4, {}},             // a keyboard character: never sent
-            {1, 4, 0, {Back(1)}},      // DL: of four characters, only the space was sent
-            {'b', 0, 1, {Text("b")}},  //
-            {13, 1, 0, {kReturn}},     //
-            {1, 0, 0, {}},             // a new line holds nothing
-        };
-        for (const auto& row : rows) {
-            QCOMPARE(line.Fetch(row.ch, row.before, row.after), row.keys);
-        }
-    }
-
     void everyFetchIsTypedAsItIsWritten() {
         TurnOn();
         QVERIFY(SkrivAndra()->isChecked());
@@ -107,8 +76,8 @@ class TypingWindowTest : public WindowTest {
         Write(2, 2);  // a
         Write(7, 6);  // DL: the line held "Håa"
         Write(6, 6);  // LF
-        QCOMPARE(sent, (std::vector<KeyAction>{Text("H"), Text("\xC3\xA5"), Text(" "), Back(1),
-                                               Text("a"), Back(3), kReturn}));
+        QCOMPARE(sent, (std::vector<KeyAction>{Text(U'H'), Text(U'\u00E5'), Text(U' '), Back(1),
+                                               Text(U'a'), Back(3), kReturn}));
         QCOMPARE(form->TextAreaLines()[1], std::string("\r"));  // the window goes on as before
     }
 
@@ -123,8 +92,8 @@ class TypingWindowTest : public WindowTest {
         Write(4, 4, Qt::LeftButton);  // SP with shift: "och "
         Button(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton);
         Write(2, 6);  // ,
-        QCOMPARE(sent, (std::vector<KeyAction>{Text("o"), Text("c"), Text("h"), Text(" "), Back(1),
-                                               Text(",")}));
+        QCOMPARE(sent, (std::vector<KeyAction>{Text(U'o'), Text(U'c'), Text(U'h'), Text(U' '),
+                                               Back(1), Text(U',')}));
     }
 
     // A demo is played in this window, never typed into another program.

@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "app/form/zoom_scale.h"
 #include "window_test.h"
 
 using namespace glidtavla;

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "board/errors.h"
+#include "base/errors.h"
 #include "test_support.h"
 
 namespace glidtavla {

@@ -11,7 +11,7 @@
 #include <functional>
 #include <string>
 
-#include "board/errors.h"
+#include "base/errors.h"
 #include "test_support.h"
 
 namespace glidtavla {

@@ -5,8 +5,8 @@
 #include <random>
 #include <string>
 
+#include "base/errors.h"
 #include "board/board_table.h"
-#include "board/errors.h"
 #include "board/shift.h"
 #include "demo/demo_file.h"
 #include "demo/demo_typist.h"

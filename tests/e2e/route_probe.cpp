@@ -11,10 +11,10 @@
 #include <string>
 #include <thread>
 
-#include "app/typing/portal_key_sender.h"
-#include "app/typing/virtual_keyboard.h"
 #include "board/character_board.h"
 #include "text/codec.h"
+#include "typing/typed_text.h"
+#include "typing/typing_route.h"
 
 using namespace glidtavla;
 
@@ -31,10 +31,12 @@ int main(int argc, char** argv) {
         const auto keep = [&](const std::string& kept) {
             if (!tokenFile.empty()) std::ofstream(tokenFile) << kept << '\n';
         };
-        auto sender = route == "portal"  ? OpenPortalKeySender(token, keep)
-                      : route == "xtest" ? OpenXTestKeySender([] { return 0UL; })
-                                         : OpenVirtualKeyboardSender();
-        TypedLine typed;
+        const TypingRoute way = route == "portal"  ? TypingRoute::Portal
+                                : route == "xtest" ? TypingRoute::XTest
+                                                   : TypingRoute::VirtualKeyboard;
+        auto sender = OpenRouteSender(
+            {way, ""}, [] { return 0UL; }, token, keep);
+        TypedText typed;
         std::size_t length = 0;
         for (const char c : text) {
             std::this_thread::sleep_for(std::chrono::milliseconds(pace));

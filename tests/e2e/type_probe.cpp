@@ -7,10 +7,11 @@
 #include <iostream>
 #include <string>
 
-#include "app/typing/key_sender.h"
 #include "board/character_board.h"
 #include "board/shift.h"
 #include "text/codec.h"
+#include "typing/typed_text.h"
+#include "typing/typing_route.h"
 
 using namespace glidtavla;
 
@@ -29,7 +30,7 @@ int main(int argc, char** argv) {
         }
     }
     try {
-        auto sender = OpenXTestKeySender([] { return 0UL; });
+        auto sender = OpenRouteSender({TypingRoute::XTest, ""}, [] { return 0UL; }, "", {});
         std::string part;
         while (std::getline(std::cin, part)) {
             const int index = std::stoi(part.substr(0, part.find('/')));
@@ -39,7 +40,7 @@ int main(int argc, char** argv) {
             for (std::size_t i = begin; i < end; ++i) {
                 if (const auto key = KeyForCharacter(uint8_t(text[i]))) sender->Send(*key);
             }
-            sender->Send({KeyAction::Kind::Return, "", 1});
+            sender->Send({KeyAction::Kind::Return, 0, 1});
             std::cout << ToQString(text.substr(begin, end - begin)).toStdString() << "\nok"
                       << std::endl;
         }

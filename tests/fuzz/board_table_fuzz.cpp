@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "base/errors.h"
 #include "board/board_table.h"
-#include "board/errors.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace glidtavla;

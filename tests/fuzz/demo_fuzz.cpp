@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "board/errors.h"
+#include "base/errors.h"
 #include "demo/demo_file.h"
 #include "engine/plain_view.h"
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "board/errors.h"
+#include "base/errors.h"
 #include "pictures/picture_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "board/errors.h"
+#include "base/errors.h"
 #include "pictures/picture_file.h"
 #include "pictures/run_isolated.h"
 #include "test_support.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <numeric>
 
-#include "board/errors.h"
+#include "base/errors.h"
 #include "predict/word_model.h"
 #include "predict/words.h"
 

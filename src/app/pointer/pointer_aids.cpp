@@ -1,6 +1,6 @@
 #include "app/pointer/pointer_aids.h"
 
-#include "app/menu_items.h"
+#include "app/form/menu_items.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -26,6 +26,21 @@ QString Seconds(int ms) {
 
 }  // namespace
 
+PointerAidSettings PointerAidSettings::Read(const SettingValues& values) {
+    PointerAidSettings aids;
+    const std::optional<int> guard = values.Number("pointer/guardPixels", 0, 12);
+    if (guard && *guard % 4 == 0) aids.GuardPixels = *guard;
+    aids.DwellPress = values.Flag("pointer/dwellPress", false);
+    aids.DwellMs = values.Number("pointer/dwellMs", 500, 3000).value_or(aids.DwellMs);
+    return aids;
+}
+
+void PointerAidSettings::Write(SettingValues& values) const {
+    values.Set("pointer/guardPixels", GuardPixels);
+    values.Set("pointer/dwellPress", DwellPress);
+    values.Set("pointer/dwellMs", DwellMs);
+}
+
 PointerAids::PointerAids(QObject* parent, QMenu* menu)
     : QObject(parent), now_([] { return QDateTime::currentMSecsSinceEpoch(); }) {
     menu->addSeparator();
@@ -37,15 +52,15 @@ PointerAids::PointerAids(QObject* parent, QMenu* menu)
     for (const int ms : kTimes)
         times.emplace_back(QString("Vilotid%1").arg(ms), Seconds(ms));
     guards_ = AddChoices(menu, "Darrskydd", "Darrskydd", guards, [this](int i) {
-        settings_.guardPixels = kGuards[i];
+        settings_.GuardPixels = kGuards[i];
         Changed();
     });
     dwell_ = AddCheckable(menu, "TryckGenomAttVila", "Tryck genom att vila", [this](bool on) {
-        settings_.dwellPress = on;
+        settings_.DwellPress = on;
         Changed();
     });
     times_ = AddChoices(menu, "Vilotid", "Vilotid", times, [this](int i) {
-        settings_.dwellMs = kTimes[i];
+        settings_.DwellMs = kTimes[i];
         Changed();
     });
     pointer_ = [] {
@@ -66,13 +81,13 @@ void PointerAids::Changed() {
 void PointerAids::Use(const PointerAidSettings& settings) {
     settings_ = settings;
     for (std::size_t i = 0; i < guards_.size(); ++i)
-        guards_[i]->setChecked(kGuards[i] == settings_.guardPixels);
+        guards_[i]->setChecked(kGuards[i] == settings_.GuardPixels);
     for (std::size_t i = 0; i < times_.size(); ++i)
-        times_[i]->setChecked(kTimes[i] == settings_.dwellMs);
-    dwell_->setChecked(settings_.dwellPress);
+        times_[i]->setChecked(kTimes[i] == settings_.DwellMs);
+    dwell_->setChecked(settings_.DwellPress);
     // Where the pointer is, asked rather than told: enter and leave events do not come when a
     // window appears under a pointer that keeps still.
-    if (settings_.dwellPress) {
+    if (settings_.DwellPress) {
         timer_->start();
     } else {
         timer_->stop();
@@ -81,7 +96,7 @@ void PointerAids::Use(const PointerAidSettings& settings) {
 }
 
 int PointerAids::GuardBoardPixels(int zoomPercent) const {
-    return zoomPercent > 0 ? settings_.guardPixels * 100 / zoomPercent : settings_.guardPixels;
+    return zoomPercent > 0 ? settings_.GuardPixels * 100 / zoomPercent : settings_.GuardPixels;
 }
 
 namespace {
@@ -139,7 +154,7 @@ void PointerAids::Stop() {
 }
 
 void PointerAids::Check() {
-    if (!settings_.dwellPress) return;
+    if (!settings_.DwellPress) return;
     const Pointer pointer = pointer_();
     const Target target = TargetAt(pointer.under, pointer.at);
     const bool moved = (pointer.at - restAt_).manhattanLength() > kRestRadius;
@@ -150,7 +165,7 @@ void PointerAids::Check() {
     if (target == pressed_ && !moved) return;  // pressed: the pointer must move on first
     if (target == pressed_) pressed_ = {};
     if (!(target == target_) || moved) Rest(target, pointer.at);
-    const qint64 left = settings_.dwellMs - (now_() - restSince_);
+    const qint64 left = settings_.DwellMs - (now_() - restSince_);
     if (left > 0) {
         countdown_->setText(Seconds(static_cast<int>(left)));
         countdown_->adjustSize();

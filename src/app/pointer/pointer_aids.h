@@ -8,7 +8,7 @@
 #include <functional>
 #include <vector>
 
-#include "app/settings/settings.h"
+#include "app/form/setting_values.h"
 
 class QAbstractButton;
 class QAction;
@@ -17,6 +17,16 @@ class QMenu;
 class QTimer;
 
 namespace glidtavla {
+
+// What the user set for a pointer that trembles or cannot click.
+struct PointerAidSettings {
+    int GuardPixels = 0;      // "Darrskydd": 0 (Av), 4, 8 or 12
+    bool DwellPress = false;  // "Tryck genom att vila"
+    int DwellMs = 1000;       // 500 to 3000
+    friend bool operator==(const PointerAidSettings&, const PointerAidSettings&) = default;
+    static PointerAidSettings Read(const SettingValues& values);
+    void Write(SettingValues& values) const;
+};
 
 // "Darrskydd" and "Tryck genom att vila" in the Visa menu. Resting the pointer on any button
 // of the program (START, a message's) or an item of its menus for the set time presses it,

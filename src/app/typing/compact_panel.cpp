@@ -10,17 +10,10 @@
 #include <QScreen>
 #include <QTimer>
 
-#include "app/board_image.h"
-#include "app/client_area.h"
-#include "app/zoom/zoom_window.h"
+#include "app/form/board_image.h"
+#include "app/form/form_layout.h"
 
 namespace glidtavla {
-
-namespace {
-
-constexpr int kMinWidth = 360;  // room for the menus and a line of text
-
-}  // namespace
 
 void CompactPanel::Enter(const QByteArray& place) {
     if (on_) return;
@@ -55,12 +48,7 @@ void CompactPanel::Enter(const QByteArray& place) {
 }
 
 void CompactPanel::Refit() {
-    if (!on_) return;
-    const int width = std::max(c_.Image1->width(), kMinWidth);
-    c_.Edit1->resize(width, c_.Edit1->height());
-    FitClientToControls(c_.client);
-    const int height = c_.Edit1->y() + c_.Edit1->height() + 4;
-    window_->resize(width, window_->menuBar()->sizeHint().height() + height);
+    if (on_) layout_.PlacePanel();
 }
 
 void CompactPanel::Leave() {
@@ -71,7 +59,7 @@ void CompactPanel::Leave() {
     hidden_.clear();
     // The window first, so what is remembered next is the full window's place.
     if (!window_->restoreGeometry(fullGeometry_)) window_->showMaximized();
-    zoom_.Set(zoom_.Percent());  // the controls' own sizes and places again
+    layout_.PlaceAtZoom();
 }
 
 QByteArray CompactPanel::Place() const {

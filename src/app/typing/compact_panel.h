@@ -5,13 +5,13 @@
 
 #include <vector>
 
-#include "app/form_controls.h"
+#include "app/form/form_controls.h"
 
 class QMainWindow;
 
 namespace glidtavla {
 
-class WindowZoom;
+class FormLayout;
 
 // While typing into other programs, the window is a compact panel that leaves the program
 // written into in sight: the board at its zoom, the character cell and the character line,
@@ -19,8 +19,8 @@ class WindowZoom;
 // full window comes back when the mode ends.
 class CompactPanel {
   public:
-    CompactPanel(QMainWindow* window, const FormControls& controls, WindowZoom& zoom)
-        : window_(window), c_(controls), zoom_(zoom) {}
+    CompactPanel(QMainWindow* window, const FormControls& controls, FormLayout& layout)
+        : window_(window), c_(controls), layout_(layout) {}
 
     bool IsOn() const { return on_; }
     // place: where the panel was left last, or empty for the bottom of the screen.
@@ -33,7 +33,7 @@ class CompactPanel {
   private:
     QMainWindow* window_;
     const FormControls& c_;
-    WindowZoom& zoom_;
+    FormLayout& layout_;
     bool on_ = false;
     std::vector<QWidget*> hidden_;  // what the panel hid, to show again
     QByteArray fullGeometry_;

@@ -4,10 +4,20 @@
 #include <QGuiApplication>
 #include <QWidget>
 
-#include "app/dialogs.h"
-#include "app/typing/typing_route.h"
+#include "app/form/dialogs.h"
+#include "typing/typing_route.h"
 
 namespace glidtavla {
+
+TypingSettings TypingSettings::Read(const SettingValues& values) {
+    return {values.Flag("typing/sendKeys", false),
+            values.Value("typing/portalToken").toString().toStdString()};
+}
+
+void TypingSettings::Write(SettingValues& values) const {
+    values.Set("typing/sendKeys", SendKeys);
+    values.Set("typing/portalToken", QString::fromStdString(PortalToken));
+}
 
 TypingMode::TypingMode(QWidget* window, QAction* item, Dialogs& dialogs, RouteChoice route,
                        SenderFactory factory)
@@ -17,8 +27,8 @@ TypingMode::TypingMode(QWidget* window, QAction* item, Dialogs& dialogs, RouteCh
       route_(std::move(route)),
       factory_(std::move(factory)) {
     item_->setCheckable(true);
-    item_->setEnabled(route_.route != TypingRoute::None);
-    item_->setToolTip(route_.description);
+    item_->setEnabled(route_.Route != TypingRoute::None);
+    item_->setToolTip(route_.Description);
 }
 
 TypingMode::~TypingMode() = default;
@@ -29,7 +39,7 @@ void TypingMode::SetOn(bool on) {
         return;
     }
     if (on) {
-        line_ = TypedLine();  // nothing typed yet
+        line_ = TypedText();  // nothing typed yet
         try {
             sender_ = factory_();
         } catch (const std::exception& error) {

@@ -5,8 +5,9 @@
 #include <functional>
 #include <memory>
 
-#include "app/typing/key_sender.h"
-#include "app/typing/typing_route.h"
+#include "app/form/setting_values.h"
+#include "typing/typed_text.h"
+#include "typing/typing_route.h"
 
 class QAction;
 class QWidget;
@@ -14,6 +15,14 @@ class QWidget;
 namespace glidtavla {
 
 class Dialogs;
+
+// What typing keeps between runs.
+struct TypingSettings {
+    bool SendKeys = false;
+    std::string PortalToken;  // the desktop's permission to type, kept from the last time
+    static TypingSettings Read(const SettingValues& values);
+    void Write(SettingValues& values) const;
+};
 
 // "Skriv i andra program": while on, the window stays above the others without ever taking
 // the keyboard focus, and every fetch is typed into the program that has it.
@@ -49,7 +58,7 @@ class TypingMode {
     RouteChoice route_;
     SenderFactory factory_;
     std::unique_ptr<KeySender> sender_;
-    TypedLine line_;
+    TypedText line_;
     std::function<void(bool)> changed_;
 };
 

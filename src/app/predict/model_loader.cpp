@@ -1,0 +1,86 @@
+#include "app/predict/model_loader.h"
+
+#include <sched.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QObject>
+#include <QStandardPaths>
+
+#include "text/codec.h"
+
+namespace glidtavla {
+
+ModelLoader::~ModelLoader() {
+    if (reading_.valid()) reading_.wait();
+}
+
+std::string ModelLoader::DefaultFile() {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return QFile::encodeName(folder + "/Glidtavla/inlarda-ord.txt").toStdString();
+}
+
+void ModelLoader::UseFile(std::string path) {
+    if (reading_.valid()) reading_.get();  // read from the files used before: dropped
+    file_ = std::move(path);
+}
+
+void ModelLoader::UseModel(std::string base, std::string wordCounts) {
+    if (reading_.valid()) reading_.get();
+    modelPath_ = std::move(base);
+    countsPath_ = std::move(wordCounts);
+}
+
+void ModelLoader::Start() {
+    if (Started()) return;
+    reading_ = std::async(std::launch::async,
+                          [this, base = modelPath_, counts = countsPath_, learnt = file_] {
+                              // Only what the window and the desktop leave idle: the user glides
+                              // meanwhile.
+                              const sched_param idle{};
+                              sched_setscheduler(0, SCHED_IDLE, &idle);
+                              Loaded loaded = Read(base, counts, learnt);
+                              QMetaObject::invokeMethod(context_, read_, Qt::QueuedConnection);
+                              return loaded;
+                          });
+}
+
+ModelLoader::Loaded ModelLoader::Read(const std::string& base, const std::string& counts,
+                                      const std::string& learnt) {
+    Loaded loaded;
+    try {
+        loaded.Model = std::make_unique<WordModel>(LoadWordModel(base, counts));
+    } catch (const std::exception& error) {
+        loaded.Error = error.what();
+        return loaded;
+    }
+    if (learnt.empty()) return loaded;
+    try {
+        ReadLearntWords(*loaded.Model, learnt);
+    } catch (const std::exception& error) {
+        loaded.LearntError = error.what();
+    }
+    return loaded;
+}
+
+bool ModelLoader::Load() {
+    if (model_ || !error_.empty()) return model_ != nullptr;
+    Loaded loaded = reading_.valid() ? reading_.get() : Read(modelPath_, countsPath_, file_);
+    error_ = loaded.Error;
+    learntError_ = loaded.LearntError;
+    model_ = std::move(loaded.Model);
+    return model_ != nullptr;
+}
+
+std::string ModelLoader::WriteLearnt() const {
+    if (!model_ || file_.empty()) return "";
+    try {
+        QDir().mkpath(QFileInfo(Shown(file_)).absolutePath());
+        WriteLearntWords(*model_, file_);
+    } catch (const std::exception& error) {
+        return error.what();
+    }
+    return "";
+}
+
+}  // namespace glidtavla

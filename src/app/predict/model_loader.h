@@ -1,0 +1,63 @@
+#pragma once
+
+#include <functional>
+#include <future>
+#include <memory>
+#include <string>
+
+#include "predict/model_files.h"
+#include "predict/word_model.h"
+
+class QObject;
+
+namespace glidtavla {
+
+// The word model and what the user taught it, read on a thread of its own so that neither the
+// window nor the first glide waits, and the file of learnt words written back.
+class ModelLoader {
+  public:
+    // read runs on context's thread once the thread has read the model.
+    ModelLoader(QObject* context, std::function<void()> read)
+        : context_(context), read_(std::move(read)) {}
+    ~ModelLoader();
+
+    // Where learnt words are kept; without a file they last as long as the run.
+    void UseFile(std::string path);
+    const std::string& File() const { return file_; }
+    static std::string DefaultFile();
+    // The base model and the system's word counts, when not the installed ones.
+    void UseModel(std::string base, std::string wordCounts);
+
+    // Starts reading, once.
+    void Start();
+    bool Started() const { return model_ || reading_.valid() || !error_.empty(); }
+    // Takes the model now (waiting for the thread, or reading it here), if it is not taken;
+    // false when it cannot be read.
+    bool Load();
+    WordModel* Model() const { return model_.get(); }
+    // Why the model could not be read, or why the learnt words could not (the model works).
+    const std::string& Error() const { return error_; }
+    const std::string& LearntError() const { return learntError_; }
+    // Writes the learnt words to the file; what went wrong, or empty.
+    std::string WriteLearnt() const;
+
+  private:
+    struct Loaded {
+        std::unique_ptr<WordModel> Model;
+        std::string Error;
+        std::string LearntError;
+    };
+    static Loaded Read(const std::string& base, const std::string& counts,
+                       const std::string& learnt);
+
+    QObject* context_;
+    std::function<void()> read_;
+    std::unique_ptr<WordModel> model_;
+    std::future<Loaded> reading_;  // waited for when destroyed
+    std::string error_, learntError_;
+    std::string file_;
+    std::string modelPath_ = BaseModelPath();
+    std::string countsPath_ = kSystemWordCounts;
+};
+
+}  // namespace glidtavla

@@ -1,0 +1,113 @@
+#include "app/settings_keeper.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QWidget>
+
+#include "app/form/dialogs.h"
+#include "app/pointer/pointer_aids.h"
+#include "app/predict/word_prediction.h"
+#include "app/settings/settings_store.h"
+#include "app/speed_line.h"
+#include "app/typing/compact_panel.h"
+#include "app/typing/typing_mode.h"
+#include "app/zoom/window_zoom.h"
+#include "text/codec.h"
+
+namespace glidtavla {
+
+namespace {
+
+const char* KindName(RememberedBoard::Kind kind) {
+    switch (kind) {
+        case RememberedBoard::Kind::Drawn:
+            return "drawn";
+        case RememberedBoard::Kind::Picture:
+            return "picture";
+        case RememberedBoard::Kind::BuiltIn:
+            break;
+    }
+    return "builtin";
+}
+
+}  // namespace
+
+RememberedBoard RememberedBoard::Read(const SettingValues& values) {
+    const QString kind = values.Value("board/kind").toString();
+    if (kind != "drawn" && kind != "picture") return {};
+    RememberedBoard board{kind == "drawn" ? Kind::Drawn : Kind::Picture,
+                          values.Bytes("board/table"), values.Bytes("board/picture")};
+    if (board.Table.empty() || (kind == "picture" && board.Picture.empty())) return {};
+    return board;
+}
+
+void RememberedBoard::Write(SettingValues& values) const {
+    values.Set("board/kind", KindName(Type));
+    values.Set("board/table", QByteArray::fromStdString(Table));
+    values.Set("board/picture", QByteArray::fromStdString(Picture));
+}
+
+SettingsKeeper::~SettingsKeeper() = default;
+
+void SettingsKeeper::Use(std::unique_ptr<SettingsStore> store) {
+    store_ = std::move(store);
+    values_ = store_->Load();
+    board_ = RememberedBoard::Read(values_);
+    const ZoomSettings zoom = ZoomSettings::Read(values_);
+    zoom_.Set(zoom.Percent);
+    zoom_.SetFitsWindow(zoom.ToWindow);
+    if (TypingSettings::Read(values_).SendKeys) typing_.SetOn(true);
+    if (values_.Flag("view/speedLine", false)) speed_.SetShown(true);
+    prediction_.Use(PredictionSettings::Read(values_));
+    aids_.Use(PointerAidSettings::Read(values_));
+}
+
+void SettingsKeeper::Remember() {
+    if (!store_ || !active_) return;
+    zoom_.Current().Write(values_);
+    TypingSettings typing = TypingSettings::Read(values_);
+    typing.SendKeys = typing_.IsOn();
+    typing.Write(values_);
+    values_.Set("view/speedLine", speed_.Shown());
+    prediction_.Current().Write(values_);
+    aids_.Current().Write(values_);
+    board_.Write(values_);
+    // The panel's place is kept apart from the full window's.
+    if (panel_.IsOn()) {
+        values_.Set("window/panelGeometry", panel_.Place());
+    } else {
+        values_.Set("window/geometry", window_.saveGeometry());
+    }
+    const std::string failure = store_->Save(values_);
+    if (failure.empty() || reported_ || dialogs_ == nullptr) return;
+    reported_ = true;
+    const QString message = "Inställningarna kunde inte sparas (" +
+                            QString::fromStdString(failure) +
+                            "). Programmet fungerar som vanligt, men inställningarna behålls inte.";
+    QMetaObject::invokeMethod(
+        &window_, [this, message] { dialogs_->ShowError(message); }, Qt::QueuedConnection);
+}
+
+void SettingsKeeper::RememberBoard(const RememberedBoard& board) {
+    board_ = board;
+    Remember();
+}
+
+std::string SettingsKeeper::PortalToken() const {
+    return TypingSettings::Read(values_).PortalToken;
+}
+
+void SettingsKeeper::KeepPortalToken(const std::string& token) {
+    TypingSettings typing = TypingSettings::Read(values_);
+    typing.PortalToken = token;
+    typing.Write(values_);
+    Remember();
+}
+
+void SettingsKeeper::RememberDocumentFolder(const std::string& documentPath) {
+    values_.Set("document/folder",
+                QFile::encodeName(QFileInfo(Shown(documentPath)).absolutePath()));
+    Remember();
+}
+
+}  // namespace glidtavla

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/settings/settings_store.h"
+
+class QWidget;
+
+namespace glidtavla {
+
+class CompactPanel;
+class Dialogs;
+class PointerAids;
+class SpeedLine;
+class TypingMode;
+class WindowZoom;
+class WordPrediction;
+
+// The board the user chose last, to load again at the next start.
+struct RememberedBoard {
+    enum class Kind { BuiltIn, Drawn, Picture };
+    Kind Type = Kind::BuiltIn;
+    std::string Table;    // path bytes; for Drawn and Picture
+    std::string Picture;  // path bytes; for Picture
+    static RememberedBoard Read(const SettingValues& values);
+    void Write(SettingValues& values) const;
+};
+
+// What the window keeps between runs: read once before the window shows, and written whenever
+// a setting changes, each feature's own section by that feature. Without a store nothing is
+// read or kept.
+class SettingsKeeper {
+  public:
+    SettingsKeeper(QWidget& window, WindowZoom& zoom, TypingMode& typing, SpeedLine& speed,
+                   const CompactPanel& panel, WordPrediction& prediction, PointerAids& aids)
+        : window_(window),
+          zoom_(zoom),
+          typing_(typing),
+          speed_(speed),
+          panel_(panel),
+          prediction_(prediction),
+          aids_(aids) {}
+    ~SettingsKeeper();
+
+    // Reads the settings and puts each feature's in force.
+    void Use(std::unique_ptr<SettingsStore> store);
+    // Told once, the first time the settings cannot be kept, when the window is free again: a
+    // failure to keep settings never holds up closing.
+    void ReportFailuresTo(Dialogs& dialogs) { dialogs_ = &dialogs; }
+    // Nothing is worth keeping before the window shows.
+    void Activate() { active_ = true; }
+    void Remember();
+    void RememberBoard(const RememberedBoard& board);
+    void RememberDocumentFolder(const std::string& documentPath);
+
+    const RememberedBoard& Board() const { return board_; }
+    std::string DocumentFolder() const { return values_.Bytes("document/folder"); }
+    QByteArray Geometry() const { return values_.Value("window/geometry").toByteArray(); }
+    QByteArray PanelGeometry() const { return values_.Value("window/panelGeometry").toByteArray(); }
+    std::string PortalToken() const;
+    void KeepPortalToken(const std::string& token);
+
+  private:
+    QWidget& window_;
+    WindowZoom& zoom_;
+    TypingMode& typing_;
+    SpeedLine& speed_;
+    const CompactPanel& panel_;
+    WordPrediction& prediction_;
+    PointerAids& aids_;
+    std::unique_ptr<SettingsStore> store_;
+    SettingValues values_;
+    RememberedBoard board_;
+    bool active_ = false;
+    Dialogs* dialogs_ = nullptr;
+    bool reported_ = false;
+};
+
+}  // namespace glidtavla

@@ -1,0 +1,104 @@
+// The menu "Förstora teckenbordet".
+#include "app/zoom/window_zoom.h"
+
+#include <QActionGroup>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
+
+#include "app/form/form_layout.h"
+#include "app/form/zoom_scale.h"
+#include "pictures/board_picture.h"
+
+namespace glidtavla {
+
+ZoomSettings ZoomSettings::Read(const SettingValues& values) {
+    ZoomSettings zoom;
+    zoom.Percent = values.Number("view/zoom", kMinZoom, kMaxZoom).value_or(zoom.Percent);
+    zoom.ToWindow = values.Flag("view/zoomToWindow", false);
+    return zoom;
+}
+
+void ZoomSettings::Write(SettingValues& values) const {
+    values.Set("view/zoom", Percent);
+    values.Set("view/zoomToWindow", ToWindow);
+}
+
+WindowZoom::WindowZoom(QMainWindow* window, QLabel* image, FormLayout& layout,
+                       const BoardPicture& picture, QMenu* visa, const Guard& guarded,
+                       std::function<void()> changed)
+    : window_(window),
+      image_(image),
+      layout_(layout),
+      picture_(picture),
+      changed_(std::move(changed)) {
+    QMenu* zoom = visa->addMenu("Förstora teckenbordet");
+    zoom->setObjectName("ForstoraTeckenbordet");
+    auto* group = new QActionGroup(window);
+    for (const int percent : {100, 150, 200, 300}) {
+        QAction* action = zoom->addAction(QString("%1 %").arg(percent));
+        action->setObjectName(QString("Zoom%1").arg(percent));
+        action->setCheckable(true);
+        action->setChecked(percent == layout_.Percent());
+        group->addAction(action);
+        QObject::connect(action, &QAction::triggered, window, [this, guarded, percent] {
+            guarded([this, percent] {
+                fit_->setChecked(false);
+                Set(percent);
+            });
+        });
+    }
+    fit_ = zoom->addAction("Anpassa till fönstret");
+    fit_->setObjectName("ZoomFit");
+    fit_->setCheckable(true);
+    group->addAction(fit_);
+    QObject::connect(fit_, &QAction::triggered, window,
+                     [this, guarded] { guarded([this] { FitToWindow(); }); });
+}
+
+int WindowZoom::Percent() const {
+    return layout_.Percent();
+}
+
+bool WindowZoom::FitsWindow() const {
+    return fit_->isChecked();
+}
+
+void WindowZoom::SetFitsWindow(bool on) {
+    fit_->setChecked(on);
+    if (on && active_) FitToWindow();
+}
+
+void WindowZoom::Set(int percent) {
+    layout_.SetPercent(percent);
+    for (QAction* action : window_->findChildren<QAction*>()) {
+        if (action->objectName() == QString("Zoom%1").arg(Percent())) action->setChecked(true);
+    }
+    RefreshPicture();
+    if (!active_) return;  // START places everything at the zoom
+    layout_.PlaceAroundBoard();
+    layout_.PlaceSource();
+    changed_();
+}
+
+void WindowZoom::FitToWindow() {
+    fit_->setChecked(true);
+    const int fit = layout_.ZoomToFitWindow();
+    if (fit != Percent()) Set(fit);
+    fit_->setChecked(true);
+    layout_.FitLinesToWindow();
+}
+
+void WindowZoom::WindowResized() {
+    if (fit_ != nullptr && fit_->isChecked()) FitToWindow();
+}
+
+void WindowZoom::RefreshPicture() {
+    image_->setPixmap(picture_.At(Percent(), window_->devicePixelRatioF()));
+}
+
+void WindowZoom::RefitToBoard() {
+    if (FitsWindow()) FitToWindow();
+}
+
+}  // namespace glidtavla

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <functional>
+
+#include "app/form/guard.h"
+#include "app/form/setting_values.h"
+
+class QAction;
+class QLabel;
+class QMainWindow;
+class QMenu;
+
+namespace glidtavla {
+
+class BoardPicture;
+class FormLayout;
+
+// What the zoom keeps between runs.
+struct ZoomSettings {
+    int Percent = 100;
+    bool ToWindow = false;  // "Anpassa till fönstret"
+    bool operator==(const ZoomSettings&) const = default;
+    static ZoomSettings Read(const SettingValues& values);
+    void Write(SettingValues& values) const;
+};
+
+// "Förstora teckenbordet": the zoom menu, the picture drawn at the zoom, and the layout told
+// the zoom. The engine, tables and demos stay in board pixels.
+class WindowZoom {
+  public:
+    // changed runs after every change of the zoom the user would want kept, once the layout
+    // has placed the controls at it.
+    WindowZoom(QMainWindow* window, QLabel* image, FormLayout& layout, const BoardPicture& picture,
+               QMenu* visa, const Guard& guarded, std::function<void()> changed);
+
+    int Percent() const;
+    bool FitsWindow() const;
+    ZoomSettings Current() const { return {Percent(), FitsWindow()}; }
+    // Any zoom at any time, also while a demo is recorded or played: demos are in board pixels.
+    void Set(int percent);
+    // "Anpassa till fönstret": the largest zoom at which the board, the character cell, the
+    // character line and a text area of five lines fit the window.
+    void FitToWindow();
+    void SetFitsWindow(bool on);
+    // Once the window shows, every change places the controls; before, START does.
+    void Activate() { active_ = true; }
+    void WindowResized();
+    // A board loaded or the screen changed: "Anpassa till fönstret" fits it again.
+    void RefitToBoard();
+    void RefreshPicture();
+
+  private:
+    QMainWindow* window_;
+    QLabel* image_;
+    FormLayout& layout_;
+    const BoardPicture& picture_;
+    std::function<void()> changed_;
+    QAction* fit_ = nullptr;
+    bool active_ = false;
+};
+
+}  // namespace glidtavla

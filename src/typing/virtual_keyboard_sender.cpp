@@ -1,0 +1,194 @@
+// Typing through a Wayland compositor's virtual keyboard. No Qt: a connection of our own, so
+// it works the same whichever platform the window runs on.
+#include "typing/virtual_keyboard_sender.h"
+
+#include <sys/mman.h>
+#include <unistd.h>
+#include <wayland-client.h>
+#include <xkbcommon/xkbcommon.h>
+
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+#include "base/errors.h"
+#include "base/windows1252.h"
+#include "virtual-keyboard-unstable-v1-client-protocol.h"
+
+namespace glidtavla {
+
+namespace {
+
+constexpr uint32_t kFirstKeycode = 9;  // xkb keycodes are evdev codes + 8
+constexpr uint32_t kEvdevOffset = 8;
+constexpr std::chrono::milliseconds kSettle{100};
+
+std::string KeysymName(xkb_keysym_t keysym) {
+    char name[64];
+    xkb_keysym_get_name(keysym, name, sizeof name);
+    return name;
+}
+
+// The globals of a registry that we use.
+struct Globals {
+    wl_seat* seat = nullptr;
+    zwp_virtual_keyboard_manager_v1* manager = nullptr;
+};
+
+void Global(void* data, wl_registry* registry, uint32_t name, const char* interface,
+            uint32_t /*version*/) {
+    auto* globals = static_cast<Globals*>(data);
+    if (std::strcmp(interface, wl_seat_interface.name) == 0 && globals->seat == nullptr) {
+        globals->seat =
+            static_cast<wl_seat*>(wl_registry_bind(registry, name, &wl_seat_interface, 1));
+    } else if (std::strcmp(interface, zwp_virtual_keyboard_manager_v1_interface.name) == 0) {
+        globals->manager = static_cast<zwp_virtual_keyboard_manager_v1*>(
+            wl_registry_bind(registry, name, &zwp_virtual_keyboard_manager_v1_interface, 1));
+    }
+}
+
+void GlobalRemove(void*, wl_registry*, uint32_t) {}
+
+const wl_registry_listener kRegistryListener = {Global, GlobalRemove};
+
+// A display connection and the globals it offers, all released together.
+struct Connection {
+    Connection() : display(wl_display_connect(nullptr)) {
+        if (display == nullptr) return;
+        registry = wl_display_get_registry(display);
+        wl_registry_add_listener(registry, &kRegistryListener, &globals);
+        wl_display_roundtrip(display);
+    }
+    ~Connection() {
+        if (keyboard != nullptr) zwp_virtual_keyboard_v1_destroy(keyboard);
+        if (globals.manager != nullptr) zwp_virtual_keyboard_manager_v1_destroy(globals.manager);
+        if (globals.seat != nullptr) wl_seat_destroy(globals.seat);
+        if (registry != nullptr) wl_registry_destroy(registry);
+        if (display != nullptr) wl_display_disconnect(display);
+    }
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    wl_display* display;
+    wl_registry* registry = nullptr;
+    Globals globals;
+    zwp_virtual_keyboard_v1* keyboard = nullptr;
+};
+
+class VirtualKeyboardSender : public KeySender {
+  public:
+    VirtualKeyboardSender() : keymap_(MakeVirtualKeymap()) {
+        if (connection_.display == nullptr) {
+            throw Error("Skriv i andra program når ingen Wayland-kompositor (WAYLAND_DISPLAY).");
+        }
+        if (connection_.globals.manager == nullptr || connection_.globals.seat == nullptr) {
+            throw Error("Kompositorn erbjuder inget virtuellt tangentbord.");
+        }
+        connection_.keyboard = zwp_virtual_keyboard_manager_v1_create_virtual_keyboard(
+            connection_.globals.manager, connection_.globals.seat);
+        UploadKeymap();
+        // The compositor hands our keymap to the focused program at our first key, and the
+        // program reads it before it handles the keys after it: a key that types nothing goes
+        // first, and the program is given a moment.
+        Tap(keymap_.silentKey);
+        Sync();
+        std::this_thread::sleep_for(kSettle);
+    }
+
+    void Send(const KeyAction& action) override {
+        switch (action.Type) {
+            case KeyAction::Kind::Character: {
+                const auto key = keymap_.keys.find(action.Character);
+                if (key == keymap_.keys.end()) return;  // not a character we type
+                Tap(key->second);
+                break;
+            }
+            case KeyAction::Kind::Return:
+                Tap(keymap_.returnKey);
+                break;
+            case KeyAction::Kind::BackSpace:
+                for (int i = 0; i < action.Count; ++i)
+                    Tap(keymap_.backSpaceKey);
+                break;
+        }
+        Sync();
+    }
+
+  private:
+    void UploadKeymap() {
+        const std::size_t size = keymap_.text.size() + 1;  // with its terminating zero
+        const int fd = memfd_create("glidtavla-keymap", MFD_CLOEXEC);
+        if (fd < 0 || write(fd, keymap_.text.c_str(), size) != static_cast<ssize_t>(size)) {
+            if (fd >= 0) close(fd);
+            throw Error("Tangentbordsbeskrivningen kunde inte lämnas till kompositorn.");
+        }
+        zwp_virtual_keyboard_v1_keymap(connection_.keyboard, WL_KEYBOARD_KEYMAP_FORMAT_XKB_V1, fd,
+                                       static_cast<uint32_t>(size));
+        close(fd);
+    }
+
+    void Tap(uint32_t key) {
+        const auto now =
+            static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                      std::chrono::steady_clock::now().time_since_epoch())
+                                      .count());
+        zwp_virtual_keyboard_v1_key(connection_.keyboard, now, key, WL_KEYBOARD_KEY_STATE_PRESSED);
+        zwp_virtual_keyboard_v1_key(connection_.keyboard, now, key, WL_KEYBOARD_KEY_STATE_RELEASED);
+    }
+
+    // Waits until the compositor has handled everything, so a failure shows at once.
+    void Sync() {
+        if (wl_display_roundtrip(connection_.display) < 0 ||
+            wl_display_get_error(connection_.display) != 0) {
+            throw Error(
+                "Kompositorn tog bort det virtuella tangentbordet, så inget mer kan "
+                "skrivas i andra program.");
+        }
+    }
+
+    Connection connection_;
+    VirtualKeymap keymap_;
+};
+
+}  // namespace
+
+VirtualKeymap MakeVirtualKeymap() {
+    VirtualKeymap keymap;
+    std::string codes, symbols;
+    uint32_t keycode = kFirstKeycode;
+    const auto add = [&](xkb_keysym_t keysym) {
+        const std::string name = "K" + std::to_string(keycode);
+        codes += "  <" + name + "> = " + std::to_string(keycode) + ";\n";
+        symbols += "  key <" + name + "> { [ " + KeysymName(keysym) + " ] };\n";
+        return keycode++ - kEvdevOffset;
+    };
+    for (int byte = 0x20; byte <= 0xFF; ++byte) {
+        const char32_t c = Windows1252Char(static_cast<uint8_t>(byte));
+        if (byte == 0x7F || (c >= 0x80 && c < 0xA0)) continue;  // no character to type
+        keymap.keys[c] = add(xkb_utf32_to_keysym(c));
+    }
+    keymap.returnKey = add(XKB_KEY_Return);
+    keymap.backSpaceKey = add(XKB_KEY_BackSpace);
+    keymap.silentKey = add(XKB_KEY_NoSymbol);
+    keymap.text =
+        "xkb_keymap {\n"
+        "xkb_keycodes \"glidtavla\" {\n  minimum = 8;\n  maximum = 255;\n" +
+        codes +
+        "};\n"
+        "xkb_types \"glidtavla\" { include \"complete\" };\n"
+        "xkb_compatibility \"glidtavla\" { include \"complete\" };\n"
+        "xkb_symbols \"glidtavla\" {\n" +
+        symbols + "};\n};\n";
+    return keymap;
+}
+
+WaylandOffer AskWaylandCompositor() {
+    const Connection connection;
+    return {connection.display != nullptr, connection.globals.manager != nullptr};
+}
+
+std::unique_ptr<KeySender> OpenVirtualKeyboardSender() {
+    return std::make_unique<VirtualKeyboardSender>();
+}
+
+}  // namespace glidtavla
