@@ -9,6 +9,7 @@
 
 #include <vector>
 
+#include "app/predict/word_prediction.h"
 #include "app/tform1.h"
 
 namespace glidtavla {
@@ -67,6 +68,17 @@ void BM_GlidtavlaWindowSample(benchmark::State& bench) {
     form.findChild<QPlainTextEdit*>("Memo1")->clear();
 }
 BENCHMARK(BM_GlidtavlaWindowSample);
+
+// The same with the word column beside the board, the board the engine writes on wider.
+void BM_GlidtavlaWindowSampleWithWordColumn(benchmark::State& bench) {
+    TForm1 form("", std::make_unique<NoDialogs>());
+    form.Prediction().Use({true, false, 0, true});
+    form.show();
+    form.Button1Click();
+    SendMoves(bench, form.findChild<QLabel*>("Image1"));
+    form.findChild<QPlainTextEdit*>("Memo1")->clear();
+}
+BENCHMARK(BM_GlidtavlaWindowSampleWithWordColumn);
 
 void BM_BareWindowSample(benchmark::State& bench) {
     QWidget window;
