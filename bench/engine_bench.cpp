@@ -30,7 +30,7 @@ class NullView : public EngineView {
 };
 
 struct Point {
-    int32_t x, y;
+    int32_t X, Y;
 };
 
 // Gestures as a hand makes them: from the centre out to a random cell in small pixel steps,
@@ -46,14 +46,14 @@ std::vector<Point> RealisticGestures(std::size_t count) {
         const Point target{50 * cell(random) - 25, 40 * cell(random) - 20};
         const int steps = 8;
         for (int s = 1; s <= steps; ++s) {
-            points.push_back({centre.x + (target.x - centre.x) * s / steps,
-                              centre.y + (target.y - centre.y) * s / steps});
+            points.push_back({centre.X + (target.X - centre.X) * s / steps,
+                              centre.Y + (target.Y - centre.Y) * s / steps});
         }
         for (int s = 0; s < 4; ++s)
-            points.push_back({target.x + jitter(random), target.y + jitter(random)});
+            points.push_back({target.X + jitter(random), target.Y + jitter(random)});
         for (int s = steps - 1; s >= 0; --s) {
-            points.push_back({centre.x + (target.x - centre.x) * s / steps,
-                              centre.y + (target.y - centre.y) * s / steps});
+            points.push_back({centre.X + (target.X - centre.X) * s / steps,
+                              centre.Y + (target.Y - centre.Y) * s / steps});
         }
     }
     return points;
@@ -68,7 +68,7 @@ void BM_ProcessPointerSample(benchmark::State& bench) {
     std::size_t i = 0;
     for (auto _ : bench) {
         const Point& p = points[i];
-        ProcessPointerSample(state, board, view, nullptr, p.x, p.y);
+        ProcessPointerSample(state, board, view, nullptr, p.X, p.Y);
         if (++i == points.size()) i = 0;
         if (view.line.size() > 200) view.line.clear();
     }

@@ -50,7 +50,7 @@ TForm1::TForm1(std::string documentPath, std::unique_ptr<Dialogs> dialogs)
     setObjectName("Form1");
     setGeometry(73, 351, 812, 588);
     setFont(PixelFont("DejaVu Sans", 11));
-    client = CreateClientArea(this, kBackground);
+    Client = CreateClientArea(this, kBackground);
     CreateControls();
     const FormControls& controls = *this;
     view_ = std::make_unique<WidgetView>(controls,
@@ -281,7 +281,7 @@ void TForm1::Button1Click() {
     for (QWidget* widget : std::initializer_list<QWidget*>{Edit8, Button1, Label1, Label2, Label3})
         widget->hide();
     SetCaption();
-    FitClientToControls(client);
+    FitClientToControls(Client);
     Memo1->setFocus();
     started_ = true;
     StartWriting(state_, *view_);  // the pointer comes from the START button, not the centre
@@ -312,7 +312,7 @@ void TForm1::Image1MouseMove(int x, int y, bool leftHeld, bool insideImage) {
     const CharacterBoard& board =
         demo_.Holds(DemoSession::Held::Prediction) ? boards_.Board() : boards_.EngineBoard();
     const GuardedSample at = GuardSample(board, state_, x, y, aids_->GuardBoardPixels(Zoom()));
-    ProcessPointerSample(state_, board, *view_, demo_.Recorder(), at.x, at.y);
+    ProcessPointerSample(state_, board, *view_, demo_.Recorder(), at.X, at.Y);
 }
 
 void TForm1::Image1MouseDown(Qt::MouseButton button) {

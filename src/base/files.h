@@ -19,8 +19,8 @@ std::string CurrentFolder();
 
 // What a file is on disk, to tell whether it changed since it was last read or written.
 struct FileStamp {
-    uint64_t device = 0, inode = 0;
-    int64_t size = 0, modifiedNs = 0;
+    uint64_t Device = 0, Inode = 0;
+    int64_t Size = 0, ModifiedNs = 0;
     bool operator==(const FileStamp&) const = default;
 };
 // nullopt when nothing is at path (or it cannot be looked at).

@@ -40,7 +40,7 @@ uint32_t DigitsValue(const unsigned char* p, int count) {
 // One bit for each of 32 bytes: which are digits, spaces, minus signs and the line end. Bytes
 // after the first line end may be left out.
 struct ByteClasses {
-    uint32_t digit, space, minus, lineEnd;
+    uint32_t Digit, space, minus, lineEnd;
 };
 
 #if defined(__SSE2__)
@@ -60,14 +60,14 @@ ByteClasses ClassifyBytes(const unsigned char* p, int lineEnd) {
     if (low.lineEnd != 0) return low;  // most lines: the rest is never looked at
     const ByteClasses high =
         classify(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16)), 16);
-    return {low.digit | high.digit, low.space | high.space, low.minus | high.minus, high.lineEnd};
+    return {low.Digit | high.Digit, low.space | high.space, low.minus | high.minus, high.lineEnd};
 }
 #else
 ByteClasses ClassifyBytes(const unsigned char* p, int lineEnd) {
     ByteClasses classes{};
     for (int i = 0; i < 32; ++i) {
         const uint32_t bit = 1u << i;
-        if (p[i] >= '0' && p[i] <= '9') classes.digit |= bit;
+        if (p[i] >= '0' && p[i] <= '9') classes.Digit |= bit;
         if (p[i] == ' ') classes.space |= bit;
         if (p[i] == '-') classes.minus |= bit;
         if (p[i] == lineEnd) classes.lineEnd |= bit;
@@ -128,8 +128,8 @@ std::size_t PlainLineLength(const unsigned char* p, int lineEnd, int32_t* values
     const uint32_t starts = (spaces << 1) | 1;
     const uint32_t minus = bytes.minus & line;
     const uint32_t firstDigits = (starts & ~minus) | ((starts & minus) << 1);
-    if ((minus & ~starts) != 0 || (firstDigits & ~bytes.digit) != 0 ||
-        ((bytes.digit | spaces | minus) & line) != line)
+    if ((minus & ~starts) != 0 || (firstDigits & ~bytes.Digit) != 0 ||
+        ((bytes.Digit | spaces | minus) & line) != line)
         return 0;
     const std::size_t length = static_cast<std::size_t>(end) + 1;
     const std::size_t withLf = lineEnd == kCR && p[length] == kLF ? length + 1 : length;
@@ -138,7 +138,7 @@ std::size_t PlainLineLength(const unsigned char* p, int lineEnd, int32_t* values
     uint32_t fieldEnds = spaces | (1u << end);
 #if defined(__SSE2__)
     // Most lines: within sixteen bytes, no field longer than four digits.
-    const uint32_t digits = bytes.digit & line;
+    const uint32_t digits = bytes.Digit & line;
     if (end < 16 && (digits & digits >> 1 & digits >> 2 & digits >> 3 & digits >> 4) == 0) {
         uint16_t upTo[16];
         FieldValuesUpTo(p, upTo);

@@ -11,8 +11,8 @@ namespace glidtavla {
 // Up to seven decimal digits at p (eight bytes readable): the number of leading digits (8 for
 // eight or more), and their value.
 struct Digits {
-    int count;
-    uint32_t value;
+    int Count;
+    uint32_t Value;
 };
 Digits LeadingDigits(const unsigned char* p);
 

@@ -27,12 +27,12 @@ constexpr const char* kTemporaryPrefix = ".glidtavla-";
 
 // Closes a descriptor when it goes out of scope.
 struct Descriptor {
-    int fd = -1;
-    explicit Descriptor(int f) : fd(f) {}
+    int Fd = -1;
+    explicit Descriptor(int f) : Fd(f) {}
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
     ~Descriptor() {
-        if (fd >= 0) close(fd);
+        if (Fd >= 0) close(Fd);
     }
 };
 
@@ -120,38 +120,38 @@ void RemoveStaleTemporaries(const std::string& folder) {
 // byte of the old text changes.
 void WriteInPlace(const std::string& path, const std::string& bytes) {
     Descriptor file(open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
-    if (file.fd < 0) Throw(errno, path);
+    if (file.Fd < 0) Throw(errno, path);
     struct stat info {};
-    if (fstat(file.fd, &info) != 0 || !S_ISREG(info.st_mode)) throw IoError(kCodeAccessDenied);
+    if (fstat(file.Fd, &info) != 0 || !S_ISREG(info.st_mode)) throw IoError(kCodeAccessDenied);
     const off_t size = static_cast<off_t>(bytes.size());
     if (size > info.st_size) {
-        const int err = posix_fallocate(file.fd, 0, size);
+        const int err = posix_fallocate(file.Fd, 0, size);
         if (err != 0 && err != EOPNOTSUPP && err != EINVAL) Throw(err, path);
     }
-    WriteAllAt(file.fd, bytes, path);
-    if (ftruncate(file.fd, size) != 0 || fsync(file.fd) != 0) Throw(errno, path);
+    WriteAllAt(file.Fd, bytes, path);
+    if (ftruncate(file.Fd, size) != 0 || fsync(file.Fd) != 0) Throw(errno, path);
 }
 
 // A temporary file in folder that no crash can leave behind where the file system allows it
 // (it has no name until it is whole), otherwise one with a name of ours, locked while written.
 struct Temporary {
-    int fd = -1;
-    bool anonymous = false;
-    std::string name;
+    int Fd = -1;
+    bool Anonymous = false;
+    std::string Name;
 };
 
 Temporary CreateTemporary(const std::string& folder, mode_t mode) {
     Temporary temporary;
-    temporary.fd = open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
-    if (temporary.fd >= 0) {
-        temporary.anonymous = true;
+    temporary.Fd = open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+    if (temporary.Fd >= 0) {
+        temporary.Anonymous = true;
         return temporary;
     }
     if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) return temporary;
     RemoveStaleTemporaries(folder);
-    temporary.name = folder + "/" + kTemporaryPrefix + "XXXXXX";
-    temporary.fd = mkstemp(temporary.name.data());
-    if (temporary.fd >= 0) flock(temporary.fd, LOCK_EX | LOCK_NB);
+    temporary.Name = folder + "/" + kTemporaryPrefix + "XXXXXX";
+    temporary.Fd = mkstemp(temporary.Name.data());
+    if (temporary.Fd >= 0) flock(temporary.Fd, LOCK_EX | LOCK_NB);
     return temporary;
 }
 
@@ -186,7 +186,7 @@ void WriteRegularFile(const std::string& given, const std::string& bytes, unsign
     const std::string folder = FolderOf(path);
     const mode_t newMode = mode != 0 ? mode : exists ? (info.st_mode & 0777) : NewFileMode();
     Temporary temporary = CreateTemporary(folder, newMode);
-    if (temporary.fd < 0) {
+    if (temporary.Fd < 0) {
         const int err = errno;
         // Only a folder that refuses new files to this user gets the file written in place.
         if (exists && (err == EACCES || err == EPERM)) {
@@ -195,26 +195,26 @@ void WriteRegularFile(const std::string& given, const std::string& bytes, unsign
         }
         Throw(err, path);
     }
-    Descriptor file(temporary.fd);
+    Descriptor file(temporary.Fd);
     const auto failed = [&](int err) {
-        if (!temporary.name.empty()) unlink(temporary.name.c_str());
+        if (!temporary.Name.empty()) unlink(temporary.Name.c_str());
         Throw(err, path);
     };
     if (exists) {
         Descriptor old(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-        if (old.fd >= 0) CopyWhatTheFileWas(old.fd, file.fd, info);
+        if (old.Fd >= 0) CopyWhatTheFileWas(old.Fd, file.Fd, info);
     }
     // The temporary's mode was masked by the umask.
-    if (!exists || mode != 0) fchmod(file.fd, newMode);
+    if (!exists || mode != 0) fchmod(file.Fd, newMode);
     try {
-        WriteAllAt(file.fd, bytes, path);
+        WriteAllAt(file.Fd, bytes, path);
     } catch (const Error&) {
-        if (!temporary.name.empty()) unlink(temporary.name.c_str());
+        if (!temporary.Name.empty()) unlink(temporary.Name.c_str());
         throw;
     }
-    if (fsync(file.fd) != 0) failed(errno);
-    if (temporary.anonymous) temporary.name = NameTemporary(file.fd, folder, path);
-    if (rename(temporary.name.c_str(), path.c_str()) != 0) failed(errno);
+    if (fsync(file.Fd) != 0) failed(errno);
+    if (temporary.Anonymous) temporary.Name = NameTemporary(file.Fd, folder, path);
+    if (rename(temporary.Name.c_str(), path.c_str()) != 0) failed(errno);
 }
 
 }  // namespace glidtavla

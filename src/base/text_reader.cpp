@@ -154,9 +154,9 @@ int64_t TextReader::TryReadPlainDecimal() {
     // after it; anything else takes the general path, which knows every fault.
     if (end - p < 8) return kNoPlainDecimal;
     const Digits digits = LeadingDigits(p);
-    if (digits.count == 0 || digits.count == 8 || p[digits.count] > 32) return kNoPlainDecimal;
-    pos_ = static_cast<std::size_t>(p + digits.count - data_);
-    return negative ? -int64_t{digits.value} : int64_t{digits.value};
+    if (digits.Count == 0 || digits.Count == 8 || p[digits.Count] > 32) return kNoPlainDecimal;
+    pos_ = static_cast<std::size_t>(p + digits.Count - data_);
+    return negative ? -int64_t{digits.Value} : int64_t{digits.Value};
 }
 
 ValueRead TextReader::TryReadValue() {
@@ -211,8 +211,8 @@ template std::size_t TextReader::ReadPlainLines<4>(int32_t* values, std::size_t 
 
 int32_t TextReader::ReadValue() {
     const ValueRead read = TryReadValue();
-    if (!read.ok) throw IoError(kCodeInvalidNumericInput);
-    return read.value;
+    if (!read.Ok) throw IoError(kCodeInvalidNumericInput);
+    return read.Value;
 }
 
 }  // namespace glidtavla

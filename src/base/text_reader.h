@@ -10,8 +10,8 @@ namespace glidtavla {
 // The result of reading one number: on failure, value holds what was converted before the
 // fault was found, without its sign.
 struct ValueRead {
-    int32_t value = 0;
-    bool ok = true;
+    int32_t Value = 0;
+    bool Ok = true;
 };
 
 // Whether a file's lines end in LF: only when it holds no CR at all. A file with any CR is

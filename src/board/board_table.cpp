@@ -34,9 +34,9 @@ class TableReading {
     // A bound's entry takes the digits converted before a fault, so read into it first.
     int32_t ReadInto(int32_t& entry) {
         const ValueRead read = reader_.TryReadValue();
-        entry = read.value;
-        if (!read.ok) throw IoError(kCodeInvalidNumericInput);
-        return read.value;
+        entry = read.Value;
+        if (!read.Ok) throw IoError(kCodeInvalidNumericInput);
+        return read.Value;
     }
 
     void TellLine(TableSection section, int row) {
@@ -119,7 +119,7 @@ void LoadBoardTable(CharacterBoard& board, TextReader& reader, TableObserver* ob
 
 void LoadBoardTable(CharacterBoard& board, const std::string& path, TableObserver* observer) {
     // A board's table is a few hundred bytes: a huge file would only hold the window up.
-    if (const std::optional<FileStamp> file = StampOf(path); file && file->size > kMaxTableFile)
+    if (const std::optional<FileStamp> file = StampOf(path); file && file->Size > kMaxTableFile)
         throw Error("Table file is too large (at most 64 MiB)");
     TextReader reader(path);  // closed on every way out, the error's included
     LoadBoardTable(board, reader, observer);

@@ -20,9 +20,9 @@ constexpr int kMaxDescribedLines = 10000;
 // One line of the file as the reader splits it: CR or CR LF ends it (LF in a file without any
 // CR), Ctrl-Z ends the file.
 struct RawLine {
-    std::string text;
-    bool lfInside = false;
-    bool endsWithLineEnd = false;
+    std::string Text;
+    bool LfInside = false;
+    bool EndsWithLineEnd = false;
 };
 
 std::vector<RawLine> SplitLines(const std::string& bytes) {
@@ -31,15 +31,15 @@ std::vector<RawLine> SplitLines(const std::string& bytes) {
     for (std::size_t i = 0; i < bytes.size() && bytes[i] != 26; ++i) {
         const char c = bytes[i];
         if (c == lineEnd) {
-            lines.back().endsWithLineEnd = true;
+            lines.back().EndsWithLineEnd = true;
             if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
             lines.emplace_back();
         } else {
-            if (c == '\n') lines.back().lfInside = true;
-            lines.back().text.push_back(c);
+            if (c == '\n') lines.back().LfInside = true;
+            lines.back().Text.push_back(c);
         }
     }
-    if (lines.size() > 1 && lines.back().text.empty()) lines.pop_back();
+    if (lines.size() > 1 && lines.back().Text.empty()) lines.pop_back();
     return lines;
 }
 
@@ -83,23 +83,23 @@ std::string Plural(int n, const std::string& word) {
 class RoleCollector : public TableObserver {
   public:
     struct Use {
-        TableSection section;
-        int row;
-        int values = 0;
-        bool startsHere = false;
+        TableSection Section;
+        int Row;
+        int Values = 0;
+        bool StartsHere = false;
     };
 
     void OnLine(TableSection section, int row, int line) override {
         if (line > kMaxDescribedLines) return;
-        UseOf(section, row, line).startsHere = true;
+        UseOf(section, row, line).StartsHere = true;
         rowLines[{section, row}] = line;
     }
     void OnValue(TableSection section, int row, int line, int32_t value) override {
         if (line > kMaxDescribedLines) return;
         Use& use = UseOf(section, row, line);
-        ++use.values;
+        ++use.Values;
         // The column line proper begins after a sensitivity value.
-        if (afterSensitivity_ && section == TableSection::ColumnLine) use.startsHere = true;
+        if (afterSensitivity_ && section == TableSection::ColumnLine) use.StartsHere = true;
         afterSensitivity_ = section == TableSection::Sensitivity;
         ++valuesOf[{section, row}];
         if (section == TableSection::Sensitivity) sensitivityLines.push_back(line);
@@ -119,7 +119,7 @@ class RoleCollector : public TableObserver {
     Use& UseOf(TableSection section, int row, int line) {
         std::vector<Use>& list = uses[line];
         for (Use& use : list) {
-            if (use.section == section && use.row == row) return use;
+            if (use.Section == section && use.Row == row) return use;
         }
         list.push_back({section, row});
         return list.back();
@@ -134,18 +134,18 @@ void WarnAboutRawLines(const std::vector<RawLine>& raw, TableCheck& check) {
     for (std::size_t i = 0; i < raw.size(); ++i) {
         const RawLine& line = raw[i];
         const int number = static_cast<int>(i) + 1;
-        if (line.lfInside) {
+        if (line.LfInside) {
             check.Warnings.push_back(Line(number) +
                                      "a line ends in LF alone, which does not end a line in a "
                                      "file that also holds CR; the following text is read as "
                                      "part of this line (use CR LF throughout, or LF only)");
         }
-        const bool trailingBlank = !line.text.empty() && IsBlank(line.text.back()) &&
-                                   line.text.back() != '\n' && CountTokens(line.text) > 0;
+        const bool trailingBlank = !line.Text.empty() && IsBlank(line.Text.back()) &&
+                                   line.Text.back() != '\n' && CountTokens(line.Text) > 0;
         if (trailingBlank) {
             check.Warnings.push_back(
                 Line(number) +
-                (line.endsWithLineEnd
+                (line.EndsWithLineEnd
                      ? "a blank after the last value makes the reader go on into the next line, "
                        "which shifts the role of every following line"
                      : "blanks at the very end of the file read one more value, 0"));
@@ -184,21 +184,21 @@ void Describe(const RoleCollector& roles, const std::vector<RawLine>& raw, Table
         const std::vector<RoleCollector::Use>& uses = found->second;
         const bool sensitivity = std::any_of(
             uses.begin(), uses.end(),
-            [](const RoleCollector::Use& use) { return use.section == TableSection::Sensitivity; });
+            [](const RoleCollector::Use& use) { return use.Section == TableSection::Sensitivity; });
         std::string text;
         for (const RoleCollector::Use& use : uses) {
             // A sensitivity value's line holds nothing else the reader keeps.
-            if (sensitivity && use.section == TableSection::ColumnLine && use.values == 0) continue;
+            if (sensitivity && use.Section == TableSection::ColumnLine && use.Values == 0) continue;
             if (!text.empty()) text += "; ";
-            if (use.section == TableSection::Sensitivity) {
+            if (use.Section == TableSection::Sensitivity) {
                 text +=
                     "sensitivity line (a value above 1000, passed over with the rest of "
                     "the line)";
                 continue;
             }
-            text += (use.startsHere ? "" : "continues the ") + RoleName(use.section, use.row);
-            if (use.section != TableSection::Separator) {
-                text += use.values == 0 ? " (blank)" : ", " + Plural(use.values, "value");
+            text += (use.StartsHere ? "" : "continues the ") + RoleName(use.Section, use.Row);
+            if (use.Section != TableSection::Separator) {
+                text += use.Values == 0 ? " (blank)" : ", " + Plural(use.Values, "value");
             }
         }
         check.Lines.push_back(Line(line) + text);
@@ -218,8 +218,8 @@ void WarnAboutBlocks(const RoleCollector& roles, const std::vector<RawLine>& raw
 
     for (const auto& [line, uses] : roles.uses) {
         for (const RoleCollector::Use& use : uses) {
-            if (use.values > kMaxCells) {
-                check.Warnings.push_back(Line(line) + Plural(use.values, "value") +
+            if (use.Values > kMaxCells) {
+                check.Warnings.push_back(Line(line) + Plural(use.Values, "value") +
                                          " on one line; only 20 exist, so every value from the "
                                          "21st on overwrites the 20th");
             }
@@ -227,7 +227,7 @@ void WarnAboutBlocks(const RoleCollector& roles, const std::vector<RawLine>& raw
     }
     for (int line : roles.sensitivityLines) {
         const bool alone =
-            line - 1 < static_cast<int>(raw.size()) && CountTokens(raw[line - 1].text) == 1;
+            line - 1 < static_cast<int>(raw.size()) && CountTokens(raw[line - 1].Text) == 1;
         if (!alone || line != 1) {
             check.Warnings.push_back(Line(line) +
                                      "a value above 1000 is taken as a sensitivity value: the "
@@ -256,7 +256,7 @@ void WarnAboutBlocks(const RoleCollector& roles, const std::vector<RawLine>& raw
 
     const int separator = lineOf(TableSection::Separator, 0);
     if (separator > 0 && separator <= static_cast<int>(raw.size()) &&
-        CountTokens(raw[separator - 1].text) > 0) {
+        CountTokens(raw[separator - 1].Text) > 0) {
         check.Warnings.push_back(Line(separator) +
                                  "this line is skipped as the separator but holds values: the "
                                  "shift rows must begin after one blank line");
@@ -301,9 +301,9 @@ std::string FaultOf(const RoleCollector& roles, const std::vector<RawLine>& raw)
     const int line = roles.uses.rbegin()->first;
     int skip = 0;
     for (const RoleCollector::Use& use : roles.uses.rbegin()->second)
-        skip += use.values;
+        skip += use.Values;
     for (std::size_t at = static_cast<std::size_t>(line) - 1; at < raw.size(); ++at) {
-        const std::string& text = raw[at].text;
+        const std::string& text = raw[at].Text;
         std::size_t start = 0;
         while ((start = text.find_first_not_of(" \t", start)) != std::string::npos) {
             const std::size_t end = std::min(text.find_first_of(" \t", start), text.size());

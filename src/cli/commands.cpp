@@ -61,7 +61,7 @@ std::span<const Command> Commands() {
 
 const Command* FindCommand(const QStringList& arguments, int* words) {
     for (const Command& command : kCommands) {
-        const QStringList name = QString(command.name).split(' ');
+        const QStringList name = QString(command.Name).split(' ');
         if (arguments.mid(0, name.size()) == name) {
             if (words != nullptr) *words = static_cast<int>(name.size());
             return &command;
@@ -73,7 +73,7 @@ const Command* FindCommand(const QStringList& arguments, int* words) {
 QString CommandsHelp() {
     QString help = "Commands:";
     for (const Command& command : kCommands) {
-        help += QString("\n  %1 %2\n      %3").arg(command.name, command.usage, command.summary);
+        help += QString("\n  %1 %2\n      %3").arg(command.Name, command.Usage, command.Summary);
     }
     return help;
 }
@@ -82,10 +82,10 @@ QString BoardUsage() {
     QStringList names;
     QString commands;
     for (const Command& command : kCommands) {
-        const QString name(command.name);
+        const QString name(command.Name);
         if (!name.startsWith("board ")) continue;
         names << name.mid(6);
-        commands += QString("  %1 %2\n      %3\n").arg(name, command.usage, command.summary);
+        commands += QString("  %1 %2\n      %3\n").arg(name, command.Usage, command.Summary);
     }
     return "Usage: glidtavla-cli board " + names.join('|') + " ...\n\nBoard commands:\n" + commands;
 }

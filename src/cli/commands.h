@@ -14,11 +14,11 @@ using CommandRun = int (*)(const QStringList& args);
 // others start with Qt Core only; each program's table has the runs it owns and nullptr for
 // the others.
 struct Command {
-    const char* name;  // "replay", "board dump"
-    const char* usage;
-    const char* summary;
-    CommandRun run;
-    bool needsPictures;
+    const char* Name;  // "replay", "board dump"
+    const char* Usage;
+    const char* Summary;
+    CommandRun Run;
+    bool NeedsPictures;
 };
 
 std::span<const Command> Commands();

@@ -22,7 +22,7 @@ bool NeedsPictures(int argc, char** argv) {
     for (int i = 1; i < argc && i < 3; ++i)
         words << QString::fromLocal8Bit(argv[i]);
     const glidtavla::Command* command = glidtavla::FindCommand(words);
-    return command != nullptr && command->needsPictures;
+    return command != nullptr && command->NeedsPictures;
 }
 
 int RunPicturesProgram(char** argv) {
@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
         return glidtavla::kExitUsage;
     }
     try {
-        return command->run(QStringList{app.arguments().first() + " " + command->name} +
+        return command->Run(QStringList{app.arguments().first() + " " + command->Name} +
                             args.mid(words));
     } catch (const std::bad_alloc&) {
         glidtavla::Print(stderr, glidtavla::kOutOfMemoryMessage);

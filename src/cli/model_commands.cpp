@@ -24,8 +24,8 @@ constexpr std::size_t kMaxCorpus = 64U << 20;
 // A corpus: UTF-8, or Windows-1252 when it is not valid UTF-8. Its Windows-1252 bytes, and the
 // characters that Windows-1252 cannot hold, with their counts.
 struct Corpus {
-    std::string bytes;
-    std::map<QString, long long> unwritable;
+    std::string Bytes;
+    std::map<QString, long long> Unwritable;
 };
 
 bool ReadCorpus(const QString& path, Corpus& corpus) {
@@ -42,14 +42,14 @@ bool ReadCorpus(const QString& path, Corpus& corpus) {
         return false;
     }
     if (EncodingOf(raw) == TextEncoding::Windows1252) {
-        corpus.bytes = raw;
+        corpus.Bytes = raw;
         return true;
     }
     for (const char32_t c : QString::fromStdString(raw).toUcs4()) {
         if (const std::optional<uint8_t> byte = Windows1252Byte(c)) {
-            corpus.bytes += static_cast<char>(*byte);
+            corpus.Bytes += static_cast<char>(*byte);
         } else {
-            ++corpus.unwritable[QString::fromUcs4(&c, 1)];
+            ++corpus.Unwritable[QString::fromUcs4(&c, 1)];
         }
     }
     return true;
@@ -72,23 +72,23 @@ bool ReadPredictionOptions(const QCommandLineParser& parser, PredictionOptions& 
         {"column", PredictionMode::Column},
         {"centre+column", PredictionMode::CentreAndColumn}};
     bool ok = modes.contains(mode);
-    if (ok) options.mode = modes.at(mode);
+    if (ok) options.Mode = modes.at(mode);
     const QString glide = parser.value("glide");
     ok = ok && (glide == "out-back" || glide == "chained");
-    options.glide = glide == "chained" ? GlideKind::Chained : GlideKind::OutAndBack;
+    options.Glide = glide == "chained" ? GlideKind::Chained : GlideKind::OutAndBack;
     const auto number = [&](const char* name, double low, double high, double& out) {
         if (!parser.isSet(name)) return;
         bool read = false;
         out = parser.value(name).toDouble(&read);
         ok = ok && read && out >= low && out <= high;
     };
-    double suggestions = options.suggestions;
+    double suggestions = options.Suggestions;
     number("suggestions", 1, 7, suggestions);
-    options.suggestions = static_cast<int>(suggestions);
-    number("threshold", 0, 1, options.threshold);
-    number("look-a", 0, 60, options.lookA);
-    number("look-b", 0, 60, options.lookB);
-    options.learnOnline = parser.isSet("learn-online");
+    options.Suggestions = static_cast<int>(suggestions);
+    number("threshold", 0, 1, options.Threshold);
+    number("look-a", 0, 60, options.LookA);
+    number("look-b", 0, 60, options.LookB);
+    options.LearnOnline = parser.isSet("learn-online");
     if (!ok) {
         Print(stderr,
               "--predict takes none, centre, column or centre+column, --glide out-back or "
@@ -127,9 +127,9 @@ int BoardCostCommand(const QStringList& args) {
     if (!LoadStartBoard(parser, board)) return kExitError;
     Corpus corpus;
     if (!ReadCorpus(parser.positionalArguments()[0], corpus)) return kExitError;
-    const BoardCost cost = CostOfText(board, corpus.bytes);
+    const BoardCost cost = CostOfText(board, corpus.Bytes);
     std::optional<PredictionCost> predicted;
-    if (options.mode != PredictionMode::None || options.glide != GlideKind::OutAndBack) {
+    if (options.Mode != PredictionMode::None || options.Glide != GlideKind::OutAndBack) {
         WordModel model;
         try {
             model = parser.isSet("model") ? LoadWordModel(LocalPath(parser.value("model")), "")
@@ -138,15 +138,15 @@ int BoardCostCommand(const QStringList& args) {
             Print(stderr, std::string(error.what()) + "\n");
             return kExitError;
         }
-        predicted = CostWithPrediction(board, corpus.bytes, model, options);
+        predicted = CostWithPrediction(board, corpus.Bytes, model, options);
     }
     const auto speed = [&](std::size_t i) {
-        return predicted ? predicted->profiles[i].speed : cost.Speeds[i];
+        return predicted ? predicted->Profiles[i].Speed : cost.Speeds[i];
     };
 
-    std::map<QString, long long> missing = corpus.unwritable;
+    std::map<QString, long long> missing = corpus.Unwritable;
     long long characters = cost.Characters;
-    for (const auto& [text, count] : corpus.unwritable)
+    for (const auto& [text, count] : corpus.Unwritable)
         characters += count;
     for (const auto& [code, count] : cost.Missing)
         missing[CodeText(code)] += count;
@@ -159,9 +159,9 @@ int BoardCostCommand(const QStringList& args) {
             QJsonObject profile;
             profile["charactersPerMinute"] = speed(i).CharactersPerMinute;
             profile["wordsPerMinute"] = speed(i).WordsPerMinute;
-            profile["looksPerCharacter"] = predicted ? predicted->profiles[i].looksPerCharacter : 0;
+            profile["looksPerCharacter"] = predicted ? predicted->Profiles[i].LooksPerCharacter : 0;
             profile["breakEvenLookSeconds"] =
-                predicted ? predicted->profiles[i].breakEvenLookSeconds : 0;
+                predicted ? predicted->Profiles[i].BreakEvenLookSeconds : 0;
             profiles[kPointerProfiles[i].Name] = profile;
         }
         QJsonObject json;
@@ -170,7 +170,7 @@ int BoardCostCommand(const QStringList& args) {
         json["shiftShare"] = cost.ShiftShare;
         json["pathPerCharacter"] = cost.PathPerCharacter;
         json["indexOfDifficulty"] = cost.IndexOfDifficulty;
-        json["keystrokeSavings"] = predicted ? predicted->keystrokeSavings : 0;
+        json["keystrokeSavings"] = predicted ? predicted->KeystrokeSavings : 0;
         json["profiles"] = profiles;
         Print(stdout, QJsonDocument(json).toJson(QJsonDocument::Compact).toStdString() + "\n");
         return kExitOk;
@@ -187,7 +187,7 @@ int BoardCostCommand(const QStringList& args) {
         QString("index of difficulty: %1 bits a movement\n").arg(cost.IndexOfDifficulty, 0, 'f', 2);
     if (predicted) {
         text +=
-            QString("keystroke savings: %1 %\n").arg(100 * predicted->keystrokeSavings, 0, 'f', 1);
+            QString("keystroke savings: %1 %\n").arg(100 * predicted->KeystrokeSavings, 0, 'f', 1);
     }
     for (std::size_t i = 0; i < kPointerProfiles.size(); ++i) {
         text += QString("%1: %2 characters, %3 words a minute\n")
@@ -233,7 +233,7 @@ int BoardMakeCommand(const QStringList& args) {
     try {
         const int width = cell.captured(1).toInt();
         const int height = parser.isSet("square") ? width : cell.captured(2).toInt();
-        table = MakeBoardTable(corpus.bytes, columns, rows, width, height,
+        table = MakeBoardTable(corpus.Bytes, columns, rows, width, height,
                                parser.isSet("keep-controls"), words, parser.isSet("shift-cell"),
                                leftOut);
     } catch (const Error& error) {
@@ -253,7 +253,7 @@ int BoardMakeCommand(const QStringList& args) {
             names += (names.isEmpty() ? "" : " ") + CodeText(code);
         Print(stderr, "no cell left for: " + names.toStdString() + "\n");
     }
-    for (const auto& [text, count] : corpus.unwritable) {
+    for (const auto& [text, count] : corpus.Unwritable) {
         Print(stderr, "not in Windows-1252, so no cell: " + text.toStdString() + "\n");
     }
     return kExitOk;

@@ -77,9 +77,9 @@ int main(int argc, char** argv) {
     const QStringList args = app.arguments();
     int words = 0;
     const glidtavla::Command* command = glidtavla::FindCommand(args.mid(1), &words);
-    if (command != nullptr && command->run != nullptr) {
+    if (command != nullptr && command->Run != nullptr) {
         try {
-            return command->run(QStringList{args[0] + " " + command->name} + args.mid(1 + words));
+            return command->Run(QStringList{args[0] + " " + command->Name} + args.mid(1 + words));
         } catch (const std::bad_alloc&) {
             glidtavla::Print(stderr, glidtavla::kOutOfMemoryMessage);
             return glidtavla::kExitError;

@@ -102,11 +102,11 @@ bool ReadDemoValues(TextReader& reader, int32_t* values) {
     if (reader.ReadPlainLines<kDemoValues>(values, 1) == 1) return true;
     for (int i = 0; i < kDemoValues; ++i) {
         const ValueRead got = reader.TryReadValue();
-        if (!got.ok) {
+        if (!got.Ok) {
             reader.SkipLine();
             throw IoError(kCodeInvalidNumericInput);
         }
-        values[i] = got.value;
+        values[i] = got.Value;
     }
     reader.SkipLine();
     return true;

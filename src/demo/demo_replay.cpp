@@ -36,7 +36,7 @@ class Player {
     void Tick() {
         const bool armedBefore = state.Armed;
         const GuardedSample at = GuardSample(board_, state, state.X0, state.Y0, guard_);
-        ProcessPointerSample(state, board_, replay_.View, nullptr, at.x, at.y);
+        ProcessPointerSample(state, board_, replay_.View, nullptr, at.X, at.Y);
         ++replay_.Samples;
         if (!onTick_) return;
         const PlainView& view = replay_.View;

@@ -16,14 +16,14 @@ namespace glidtavla {
 namespace {
 
 struct Point {
-    int32_t x, y;
+    int32_t X, Y;
 };
 
 // A pixel of the cell: its right and bottom bounds belong to it. None when the bounds do not
 // increase and the cell cannot be reached.
 std::optional<Point> PointIn(const CharacterBoard& board, BoardCell cell) {
     const Point point{board.ColumnBounds[cell.Column], board.RowBounds[cell.Row]};
-    if (!(LocateCell(board, point.x, point.y) == cell)) return std::nullopt;
+    if (!(LocateCell(board, point.X, point.Y) == cell)) return std::nullopt;
     return point;
 }
 
@@ -117,7 +117,7 @@ std::string TypeDemo(const CharacterBoard& board, const std::string& text, bool 
     const std::optional<Point> centre = PointIn(board, {3, 3});
     if (!centre) throw Error("The board has no reachable centre cell");
     const auto sample = [&](Point p) {
-        ProcessPointerSample(state, board, view, &recorder, p.x, p.y);
+        ProcessPointerSample(state, board, view, &recorder, p.X, p.Y);
     };
 
     std::vector<CellSource> sources;
@@ -129,17 +129,17 @@ std::string TypeDemo(const CharacterBoard& board, const std::string& text, bool 
     }
     BoardCell from{3, 3};
     for (std::size_t i = 0; i < sources.size(); ++i) {
-        const BoardCell cell = sources[i].cell;
+        const BoardCell cell = sources[i].Cell;
         std::optional<std::vector<Point>> path = PathTo(board, from, cell, true);
         if (!path) path = PathTo(board, from, cell, false);
         if (!path) path = PathTo(board, {3, 3}, cell, true);
         if (!path) path = PathTo(board, {3, 3}, cell, false);
-        state.ShiftHeld = sources[i].shifted;
+        state.ShiftHeld = sources[i].Shifted;
         for (const Point& p : *path)
             sample(p);
         // Turning back fetches the character: to the centre, or on a chained glide only as far
         // as the way to the next character needs.
-        from = chained && i + 1 < sources.size() ? TurnBetween(cell, sources[i + 1].cell)
+        from = chained && i + 1 < sources.size() ? TurnBetween(cell, sources[i + 1].Cell)
                                                  : BoardCell{3, 3};
         const std::optional<Point> turn = PointIn(board, from);
         if (!turn) from = {3, 3};
@@ -173,11 +173,11 @@ std::string TypeJitteredDemo(const CharacterBoard& board, const std::string& tex
         const uint8_t ch = c == '\n' ? kCodeLineFeed : static_cast<uint8_t>(c);
         const std::optional<CellSource> source = FindCellFor(board, ch);
         if (!source) throw Error("No cell of the board gives " + Named(ch));
-        const BoardCell cell = source->cell;
+        const BoardCell cell = source->Cell;
         const double x =
             (Edge(board.ColumnBounds, cell.Column) + board.ColumnBounds[cell.Column]) / 2;
         const double y = (Edge(board.RowBounds, cell.Row) + board.RowBounds[cell.Row]) / 2;
-        state.ShiftHeld = source->shifted;
+        state.ShiftHeld = source->Shifted;
         glide(double(centre.X), double(centre.Y), x, y);
         glide(x, y, double(centre.X), double(centre.Y));
         state.ShiftHeld = false;

@@ -26,8 +26,8 @@ BoardCell TurnBetween(BoardCell from, BoardCell to);
 
 // The cell that gives a code, as TypeDemo chooses it, and whether the left button is held.
 struct CellSource {
-    BoardCell cell;
-    bool shifted;
+    BoardCell Cell;
+    bool Shifted;
 };
 std::optional<CellSource> FindCellFor(const CharacterBoard& board, uint8_t ch);
 

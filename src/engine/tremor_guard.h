@@ -8,7 +8,7 @@
 namespace glidtavla {
 
 struct GuardedSample {
-    int32_t x, y;
+    int32_t X, Y;
 };
 
 // A trembling pointer on a cell's edge: the cell changes only once the pointer is band pixels

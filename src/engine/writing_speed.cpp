@@ -19,11 +19,11 @@ void WritingSpeed::Fetched(uint8_t ch, Clock now) {
     recentTime_ += gap;
     if (!correction) ++recentCharacters_;
     // Keep one minute of writing time: the oldest fetch's own gap lies before the window.
-    while (recent_.size() > 1 && recentTime_ - recent_[1].gap >= kWindow) {
-        recentTime_ -= recent_[1].gap;
-        if (recent_.front().character) --recentCharacters_;
+    while (recent_.size() > 1 && recentTime_ - recent_[1].Gap >= kWindow) {
+        recentTime_ -= recent_[1].Gap;
+        if (recent_.front().Character) --recentCharacters_;
         recent_.pop_front();
-        recent_.front().gap = Clock{0};
+        recent_.front().Gap = Clock{0};
     }
 }
 
@@ -33,7 +33,7 @@ SpeedFigures WritingSpeed::Figures() const {
     figures.CorrectionShare = fetches_ == 0 ? 0 : double(corrections_) / double(fetches_);
     if (recentTime_.count() > 0) {
         // The first fetch of the window starts its time: it is not counted as written in it.
-        const long long counted = recentCharacters_ - (recent_.front().character ? 1 : 0);
+        const long long counted = recentCharacters_ - (recent_.front().Character ? 1 : 0);
         figures.CharactersPerMinute = double(counted) * 60'000.0 / double(recentTime_.count());
         figures.WordsPerMinute = figures.CharactersPerMinute / 5;
     }

@@ -27,8 +27,8 @@ class WritingSpeed {
 
   private:
     struct Fetch {
-        Clock gap;  // writing time since the fetch before (0 after a long pause)
-        bool character;
+        Clock Gap;  // writing time since the fetch before (0 after a long pause)
+        bool Character;
     };
     std::deque<Fetch> recent_;  // within the last minute of writing
     Clock recentTime_{0};

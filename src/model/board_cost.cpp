@@ -26,7 +26,7 @@ const std::array<PointerProfile, 3> kPointerProfiles = {{
 namespace {
 
 struct Point {
-    double x, y;
+    double X, Y;
 };
 
 double Edge(const CellLine<int32_t>& bounds, int index) {
@@ -49,12 +49,12 @@ double Index(double distance, double width) {
 
 double Distance(const CharacterBoard& board, BoardCell a, BoardCell b) {
     const Point from = CentreOf(board, a), to = CentreOf(board, b);
-    return std::hypot(to.x - from.x, to.y - from.y);
+    return std::hypot(to.X - from.X, to.Y - from.Y);
 }
 
 // Out to the cell and back, in bits, and the path in pixels.
 struct Trip {
-    double bits, pixels;
+    double Bits, pixels;
 };
 
 Trip TripTo(const CharacterBoard& board, BoardCell cell) {
@@ -94,16 +94,16 @@ BoardCost CostOfText(const CharacterBoard& board, const std::string& text) {
             cost.Missing[code] = count;
             continue;
         }
-        Trip trip = TripTo(board, source->cell);
+        Trip trip = TripTo(board, source->Cell);
         writable += count;
-        if (source->shifted) shifted += count;
+        if (source->Shifted) shifted += count;
         // A board with a shift cell is written without a button: a shifted character takes a
         // glide to the shift cell first.
-        if (source->shifted && shiftCell) {
-            const Trip extra = TripTo(board, shiftCell->cell);
-            trip = {trip.bits + extra.bits, trip.pixels + extra.pixels};
+        if (source->Shifted && shiftCell) {
+            const Trip extra = TripTo(board, shiftCell->Cell);
+            trip = {trip.Bits + extra.Bits, trip.pixels + extra.pixels};
         }
-        bits += trip.bits * double(count);
+        bits += trip.Bits * double(count);
         pixels += trip.pixels * double(count);
     }
     if (writable == 0) return cost;
@@ -134,8 +134,8 @@ std::optional<uint8_t> SmallLetterOf(uint8_t code) {
 
 // The built-in board's places of the control cells.
 constexpr struct {
-    uint8_t code;
-    BoardCell cell;
+    uint8_t Code;
+    BoardCell Cell;
 } kBuiltInControls[] = {{kCodeSpace, {4, 4}},
                         {kCodeBackspace, {5, 6}},
                         {kCodeLineFeed, {6, 6}},
@@ -188,9 +188,9 @@ std::string MakeBoardTable(const std::string& text, int columns, int rows, int c
     taken[3][3] = true;
     if (keepControls) {
         for (const auto& control : kBuiltInControls) {
-            board.NormalCodes[control.cell.Column][control.cell.Row] = control.code;
-            taken[control.cell.Column][control.cell.Row] = true;
-            counts.erase(control.code);
+            board.NormalCodes[control.Cell.Column][control.Cell.Row] = control.Code;
+            taken[control.Cell.Column][control.Cell.Row] = true;
+            counts.erase(control.Code);
         }
     }
     std::vector<BoardCell> cells;
@@ -200,7 +200,7 @@ std::string MakeBoardTable(const std::string& text, int columns, int rows, int c
         }
     }
     std::stable_sort(cells.begin(), cells.end(), [&](BoardCell a, BoardCell b) {
-        return TripTo(board, a).bits < TripTo(board, b).bits;
+        return TripTo(board, a).Bits < TripTo(board, b).Bits;
     });
     std::vector<std::pair<uint8_t, long long>> byFrequency(counts.begin(), counts.end());
     std::stable_sort(byFrequency.begin(), byFrequency.end(),

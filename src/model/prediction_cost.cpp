@@ -21,17 +21,17 @@ using Glides = std::vector<BoardCell>;
 // A writer: which profile's times it weighs looking by, or none for one who reads every
 // suggestion shown.
 struct Writer {
-    std::optional<std::size_t> profile;
-    Glides glides;
-    long long looks = 0;
-    double lookSeconds = 0;
-    bool accepted = false;  // the word being written
+    std::optional<std::size_t> Profile;
+    Glides Made;
+    long long Looks = 0;
+    double LookSeconds = 0;
+    bool Accepted = false;  // the word being written
 };
 
 // What a writer sees: the suggestions offered that the board has a cell to accept by.
 struct Shown {
-    std::optional<Completion> centre;
-    std::vector<std::pair<Completion, BoardCell>> column;  // with the slot's cell
+    std::optional<Completion> Centre;
+    std::vector<std::pair<Completion, BoardCell>> Column;  // with the slot's cell
 };
 
 bool IsLetter(uint8_t code) {
@@ -44,7 +44,7 @@ bool EndsAcceptedWord(uint8_t code) {
 }
 
 double LookSeconds(const PredictionOptions& options, std::size_t words) {
-    return options.lookA + options.lookB * std::log2(double(words) + 1);
+    return options.LookA + options.LookB * std::log2(double(words) + 1);
 }
 
 // Seconds for a sequence of glides, out and back or chained.
@@ -67,30 +67,30 @@ double GlideSeconds(const CharacterBoard& board, const Glides& glides, GlideKind
 PredictionCost CostWithPrediction(const CharacterBoard& given, const std::string& text,
                                   const WordModel& base, const PredictionOptions& options) {
     const bool centre =
-        options.mode == PredictionMode::Centre || options.mode == PredictionMode::CentreAndColumn;
+        options.Mode == PredictionMode::Centre || options.Mode == PredictionMode::CentreAndColumn;
     const bool column =
-        options.mode == PredictionMode::Column || options.mode == PredictionMode::CentreAndColumn;
-    const int suggestions = std::clamp(options.suggestions, 1, kMaxSlots + 1);
+        options.Mode == PredictionMode::Column || options.Mode == PredictionMode::CentreAndColumn;
+    const int suggestions = std::clamp(options.Suggestions, 1, kMaxSlots + 1);
     const int slots = column ? std::min(suggestions - (centre ? 1 : 0), kMaxSlots) : 0;
     const CharacterBoard board = WithWordColumn(given, slots);
     const BoardCost plain = CostOfText(given, text);
     std::optional<BoardCell> space;
     if (const std::optional<CellSource> source = FindCellFor(board, kCodeSpace))
-        space = source->cell;
+        space = source->Cell;
 
     WordModel model = base;
     std::vector<Writer> writers(kPointerProfiles.size() + 1);
     for (std::size_t p = 0; p < kPointerProfiles.size(); ++p)
-        writers[p].profile = p;
+        writers[p].Profile = p;
     Writer& reader = writers.back();
     const auto policy = [&](const Writer& writer) {
-        const double threshold = options.threshold >= 0
-                                     ? options.threshold
-                                     : kDefaultThresholds[writer.profile.value_or(0)];
+        const double threshold = options.Threshold >= 0
+                                     ? options.Threshold
+                                     : kDefaultThresholds[writer.Profile.value_or(0)];
         return SuggestionPolicy{centre, static_cast<std::size_t>(slots), threshold};
     };
     const auto glideSeconds = [&](const Writer& writer) {
-        const double cpm = plain.Speeds[*writer.profile].CharactersPerMinute;
+        const double cpm = plain.Speeds[*writer.Profile].CharactersPerMinute;
         return cpm > 0 ? 60 / cpm : 0;
     };
 
@@ -105,23 +105,23 @@ PredictionCost CostWithPrediction(const CharacterBoard& given, const std::string
         const bool wordStart = IsLetter(code) && (i == 0 || !IsLetter(codes[i - 1]));
         if (wordStart) {
             for (Writer& writer : writers)
-                writer.accepted = false;
+                writer.Accepted = false;
         }
         const bool inWord = IsLetter(code);
         for (Writer& writer : writers) {
             // The space an accepted word brought is there already; a sign takes it away.
-            const bool spaceGiven = !inWord && i > 0 && IsLetter(codes[i - 1]) && writer.accepted;
-            if (inWord && writer.accepted) continue;
+            const bool spaceGiven = !inWord && i > 0 && IsLetter(codes[i - 1]) && writer.Accepted;
+            if (inWord && writer.Accepted) continue;
             if (spaceGiven && code == kCodeSpace) continue;
-            writer.glides.push_back(source->cell);
+            writer.Made.push_back(source->Cell);
         }
         if (code == kCodeLineFeed) {
-            if (options.learnOnline) model.Learn(line, 0);
+            if (options.LearnOnline) model.Learn(line, 0);
             line.clear();
         } else {
             line += static_cast<char>(code);
         }
-        if (!inWord || options.mode == PredictionMode::None) continue;
+        if (!inWord || options.Mode == PredictionMode::None) continue;
 
         // The rest of the word, and whether its end lets a completion's space stand.
         std::size_t end = i + 1;
@@ -134,75 +134,75 @@ PredictionCost CostWithPrediction(const CharacterBoard& given, const std::string
             --start;
         const std::string meant(codes.begin() + std::ptrdiff_t(start),
                                 codes.begin() + std::ptrdiff_t(end));
-        if (std::all_of(writers.begin(), writers.end(), [](const Writer& w) { return w.accepted; }))
+        if (std::all_of(writers.begin(), writers.end(), [](const Writer& w) { return w.Accepted; }))
             continue;
 
         const std::vector<Completion> ranked = model.Complete(line, WordsToAsk(policy(writers[0])));
         const std::size_t typed = i + 1 - start;
         for (Writer& writer : writers) {
-            if (writer.accepted) continue;
+            if (writer.Accepted) continue;
             const Suggestions offered = Offer(ranked, policy(writer));
             Shown shown;
-            if (space) shown.centre = offered.Centre;
+            if (space) shown.Centre = offered.Centre;
             for (std::size_t slot = 1; slot <= offered.Column.size(); ++slot) {
                 if (const std::optional<BoardCell> cell = SlotCell(board, int(slot)))
-                    shown.column.emplace_back(offered.Column[slot - 1], *cell);
+                    shown.Column.emplace_back(offered.Column[slot - 1], *cell);
             }
             // A writer with a profile looks only where the look is likely to pay.
             const auto pays = [&](double gain, std::size_t words) {
-                if (!writer.profile) return true;
+                if (!writer.Profile) return true;
                 return gain * glideSeconds(writer) > LookSeconds(options, words);
             };
             const auto rest = [typed](const Completion& c) {
-                return double(c.word.size() - std::min(typed, c.word.size()));
+                return double(c.Word.size() - std::min(typed, c.Word.size()));
             };
             std::optional<BoardCell> accept;
-            if (shown.centre && pays(shown.centre->probability * rest(*shown.centre), 1)) {
-                ++writer.looks;
-                writer.lookSeconds += LookSeconds(options, 1);
-                if (shown.centre->word == meant) accept = space;
+            if (shown.Centre && pays(shown.Centre->Probability * rest(*shown.Centre), 1)) {
+                ++writer.Looks;
+                writer.LookSeconds += LookSeconds(options, 1);
+                if (shown.Centre->Word == meant) accept = space;
             }
             double columnGain = 0;
-            for (const auto& [completion, cell] : shown.column)
-                columnGain += completion.probability * rest(completion);
-            if (!accept && !shown.column.empty() && pays(columnGain, shown.column.size())) {
-                ++writer.looks;
-                writer.lookSeconds += LookSeconds(options, shown.column.size());
-                for (const auto& [completion, cell] : shown.column) {
-                    if (completion.word == meant) accept = cell;
+            for (const auto& [completion, cell] : shown.Column)
+                columnGain += completion.Probability * rest(completion);
+            if (!accept && !shown.Column.empty() && pays(columnGain, shown.Column.size())) {
+                ++writer.Looks;
+                writer.LookSeconds += LookSeconds(options, shown.Column.size());
+                for (const auto& [completion, cell] : shown.Column) {
+                    if (completion.Word == meant) accept = cell;
                 }
             }
             if (accept) {
-                writer.glides.push_back(*accept);
-                writer.accepted = true;
+                writer.Made.push_back(*accept);
+                writer.Accepted = true;
             }
         }
     }
 
     PredictionCost cost;
     if (characters == 0) return cost;
-    cost.keystrokeSavings = 1 - double(reader.glides.size()) / double(characters);
+    cost.KeystrokeSavings = 1 - double(reader.Made.size()) / double(characters);
     for (std::size_t p = 0; p < kPointerProfiles.size(); ++p) {
         const double throughput = kPointerProfiles[p].BitsPerSecond;
         const Writer& writer = writers[p];
         const double seconds =
-            GlideSeconds(board, writer.glides, options.glide, throughput) + writer.lookSeconds;
-        ProfileCost& profile = cost.profiles[p];
+            GlideSeconds(board, writer.Made, options.Glide, throughput) + writer.LookSeconds;
+        ProfileCost& profile = cost.Profiles[p];
         if (seconds > 0) {
-            profile.speed.CharactersPerMinute = 60 * double(characters) / seconds;
-            profile.speed.WordsPerMinute = profile.speed.CharactersPerMinute / 5;
+            profile.Speed.CharactersPerMinute = 60 * double(characters) / seconds;
+            profile.Speed.WordsPerMinute = profile.Speed.CharactersPerMinute / 5;
         }
-        profile.looksPerCharacter = double(writer.looks) / double(characters);
+        profile.LooksPerCharacter = double(writer.Looks) / double(characters);
         // Against writing without prediction, glides as chosen, for the one who reads all.
-        if (reader.looks > 0) {
+        if (reader.Looks > 0) {
             Glides all;
             for (std::size_t i = 0; i < codes.size(); ++i) {
                 if (const std::optional<CellSource> source = FindCellFor(board, codes[i]))
-                    all.push_back(source->cell);
+                    all.push_back(source->Cell);
             }
-            const double without = GlideSeconds(board, all, options.glide, throughput);
-            const double with = GlideSeconds(board, reader.glides, options.glide, throughput);
-            profile.breakEvenLookSeconds = std::max(0.0, (without - with) / double(reader.looks));
+            const double without = GlideSeconds(board, all, options.Glide, throughput);
+            const double with = GlideSeconds(board, reader.Made, options.Glide, throughput);
+            profile.BreakEvenLookSeconds = std::max(0.0, (without - with) / double(reader.Looks));
         }
     }
     return cost;

@@ -13,28 +13,28 @@ enum class PredictionMode { None, Centre, Column, CentreAndColumn };
 enum class GlideKind { OutAndBack, Chained };
 
 struct PredictionOptions {
-    PredictionMode mode = PredictionMode::None;
-    int suggestions = 5;  // words shown in all, the centre's among them (at most 7)
+    PredictionMode Mode = PredictionMode::None;
+    int Suggestions = 5;  // words shown in all, the centre's among them (at most 7)
     // Least probability a suggestion needs to be shown; below 0, the profile's own.
-    double threshold = -1;
-    GlideKind glide = GlideKind::OutAndBack;
-    bool learnOnline = false;  // the model learns each line once it is written
+    double Threshold = -1;
+    GlideKind Glide = GlideKind::OutAndBack;
+    bool LearnOnline = false;  // the model learns each line once it is written
     // Seconds to look at N suggestions: A + B * log2(N + 1).
-    double lookA = 0.2, lookB = 0.15;
+    double LookA = 0.2, LookB = 0.15;
 };
 
 struct ProfileCost {
-    ModelledSpeed speed;
-    double looksPerCharacter = 0;
+    ModelledSpeed Speed;
+    double LooksPerCharacter = 0;
     // The look time at which prediction stops paying (a user who looks at every suggestion);
     // 0 without prediction or when it never pays.
-    double breakEvenLookSeconds = 0;
+    double BreakEvenLookSeconds = 0;
 };
 
 struct PredictionCost {
     // Glides saved, for a user who reads every suggestion shown: 1 - glides / characters.
-    double keystrokeSavings = 0;
-    std::array<ProfileCost, 3> profiles{};  // by kPointerProfiles
+    double KeystrokeSavings = 0;
+    std::array<ProfileCost, 3> Profiles{};  // by kPointerProfiles
 };
 
 // What writing the text costs with word prediction and chained glides. The model is copied, so

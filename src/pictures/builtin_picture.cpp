@@ -18,8 +18,8 @@ namespace {
 enum class Face { Letter, Digits, Name };
 
 struct Label {
-    const char16_t* text;
-    Face face;
+    const char16_t* Text;
+    Face Typeface;
 };
 
 // Rows top to bottom, columns left to right; the sign pairs have a small gap.
@@ -106,9 +106,9 @@ QImage DrawBuiltInBoardPicture(double scale) {
     for (int row = 0; row < 7; ++row) {
         for (int column = 0; column < 7; ++column) {
             const Label& label = kLabels[row][column];
-            const QString text = QString::fromUtf16(label.text);
+            const QString text = QString::fromUtf16(label.Text);
             if (text.isEmpty()) continue;
-            const QFont font = FontFor(label.face);
+            const QFont font = FontFor(label.Typeface);
             const QFontMetrics metrics(font);
             const QRect ink = metrics.tightBoundingRect(text);
             // Centre the ink in the cell, within 11..22 pixels from the left, 7..16 from the top.

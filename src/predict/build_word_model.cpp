@@ -12,8 +12,8 @@
 namespace {
 
 struct Entity {
-    const char* name;
-    char32_t c;
+    const char* Name;
+    char32_t C;
 };
 constexpr Entity kEntities[] = {
     {"aring", U'å'},  {"auml", U'ä'},   {"ouml", U'ö'},   {"Aring", U'Å'}, {"Auml", U'Ä'},
@@ -42,7 +42,7 @@ std::string TextOf(const std::string& html) {
                 end == std::string::npos ? "" : html.substr(i + 1, end - i - 1);
             char32_t decoded = 0;
             for (const Entity& entity : kEntities) {
-                if (name == entity.name) decoded = entity.c;
+                if (name == entity.Name) decoded = entity.C;
             }
             if (name.size() > 1 && name[0] == '#') decoded = char32_t(std::stoul(name.substr(1)));
             const std::optional<uint8_t> byte = glidtavla::Windows1252Byte(decoded);

@@ -19,7 +19,7 @@ Suggestions Offer(const std::vector<Completion>& ranked, const SuggestionPolicy&
     std::size_t rank = 0;
     if (policy.Centre) {
         // Only a completion likely enough is worth a look where the eye rests.
-        if (!ranked.empty() && ranked[0].probability >= policy.Threshold)
+        if (!ranked.empty() && ranked[0].Probability >= policy.Threshold)
             offered.Centre = ranked[0];
         rank = 1;
     }

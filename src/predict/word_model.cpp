@@ -78,13 +78,13 @@ class Lines {
 }  // namespace
 
 void WordModel::WordList::Add(std::string_view word) {
-    text += word;
-    ends.push_back(static_cast<uint32_t>(text.size()));
+    Text += word;
+    Ends.push_back(static_cast<uint32_t>(Text.size()));
 }
 
 std::string_view WordModel::WordList::operator[](std::size_t i) const {
-    const uint32_t start = i == 0 ? 0 : ends[i - 1];
-    return std::string_view(text).substr(start, ends[i] - start);
+    const uint32_t start = i == 0 ? 0 : Ends[i - 1];
+    return std::string_view(Text).substr(start, Ends[i] - start);
 }
 
 std::string_view WordModel::WordOf(uint32_t id) const {
@@ -113,12 +113,12 @@ std::vector<uint32_t> WordModel::IdsOf(const WordList& words) {
         }
         uint32_t id = Find(word);
         if (id == kUnknown && Words() < kMaxWords &&
-            words_.text.size() + word.size() < UINT32_MAX) {
+            words_.Text.size() + word.size() < UINT32_MAX) {
             id = static_cast<uint32_t>(Words());
             words_.Add(word);
             added.push_back(id);
             for (Counts& counts : counts_)
-                counts.unigram.push_back(0);
+                counts.Unigram.push_back(0);
         }
         ids[order[k]] = id;
     }
@@ -134,34 +134,34 @@ void WordModel::Add(Layer layer, const std::vector<uint32_t>& gram, double count
     const uint32_t w = gram.back();
     if (w == kUnknown) return;
     if (gram.size() == 1) {
-        counts.unigram[w] += static_cast<float>(count);
-        counts.total += count;
+        counts.Unigram[w] += static_cast<float>(count);
+        counts.Total += count;
         return;
     }
     const uint64_t key = gram.size() == 2 ? ContextKey(gram[0]) : ContextKey(gram[0], gram[1]);
-    counts.next.push_back({key, w, static_cast<float>(count)});
+    counts.Next.push_back({key, w, static_cast<float>(count)});
 }
 
 void WordModel::Tidy(Layer layer) {
-    std::vector<Follower>& next = counts_[layer].next;
+    std::vector<Follower>& next = counts_[layer].Next;
     const auto before = [](const Follower& a, const Follower& b) {
-        return a.context != b.context ? a.context < b.context : a.word < b.word;
+        return a.Context != b.Context ? a.Context < b.Context : a.Word < b.Word;
     };
-    const auto added = next.begin() + std::ptrdiff_t(counts_[layer].tidy);
+    const auto added = next.begin() + std::ptrdiff_t(counts_[layer].Tidy);
     std::sort(added, next.end(), before);
     std::inplace_merge(next.begin(), added, next.end(), before);
     // The same n-gram added again counts once, with both counts.
     std::size_t kept = 0;
     for (std::size_t i = 0; i < next.size(); ++i) {
-        if (kept > 0 && next[kept - 1].context == next[i].context &&
-            next[kept - 1].word == next[i].word) {
-            next[kept - 1].count += next[i].count;
+        if (kept > 0 && next[kept - 1].Context == next[i].Context &&
+            next[kept - 1].Word == next[i].Word) {
+            next[kept - 1].Count += next[i].Count;
         } else {
             next[kept++] = next[i];
         }
     }
     next.resize(kept);
-    counts_[layer].tidy = kept;
+    counts_[layer].Tidy = kept;
 }
 
 double WordModel::Weight(Layer layer) const {
@@ -176,14 +176,14 @@ double WordModel::Weight(Layer layer) const {
 }
 
 bool WordModel::Offered(uint32_t id) const {
-    return counts_[kBase].unigram[id] > 0 || counts_[kCounts].unigram[id] > 0 ||
-           counts_[kUser].unigram[id] >= 2;
+    return counts_[kBase].Unigram[id] > 0 || counts_[kCounts].Unigram[id] > 0 ||
+           counts_[kUser].Unigram[id] >= 2;
 }
 
 std::vector<Completion> WordModel::Complete(std::string_view line, std::size_t count) const {
     const WordContext context = ContextAtEnd(line);
-    if (context.typed.empty() || count == 0) return {};
-    const std::string prefix = Lower(context.typed);
+    if (context.Typed.empty() || count == 0) return {};
+    const std::string prefix = Lower(context.Typed);
     const auto begins = [this, &prefix](uint32_t id) {
         return WordOf(id).substr(0, prefix.size()) == prefix;
     };
@@ -195,29 +195,29 @@ std::vector<Completion> WordModel::Complete(std::string_view line, std::size_t c
         ++last;
     if (first == last) return {};
 
-    const std::size_t known = context.before.size();
-    const uint32_t v = known >= 1 ? Find(context.before.back()) : kStart;
-    const uint32_t u = known >= 2 ? Find(context.before.front()) : kStart;
+    const std::size_t known = context.Before.size();
+    const uint32_t v = known >= 1 ? Find(context.Before.back()) : kStart;
+    const uint32_t u = known >= 2 ? Find(context.Before.front()) : kStart;
     const bool hasTrigram = known >= 1 && v != kUnknown && u != kUnknown;
 
     // Witten-Bell: a context's own counts, and as many again as it has followers for the
     // order below. Only the followers that begin with the prefix matter.
     struct Order {
-        std::unordered_map<uint32_t, double> followers;
-        double total = 0, types = 0;
+        std::unordered_map<uint32_t, double> Followers;
+        double Total = 0, types = 0;
     } bigram, trigram;
     double unigramTotal = 0;
     for (int layer = 0; layer < kLayers; ++layer) {
         const Counts& counts = counts_[layer];
         const double weight = Weight(static_cast<Layer>(layer));
-        unigramTotal += weight * counts.total;
+        unigramTotal += weight * counts.Total;
         const auto gather = [&](uint64_t key, Order& order) {
             const auto [from, to] = std::equal_range(
-                counts.next.begin(), counts.next.end(), Follower{key, 0, 0},
-                [](const Follower& a, const Follower& b) { return a.context < b.context; });
+                counts.Next.begin(), counts.Next.end(), Follower{key, 0, 0},
+                [](const Follower& a, const Follower& b) { return a.Context < b.Context; });
             for (auto it = from; it != to; ++it) {
-                order.total += weight * it->count;
-                if (begins(it->word)) order.followers[it->word] += weight * it->count;
+                order.Total += weight * it->Count;
+                if (begins(it->Word)) order.Followers[it->Word] += weight * it->Count;
             }
             order.types += double(to - from);
         };
@@ -226,10 +226,10 @@ std::vector<Completion> WordModel::Complete(std::string_view line, std::size_t c
     }
     if (unigramTotal <= 0) return {};
     const auto interpolate = [](const Order& order, uint32_t w, double lower) {
-        if (order.total <= 0) return lower;
-        const auto found = order.followers.find(w);
-        const double own = found == order.followers.end() ? 0 : found->second;
-        return (own + order.types * lower) / (order.total + order.types);
+        if (order.Total <= 0) return lower;
+        const auto found = order.Followers.find(w);
+        const double own = found == order.Followers.end() ? 0 : found->second;
+        return (own + order.types * lower) / (order.Total + order.types);
     };
 
     std::vector<Completion> all;
@@ -239,7 +239,7 @@ std::vector<Completion> WordModel::Complete(std::string_view line, std::size_t c
         if (!Offered(w)) continue;
         double unigram = 0;
         for (int layer = 0; layer < kLayers; ++layer)
-            unigram += Weight(static_cast<Layer>(layer)) * counts_[layer].unigram[w];
+            unigram += Weight(static_cast<Layer>(layer)) * counts_[layer].Unigram[w];
         const double p = interpolate(trigram, w, interpolate(bigram, w, unigram / unigramTotal));
         sum += p;
         // The word as typed so far is meant too, but there is nothing to complete.
@@ -249,13 +249,13 @@ std::vector<Completion> WordModel::Complete(std::string_view line, std::size_t c
     const std::size_t kept = std::min(count, all.size());
     std::partial_sort(all.begin(), all.begin() + std::ptrdiff_t(kept), all.end(),
                       [](const Completion& a, const Completion& b) {
-                          return a.probability != b.probability ? a.probability > b.probability
-                                                                : a.word < b.word;
+                          return a.Probability != b.Probability ? a.Probability > b.Probability
+                                                                : a.Word < b.Word;
                       });
     all.resize(kept);
     for (Completion& completion : all) {
-        completion.word = WithCaseOf(context.typed, completion.word);
-        completion.probability /= sum;
+        completion.Word = WithCaseOf(context.Typed, completion.Word);
+        completion.Probability /= sum;
     }
     return all;
 }
@@ -274,8 +274,8 @@ void WordModel::AddSentence(Layer layer, const std::vector<std::string>& words, 
         if (layer != kUser) continue;
         const auto learn = [&](const std::string& gram) {
             Learnt& learnt = user_.try_emplace(gram, Learnt{0, day}).first->second;
-            ++learnt.count;
-            learnt.day = std::max(learnt.day, day);
+            ++learnt.Count;
+            learnt.Day = std::max(learnt.Day, day);
         };
         const std::string before1 = i >= 1 ? words[i - 1] : "^";
         const std::string before2 = i >= 2 ? words[i - 2] : "^";
@@ -293,7 +293,7 @@ void WordModel::Learn(std::string_view text, int day) {
 
 void WordModel::RebuildUser() {
     counts_[kUser] = Counts();
-    counts_[kUser].unigram.assign(Words(), 0);
+    counts_[kUser].Unigram.assign(Words(), 0);
     // All the words at once, then each n-gram from them in the same order.
     WordList words;
     for (const auto& entry : user_) {
@@ -307,7 +307,7 @@ void WordModel::RebuildUser() {
         std::vector<uint32_t> gramIds;
         for (const std::string_view word : Fields(gram))
             gramIds.push_back(word == "^" ? kStart : ids[next++]);
-        Add(kUser, gramIds, learnt.count);
+        Add(kUser, gramIds, learnt.Count);
     }
     Tidy(kUser);
 }
@@ -320,19 +320,19 @@ void WordModel::Forget() {
 std::string WordModel::WriteUser(std::size_t maxBytes) const {
     int today = 0;
     for (const auto& entry : user_)
-        today = std::max(today, entry.second.day);
+        today = std::max(today, entry.second.Day);
     // Kept by how much and how lately each was written; what does not fit is pruned.
     std::vector<std::pair<double, const std::pair<const std::string, Learnt>*>> ranked;
     for (const auto& entry : user_) {
-        const double age = double(today - entry.second.day) / kHalfLifeDays;
-        ranked.emplace_back(entry.second.count * std::exp2(-age), &entry);
+        const double age = double(today - entry.second.Day) / kHalfLifeDays;
+        ranked.emplace_back(entry.second.Count * std::exp2(-age), &entry);
     }
     std::stable_sort(ranked.begin(), ranked.end(),
                      [](const auto& a, const auto& b) { return a.first > b.first; });
     std::string out = std::string(kUserHeader) + '\n';
     for (const auto& [score, entry] : ranked) {
-        const std::string line = std::to_string(entry->second.day) + ' ' +
-                                 std::to_string(entry->second.count) + ' ' + entry->first + '\n';
+        const std::string line = std::to_string(entry->second.Day) + ' ' +
+                                 std::to_string(entry->second.Count) + ' ' + entry->first + '\n';
         if (out.size() + line.size() > maxBytes) break;
         out += line;
     }
@@ -347,8 +347,8 @@ void WordModel::ReadUser(std::string_view bytes) {
     while (lines.Next(line)) {
         const std::vector<std::string_view> fields = Fields(line);
         Learnt learnt{};
-        if (fields.size() < 3 || fields.size() > 5 || !ParseNumber(fields[0], learnt.day) ||
-            !ParseNumber(fields[1], learnt.count) || learnt.count == 0) {
+        if (fields.size() < 3 || fields.size() > 5 || !ParseNumber(fields[0], learnt.Day) ||
+            !ParseNumber(fields[1], learnt.Count) || learnt.Count == 0) {
             NotAModel("a line is damaged");
         }
         std::string gram;
@@ -439,7 +439,7 @@ std::size_t WordModel::ReadWordCounts(std::string_view utf8) {
     const std::vector<uint32_t> ids = IdsOf(words);
     for (std::size_t i = 0; i < ids.size(); ++i)
         Add(kCounts, {ids[i]}, counts[i]);
-    countsScale_ = total > 0 ? std::max(counts_[kBase].total, 1.0) / total : 0;
+    countsScale_ = total > 0 ? std::max(counts_[kBase].Total, 1.0) / total : 0;
     return ids.size();
 }
 

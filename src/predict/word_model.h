@@ -9,8 +9,8 @@
 namespace glidtavla {
 
 struct Completion {
-    std::string word;    // the whole word, in the case it was begun in
-    double probability;  // among all words that begin so, the one meant
+    std::string Word;    // the whole Word, in the case it was begun in
+    double Probability;  // among all words that begin so, the one meant
 };
 
 // An interpolated trigram model of words (Witten-Bell), case-insensitive, over three layers of
@@ -46,29 +46,29 @@ class WordModel {
     enum Layer { kBase, kCounts, kUser, kLayers };
     // A word that followed a context (one word, or two), and how often.
     struct Follower {
-        uint64_t context;
-        uint32_t word;
-        float count;
+        uint64_t Context;
+        uint32_t Word;
+        float Count;
     };
     struct Counts {
-        std::vector<float> unigram;  // by word id
-        double total = 0;
-        std::vector<Follower> next;  // by context, then word, once each
-        std::size_t tidy = 0;        // how many of next are in that order; the rest were added
+        std::vector<float> Unigram;  // by word id
+        double Total = 0;
+        std::vector<Follower> Next;  // by context, then word, once each
+        std::size_t Tidy = 0;        // how many of next are in that order; the rest were added
     };
     struct Learnt {
-        uint32_t count;
-        int day;
+        uint32_t Count;
+        int Day;
     };
 
     std::string_view WordOf(uint32_t id) const;
     uint32_t Find(std::string_view word) const;  // kUnknown when not known
     // Words one after another, where each ends: many words without an allocation each.
     struct WordList {
-        std::string text;
-        std::vector<uint32_t> ends;
+        std::string Text;
+        std::vector<uint32_t> Ends;
         void Add(std::string_view word);
-        std::size_t Size() const { return ends.size(); }
+        std::size_t Size() const { return Ends.size(); }
         std::string_view operator[](std::size_t i) const;
     };
     // The ids of words, the new ones added; the same word twice gets one id.

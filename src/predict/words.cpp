@@ -118,7 +118,7 @@ WordContext ContextAtEnd(std::string_view line) {
     while (start > 0 && IsWordByte(static_cast<unsigned char>(line[start - 1])))
         --start;
     WordContext context;
-    context.typed = std::string(line.substr(start));
+    context.Typed = std::string(line.substr(start));
     // Whatever a sign breaks off is not context: only the last sentence counts.
     const std::vector<std::vector<std::string>> sentences = Sentences(line.substr(0, start));
     if (sentences.empty()) return context;
@@ -128,7 +128,7 @@ WordContext ContextAtEnd(std::string_view line) {
     if (end > 0 && KindOf(static_cast<unsigned char>(line[end - 1])) == Kind::SentenceEnd)
         return context;
     const std::vector<std::string>& last = sentences.back();
-    context.before.assign(last.end() - std::min<std::ptrdiff_t>(2, std::ssize(last)), last.end());
+    context.Before.assign(last.end() - std::min<std::ptrdiff_t>(2, std::ssize(last)), last.end());
     return context;
 }
 

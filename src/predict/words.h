@@ -23,8 +23,8 @@ std::vector<std::vector<std::string>> Sentences(std::string_view text);
 // The end of a line being written: the word begun (maybe empty, as typed) and up to two
 // words before it in the same sentence, lower case, oldest first.
 struct WordContext {
-    std::vector<std::string> before;
-    std::string typed;
+    std::vector<std::string> Before;
+    std::string Typed;
 };
 WordContext ContextAtEnd(std::string_view line);
 

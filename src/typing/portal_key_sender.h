@@ -10,8 +10,8 @@ namespace glidtavla {
 
 // Whether the desktop's portal offers remote desktop with a keyboard, and its version.
 struct PortalOffer {
-    bool keyboard = false;
-    unsigned version = 0;
+    bool Keyboard = false;
+    unsigned Version = 0;
 };
 PortalOffer AskRemoteDesktopPortal();
 

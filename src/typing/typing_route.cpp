@@ -13,11 +13,11 @@ bool WaylandSession() {
 
 RouteChoice ChooseTypingRoute(const QString& platform) {
     if (WaylandSession()) {
-        if (AskWaylandCompositor().virtualKeyboard) {
+        if (AskWaylandCompositor().VirtualKeyboard) {
             return {TypingRoute::VirtualKeyboard,
                     "Skriver genom kompositorns virtuella tangentbord (Wayland)."};
         }
-        if (AskRemoteDesktopPortal().keyboard) {
+        if (AskRemoteDesktopPortal().Keyboard) {
             return {TypingRoute::Portal,
                     "Skriver genom skrivbordets fjärrstyrning (portalen RemoteDesktop); "
                     "skrivbordet frågar om lov första gången."};

@@ -31,18 +31,18 @@ std::string KeysymName(xkb_keysym_t keysym) {
 
 // The globals of a registry that we use.
 struct Globals {
-    wl_seat* seat = nullptr;
-    zwp_virtual_keyboard_manager_v1* manager = nullptr;
+    wl_seat* Seat = nullptr;
+    zwp_virtual_keyboard_manager_v1* Manager = nullptr;
 };
 
 void Global(void* data, wl_registry* registry, uint32_t name, const char* interface,
             uint32_t /*version*/) {
     auto* globals = static_cast<Globals*>(data);
-    if (std::strcmp(interface, wl_seat_interface.name) == 0 && globals->seat == nullptr) {
-        globals->seat =
+    if (std::strcmp(interface, wl_seat_interface.name) == 0 && globals->Seat == nullptr) {
+        globals->Seat =
             static_cast<wl_seat*>(wl_registry_bind(registry, name, &wl_seat_interface, 1));
     } else if (std::strcmp(interface, zwp_virtual_keyboard_manager_v1_interface.name) == 0) {
-        globals->manager = static_cast<zwp_virtual_keyboard_manager_v1*>(
+        globals->Manager = static_cast<zwp_virtual_keyboard_manager_v1*>(
             wl_registry_bind(registry, name, &zwp_virtual_keyboard_manager_v1_interface, 1));
     }
 }
@@ -53,44 +53,44 @@ const wl_registry_listener kRegistryListener = {Global, GlobalRemove};
 
 // A display connection and the globals it offers, all released together.
 struct Connection {
-    Connection() : display(wl_display_connect(nullptr)) {
-        if (display == nullptr) return;
-        registry = wl_display_get_registry(display);
-        wl_registry_add_listener(registry, &kRegistryListener, &globals);
-        wl_display_roundtrip(display);
+    Connection() : Wayland(wl_display_connect(nullptr)) {
+        if (Wayland == nullptr) return;
+        Registry = wl_display_get_registry(Wayland);
+        wl_registry_add_listener(Registry, &kRegistryListener, &Offered);
+        wl_display_roundtrip(Wayland);
     }
     ~Connection() {
-        if (keyboard != nullptr) zwp_virtual_keyboard_v1_destroy(keyboard);
-        if (globals.manager != nullptr) zwp_virtual_keyboard_manager_v1_destroy(globals.manager);
-        if (globals.seat != nullptr) wl_seat_destroy(globals.seat);
-        if (registry != nullptr) wl_registry_destroy(registry);
-        if (display != nullptr) wl_display_disconnect(display);
+        if (Keyboard != nullptr) zwp_virtual_keyboard_v1_destroy(Keyboard);
+        if (Offered.Manager != nullptr) zwp_virtual_keyboard_manager_v1_destroy(Offered.Manager);
+        if (Offered.Seat != nullptr) wl_seat_destroy(Offered.Seat);
+        if (Registry != nullptr) wl_registry_destroy(Registry);
+        if (Wayland != nullptr) wl_display_disconnect(Wayland);
     }
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
-    wl_display* display;
-    wl_registry* registry = nullptr;
-    Globals globals;
-    zwp_virtual_keyboard_v1* keyboard = nullptr;
+    wl_display* Wayland;
+    wl_registry* Registry = nullptr;
+    Globals Offered;
+    zwp_virtual_keyboard_v1* Keyboard = nullptr;
 };
 
 class VirtualKeyboardSender : public KeySender {
   public:
     VirtualKeyboardSender() : keymap_(MakeVirtualKeymap()) {
-        if (connection_.display == nullptr) {
+        if (connection_.Wayland == nullptr) {
             throw Error("Skriv i andra program når ingen Wayland-kompositor (WAYLAND_DISPLAY).");
         }
-        if (connection_.globals.manager == nullptr || connection_.globals.seat == nullptr) {
+        if (connection_.Offered.Manager == nullptr || connection_.Offered.Seat == nullptr) {
             throw Error("Kompositorn erbjuder inget virtuellt tangentbord.");
         }
-        connection_.keyboard = zwp_virtual_keyboard_manager_v1_create_virtual_keyboard(
-            connection_.globals.manager, connection_.globals.seat);
+        connection_.Keyboard = zwp_virtual_keyboard_manager_v1_create_virtual_keyboard(
+            connection_.Offered.Manager, connection_.Offered.Seat);
         UploadKeymap();
         // The compositor hands our keymap to the focused program at our first key, and the
         // program reads it before it handles the keys after it: a key that types nothing goes
         // first, and the program is given a moment.
-        Tap(keymap_.silentKey);
+        Tap(keymap_.SilentKey);
         Sync();
         std::this_thread::sleep_for(kSettle);
     }
@@ -98,17 +98,17 @@ class VirtualKeyboardSender : public KeySender {
     void Send(const KeyAction& action) override {
         switch (action.Type) {
             case KeyAction::Kind::Character: {
-                const auto key = keymap_.keys.find(action.Character);
-                if (key == keymap_.keys.end()) return;  // not a character we type
+                const auto key = keymap_.Keys.find(action.Character);
+                if (key == keymap_.Keys.end()) return;  // not a character we type
                 Tap(key->second);
                 break;
             }
             case KeyAction::Kind::Return:
-                Tap(keymap_.returnKey);
+                Tap(keymap_.ReturnKey);
                 break;
             case KeyAction::Kind::BackSpace:
                 for (int i = 0; i < action.Count; ++i)
-                    Tap(keymap_.backSpaceKey);
+                    Tap(keymap_.BackSpaceKey);
                 break;
         }
         Sync();
@@ -116,13 +116,13 @@ class VirtualKeyboardSender : public KeySender {
 
   private:
     void UploadKeymap() {
-        const std::size_t size = keymap_.text.size() + 1;  // with its terminating zero
+        const std::size_t size = keymap_.Text.size() + 1;  // with its terminating zero
         const int fd = memfd_create("glidtavla-keymap", MFD_CLOEXEC);
-        if (fd < 0 || write(fd, keymap_.text.c_str(), size) != static_cast<ssize_t>(size)) {
+        if (fd < 0 || write(fd, keymap_.Text.c_str(), size) != static_cast<ssize_t>(size)) {
             if (fd >= 0) close(fd);
             throw Error("Tangentbordsbeskrivningen kunde inte lämnas till kompositorn.");
         }
-        zwp_virtual_keyboard_v1_keymap(connection_.keyboard, WL_KEYBOARD_KEYMAP_FORMAT_XKB_V1, fd,
+        zwp_virtual_keyboard_v1_keymap(connection_.Keyboard, WL_KEYBOARD_KEYMAP_FORMAT_XKB_V1, fd,
                                        static_cast<uint32_t>(size));
         close(fd);
     }
@@ -132,14 +132,14 @@ class VirtualKeyboardSender : public KeySender {
             static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
                                       std::chrono::steady_clock::now().time_since_epoch())
                                       .count());
-        zwp_virtual_keyboard_v1_key(connection_.keyboard, now, key, WL_KEYBOARD_KEY_STATE_PRESSED);
-        zwp_virtual_keyboard_v1_key(connection_.keyboard, now, key, WL_KEYBOARD_KEY_STATE_RELEASED);
+        zwp_virtual_keyboard_v1_key(connection_.Keyboard, now, key, WL_KEYBOARD_KEY_STATE_PRESSED);
+        zwp_virtual_keyboard_v1_key(connection_.Keyboard, now, key, WL_KEYBOARD_KEY_STATE_RELEASED);
     }
 
     // Waits until the compositor has handled everything, so a failure shows at once.
     void Sync() {
-        if (wl_display_roundtrip(connection_.display) < 0 ||
-            wl_display_get_error(connection_.display) != 0) {
+        if (wl_display_roundtrip(connection_.Wayland) < 0 ||
+            wl_display_get_error(connection_.Wayland) != 0) {
             throw Error(
                 "Kompositorn tog bort det virtuella tangentbordet, så inget mer kan "
                 "skrivas i andra program.");
@@ -165,12 +165,12 @@ VirtualKeymap MakeVirtualKeymap() {
     for (int byte = 0x20; byte <= 0xFF; ++byte) {
         const char32_t c = Windows1252Char(static_cast<uint8_t>(byte));
         if (byte == 0x7F || (c >= 0x80 && c < 0xA0)) continue;  // no character to type
-        keymap.keys[c] = add(xkb_utf32_to_keysym(c));
+        keymap.Keys[c] = add(xkb_utf32_to_keysym(c));
     }
-    keymap.returnKey = add(XKB_KEY_Return);
-    keymap.backSpaceKey = add(XKB_KEY_BackSpace);
-    keymap.silentKey = add(XKB_KEY_NoSymbol);
-    keymap.text =
+    keymap.ReturnKey = add(XKB_KEY_Return);
+    keymap.BackSpaceKey = add(XKB_KEY_BackSpace);
+    keymap.SilentKey = add(XKB_KEY_NoSymbol);
+    keymap.Text =
         "xkb_keymap {\n"
         "xkb_keycodes \"glidtavla\" {\n  minimum = 8;\n  maximum = 255;\n" +
         codes +
@@ -184,7 +184,7 @@ VirtualKeymap MakeVirtualKeymap() {
 
 WaylandOffer AskWaylandCompositor() {
     const Connection connection;
-    return {connection.display != nullptr, connection.globals.manager != nullptr};
+    return {connection.Wayland != nullptr, connection.Offered.Manager != nullptr};
 }
 
 std::unique_ptr<KeySender> OpenVirtualKeyboardSender() {

@@ -12,18 +12,18 @@ namespace glidtavla {
 // A keymap with every character Windows-1252 holds on a key of its own, at the first level,
 // and Return and BackSpace: whatever layout the user has, each arrives as itself.
 struct VirtualKeymap {
-    std::string text;                   // in the xkb text format
-    std::map<char32_t, uint32_t> keys;  // evdev key codes, as the protocol takes them
-    uint32_t returnKey = 0, backSpaceKey = 0;
-    uint32_t silentKey = 0;  // types nothing
+    std::string Text;                   // in the xkb text format
+    std::map<char32_t, uint32_t> Keys;  // evdev key codes, as the protocol takes them
+    uint32_t ReturnKey = 0, BackSpaceKey = 0;
+    uint32_t SilentKey = 0;  // types nothing
 };
 VirtualKeymap MakeVirtualKeymap();
 
 // What the Wayland compositor of this session offers: whether it has the virtual-keyboard
 // protocol, and its name for messages. Empty name when there is no Wayland session to reach.
 struct WaylandOffer {
-    bool reachable = false;
-    bool virtualKeyboard = false;
+    bool Reachable = false;
+    bool VirtualKeyboard = false;
 };
 WaylandOffer AskWaylandCompositor();
 

@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "base/errors.h"
-#include "typing/key_plan.h"
+#include "typing/key_planner.h"
 #include "typing/xtest_key_sender.h"
 
 namespace glidtavla {
@@ -143,13 +143,13 @@ class XTestKeySender : public KeySender {
             KeySlot slot;
             const int groups = XkbKeyNumGroups(xkb, keycode);
             if (groups > 0) {
-                slot.empty = false;
+                slot.Empty = false;
                 const int group = state.group % groups;
                 const int width = XkbKeyGroupWidth(xkb, keycode, group);
                 const int shiftLevel = ShiftLevel(*XkbKeyKeyType(xkb, keycode, group));
-                slot.plain = uint32_t(XkbKeySymEntry(xkb, keycode, 0, group));
+                slot.Plain = uint32_t(XkbKeySymEntry(xkb, keycode, 0, group));
                 if (shiftLevel > 0 && shiftLevel < width) {
-                    slot.shifted = uint32_t(XkbKeySymEntry(xkb, keycode, shiftLevel, group));
+                    slot.Shifted = uint32_t(XkbKeySymEntry(xkb, keycode, shiftLevel, group));
                 }
             }
             keys.push_back(slot);
@@ -168,23 +168,23 @@ class XTestKeySender : public KeySender {
                 "Tangentbordet har ingen ledig tangent för tecknet, och det kunde inte "
                 "skickas till det andra programmet.");
         }
-        if (stroke->bind) {
-            if (const auto last = planner_.LastUse(stroke->keycode)) {
+        if (stroke->Bind) {
+            if (const auto last = planner_.LastUse(stroke->Keycode)) {
                 const int64_t wait = kRebindAfter.count() - (NowMs() - *last);
                 if (wait > 0) std::this_thread::sleep_for(std::chrono::milliseconds(wait));
             }
             // Both levels, so a held Shift types the same; the server has the map, and the
             // receiver has had time to read it, before the key event that needs it.
             KeySym both[2] = {keysym, keysym};
-            XChangeKeyboardMapping(display_, int(stroke->keycode), 2, both, 1);
+            XChangeKeyboardMapping(display_, int(stroke->Keycode), 2, both, 1);
             XSync(display_, False);
             planner_.Bound(*stroke, keysym, NowMs());
             std::this_thread::sleep_for(kSettle);
         }
-        if (stroke->shift) XTestFakeKeyEvent(display_, shiftKeycode_, True, CurrentTime);
-        XTestFakeKeyEvent(display_, stroke->keycode, True, CurrentTime);
-        XTestFakeKeyEvent(display_, stroke->keycode, False, CurrentTime);
-        if (stroke->shift) XTestFakeKeyEvent(display_, shiftKeycode_, False, CurrentTime);
+        if (stroke->Shift) XTestFakeKeyEvent(display_, shiftKeycode_, True, CurrentTime);
+        XTestFakeKeyEvent(display_, stroke->Keycode, True, CurrentTime);
+        XTestFakeKeyEvent(display_, stroke->Keycode, False, CurrentTime);
+        if (stroke->Shift) XTestFakeKeyEvent(display_, shiftKeycode_, False, CurrentTime);
         planner_.Used(*stroke, NowMs());
     }
 

@@ -18,26 +18,26 @@ namespace glidtavla {
 namespace {
 
 TEST(ParseToken, DecimalWithinTheSigned32BitRange) {
-    EXPECT_EQ(ParseToken("0").value, 0);
-    EXPECT_EQ(ParseToken("+17").value, 17);
-    EXPECT_EQ(ParseToken("-17").value, -17);
-    EXPECT_EQ(ParseToken("000123").value, 123);
-    EXPECT_EQ(ParseToken("2147483647").value, INT32_MAX);
-    EXPECT_EQ(ParseToken("-2147483648").value, INT32_MIN);
-    EXPECT_TRUE(ParseToken("-2147483648").ok);
-    EXPECT_FALSE(ParseToken("2147483648").ok);
-    EXPECT_FALSE(ParseToken("-2147483649").ok);
+    EXPECT_EQ(ParseToken("0").Value, 0);
+    EXPECT_EQ(ParseToken("+17").Value, 17);
+    EXPECT_EQ(ParseToken("-17").Value, -17);
+    EXPECT_EQ(ParseToken("000123").Value, 123);
+    EXPECT_EQ(ParseToken("2147483647").Value, INT32_MAX);
+    EXPECT_EQ(ParseToken("-2147483648").Value, INT32_MIN);
+    EXPECT_TRUE(ParseToken("-2147483648").Ok);
+    EXPECT_FALSE(ParseToken("2147483648").Ok);
+    EXPECT_FALSE(ParseToken("-2147483649").Ok);
 }
 
 TEST(ParseToken, HexadecimalIsA32BitPattern) {
-    EXPECT_EQ(ParseToken("$41").value, 65);
-    EXPECT_EQ(ParseToken("$ff").value, 255);
-    EXPECT_EQ(ParseToken("$FFFFFFFF").value, -1);
-    EXPECT_EQ(ParseToken("$7FFFFFFF").value, INT32_MAX);
-    EXPECT_FALSE(ParseToken("$100000000").ok);
-    EXPECT_FALSE(ParseToken("$").ok);
-    EXPECT_FALSE(ParseToken("-$41").ok);
-    EXPECT_FALSE(ParseToken("$4G").ok);
+    EXPECT_EQ(ParseToken("$41").Value, 65);
+    EXPECT_EQ(ParseToken("$ff").Value, 255);
+    EXPECT_EQ(ParseToken("$FFFFFFFF").Value, -1);
+    EXPECT_EQ(ParseToken("$7FFFFFFF").Value, INT32_MAX);
+    EXPECT_FALSE(ParseToken("$100000000").Ok);
+    EXPECT_FALSE(ParseToken("$").Ok);
+    EXPECT_FALSE(ParseToken("-$41").Ok);
+    EXPECT_FALSE(ParseToken("$4G").Ok);
 }
 
 TEST(ParseToken, FaultsKeepTheDigitsBeforeThemWithoutSign) {
@@ -53,8 +53,8 @@ TEST(ParseToken, FaultsKeepTheDigitsBeforeThemWithoutSign) {
     };
     for (const auto& [token, partial] : faults) {
         const ValueRead read = ParseToken(token);
-        EXPECT_FALSE(read.ok) << token;
-        EXPECT_EQ(read.value, partial) << token;
+        EXPECT_FALSE(read.Ok) << token;
+        EXPECT_EQ(read.Value, partial) << token;
     }
 }
 
@@ -186,8 +186,8 @@ TEST(TextReaderValues, AgreeWithParseTokenOnRandomTokens) {
     for (const ValueRead& want : expected) {
         for (TextReader* reader : {&fromFile, &inMemory}) {
             const ValueRead got = reader->TryReadValue();
-            ASSERT_EQ(got.ok, want.ok);
-            ASSERT_EQ(got.value, want.value);
+            ASSERT_EQ(got.Ok, want.Ok);
+            ASSERT_EQ(got.Value, want.Value);
         }
     }
     EXPECT_TRUE(fromFile.AtEndOfFile());

@@ -196,11 +196,11 @@ TEST(DemoPlainLines, ReadAsTheGeneralWayReadsThem) {
             bool ok = true;
             for (int32_t& value : values) {
                 const ValueRead got = general.TryReadValue();
-                if (!got.ok) {
+                if (!got.Ok) {
                     ok = false;
                     break;
                 }
-                value = got.value;
+                value = got.Value;
             }
             general.SkipLine();
             if (!ok) generalError = "Invalid numeric input";

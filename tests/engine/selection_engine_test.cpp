@@ -217,17 +217,17 @@ TEST_F(SelectionEngineTest, TheTremorGuardKeepsTheCellInsideItsBand) {
                                                                            {98, 60},
                                                                            {X(3), Y(3)}}) {
             const GuardedSample at = GuardSample(board, state, x, y, band);
-            Sample(at.x, at.y);
+            Sample(at.X, at.Y);
         }
         EXPECT_EQ(view.Line, band == 0 ? "aaa" : "o") << band;
     }
     // Far past the edge the cell changes, and a pointer just come in is never held.
     state = SelectionState();
     Sample(X(3), Y(3));
-    EXPECT_EQ(GuardSample(board, state, 151, Y(3), 4).x, 150);
-    EXPECT_EQ(GuardSample(board, state, 154, Y(3), 4).x, 154);
+    EXPECT_EQ(GuardSample(board, state, 151, Y(3), 4).X, 150);
+    EXPECT_EQ(GuardSample(board, state, 154, Y(3), 4).X, 154);
     RestSelection(state);
-    EXPECT_EQ(GuardSample(board, state, 151, Y(3), 4).x, 151);
+    EXPECT_EQ(GuardSample(board, state, 151, Y(3), 4).X, 151);
 }
 
 TEST_F(SelectionEngineTest, ControlCellsColourTheCharacterCellButNotTheLine) {

@@ -18,8 +18,8 @@ bool ReadGenerally(TextReader& reader, int32_t* values) {
     bool ok = true;
     for (int i = 0; i < kDemoValues && ok; ++i) {
         const ValueRead got = reader.TryReadValue();
-        ok = got.ok;
-        values[i] = got.value;
+        ok = got.Ok;
+        values[i] = got.Value;
     }
     reader.SkipLine();
     return ok;

@@ -31,10 +31,10 @@ TEST(PredictionCost, TheCentreCompletionHandComputedOnASmallBoard) {
     // "ab" is the only word, so after "a" the centre shows it, sure. Each word is then "a" and
     // SP with shift: 4 glides for 5 characters.
     PredictionOptions options;
-    options.mode = PredictionMode::Centre;
+    options.Mode = PredictionMode::Centre;
     const PredictionCost cost =
         CostWithPrediction(SmallBoard(), "ab ab", ModelOf("ab. ab."), options);
-    EXPECT_NEAR(cost.keystrokeSavings, 0.2, 1e-12);
+    EXPECT_NEAR(cost.KeystrokeSavings, 0.2, 1e-12);
 
     // Out and back: a is 84.85 pixels away, b 67.08, SP 30; every cell 30 wide.
     const double a = 2 * std::log2(84.8528137 / 30 + 1), b = 2 * std::log2(67.0820393 / 30 + 1),
@@ -44,20 +44,20 @@ TEST(PredictionCost, TheCentreCompletionHandComputedOnASmallBoard) {
         const double throughput = kPointerProfiles[p].BitsPerSecond;
         // A look pays for each profile: it saves "b", longer than a look.
         const double seconds = (2 * a + 2 * sp) / throughput + 2 * look;
-        EXPECT_NEAR(cost.profiles[p].speed.CharactersPerMinute, 300 / seconds, 1e-6);
-        EXPECT_NEAR(cost.profiles[p].looksPerCharacter, 0.4, 1e-12);
+        EXPECT_NEAR(cost.Profiles[p].Speed.CharactersPerMinute, 300 / seconds, 1e-6);
+        EXPECT_NEAR(cost.Profiles[p].LooksPerCharacter, 0.4, 1e-12);
         const double saved = (2 * b - sp) / throughput;  // two b and a space, for two SP
-        EXPECT_NEAR(cost.profiles[p].breakEvenLookSeconds, saved / 2, 1e-6);
+        EXPECT_NEAR(cost.Profiles[p].BreakEvenLookSeconds, saved / 2, 1e-6);
     }
 
     // When a look costs more than what it may save, the rational writer never looks.
-    options.lookA = 10;
+    options.LookA = 10;
     const PredictionCost slow =
         CostWithPrediction(SmallBoard(), "ab ab", ModelOf("ab. ab."), options);
     const BoardCost plain = CostOfText(SmallBoard(), "ab ab");
-    EXPECT_NEAR(slow.profiles[0].speed.CharactersPerMinute, plain.Speeds[0].CharactersPerMinute,
+    EXPECT_NEAR(slow.Profiles[0].Speed.CharactersPerMinute, plain.Speeds[0].CharactersPerMinute,
                 1e-9);
-    EXPECT_EQ(slow.profiles[0].looksPerCharacter, 0);
+    EXPECT_EQ(slow.Profiles[0].LooksPerCharacter, 0);
 }
 
 TEST(PredictionCost, ChainedGlidesTurnShortAndTheirDemoWritesTheText) {
@@ -78,9 +78,9 @@ TEST(PredictionCost, ChainedGlidesTurnShortAndTheirDemoWritesTheText) {
               (std::vector<std::string>{"", "Hej de kan, 12\r", "Anna\r"}));
 
     PredictionOptions options;
-    options.glide = GlideKind::Chained;
+    options.Glide = GlideKind::Chained;
     const PredictionCost cost = CostWithPrediction(board, text, WordModel(), options);
-    EXPECT_GT(cost.profiles[0].speed.CharactersPerMinute,
+    EXPECT_GT(cost.Profiles[0].Speed.CharactersPerMinute,
               CostOfText(board, text).Speeds[0].CharactersPerMinute);
 }
 

@@ -19,7 +19,7 @@ WordModel SmallModel() {
 
 double Sum(const std::vector<Completion>& completions) {
     return std::accumulate(completions.begin(), completions.end(), 0.0,
-                           [](double sum, const Completion& c) { return sum + c.probability; });
+                           [](double sum, const Completion& c) { return sum + c.Probability; });
 }
 
 TEST(WordModel, InterpolatesTrigramsAsComputedByHand) {
@@ -31,9 +31,9 @@ TEST(WordModel, InterpolatesTrigramsAsComputedByHand) {
     const double p3hus = (2 + p2hus) / 3, p3hav = p2hav / 3;
     const std::vector<Completion> ranked = SmallModel().Complete("ett h", 10);
     ASSERT_EQ(ranked.size(), 2u);
-    EXPECT_EQ(ranked[0].word, "hus");
-    EXPECT_NEAR(ranked[0].probability, p3hus / (p3hus + p3hav), 1e-12);
-    EXPECT_EQ(ranked[1].word, "hav");
+    EXPECT_EQ(ranked[0].Word, "hus");
+    EXPECT_NEAR(ranked[0].Probability, p3hus / (p3hus + p3hav), 1e-12);
+    EXPECT_EQ(ranked[1].Word, "hav");
     EXPECT_NEAR(Sum(ranked), 1.0, 1e-12);
 }
 
@@ -49,7 +49,7 @@ TEST(WordModel, KeepsTheCaseOfWhatWasTypedAndKnowsSwedishLetters) {
     for (const auto& c : cases) {
         const std::vector<Completion> ranked = model.Complete(c.line, 1);
         ASSERT_EQ(ranked.size(), 1u) << c.line;
-        EXPECT_EQ(ranked[0].word, c.best) << c.line;
+        EXPECT_EQ(ranked[0].Word, c.best) << c.line;
     }
     // Nothing to complete: no word begun, or a word no known word begins with.
     for (const char* line : {"", "ett ", "ett.", "qz"})
@@ -57,11 +57,11 @@ TEST(WordModel, KeepsTheCaseOfWhatWasTypedAndKnowsSwedishLetters) {
 }
 
 TEST(WordModel, ContextIsTheSentenceBeforeTheWordBegun) {
-    EXPECT_EQ(ContextAtEnd("Vi, ser hit").before, (std::vector<std::string>{"vi", "ser"}));
-    EXPECT_EQ(ContextAtEnd("Vi, ser hit").typed, "hit");
-    EXPECT_TRUE(ContextAtEnd("Det var. Hej").before.empty());
-    EXPECT_TRUE(ContextAtEnd("Det var 12 h").before.empty());
-    EXPECT_EQ(ContextAtEnd("jag ").before, (std::vector<std::string>{"jag"}));
+    EXPECT_EQ(ContextAtEnd("Vi, ser hit").Before, (std::vector<std::string>{"vi", "ser"}));
+    EXPECT_EQ(ContextAtEnd("Vi, ser hit").Typed, "hit");
+    EXPECT_TRUE(ContextAtEnd("Det var. Hej").Before.empty());
+    EXPECT_TRUE(ContextAtEnd("Det var 12 h").Before.empty());
+    EXPECT_EQ(ContextAtEnd("jag ").Before, (std::vector<std::string>{"jag"}));
 }
 
 TEST(WordModel, LearnsANewWordOnceWrittenTwiceAndForgetsIt) {
@@ -70,9 +70,9 @@ TEST(WordModel, LearnsANewWordOnceWrittenTwiceAndForgetsIt) {
     EXPECT_EQ(model.Complete("ett he", 1).size(), 0u);
     model.Learn("Ett hem.", 20000);
     ASSERT_EQ(model.Complete("ett he", 1).size(), 1u);
-    EXPECT_EQ(model.Complete("ett he", 1)[0].word, "hem");
+    EXPECT_EQ(model.Complete("ett he", 1)[0].Word, "hem");
     // What the user writes weighs more than the book: "hem" now comes before "hus".
-    EXPECT_EQ(model.Complete("ett h", 2)[0].word, "hem");
+    EXPECT_EQ(model.Complete("ett h", 2)[0].Word, "hem");
     model.Forget();
     EXPECT_FALSE(model.HasLearnt());
     EXPECT_EQ(model.Complete("ett he", 1).size(), 0u);
@@ -87,7 +87,7 @@ TEST(WordModel, WordsFromTheBookAndFromTheUserAreOneSortedVocabulary) {
     const auto words = [&model](const char* prefix) {
         std::vector<std::string> found;
         for (const Completion& completion : model.Complete(prefix, 10))
-            found.push_back(completion.word);
+            found.push_back(completion.Word);
         std::sort(found.begin(), found.end());
         return found;
     };
@@ -107,7 +107,7 @@ TEST(WordModel, TheUsersFileRoundTripsIsBoundedAndADamagedOneChangesNothing) {
     WordModel read = SmallModel();
     read.ReadUser(file);
     EXPECT_EQ(read.WriteUser(1 << 20), file);
-    EXPECT_EQ(read.Complete("lj", 1)[0].word, "ljuva");
+    EXPECT_EQ(read.Complete("lj", 1)[0].Word, "ljuva");
 
     // Bounded: the most written and the latest are kept, the old and rare pruned.
     const std::string small = model.WriteUser(60);
@@ -129,8 +129,8 @@ TEST(WordModel, ReadsWordCountsAndRefusesADamagedBase) {
         "\\data\\\nngram 1=4\n\n\\1-grams:\n90 Stockholm\n50 AIK\n70 h\xC3\xA4st\n5 -tal\n"
         "\\2-grams:\n40 h\xC3\xA4st hus\n");
     EXPECT_EQ(given, 2u);  // not the capitals' name nor the part of a word
-    EXPECT_EQ(model.Complete("st", 1)[0].word, "stockholm");
-    EXPECT_EQ(model.Complete("h\xE4", 1)[0].word, "h\xE4st");
+    EXPECT_EQ(model.Complete("st", 1)[0].Word, "stockholm");
+    EXPECT_EQ(model.Complete("h\xE4", 1)[0].Word, "h\xE4st");
     EXPECT_TRUE(model.Complete("ai", 1).empty());
 
     for (const std::string& damaged : std::vector<std::string>{

@@ -14,9 +14,9 @@ namespace glidtavla {
 namespace {
 
 struct DialogSpec {
-    QFileDialog::AcceptMode mode;
-    const char* filter;
-    const char* defaultSuffix;
+    QFileDialog::AcceptMode Mode;
+    const char* Filter;
+    const char* DefaultSuffix;
 };
 
 DialogSpec SpecOf(DialogKind kind) {
@@ -91,12 +91,12 @@ QStringList NameFilters(const QString& filter) {
 std::optional<QString> QtDialogs::Ask(DialogKind kind, const QString& preset) {
     const DialogSpec spec = SpecOf(kind);
     QFileDialog dialog(parent_);
-    dialog.setAcceptMode(spec.mode);
+    dialog.setAcceptMode(spec.Mode);
     // A typed name of a file that does not exist is accepted; the commands decide what it means.
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    dialog.setNameFilters(NameFilters(spec.filter));
-    dialog.setDefaultSuffix(spec.defaultSuffix);
+    dialog.setNameFilters(NameFilters(spec.Filter));
+    dialog.setDefaultSuffix(spec.DefaultSuffix);
     if (!preset.isEmpty()) dialog.selectFile(preset);
     if (kind == DialogKind::OpenPictureDialog1) {
         AddPreview(dialog);

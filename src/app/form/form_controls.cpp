@@ -31,7 +31,7 @@ QFont PixelFont(const QString& family, int pixels, bool bold) {
 }
 
 void CreateFormControls(FormControls& c, QObject* owner) {
-    QWidget* client = c.client;
+    QWidget* client = c.Client;
     const auto place = [](QWidget* widget, const char* name, int left, int top, int width,
                           int height, bool visible) {
         widget->setObjectName(name);

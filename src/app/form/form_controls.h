@@ -17,7 +17,7 @@ class BoardImage;
 // The form's controls under the names the form gives them (also their object names), for the
 // objects the window hands them to.
 struct FormControls {
-    QWidget* client = nullptr;
+    QWidget* Client = nullptr;
     BoardImage* Image1 = nullptr;
     QLabel *Label1 = nullptr, *Label2 = nullptr, *Label3 = nullptr, *Image2 = nullptr,
            *Image3 = nullptr;
@@ -33,7 +33,7 @@ struct FormControls {
             *Mdemo = nullptr, *Kdemo1 = nullptr, *SkrivAndra = nullptr, *KopieraAllt = nullptr;
 };
 
-// Makes the form's controls in controls.client, hidden or shown as the form starts; the timer
+// Makes the form's controls in controls.Client, hidden or shown as the form starts; the timer
 // belongs to owner. Their wiring is the window's.
 void CreateFormControls(FormControls& controls, QObject* owner);
 

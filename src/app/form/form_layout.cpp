@@ -96,7 +96,7 @@ void FormLayout::PlaceAround(int width, int height) {
     c_.Image1->resize(ImageWidth(width), Pixels(Zoomed(std::max(height, 0), percent_)));
     PlaceReadouts(width);
     PlaceHelp();
-    FitClientToControls(c_.client);
+    FitClientToControls(c_.Client);
 }
 
 void FormLayout::PlaceAroundBoard() {
@@ -167,7 +167,7 @@ void FormLayout::FitLinesToWindow() {
 void FormLayout::PlacePanel() {
     const int width = std::max(c_.Image1->width(), kMinPanelWidth);
     c_.Edit1->resize(width, c_.Edit1->height());
-    FitClientToControls(c_.client);
+    FitClientToControls(c_.Client);
     const int height = c_.Edit1->y() + c_.Edit1->height() + 4;
     window_->resize(width, window_->menuBar()->sizeHint().height() + height);
 }

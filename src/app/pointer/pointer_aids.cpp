@@ -123,15 +123,15 @@ PointerAids::Target TargetAt(QWidget* under, QPoint at) {
 }
 
 void Press(const PointerAids::Target& target) {
-    if (auto* bar = qobject_cast<QMenuBar*>(target.widget))
-        return bar->setActiveAction(target.action);
-    auto* menu = qobject_cast<QMenu*>(target.widget);
-    if (menu == nullptr) return static_cast<QAbstractButton*>(target.widget.data())->click();
-    if (target.action->menu() != nullptr) return menu->setActiveAction(target.action);
+    if (auto* bar = qobject_cast<QMenuBar*>(target.Widget))
+        return bar->setActiveAction(target.Action);
+    auto* menu = qobject_cast<QMenu*>(target.Widget);
+    if (menu == nullptr) return static_cast<QAbstractButton*>(target.Widget.data())->click();
+    if (target.Action->menu() != nullptr) return menu->setActiveAction(target.Action);
     // The menus close first, so what the item opens stands alone.
     while (QWidget* popup = QApplication::activePopupWidget())
         popup->close();
-    target.action->trigger();
+    target.Action->trigger();
 }
 
 }  // namespace
@@ -141,7 +141,7 @@ void PointerAids::Rest(const Target& target, QPoint at) {
     target_ = target;
     restAt_ = at;
     restSince_ = now_();
-    countdown_ = new QLabel(target.widget);
+    countdown_ = new QLabel(target.Widget);
     countdown_->setObjectName("Nedrakning");
     countdown_->setAttribute(Qt::WA_TransparentForMouseEvents);
     countdown_->setStyleSheet("background: #ffd54f; color: black; padding: 0 3px;");
@@ -156,20 +156,20 @@ void PointerAids::Stop() {
 void PointerAids::Check() {
     if (!settings_.DwellPress) return;
     const Pointer pointer = pointer_();
-    const Target target = TargetAt(pointer.under, pointer.at);
-    const bool moved = (pointer.at - restAt_).manhattanLength() > kRestRadius;
-    if (target.widget == nullptr) {
+    const Target target = TargetAt(pointer.Under, pointer.At);
+    const bool moved = (pointer.At - restAt_).manhattanLength() > kRestRadius;
+    if (target.Widget == nullptr) {
         pressed_ = {};
         return Stop();
     }
     if (target == pressed_ && !moved) return;  // pressed: the pointer must move on first
     if (target == pressed_) pressed_ = {};
-    if (!(target == target_) || moved) Rest(target, pointer.at);
+    if (!(target == target_) || moved) Rest(target, pointer.At);
     const qint64 left = settings_.DwellMs - (now_() - restSince_);
     if (left > 0) {
         countdown_->setText(Seconds(static_cast<int>(left)));
         countdown_->adjustSize();
-        countdown_->move(target.rect.right() - countdown_->width() - 1, target.rect.top() + 1);
+        countdown_->move(target.Rect.right() - countdown_->width() - 1, target.Rect.top() + 1);
         countdown_->show();
         return;
     }

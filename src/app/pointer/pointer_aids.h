@@ -47,17 +47,17 @@ class PointerAids : public QObject {
     // What resting presses: a button, or an item (action) of the menu bar or a menu, and
     // where on the widget it stands.
     struct Target {
-        QPointer<QWidget> widget;
-        QAction* action = nullptr;
-        QRect rect;
+        QPointer<QWidget> Widget;
+        QAction* Action = nullptr;
+        QRect Rect;
         bool operator==(const Target& other) const {
-            return widget == other.widget && action == other.action;
+            return Widget == other.Widget && Action == other.Action;
         }
     };
     // The widget under the pointer and where the pointer is.
     struct Pointer {
-        QWidget* under;
-        QPoint at;
+        QWidget* Under;
+        QPoint At;
     };
     // For tests: the time (milliseconds from any fixed point) and the pointer.
     void SetClock(std::function<qint64()> now) { now_ = std::move(now); }

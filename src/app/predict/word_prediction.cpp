@@ -179,14 +179,14 @@ void WordPrediction::Refresh() {
         const SuggestionPolicy policy{true, column ? std::size_t(kMaxSlots) : 0,
                                       ThresholdFor(settings_.Pointer)};
         const Suggestions offered = Suggest(*loader_.Model(), line, policy);
-        const std::size_t typed = ContextAtEnd(line).typed.size();
+        const std::size_t typed = ContextAtEnd(line).Typed.size();
         const auto show = [&](const std::string& word) {
             shown_.push_back(word);
             rest_.push_back(word.empty() ? "" : word.substr(typed));
         };
-        show(offered.Centre ? offered.Centre->word : "");
+        show(offered.Centre ? offered.Centre->Word : "");
         for (const Completion& completion : offered.Column)
-            show(completion.word);
+            show(completion.Word);
     }
     overlays_.Show(board_, shown_, rest_.empty() ? "" : rest_[0], Active());
 }

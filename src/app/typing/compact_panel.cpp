@@ -20,7 +20,7 @@ void CompactPanel::Enter(const QByteArray& place) {
     on_ = true;
     fullGeometry_ = window_->saveGeometry();
     hidden_.clear();
-    for (QWidget* widget : c_.client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    for (QWidget* widget : c_.Client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         const bool kept = widget == c_.Image1 || widget == c_.Edit6 || widget == c_.Edit1;
         if (!kept && widget->isVisible()) {
             widget->hide();

@@ -1,4 +1,4 @@
-#include "typing/key_plan.h"
+#include "typing/key_planner.h"
 
 #include <gtest/gtest.h>
 
@@ -33,7 +33,7 @@ TEST(KeyPlanner, KeepsBindingsUntilTheirKeycodeIsNeededAndThenTakesTheOldest) {
     const uint32_t keysyms[] = {kAring, kEuro, kSection};
     for (int i = 0; i < 3; ++i) {
         const KeyStroke stroke = *planner.Plan(keysyms[i]);
-        EXPECT_EQ(stroke.keycode, 14u - i);
+        EXPECT_EQ(stroke.Keycode, 14u - i);
         planner.Bound(stroke, keysyms[i], i);
     }
     // Still bound: typed again without a new binding.

@@ -1,4 +1,4 @@
-#include "typing/key_plan.h"
+#include "typing/key_planner.h"
 
 #include <algorithm>
 
@@ -9,8 +9,8 @@ void KeyPlanner::Update(unsigned firstKeycode, std::vector<KeySlot> keys, bool h
     keys_ = std::move(keys);
     haveShift_ = haveShiftKey;
     std::erase_if(bindings_, [this](const Binding& b) {
-        const KeySlot* slot = Slot(b.keycode);
-        return slot == nullptr || slot->plain != b.keysym;
+        const KeySlot* slot = Slot(b.Keycode);
+        return slot == nullptr || slot->Plain != b.Keysym;
     });
 }
 
@@ -21,45 +21,45 @@ const KeySlot* KeyPlanner::Slot(unsigned keycode) const {
 
 std::optional<KeyStroke> KeyPlanner::Plan(uint32_t keysym) {
     for (const Binding& b : bindings_) {
-        if (b.keysym == keysym) return KeyStroke{b.keycode, false, false};
+        if (b.Keysym == keysym) return KeyStroke{b.Keycode, false, false};
     }
     for (std::size_t i = 0; i < keys_.size(); ++i) {
-        if (keys_[i].plain == keysym) return KeyStroke{first_ + unsigned(i), false, false};
+        if (keys_[i].Plain == keysym) return KeyStroke{first_ + unsigned(i), false, false};
     }
     if (haveShift_) {
         for (std::size_t i = 0; i < keys_.size(); ++i) {
-            if (keys_[i].shifted == keysym) return KeyStroke{first_ + unsigned(i), true, false};
+            if (keys_[i].Shifted == keysym) return KeyStroke{first_ + unsigned(i), true, false};
         }
     }
     // An empty keycode nobody holds, from the top, where keyboards have the fewest keys.
     for (std::size_t i = keys_.size(); i-- > 0;) {
         const unsigned keycode = first_ + unsigned(i);
         const bool ours = std::any_of(bindings_.begin(), bindings_.end(),
-                                      [&](const Binding& b) { return b.keycode == keycode; });
-        if (keys_[i].empty && !ours) return KeyStroke{keycode, false, true};
+                                      [&](const Binding& b) { return b.Keycode == keycode; });
+        if (keys_[i].Empty && !ours) return KeyStroke{keycode, false, true};
     }
     if (bindings_.empty()) return std::nullopt;
     const auto oldest =
         std::min_element(bindings_.begin(), bindings_.end(),
-                         [](const Binding& a, const Binding& b) { return a.lastUse < b.lastUse; });
-    return KeyStroke{oldest->keycode, false, true};
+                         [](const Binding& a, const Binding& b) { return a.LastUse < b.LastUse; });
+    return KeyStroke{oldest->Keycode, false, true};
 }
 
 void KeyPlanner::Bound(const KeyStroke& stroke, uint32_t keysym, int64_t now) {
-    std::erase_if(bindings_, [&](const Binding& b) { return b.keycode == stroke.keycode; });
-    bindings_.push_back({stroke.keycode, keysym, now});
-    if (Slot(stroke.keycode) != nullptr) keys_[stroke.keycode - first_] = {keysym, keysym, false};
+    std::erase_if(bindings_, [&](const Binding& b) { return b.Keycode == stroke.Keycode; });
+    bindings_.push_back({stroke.Keycode, keysym, now});
+    if (Slot(stroke.Keycode) != nullptr) keys_[stroke.Keycode - first_] = {keysym, keysym, false};
 }
 
 void KeyPlanner::Used(const KeyStroke& stroke, int64_t now) {
     for (Binding& b : bindings_) {
-        if (b.keycode == stroke.keycode) b.lastUse = now;
+        if (b.Keycode == stroke.Keycode) b.LastUse = now;
     }
 }
 
 std::optional<int64_t> KeyPlanner::LastUse(unsigned keycode) const {
     for (const Binding& b : bindings_) {
-        if (b.keycode == keycode) return b.lastUse;
+        if (b.Keycode == keycode) return b.LastUse;
     }
     return std::nullopt;
 }
@@ -67,7 +67,7 @@ std::optional<int64_t> KeyPlanner::LastUse(unsigned keycode) const {
 std::vector<unsigned> KeyPlanner::BoundKeycodes() const {
     std::vector<unsigned> keycodes;
     for (const Binding& b : bindings_)
-        keycodes.push_back(b.keycode);
+        keycodes.push_back(b.Keycode);
     return keycodes;
 }
 

@@ -9,17 +9,17 @@ namespace glidtavla {
 // What one keycode of the keyboard map gives in the group in use: its keysym without and with
 // Shift (0 where it has none), and whether it is empty in every group, so ours to bind.
 struct KeySlot {
-    uint32_t plain = 0;
-    uint32_t shifted = 0;
-    bool empty = true;
+    uint32_t Plain = 0;
+    uint32_t Shifted = 0;
+    bool Empty = true;
 };
 
 // How to type one keysym: press keycode (with Shift held, or not), after binding the keysym to
 // it on both levels when bind is set.
 struct KeyStroke {
-    unsigned keycode = 0;
-    bool shift = false;
-    bool bind = false;
+    unsigned Keycode = 0;
+    bool Shift = false;
+    bool Bind = false;
     bool operator==(const KeyStroke&) const = default;
 };
 
@@ -49,9 +49,9 @@ class KeyPlanner {
 
   private:
     struct Binding {
-        unsigned keycode;
-        uint32_t keysym;
-        int64_t lastUse;
+        unsigned Keycode;
+        uint32_t Keysym;
+        int64_t LastUse;
     };
     const KeySlot* Slot(unsigned keycode) const;
 
