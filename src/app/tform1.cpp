@@ -52,13 +52,19 @@ TForm1::TForm1(std::string documentPath, std::unique_ptr<Dialogs> dialogs)
     setFont(PixelFont("DejaVu Sans", 11));
     Client = CreateClientArea(this, kBackground);
     CreateControls();
+    CreateMenu();
+    CreateViewMenu();
     const FormControls& controls = *this;
+    // Each object is made after those it uses; what calls back between them is wired last.
     view_ = std::make_unique<WidgetView>(controls,
                                          [this](uint8_t ch, std::size_t before, std::size_t after) {
                                              if (!demo_.Holds(DemoSession::Held::Typing))
                                                  typing_->Fetched(ch, before, after);
                                              speed_->Fetched(ch);
                                          });
+    view_->UseWords(prediction_.get());
+    settings_ = std::make_unique<SettingsKeeper>(static_cast<QWidget&>(*this), *zoom_, *typing_,
+                                                 *speed_, *panel_, *prediction_, *aids_);
     document_ = std::make_unique<DocumentSession>(
         controls, *dialogs_, [this] { SetCaption(); },
         [this](const std::string& path, bool written) {
@@ -66,16 +72,39 @@ TForm1::TForm1(std::string documentPath, std::unique_ptr<Dialogs> dialogs)
             if (written) prediction_->CharacterLineSaved();
         });
     document_->Name(std::move(documentPath));
-    CreateMenu();
-    CreateViewMenu();
-    settings_ = std::make_unique<SettingsKeeper>(static_cast<QWidget&>(*this), *zoom_, *typing_,
-                                                 *speed_, *panel_, *prediction_, *aids_);
     board_ = std::make_unique<BoardView>(controls, boards_, *layout_, *zoom_, *panel_, *prediction_,
                                          *settings_, started_);
+    Wire();
+    NameControlsForAssistiveTechnology(controls);
+}
+
+void TForm1::Wire() {
+    typing_->SetSenderFactory([this] {
+        return OpenRouteSender(
+            typing_->Route(), [this] { return static_cast<unsigned long>(winId()); },
+            settings_->PortalToken(),
+            [this](const std::string& t) { settings_->KeepPortalToken(t); });
+    });
+    typing_->SetListener([this](bool on) { TypingChanged(on); });
+    zoom_->OnChange([this] {
+        layout_->PlaceDemoMarker(state_.X0, state_.Y0);
+        panel_->Refit();
+        prediction_->Refresh();
+        settings_->Remember();
+    });
+    connect(speed_->Item(), &QAction::triggered, this, [this](bool shown) {
+        Guarded([this, shown] {
+            speed_->SetShown(shown);
+            settings_->Remember();
+        });
+    });
+    prediction_->OnColumn([this](bool shown) {
+        boards_.ShowWordColumn(shown);
+        layout_->PlaceBoardImage();
+    });
     prediction_->OnChange([this] { settings_->Remember(); });
     aids_->OnChange([this] { settings_->Remember(); });
     settings_->ReportFailuresTo(*dialogs_);
-    NameControlsForAssistiveTechnology(controls);
 }
 
 TForm1::~TForm1() = default;
@@ -104,15 +133,12 @@ void TForm1::CreateControls() {
 }
 
 void TForm1::CreateMenu() {
-    const auto menu = [this](const char* name, const QString& title) {
-        return AddMenu(menuBar(), name, title);
-    };
     const auto item = [this](QMenu* m, const char* name, const QString& caption,
                              void (TForm1::*handler)()) {
         return AddItem(m, name, caption, [this, handler] { Guarded([&] { (this->*handler)(); }); });
     };
 
-    QMenu* fil = menu("Fil1", "Fil");
+    QMenu* fil = AddMenu(menuBar(), "Fil1", "Fil");
     Open1 = item(fil, "Open1", "Öppna", &TForm1::Open1Click);
     Spara2 = item(fil, "Spara2", "Spara", &TForm1::Spara2Click);
     Sparasom1 = item(fil, "Sparasom1", "Spara som", &TForm1::Sparasom1Click);
@@ -120,20 +146,15 @@ void TForm1::CreateMenu() {
     SkrivAndra = item(fil, "SkrivAndra", "Skriv i andra program", &TForm1::SkrivAndraClick);
     KopieraAllt = item(fil, "KopieraAllt", "Kopiera allt", &TForm1::KopieraAlltClick);
     fil->setToolTipsVisible(true);
-    typing_ = std::make_unique<TypingMode>(
-        this, SkrivAndra, *dialogs_, ChooseTypingRoute(QGuiApplication::platformName()), [this] {
-            return OpenRouteSender(
-                typing_->Route(), [this] { return static_cast<unsigned long>(winId()); },
-                settings_->PortalToken(),
-                [this](const std::string& t) { settings_->KeepPortalToken(t); });
-        });
+    typing_ = std::make_unique<TypingMode>(this, SkrivAndra, *dialogs_,
+                                           ChooseTypingRoute(QGuiApplication::platformName()));
     fil->addSeparator();
     Sluta1 = item(fil, "Sluta1", "Sluta", &TForm1::Sluta1Click);
-    QMenu* hamta = menu("Hmta1", "Hämta teckenbord");
+    QMenu* hamta = AddMenu(menuBar(), "Hmta1", "Hämta teckenbord");
     bild = item(hamta, "bild", "Med bild", &TForm1::bildClick);
     ubild = item(hamta, "ubild", "Utan bild", &TForm1::ubildClick);
     Inbyggt = item(hamta, "Inbyggt", "Inbyggt teckenbord", &TForm1::InbyggtClick);
-    QMenu* bruks = menu("Bruksanvisning1", "Bruksanvisning");
+    QMenu* bruks = AddMenu(menuBar(), "Bruksanvisning1", "Bruksanvisning");
     Bruksanvisning2 =
         item(bruks, "Bruksanvisning2", "Bruksanvisning", &TForm1::Bruksanvisning2Click);
     Mdemo = item(bruks, "Mdemo", "Gör demo", &TForm1::MdemoClick);
@@ -141,35 +162,16 @@ void TForm1::CreateMenu() {
 }
 
 void TForm1::CreateViewMenu() {
-    QMenu* visa = menuBar()->addMenu("Visa");
-    visa->setObjectName("Visa");
+    QMenu* visa = AddMenu(menuBar(), "Visa", "Visa");
     const FormControls& controls = *this;
-    zoom_ = std::make_unique<WindowZoom>(
-        this, Image1, *layout_, boards_.Picture(), visa,
-        [this](const std::function<void()>& body) { Guarded(body); },
-        [this] {
-            layout_->PlaceDemoMarker(state_.X0, state_.Y0);
-            panel_->Refit();
-            prediction_->Refresh();
-            settings_->Remember();
-        });
+    zoom_ =
+        std::make_unique<WindowZoom>(this, Image1, *layout_, boards_.Picture(), visa,
+                                     [this](const std::function<void()>& body) { Guarded(body); });
     panel_ = std::make_unique<CompactPanel>(this, controls, *layout_);
-    typing_->SetListener([this](bool on) { TypingChanged(on); });
     speed_ = std::make_unique<SpeedLine>(this, visa);
-    connect(speed_->Item(), &QAction::triggered, this, [this](bool shown) {
-        Guarded([this, shown] {
-            speed_->SetShown(shown);
-            settings_->Remember();
-        });
-    });
     prediction_ = std::make_unique<WordPrediction>(
         controls, *layout_, visa, *dialogs_, boards_.EngineBoard(),
         [this] { return demo_.Holds(DemoSession::Held::Prediction); });
-    prediction_->OnColumn([this](bool shown) {
-        boards_.ShowWordColumn(shown);
-        layout_->PlaceBoardImage();
-    });
-    view_->UseWords(prediction_.get());
     aids_ = new PointerAids(this, visa);
 }
 

@@ -96,6 +96,7 @@ class TForm1 : public QMainWindow, private FormControls {
     void CreateControls();
     void CreateMenu();
     void CreateViewMenu();
+    void Wire();
     // Board commands do nothing during a demo, and say why.
     void RefuseDuringDemo() const;
     void ShowAsRemembered();

@@ -19,13 +19,8 @@ void TypingSettings::Write(SettingValues& values) const {
     values.Set("typing/portalToken", QString::fromStdString(PortalToken));
 }
 
-TypingMode::TypingMode(QWidget* window, QAction* item, Dialogs& dialogs, RouteChoice route,
-                       SenderFactory factory)
-    : window_(window),
-      item_(item),
-      dialogs_(dialogs),
-      route_(std::move(route)),
-      factory_(std::move(factory)) {
+TypingMode::TypingMode(QWidget* window, QAction* item, Dialogs& dialogs, RouteChoice route)
+    : window_(window), item_(item), dialogs_(dialogs), route_(std::move(route)) {
     item_->setCheckable(true);
     item_->setEnabled(route_.Route != TypingRoute::None);
     item_->setToolTip(route_.Description);

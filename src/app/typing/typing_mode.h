@@ -32,8 +32,7 @@ class TypingMode {
 
     // item is the menu's checkable item; it is disabled where the session gives no way to type
     // into other programs, and its tooltip tells the way or why there is none.
-    TypingMode(QWidget* window, QAction* item, Dialogs& dialogs, RouteChoice route,
-               SenderFactory factory);
+    TypingMode(QWidget* window, QAction* item, Dialogs& dialogs, RouteChoice route);
     ~TypingMode();
 
     bool IsOn() const { return sender_ != nullptr; }
@@ -43,7 +42,7 @@ class TypingMode {
     void Fetched(uint8_t ch, std::size_t lengthBefore, std::size_t lengthAfter);
     // What the caption adds while the mode is on.
     QString CaptionNote() const;
-    // Tests type through a fake.
+    // What opens the sender when the mode is turned on; tests type through a fake.
     void SetSenderFactory(SenderFactory factory) { factory_ = std::move(factory); }
     // Told whenever the mode goes on or off, also when a failure ends it.
     void SetListener(std::function<void(bool)> changed) { changed_ = std::move(changed); }

@@ -25,13 +25,8 @@ void ZoomSettings::Write(SettingValues& values) const {
 }
 
 WindowZoom::WindowZoom(QMainWindow* window, QLabel* image, FormLayout& layout,
-                       const BoardPicture& picture, QMenu* visa, const Guard& guarded,
-                       std::function<void()> changed)
-    : window_(window),
-      image_(image),
-      layout_(layout),
-      picture_(picture),
-      changed_(std::move(changed)) {
+                       const BoardPicture& picture, QMenu* visa, const Guard& guarded)
+    : window_(window), image_(image), layout_(layout), picture_(picture) {
     QMenu* zoom = visa->addMenu("Förstora teckenbordet");
     zoom->setObjectName("ForstoraTeckenbordet");
     auto* group = new QActionGroup(window);
@@ -78,7 +73,7 @@ void WindowZoom::Set(int percent) {
     if (!active_) return;  // START places everything at the zoom
     layout_.PlaceAroundBoard();
     layout_.PlaceSource();
-    changed_();
+    if (changed_) changed_();
 }
 
 void WindowZoom::FitToWindow() {

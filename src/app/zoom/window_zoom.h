@@ -28,10 +28,11 @@ struct ZoomSettings {
 // the zoom. The engine, tables and demos stay in board pixels.
 class WindowZoom {
   public:
-    // changed runs after every change of the zoom the user would want kept, once the layout
-    // has placed the controls at it.
     WindowZoom(QMainWindow* window, QLabel* image, FormLayout& layout, const BoardPicture& picture,
-               QMenu* visa, const Guard& guarded, std::function<void()> changed);
+               QMenu* visa, const Guard& guarded);
+    // Told after every change of the zoom the user would want kept, once the layout has placed
+    // the controls at it.
+    void OnChange(std::function<void()> changed) { changed_ = std::move(changed); }
 
     int Percent() const;
     bool FitsWindow() const;
