@@ -4,6 +4,7 @@ namespace glidtavla {
 
 void DemoSession::End() {
     file_.Close();
+    if (Recording()) recorded_.Remember(path_);
     use_ = Use::Idle;
 }
 

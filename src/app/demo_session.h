@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/known_files.h"
 #include "demo/demo_file.h"
 #include "engine/selection_engine.h"
 
@@ -24,6 +25,11 @@ class DemoSession {
     // The name the demo dialogs offer: the last one chosen.
     const std::string& Path() const { return path_; }
     void Choose(std::string path) { path_ = std::move(path); }
+    // Whether a recording may replace path: as a save asks, unless this window recorded it
+    // last and it is unchanged since. path becomes the free name beside it when that is chosen.
+    bool MayRecordOver(Dialogs& dialogs, std::string& path) const {
+        return recorded_.MayReplace(dialogs, path);
+    }
 
     // A new recording or playback first ends the earlier use: everything recorded is already
     // in the file, and no later tick or sample meets a file that is closed.
@@ -53,6 +59,7 @@ class DemoSession {
     Use use_ = Use::Idle;
     std::string path_ = "demonst.dem";
     bool playingSample_ = false;
+    KnownFiles recorded_;
 };
 
 }  // namespace glidtavla

@@ -23,6 +23,9 @@ DocumentSession::DocumentSession(const FormControls& controls, Dialogs& dialogs,
       folderUsed_(std::move(folderUsed)) {}
 
 void DocumentSession::Open(const QString& preset) {
+    // What is written here is saved or let go before another document takes its place; a save
+    // that fails ends the command.
+    if (!MayClose([](const std::function<void()>& body) { body(); })) return;
     const std::optional<QString> chosen = dialogs_.Ask(DialogKind::OpenDialog1, preset);
     if (!chosen) return;
     path_ = QFile::encodeName(*chosen).toStdString();
@@ -94,38 +97,23 @@ void DocumentSession::Load(const std::string& path) {
     const std::string bytes = ReadDocumentFile(path);
     encoding_ = EncodingOf(bytes);
     SetLines(SplitDocument(bytes));
-    MarkSaved();
-    if (const std::optional<FileStamp> stamp = StampOf(path)) known_[path] = *stamp;
+    // The character line is not in the file read: while it holds anything, closing asks.
+    c_.Memo1->document()->setModified(false);
+    savedCharacterLine_.clear();
+    known_.Remember(path);
     folderUsed_(path, false);
-}
-
-bool DocumentSession::MayWrite(std::string& path) {
-    const std::optional<FileStamp> stamp = StampOf(path);
-    if (!stamp) return true;
-    const auto known = known_.find(path);
-    if (known != known_.end() && known->second == *stamp) return true;
-    const std::string beside = FreeNameBeside(path);
-    switch (dialogs_.AskToReplace(QFileInfo(Shown(path)).fileName(),
-                                  QFileInfo(Shown(beside)).fileName())) {
-        case ReplaceChoice::Replace:
-            return true;
-        case ReplaceChoice::SaveBeside:
-            path = beside;
-            path_ = beside;
-            pathChanged_();
-            return true;
-        case ReplaceChoice::Cancel:
-            return false;
-    }
-    return false;
 }
 
 void DocumentSession::Write(const std::string& chosen) {
     std::string path = chosen;
-    if (!MayWrite(path)) return;
+    if (!known_.MayReplace(dialogs_, path)) return;
+    if (path != chosen) {  // saved beside it: that is the document now
+        path_ = path;
+        pathChanged_();
+    }
     WriteDocumentFile(path, JoinDocument(LinesToSave()));
     MarkSaved();
-    if (const std::optional<FileStamp> stamp = StampOf(path)) known_[path] = *stamp;
+    known_.Remember(path);
     folderUsed_(path, true);
 }
 

@@ -8,6 +8,7 @@
 
 #include "app/form/form_controls.h"
 #include "app/form/guard.h"
+#include "app/known_files.h"
 #include "base/files.h"
 #include "text/document.h"
 
@@ -35,7 +36,8 @@ class DocumentSession {
     void Save();
     void SaveAs();
     bool Changed() const;
-    // Asks first when closing would lose something; false to stay open.
+    // Asks first when closing, or opening another document, would lose something; false to
+    // keep it.
     bool MayClose(const Guard& guarded);
     // The open dialog starts where the last document was, until this one exists.
     QString Preset(const std::string& rememberedFolder) const;
@@ -47,9 +49,6 @@ class DocumentSession {
 
   private:
     void Write(const std::string& path);
-    // Whether path may be written: a file this window did not read or write last, or that has
-    // changed since, is replaced only when the user says so; saving beside it changes path_.
-    bool MayWrite(std::string& path);
     void MarkSaved();
 
     const FormControls& c_;
@@ -58,7 +57,7 @@ class DocumentSession {
     std::function<void(const std::string&, bool written)> folderUsed_;
     std::string path_;
     TextEncoding encoding_ = TextEncoding::Windows1252;
-    std::map<std::string, FileStamp> known_;  // files as this window last read or wrote them
+    KnownFiles known_;
     QString savedCharacterLine_;
 };
 

@@ -84,8 +84,18 @@ void SettingsKeeper::Remember() {
     const QString message = "Inställningarna kunde inte sparas (" +
                             QString::fromStdString(failure) +
                             "). Programmet fungerar som vanligt, men inställningarna behålls inte.";
+    if (closing_) {
+        dialogs_->ShowError(message);
+        return;
+    }
     QMetaObject::invokeMethod(
         &window_, [this, message] { dialogs_->ShowError(message); }, Qt::QueuedConnection);
+}
+
+void SettingsKeeper::RememberAtClose() {
+    closing_ = true;
+    Remember();
+    closing_ = false;
 }
 
 void SettingsKeeper::RememberBoard(const RememberedBoard& board) {

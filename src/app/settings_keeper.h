@@ -55,6 +55,9 @@ class SettingsKeeper {
     // Nothing is worth keeping before the window shows.
     void Activate() { active_ = true; }
     void Remember();
+    // The last time, as the window closes: a failure is said now, over the window, not after it
+    // has gone.
+    void RememberAtClose();
     void RememberBoard(const RememberedBoard& board);
     void RememberDocumentFolder(const std::string& documentPath);
 
@@ -78,6 +81,7 @@ class SettingsKeeper {
     RememberedBoard board_;
     bool active_ = false;
     Dialogs* dialogs_ = nullptr;
+    bool closing_ = false;
     bool reported_ = false;
 };
 

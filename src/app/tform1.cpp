@@ -20,6 +20,7 @@
 #include "app/form/client_area.h"
 #include "app/form/form_layout.h"
 #include "app/form/menu_items.h"
+#include "app/form/window_place.h"
 #include "app/pointer/pointer_aids.h"
 #include "app/predict/word_prediction.h"
 #include "app/settings/settings_store.h"
@@ -176,13 +177,7 @@ void TForm1::CreateViewMenu() {
 }
 
 void TForm1::Guarded(const std::function<void()>& body) {
-    try {
-        body();
-    } catch (const std::bad_alloc&) {
-        dialogs_->ShowError("Out of memory: the file or the task is too large for this computer");
-    } catch (const std::exception& error) {
-        dialogs_->ShowError(QString::fromUtf8(error.what()));
-    }
+    RunGuarded(*dialogs_, body);
 }
 
 void TForm1::showEvent(QShowEvent* event) {
@@ -211,7 +206,7 @@ void TForm1::showEvent(QShowEvent* event) {
 
 void TForm1::closeEvent(QCloseEvent* event) {
     if (document_->MayClose([this](const std::function<void()>& body) { Guarded(body); })) {
-        settings_->Remember();
+        settings_->RememberAtClose();
         event->accept();
     } else {
         event->ignore();
@@ -328,11 +323,11 @@ void TForm1::Image1MouseUp() {
 // A left-button drag keeps the pointer captured, so only a free pointer enters or leaves. While
 // a demo plays, the selection is the demo's own.
 void TForm1::Image1MouseEnter() {
-    if (!demo_.Playing() && QGuiApplication::mouseButtons() == Qt::NoButton) RestSelection(state_);
+    if (!demo_.Playing() && !Image1->ButtonHeld()) RestSelection(state_);
 }
 
 void TForm1::Image1MouseLeave() {
-    if (!demo_.Playing() && QGuiApplication::mouseButtons() == Qt::NoButton) Disarm(state_, *view_);
+    if (!demo_.Playing() && !Image1->ButtonHeld()) Disarm(state_, *view_);
 }
 
 void TForm1::Open1Click() {
@@ -409,6 +404,7 @@ void TForm1::RefuseDuringDemo() const {
 // Maximised, unless the window was last left at a size and place of its own.
 void TForm1::ShowAsRemembered() {
     if (settings_->Geometry().isEmpty() || !restoreGeometry(settings_->Geometry())) showMaximized();
+    KeepOnScreen(this);
     if (zoom_->FitsWindow()) zoom_->FitToWindow();
 }
 
@@ -430,7 +426,9 @@ void TForm1::MdemoClick() {
     const std::optional<QString> chosen =
         dialogs_->Ask(DialogKind::SaveDialog2, Shown(demo_.Path()));
     if (!chosen) return;
-    demo_.Choose(QFile::encodeName(*chosen).toStdString());
+    std::string path = QFile::encodeName(*chosen).toStdString();
+    if (!demo_.MayRecordOver(*dialogs_, path)) return;
+    demo_.Choose(path);
     demo_.End();
     Timer1->stop();  // a finished playback's ticks would read a file no longer open
     Image2->hide();

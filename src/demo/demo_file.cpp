@@ -18,13 +18,15 @@ DemoFile::~DemoFile() {
 
 void DemoFile::OpenForWriting(const std::string& path) {
     Close();
-    const int fd = OpenRegularFileForWriting(path, O_CREAT, 0666);
+    // A demo replays to everything written: for its owner's eyes only, like the learnt words.
+    const int fd = OpenRegularFileForWriting(path, O_CREAT, 0600);
     // Lock before emptying, so a file another writer holds is left as it is.
     if (flock(fd, LOCK_EX | LOCK_NB) != 0 || ftruncate(fd, 0) != 0) {
         const int err = errno;
         close(fd);
         throw IoError(CodeFromErrno(err, path));
     }
+    fchmod(fd, 0600);  // a file of another owner's keeps its mode
     fd_ = fd;
     path_ = path;
     mode_ = Mode::Writing;

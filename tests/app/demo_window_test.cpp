@@ -5,6 +5,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <filesystem>
+
 #include "app/tform1.h"
 #include "text/document.h"
 #include "window_test.h"
@@ -88,6 +90,31 @@ class DemoWindowTest : public WindowTest {
         QCOMPARE(Edit1()->text(), recordedLine);
         QCOMPARE(Image2()->pos(), QPoint(125, 100));
         QVERIFY(dialogs->Errors.isEmpty());
+    }
+
+    // "Gör demo" asks before it empties a demo it did not record, as "Spara" asks; what it
+    // records is the user's alone to read.
+    void recordingOverAnotherDemoAsksFirst() {
+        Start();
+        const std::string old = dir->Write("gammal.dem", std::string(655, '1'));
+        const std::string beside = dir->File("gammal-2.dem");
+        dialogs->ReplaceAnswers = {ReplaceChoice::Cancel};
+        Record(QString::fromStdString(old));
+        QVERIFY(!form->Demo().Recording());
+        QCOMPARE(dialogs->ReplaceQuestions, QStringList({"gammal.dem | gammal-2.dem"}));
+        dialogs->ReplaceAnswers = {ReplaceChoice::SaveBeside};
+        Record(QString::fromStdString(old));
+        QVERIFY(form->Demo().Recording());
+        QCOMPARE(form->Demo().Path(), beside);
+        Mdemo()->trigger();  // stops it
+        QCOMPARE(std::filesystem::file_size(old), std::uintmax_t{655});
+        QCOMPARE(std::filesystem::status(beside).permissions() & std::filesystem::perms::all,
+                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+        // Its own recording, unchanged since: recorded over without a question.
+        dialogs->ReplaceQuestions.clear();
+        Record(QString::fromStdString(beside));
+        QVERIFY(form->Demo().Recording());
+        QVERIFY(dialogs->ReplaceQuestions.isEmpty());
     }
 
     void playerStatesTickByTick() {

@@ -1,6 +1,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -97,6 +98,56 @@ class DocumentWindowTest : public WindowTest {
         }
         form.reset();
         QDir::setCurrent(startFolder);
+    }
+
+    // "Öppna" asks before the text written takes another document's place; a character line
+    // written before counts as unsaved in the document opened, so "Sluta" asks too.
+    void openingAnotherDocumentAsksFirst() {
+        const std::string other = dir->Write("annat.gtv", "annat\r\n");
+        Start(dir->File("brev.gtv"));
+        PressStart();
+        Write(2, 2);
+        Write(6, 6);  // "a" and LF: the text area
+        Write(2, 2);  // and the character line
+        const struct {
+            SaveChoice answer;
+            bool opened;
+        } rows[] = {{SaveChoice::Cancel, false}, {SaveChoice::Discard, true}};
+        for (const auto& row : rows) {
+            dialogs->SaveQuestions.clear();
+            dialogs->SaveAnswers = {row.answer};
+            Choose(Open1(), other);
+            QCOMPARE(dialogs->SaveQuestions, QStringList({"brev.gtv"}));
+            QCOMPARE(form->DocumentPath(), row.opened ? other : dir->File("brev.gtv"));
+        }
+        QCOMPARE(Memo1()->toPlainText(), QString("annat\n"));
+        QCOMPARE(Edit1()->text(), QString("a"));
+        dialogs->SaveQuestions.clear();
+        dialogs->SaveAnswers = {SaveChoice::Cancel};
+        QVERIFY(!Quit());
+        QCOMPARE(dialogs->SaveQuestions, QStringList({"annat.gtv"}));
+        // Nothing written: opened at once.
+        Start(dir->File("tom.gtv"));
+        dialogs->SaveQuestions.clear();
+        Choose(Open1(), other);
+        QVERIFY(dialogs->SaveQuestions.isEmpty());
+        QCOMPARE(form->DocumentPath(), other);
+    }
+
+    // The line just written stays in sight, however long the document.
+    void theTextAreaFollowsWhatIsWritten() {
+        std::string lines;
+        for (int i = 0; i < 5000; ++i)
+            lines += "rad " + std::to_string(i) + "\r\n";
+        Start(dir->Write("lang.gtv", lines));
+        PressStart();
+        QScrollBar* bar = Memo1()->verticalScrollBar();
+        bar->setValue(0);
+        Write(2, 2);
+        Write(6, 6);  // LF
+        QCoreApplication::processEvents();
+        QVERIFY(bar->maximum() > 0);
+        QCOMPARE(bar->value(), bar->maximum());
     }
 
     void spartaInteLeavesTheFileAndAFailingSaveStaysOpen() {

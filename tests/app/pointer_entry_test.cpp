@@ -64,6 +64,22 @@ class PointerEntryTest : public WindowTest {
         }
     }
 
+    // A double-click that closed a file dialog leaves Qt believing the button is still held.
+    // Coming onto the board must rest all the same, or every entry writes a character.
+    void aPressTheBoardNeverSawDoesNotHoldTheRest() {
+        PressStart();
+        QWidget elsewhere;
+        elsewhere.show();
+        QTest::mousePress(&elsewhere, Qt::LeftButton);  // its release never comes
+        QVERIFY(QGuiApplication::mouseButtons() != Qt::NoButton);
+        for (const auto& [column, row] : {std::pair{7, 4}, {4, 7}, {7, 7}, {1, 1}}) {
+            EnterAndGoToTheCentre(column, row);
+            Leave();
+        }
+        QCOMPARE(Edit1()->text(), QString());
+        QTest::mouseRelease(&elsewhere, Qt::LeftButton);
+    }
+
     void aRecordingWithEntriesReplaysToTheSameDocument() {
         const std::string demo = dir->File("entries.dem");
         Choose(Mdemo(), demo);

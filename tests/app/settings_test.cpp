@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QStatusBar>
+#include <QScreen>
 #include <QTest>
 
 #include <random>
@@ -136,6 +137,57 @@ class SettingsTest : public WindowTest {
         QVERIFY(!panel.isEmpty());
         QVERIFY(panel != full);
         QCOMPARE(kept.Value("window/geometry").toByteArray(), full);
+    }
+
+    // Remembered at a smaller zoom, the panel still shows the whole board at the zoom of today,
+    // on the screen.
+    void thePanelFitsTheBoardAtItsZoom() {
+        const auto typeInto = [this] {
+            form->Typing().SetSenderFactory(
+                []() -> std::unique_ptr<KeySender> { return std::make_unique<NoKeys>(); });
+            form->Typing().SetOn(true);
+        };
+        StartWithSettings();
+        PressStart();
+        typeInto();
+        QVERIFY(form->close());
+        form.reset();
+        StartWithSettings();
+        form->SetZoom(200);
+        PressStart();
+        typeInto();
+        QVERIFY(form->width() >= Image1()->width());
+        QCOMPARE(Image1()->width(), form->Board().BoardWidth * 2);
+        const QRect screen = form->screen()->availableGeometry();
+        QVERIFY(screen.contains(form->frameGeometry()));
+    }
+
+    // The settings hold where the documents are and the desktop's permission to type: for
+    // their owner's eyes only. A failure to keep them at "Sluta" is said while the window is
+    // still there, and the window closes.
+    void theSettingsAreTheOwnersAndAFailureAtCloseIsSaidAtOnce() {
+        StartWithSettings();
+        form->SetZoom(150);
+        QCOMPARE(std::filesystem::status(iniPath.toStdString()).permissions() &
+                     std::filesystem::perms::all,
+                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+        std::filesystem::remove(iniPath.toStdString() + ".lock");
+        std::filesystem::create_directory(iniPath.toStdString() + ".lock");
+        dialogs->Errors.clear();
+        QVERIFY(form->close());
+        QCOMPARE(dialogs->Errors.size(), 1);
+        QVERIFY(dialogs->Errors[0].startsWith("Inställningarna kunde inte sparas"));
+    }
+
+    // A place remembered on a larger screen is moved and shrunk onto this one.
+    void aRememberedPlaceIsKeptOnTheScreen() {
+        StartWithSettings();
+        form->showNormal();
+        form->setGeometry(3000, 2500, 1500, 1200);
+        QVERIFY(form->close());
+        form.reset();
+        StartWithSettings();
+        QVERIFY(form->screen()->availableGeometry().contains(form->frameGeometry()));
     }
 
     void aDamagedFileIsIgnored() {

@@ -14,6 +14,10 @@ class BoardImage : public QLabel {
     using QLabel::QLabel;
     std::function<void(QMouseEvent*)> OnMove, OnPress, OnRelease;
     std::function<void()> OnEnter, OnLeave;
+    // Whether a button pressed on the image is still held. Qt's own button state can outlive a
+    // press it never saw released (a double-click that closed a dialog), so entering the board
+    // asks this instead.
+    bool ButtonHeld() const { return held_; }
 
   protected:
     void enterEvent(QEnterEvent* event) override;
@@ -21,6 +25,9 @@ class BoardImage : public QLabel {
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+
+  private:
+    bool held_ = false;
 };
 
 }  // namespace glidtavla

@@ -8,4 +8,8 @@ namespace glidtavla {
 // runs through the window's one guard.
 using Guard = std::function<void(const std::function<void()>&)>;
 
+class Dialogs;
+// The guard itself: runs body, and shows an error it ends with in the message box.
+void RunGuarded(Dialogs& dialogs, const std::function<void()>& body);
+
 }  // namespace glidtavla

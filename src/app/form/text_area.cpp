@@ -1,6 +1,7 @@
 #include "app/form/text_area.h"
 
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 
@@ -53,6 +54,8 @@ void AppendTextAreaLine(QPlainTextEdit* memo, const std::string& line) {
     if (endsInCR) cursor.block().setUserState(kEndsInCR);
     cursor.insertBlock();
     cursor.block().setUserState(-1);
+    // The writer sees the line just written, however long the document.
+    memo->verticalScrollBar()->setValue(memo->verticalScrollBar()->maximum());
 }
 
 }  // namespace glidtavla

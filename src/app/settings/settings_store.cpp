@@ -104,7 +104,8 @@ std::string SettingsStore::Save(const SettingValues& settings) const {
     const SettingsLock lock(path + ".lock");
     if (!lock.Held()) return "another program holds them";
     try {
-        WriteRegularFile(path, bytes.toStdString());
+        // Where the documents are and the desktop's permission to type: the owner's alone.
+        WriteRegularFile(path, bytes.toStdString(), 0600);
     } catch (const Error& error) {
         return error.what();
     }

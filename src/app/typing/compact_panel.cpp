@@ -12,6 +12,7 @@
 
 #include "app/form/board_image.h"
 #include "app/form/form_layout.h"
+#include "app/form/window_place.h"
 
 namespace glidtavla {
 
@@ -29,7 +30,11 @@ void CompactPanel::Enter(const QByteArray& place) {
     }
     window_->showNormal();
     Refit();
-    if (place.isEmpty() || !window_->restoreGeometry(place)) {
+    if (!place.isEmpty() && window_->restoreGeometry(place)) {
+        Refit();  // the remembered place, at the size of the board as it is now
+        return;
+    }
+    {
         const QScreen* screen = window_->screen();
         const QRect available = screen->availableGeometry();
         const QSize frame = window_->frameGeometry().size() - window_->geometry().size();
@@ -48,7 +53,9 @@ void CompactPanel::Enter(const QByteArray& place) {
 }
 
 void CompactPanel::Refit() {
-    if (on_) layout_.PlacePanel();
+    if (!on_) return;
+    layout_.PlacePanel();
+    KeepOnScreen(window_);
 }
 
 void CompactPanel::Leave() {

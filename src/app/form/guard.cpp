@@ -1,0 +1,20 @@
+#include "app/form/guard.h"
+
+#include <new>
+#include <stdexcept>
+
+#include "app/form/dialogs.h"
+
+namespace glidtavla {
+
+void RunGuarded(Dialogs& dialogs, const std::function<void()>& body) {
+    try {
+        body();
+    } catch (const std::bad_alloc&) {
+        dialogs.ShowError("Out of memory: the file or the task is too large for this computer");
+    } catch (const std::exception& error) {
+        dialogs.ShowError(QString::fromUtf8(error.what()));
+    }
+}
+
+}  // namespace glidtavla
