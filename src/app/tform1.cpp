@@ -147,8 +147,8 @@ void TForm1::CreateMenu() {
     SkrivAndra = item(fil, "SkrivAndra", "Skriv i andra program", &TForm1::SkrivAndraClick);
     KopieraAllt = item(fil, "KopieraAllt", "Kopiera allt", &TForm1::KopieraAlltClick);
     fil->setToolTipsVisible(true);
-    typing_ = std::make_unique<TypingMode>(this, SkrivAndra, *dialogs_,
-                                           ChooseTypingRoute(QGuiApplication::platformName()));
+    typing_ = std::make_unique<TypingMode>(
+        this, SkrivAndra, *dialogs_, ChooseTypingRoute(QGuiApplication::platformName()), *Image1);
     fil->addSeparator();
     Sluta1 = item(fil, "Sluta1", "Sluta", &TForm1::Sluta1Click);
     QMenu* hamta = AddMenu(menuBar(), "Hmta1", "Hämta teckenbord");
@@ -318,6 +318,7 @@ void TForm1::Image1MouseDown(Qt::MouseButton button) {
 
 void TForm1::Image1MouseUp() {
     state_.ShiftHeld = false;
+    typing_->ButtonsReleased();
 }
 
 // A left-button drag keeps the pointer captured, so only a free pointer enters or leaves. While

@@ -5,8 +5,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QStatusBar>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTest>
 
 #include <random>

@@ -97,6 +97,22 @@ class TypingWindowTest : public WindowTest {
     }
 
     // A demo is played in this window, never typed into another program.
+    // While the left button is held for a capital or a completion, a key event would carry the
+    // button in its state (Orca took "s" for Orca+S): the keys wait for the release, in order.
+    void keysWaitForTheButtonToBeReleased() {
+        TurnOn();
+        Write(2, 2);  // a
+        Button(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton);
+        Write(1, 3, Qt::LeftButton);  // M
+        Write(4, 4, Qt::LeftButton);  // SP
+        QCOMPARE(Edit1()->text(), QString("aM "));
+        QCOMPARE(sent, (std::vector<KeyAction>{Text(U'a')}));
+        Button(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton);
+        QCOMPARE(sent, (std::vector<KeyAction>{Text(U'a'), Text(U'M'), Text(U' ')}));
+        Write(2, 2);
+        QCOMPARE(sent.back(), Text(U'a'));
+    }
+
     void aPlayedDemoTypesNothingElsewhere() {
         TurnOn();
         Choose(Mdemo(), dir->File("d.dem"));

@@ -1,7 +1,11 @@
 // A program to write into: a text field that saves its text to a file at every change, and
-// logs when each change arrived (nanoseconds since the epoch, then the text's length).
+// logs when each change arrived (nanoseconds since the epoch, then the text's length). With a
+// third file, each key press's text and the X state it came with (modifiers and pointer
+// buttons, as a screen reader reads them), one "state text" line each.
+// Usage: receiver TEXT-FILE ARRIVALS-LOG [KEY-STATES-LOG]
 #include <QApplication>
 #include <QFile>
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 
 #include <chrono>
@@ -25,6 +29,21 @@ int main(int argc, char** argv) {
         std::fprintf(log, "%lld %lld\n", ns, static_cast<long long>(text.size()));
         std::fflush(log);
     });
+    FILE* states = argc > 3 ? std::fopen(argv[3], "a") : nullptr;
+    struct KeyStates : QObject {
+        FILE* out = nullptr;
+        bool eventFilter(QObject* watched, QEvent* event) override {
+            if (event->type() == QEvent::KeyPress) {
+                const auto* key = static_cast<QKeyEvent*>(event);
+                std::fprintf(out, "%u %s\n", key->nativeModifiers(),
+                             key->text().toUtf8().constData());
+                std::fflush(out);
+            }
+            return QObject::eventFilter(watched, event);
+        }
+    } keyStates;
+    keyStates.out = states;
+    if (states != nullptr) edit.installEventFilter(&keyStates);
     edit.show();
     return app.exec();
 }

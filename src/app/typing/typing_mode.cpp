@@ -1,9 +1,12 @@
 #include "app/typing/typing_mode.h"
 
 #include <QAction>
+
 #include <QGuiApplication>
 #include <QWidget>
+#include <utility>
 
+#include "app/form/board_image.h"
 #include "app/form/dialogs.h"
 #include "typing/typing_route.h"
 
@@ -19,8 +22,9 @@ void TypingSettings::Write(SettingValues& values) const {
     values.Set("typing/portalToken", QString::fromStdString(PortalToken));
 }
 
-TypingMode::TypingMode(QWidget* window, QAction* item, Dialogs& dialogs, RouteChoice route)
-    : window_(window), item_(item), dialogs_(dialogs), route_(std::move(route)) {
+TypingMode::TypingMode(QWidget* window, QAction* item, Dialogs& dialogs, RouteChoice route,
+                       const BoardImage& image)
+    : window_(window), item_(item), dialogs_(dialogs), route_(std::move(route)), image_(image) {
     item_->setCheckable(true);
     item_->setEnabled(route_.Route != TypingRoute::None);
     item_->setToolTip(route_.Description);
@@ -35,6 +39,7 @@ void TypingMode::SetOn(bool on) {
     }
     if (on) {
         line_ = TypedText();  // nothing typed yet
+        waiting_.clear();
         try {
             sender_ = factory_();
         } catch (const std::exception& error) {
@@ -51,10 +56,17 @@ void TypingMode::SetOn(bool on) {
 
 void TypingMode::Fetched(uint8_t ch, std::size_t lengthBefore, std::size_t lengthAfter) {
     if (!IsOn()) return;
+    for (const KeyAction& action : line_.Fetch(ch, lengthBefore, lengthAfter))
+        waiting_.push_back(action);
+    if (!image_.ButtonHeld()) ButtonsReleased();
+}
+
+void TypingMode::ButtonsReleased() {
+    if (!IsOn() || image_.ButtonHeld()) return;
+    const std::vector<KeyAction> keys = std::exchange(waiting_, {});
     try {
-        for (const KeyAction& action : line_.Fetch(ch, lengthBefore, lengthAfter)) {
+        for (const KeyAction& action : keys)
             sender_->Send(action);
-        }
     } catch (const std::exception& error) {
         Fail(QString::fromUtf8(error.what()));
     }

@@ -14,6 +14,7 @@ class QWidget;
 
 namespace glidtavla {
 
+class BoardImage;
 class Dialogs;
 
 // What typing keeps between runs.
@@ -32,14 +33,21 @@ class TypingMode {
 
     // item is the menu's checkable item; it is disabled where the session gives no way to type
     // into other programs, and its tooltip tells the way or why there is none.
-    TypingMode(QWidget* window, QAction* item, Dialogs& dialogs, RouteChoice route);
+    // image is the board: while a button pressed on it is held, the keys wait (see Fetched).
+    TypingMode(QWidget* window, QAction* item, Dialogs& dialogs, RouteChoice route,
+               const BoardImage& image);
     ~TypingMode();
 
     bool IsOn() const { return sender_ != nullptr; }
     const RouteChoice& Route() const { return route_; }
     // Turning on opens the sender; a failure is shown once and leaves the mode off.
     void SetOn(bool on);
+    // The keys of a fetch. While a button is held on the board (a shifted character, an
+    // accepted completion) they wait for its release: a key event carries the pointer's button
+    // state, and a screen reader or the receiver would read a held button as a modifier.
     void Fetched(uint8_t ch, std::size_t lengthBefore, std::size_t lengthAfter);
+    // The board's buttons are all up: what waited is typed.
+    void ButtonsReleased();
     // What the caption adds while the mode is on.
     QString CaptionNote() const;
     // What opens the sender when the mode is turned on; tests type through a fake.
@@ -58,6 +66,8 @@ class TypingMode {
     SenderFactory factory_;
     std::unique_ptr<KeySender> sender_;
     TypedText line_;
+    const BoardImage& image_;
+    std::vector<KeyAction> waiting_;
     std::function<void(bool)> changed_;
 };
 
