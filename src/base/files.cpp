@@ -4,9 +4,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <sys/file.h>
+
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <cstdlib>
+#include <thread>
 
 #include "base/errors.h"
 
@@ -29,6 +33,22 @@ int OpenRegularFileForWriting(const std::string& path, int flags, unsigned mode)
         throw IoError(kCodeAccessDenied);
     }
     return fd;
+}
+
+FileLock::FileLock(const std::string& path) {
+    fd_ = open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
+    if (fd_ < 0) return;
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        if (flock(fd_, LOCK_EX | LOCK_NB) == 0) {
+            held_ = true;
+            return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(25));
+    }
+}
+
+FileLock::~FileLock() {
+    if (fd_ >= 0) close(fd_);
 }
 
 std::string CurrentFolder() {

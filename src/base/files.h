@@ -47,6 +47,22 @@ std::string InstalledDataPath(const std::string& name);
 // (lib/glidtavla) once installed.
 std::string InstalledHelperPath(const std::string& name);
 
+// Holds a lock file (path, made if missing, mode 0600) while it lives, taken within half a
+// second or not at all: a lock held by a program that hangs, or a lock path that is no file,
+// never holds us up. Writers of one file among several windows take it around read and write.
+class FileLock {
+  public:
+    explicit FileLock(const std::string& path);
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+    ~FileLock();
+    bool Held() const { return held_; }
+
+  private:
+    int fd_ = -1;
+    bool held_ = false;
+};
+
 // Writes the file whole so that no failure loses the old one (safe_write.cpp): through a
 // temporary file beside it and a rename, keeping what the file was (mode, owner and group,
 // extended attributes and ACLs); in place, with its new size reserved first, where it has more

@@ -40,7 +40,25 @@ void ReadLearntWords(WordModel& model, const std::string& path) {
     model.ReadUser(ReadWhole(path, kMaxLearntBytes));
 }
 
-void WriteLearntWords(const WordModel& model, const std::string& path) {
+namespace {
+
+void NeedHeld(const FileLock& lock, const std::string& path) {
+    if (!lock.Held()) throw Error(path + ": another program holds the learnt words");
+}
+
+}  // namespace
+
+void WriteLearntWords(WordModel& model, const std::string& path) {
+    const FileLock lock(path + ".lock");
+    NeedHeld(lock, path);
+    model.MergeUser(StampOf(path) ? ReadWhole(path, kMaxLearntBytes) : std::string());
+    WriteRegularFile(path, model.WriteUser(kMaxLearntBytes), 0600);
+}
+
+void ForgetLearntWords(WordModel& model, const std::string& path) {
+    const FileLock lock(path + ".lock");
+    NeedHeld(lock, path);
+    model.Forget();
     WriteRegularFile(path, model.WriteUser(kMaxLearntBytes), 0600);
 }
 

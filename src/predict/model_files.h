@@ -19,8 +19,14 @@ WordModel LoadWordModel(const std::string& baseModel, const std::string& wordCou
 // The user's learnt words into model; a file that is not there is no error. Throws Error when
 // the file cannot be read or is not such a file; model keeps its base then.
 void ReadLearntWords(WordModel& model, const std::string& path);
-// Written whole (no failure loses the old file), readable by its owner only.
-void WriteLearntWords(const WordModel& model, const std::string& path);
+// Written whole (no failure loses the old file), readable by its owner only, under a lock: what
+// another window wrote there since is merged in first (WordModel::MergeUser), and the model
+// goes on from the merge. Throws Error when the file there cannot be read or is damaged, or the
+// lock is not had; the file is left as it was then.
+void WriteLearntWords(WordModel& model, const std::string& path);
+// Forgets every learnt word, in the model and in the file, for every window: the file is
+// emptied under the same lock, a damaged one too.
+void ForgetLearntWords(WordModel& model, const std::string& path);
 
 // The most a file of learnt words may grow to.
 inline constexpr std::size_t kMaxLearntBytes = 2 << 20;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <numeric>
 #include <unordered_map>
 
@@ -273,9 +274,11 @@ void WordModel::AddSentence(Layer layer, const std::vector<std::string>& words, 
         if (i >= 1) Add(layer, {u, v, ids[i]}, 1);
         if (layer != kUser) continue;
         const auto learn = [&](const std::string& gram) {
-            Learnt& learnt = user_.try_emplace(gram, Learnt{0, day}).first->second;
-            ++learnt.Count;
-            learnt.Day = std::max(learnt.Day, day);
+            for (auto* grams : {&user_, &sinceMerge_}) {
+                Learnt& learnt = grams->try_emplace(gram, Learnt{0, day}).first->second;
+                if (learnt.Count < std::numeric_limits<uint32_t>::max()) ++learnt.Count;
+                learnt.Day = std::max(learnt.Day, day);
+            }
         };
         const std::string before1 = i >= 1 ? words[i - 1] : "^";
         const std::string before2 = i >= 2 ? words[i - 2] : "^";
@@ -314,6 +317,7 @@ void WordModel::RebuildUser() {
 
 void WordModel::Forget() {
     user_.clear();
+    sinceMerge_.clear();
     RebuildUser();
 }
 
@@ -340,6 +344,26 @@ std::string WordModel::WriteUser(std::size_t maxBytes) const {
 }
 
 void WordModel::ReadUser(std::string_view bytes) {
+    user_ = ParseUser(bytes);
+    sinceMerge_.clear();
+    RebuildUser();
+}
+
+void WordModel::MergeUser(std::string_view bytes) {
+    std::map<std::string, Learnt> merged =
+        bytes.empty() ? std::map<std::string, Learnt>{} : ParseUser(bytes);
+    for (const auto& [gram, learnt] : sinceMerge_) {
+        Learnt& into = merged.try_emplace(gram, Learnt{0, learnt.Day}).first->second;
+        into.Count = static_cast<uint32_t>(std::min<uint64_t>(
+            uint64_t{into.Count} + learnt.Count, std::numeric_limits<uint32_t>::max()));
+        into.Day = std::max(into.Day, learnt.Day);
+    }
+    user_ = std::move(merged);
+    sinceMerge_.clear();
+    RebuildUser();
+}
+
+std::map<std::string, WordModel::Learnt> WordModel::ParseUser(std::string_view bytes) {
     Lines lines(bytes);
     std::string_view line;
     if (!lines.Next(line) || line != kUserHeader) NotAModel("the first line is not its own");
@@ -359,8 +383,7 @@ void WordModel::ReadUser(std::string_view bytes) {
         }
         read[gram] = learnt;
     }
-    user_ = std::move(read);
-    RebuildUser();
+    return read;
 }
 
 void WordModel::ReadBase(std::string_view bytes) {

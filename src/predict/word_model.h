@@ -39,6 +39,11 @@ class WordModel {
     std::string WriteUser(std::size_t maxBytes) const;
     // Throws Error, and keeps what was learnt before, when bytes are not such a file.
     void ReadUser(std::string_view bytes);
+    // The user's layer as another window left it on disk (bytes; empty for no file), with what
+    // this model learnt since it last merged added: two windows that learn at once keep each
+    // other's words, and what one forgot stays forgotten. Throws Error, changing nothing, when
+    // bytes are not such a file.
+    void MergeUser(std::string_view bytes);
 
     std::size_t Words() const { return words_.Size(); }
 
@@ -78,6 +83,7 @@ class WordModel {
     void Tidy(Layer layer);
     void AddSentence(Layer layer, const std::vector<std::string>& words, int day);
     void RebuildUser();
+    static std::map<std::string, Learnt> ParseUser(std::string_view bytes);
     bool Offered(uint32_t id) const;
     double Weight(Layer layer) const;
 
@@ -88,6 +94,7 @@ class WordModel {
     // The user's n-grams ("w", "v w", "u v w"; "^" starts a sentence) and when each was last
     // written, the source of the user's layer.
     std::map<std::string, Learnt> user_;
+    std::map<std::string, Learnt> sinceMerge_;  // what was learnt since the layer was merged
 };
 
 // The base model of a text, for WordModel::ReadBase. N-grams of two and three words that

@@ -149,6 +149,12 @@ class PredictionWindowTest : public WindowTest {
         QVERIFY(dialogs->Errors[0].contains("lämnas som den är"));
         Write(6, 6);
         QCOMPARE(ReadAll(dir->File("ord.txt")), damaged);
+        // "Glöm" lets the damaged file go too, and says so.
+        dialogs->Errors.clear();
+        Find<QAction>("GlomOrd")->trigger();
+        QCOMPARE(dialogs->Errors.size(), 1);
+        QVERIFY(dialogs->Errors[0].contains("ersatt med en tom"));
+        QCOMPARE(ReadAll(dir->File("ord.txt")), std::string("glidtavla-user-words 1\n"));
     }
 
     void aDemoIsRecordedWithoutPredictionAndReplaysExactly() {

@@ -123,6 +123,52 @@ TEST(WordModel, TheUsersFileRoundTripsIsBoundedAndADamagedOneChangesNothing) {
     }
 }
 
+// Two windows learning at once, each merging what the other wrote before it writes: neither
+// loses the other's words, and what one forgot the other does not write back.
+TEST(WordModel, TwoWindowsMergeTheirLearntWordsAndAForgetHolds) {
+    WordModel one = SmallModel(), two = SmallModel();
+    std::string disk;
+    const auto write = [&disk](WordModel& model) {
+        model.MergeUser(disk);
+        disk = model.WriteUser(1 << 20);
+    };
+    one.Learn("kanel kanel", 20000);
+    write(one);
+    two.Learn("vanilj vanilj", 20000);
+    write(two);
+    one.Learn("kanel", 20001);
+    write(one);
+    EXPECT_NE(disk.find("20001 3 kanel\n"), std::string::npos);
+    EXPECT_NE(disk.find("20000 2 vanilj\n"), std::string::npos);
+    EXPECT_EQ(one.Complete("va", 1)[0].Word, "vanilj");
+    EXPECT_EQ(two.Complete("ka", 1)[0].Word, "kanel");
+
+    one.Forget();
+    disk = one.WriteUser(1 << 20);
+    two.Learn("mandel mandel", 20002);
+    write(two);
+    EXPECT_EQ(disk.find("kanel"), std::string::npos);
+    EXPECT_EQ(disk.find("vanilj"), std::string::npos);
+    EXPECT_NE(disk.find("20002 2 mandel\n"), std::string::npos);
+    EXPECT_TRUE(two.Complete("ka", 1).empty());
+
+    // A damaged file merges nothing and changes nothing.
+    EXPECT_THROW(two.MergeUser("hello\n"), Error);
+    EXPECT_EQ(two.WriteUser(1 << 20), disk);
+}
+
+// A count at its bound stays there when learnt once more, so the file stays readable.
+TEST(WordModel, ALearntCountAtItsBoundDoesNotWrap) {
+    WordModel model = SmallModel();
+    model.ReadUser("glidtavla-user-words 1\n20000 4294967295 kanel\n");
+    model.Learn("kanel", 20001);
+    model.MergeUser("glidtavla-user-words 1\n20000 4294967295 kanel\n");
+    const std::string file = model.WriteUser(1 << 20);
+    EXPECT_NE(file.find("20001 4294967295 kanel\n"), std::string::npos);
+    WordModel read = SmallModel();
+    EXPECT_NO_THROW(read.ReadUser(file));
+}
+
 TEST(WordModel, ReadsWordCountsAndRefusesADamagedBase) {
     WordModel model = SmallModel();
     const std::size_t given = model.ReadWordCounts(

@@ -72,15 +72,32 @@ bool ModelLoader::Load() {
     return model_ != nullptr;
 }
 
-std::string ModelLoader::WriteLearnt() const {
-    if (!model_ || file_.empty()) return "";
+namespace {
+
+std::string Failure(const std::string& file, const std::function<void()>& write) {
     try {
-        QDir().mkpath(QFileInfo(Shown(file_)).absolutePath());
-        WriteLearntWords(*model_, file_);
+        QDir().mkpath(QFileInfo(Shown(file)).absolutePath());
+        write();
     } catch (const std::exception& error) {
         return error.what();
     }
     return "";
+}
+
+}  // namespace
+
+std::string ModelLoader::WriteLearnt() {
+    if (!model_ || file_.empty()) return "";
+    return Failure(file_, [this] { WriteLearntWords(*model_, file_); });
+}
+
+std::string ModelLoader::ForgetLearnt() {
+    if (!model_) return "";
+    if (file_.empty()) {
+        model_->Forget();
+        return "";
+    }
+    return Failure(file_, [this] { ForgetLearntWords(*model_, file_); });
 }
 
 }  // namespace glidtavla

@@ -38,8 +38,12 @@ class ModelLoader {
     // Why the model could not be read, or why the learnt words could not (the model works).
     const std::string& Error() const { return error_; }
     const std::string& LearntError() const { return learntError_; }
-    // Writes the learnt words to the file; what went wrong, or empty.
-    std::string WriteLearnt() const;
+    // Writes the learnt words to the file, merged with what another window wrote there; what
+    // went wrong, or empty.
+    std::string WriteLearnt();
+    // Forgets the learnt words, in the model and the file (for every window); what went wrong,
+    // or empty.
+    std::string ForgetLearnt();
 
   private:
     struct Loaded {

@@ -157,14 +157,16 @@ void WordPrediction::CharacterLineSaved() {
 void WordPrediction::Forget() {
     if (!dialogs_.Confirm("Glömma alla ord som programmet har lärt sig av det du skrivit?")) return;
     if (!Load()) return;
-    loader_.Model()->Forget();
-    if (mayWrite_) {
-        const std::string failure = loader_.WriteLearnt();
-        if (!failure.empty()) {
-            dialogs_.ShowError("Inlärda ord kunde inte glömmas i " +
-                               glidtavla::Shown(loader_.File()) + " (" +
-                               QString::fromStdString(failure) + ").");
-        }
+    // Forgotten in the file too, for every window; a damaged file is what the user let go.
+    const std::string failure = loader_.ForgetLearnt();
+    const QString file = glidtavla::Shown(loader_.File());
+    if (!failure.empty()) {
+        dialogs_.ShowError("Inlärda ord kunde inte glömmas i " + file + " (" +
+                           QString::fromStdString(failure) + ").");
+    } else if (!mayWrite_) {
+        mayWrite_ = true;
+        dialogs_.ShowError("De inlärda orden är glömda, och den skadade filen " + file +
+                           " är ersatt med en tom.");
     }
     Refresh();
 }

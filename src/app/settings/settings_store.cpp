@@ -1,18 +1,11 @@
 #include "app/settings/settings_store.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryFile>
-
-#include <chrono>
-#include <thread>
 
 #include "base/errors.h"
 #include "base/files.h"
@@ -22,33 +15,6 @@ namespace glidtavla {
 namespace {
 
 constexpr std::size_t kMaxSettingsFile = 1 << 20;
-
-// Holds the settings' lock file, taken within a short time or not at all: a lock held by a
-// program that hangs, or a lock path that is no file, never holds us up.
-class SettingsLock {
-  public:
-    explicit SettingsLock(const std::string& path) {
-        fd_ = open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
-        if (fd_ < 0) return;
-        for (int attempt = 0; attempt < 20; ++attempt) {
-            if (flock(fd_, LOCK_EX | LOCK_NB) == 0) {
-                held_ = true;
-                return;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(25));
-        }
-    }
-    SettingsLock(const SettingsLock&) = delete;
-    SettingsLock& operator=(const SettingsLock&) = delete;
-    ~SettingsLock() {
-        if (fd_ >= 0) close(fd_);
-    }
-    bool Held() const { return held_; }
-
-  private:
-    int fd_ = -1;
-    bool held_ = false;
-};
 
 }  // namespace
 
@@ -101,7 +67,7 @@ std::string SettingsStore::Save(const SettingValues& settings) const {
     const QByteArray bytes = file.readAll();
     QDir().mkpath(QFileInfo(path_).absolutePath());
     const std::string path = QFile::encodeName(path_).toStdString();
-    const SettingsLock lock(path + ".lock");
+    const FileLock lock(path + ".lock");
     if (!lock.Held()) return "another program holds them";
     try {
         // Where the documents are and the desktop's permission to type: the owner's alone.
