@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "board/character_board.h"
+#include "board/word_column.h"
 #include "engine/character_line.h"
 #include "engine/selection_engine.h"
 
@@ -76,6 +77,30 @@ void BM_ProcessPointerSample(benchmark::State& bench) {
     bench.SetItemsProcessed(bench.iterations());
 }
 BENCHMARK(BM_ProcessPointerSample);
+
+// With the word column beside the board: the board the engine writes on made once per board,
+// as the window keeps it, and made at every sample, as the window did before.
+void BM_ProcessPointerSampleWordColumn(benchmark::State& bench) {
+    CharacterBoard board;
+    ResetToBuiltInBoard(board);
+    const bool perSample = bench.range(0) != 0;
+    const CharacterBoard column = WithWordColumn(board, kMaxSlots);
+    SelectionState state;
+    NullView view;
+    const std::vector<Point> points = RealisticGestures(1 << 16);
+    std::size_t i = 0;
+    CharacterBoard made;
+    for (auto _ : bench) {
+        const Point& p = points[i];
+        if (perSample) made = WithWordColumn(board, kMaxSlots);
+        ProcessPointerSample(state, perSample ? made : column, view, nullptr, p.X, p.Y);
+        if (++i == points.size()) i = 0;
+        if (view.line.size() > 200) view.line.clear();
+    }
+    benchmark::DoNotOptimize(view.lines);
+    bench.SetItemsProcessed(bench.iterations());
+}
+BENCHMARK(BM_ProcessPointerSampleWordColumn)->ArgName("madePerSample")->Arg(0)->Arg(1);
 
 void BM_EditCharacterLine(benchmark::State& bench) {
     NullView view;
