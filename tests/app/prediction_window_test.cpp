@@ -121,6 +121,8 @@ class PredictionWindowTest : public WindowTest {
         Write(4, 5);
         Write(1, 4);
         QCOMPARE(Centre()->text(), QString::fromUtf8("glögg"));
+        // Written once the writer pauses.
+        QTRY_VERIFY_WITH_TIMEOUT(std::filesystem::exists(dir->File("ord.txt")), 10000);
         struct stat info {};
         QCOMPARE(stat(dir->File("ord.txt").c_str(), &info), 0);
         QCOMPARE(info.st_mode & 0777, 0600u);
@@ -137,6 +139,11 @@ class PredictionWindowTest : public WindowTest {
         Write(1, 4);
         QVERIFY(!Centre()->isVisible() || Centre()->text() != QString::fromUtf8("glögg"));
         QVERIFY(ReadAll(dir->File("ord.txt")).find("gl\xF6gg") == std::string::npos);
+
+        // A window closed before the pause is over writes what it learnt as it closes.
+        writeGlogg();
+        form.reset();
+        QVERIFY(ReadAll(dir->File("ord.txt")).find("gl\xF6gg") != std::string::npos);
     }
 
     void aDamagedFileIsLeftAloneAndTheBaseModelStillWorks() {

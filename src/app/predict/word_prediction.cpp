@@ -32,8 +32,15 @@ WordPrediction::WordPrediction(const FormControls& controls, const FormLayout& l
       demoInUse_(std::move(demoInUse)),
       overlays_(controls, layout),
       loader_(c_.Edit1, [this] { Load(); }) {
+    writeSoon_.setSingleShot(true);
+    writeSoon_.setInterval(kWritePauseMs);
+    QObject::connect(&writeSoon_, &QTimer::timeout, c_.Edit1, [this] { WriteLearnt(); });
     CreateMenu(menu);
     QObject::connect(c_.Edit1, &QLineEdit::textChanged, c_.Edit1, [this] { Refresh(); });
+}
+
+WordPrediction::~WordPrediction() {
+    if (writeSoon_.isActive()) WriteLearnt();  // what the last pause had not written yet
 }
 
 void WordPrediction::CreateMenu(QMenu* menu) {
@@ -128,6 +135,13 @@ std::optional<std::string> WordPrediction::WordToComplete(int slot) {
 void WordPrediction::Learn(const std::string& text) {
     if (!settings_.Learn || demoInUse_() || loader_.Model() == nullptr) return;
     loader_.Model()->Learn(text, Today());
+    // Written once the writer pauses, not at every line: the write reads and merges the whole
+    // file, which grows with the months of writing.
+    if (mayWrite_ && !loader_.File().empty()) writeSoon_.start();
+}
+
+void WordPrediction::WriteLearnt() {
+    writeSoon_.stop();
     if (!mayWrite_) return;
     const std::string failure = loader_.WriteLearnt();
     if (failure.empty() || reportedWrite_) return;
@@ -158,6 +172,7 @@ void WordPrediction::Forget() {
     if (!dialogs_.Confirm("Glömma alla ord som programmet har lärt sig av det du skrivit?")) return;
     if (!Load()) return;
     // Forgotten in the file too, for every window; a damaged file is what the user let go.
+    writeSoon_.stop();
     const std::string failure = loader_.ForgetLearnt();
     const QString file = glidtavla::Shown(loader_.File());
     if (!failure.empty()) {

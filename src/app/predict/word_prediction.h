@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QTimer>
+
 #include <functional>
 #include <memory>
 #include <optional>
@@ -31,6 +33,10 @@ class WordPrediction {
     WordPrediction(const FormControls& controls, const FormLayout& layout, QMenu* menu,
                    Dialogs& dialogs, const CharacterBoard& engineBoard,
                    std::function<bool()> demoInUse);
+    ~WordPrediction();
+    // How long the writer pauses before what was learnt is written (and at the latest when the
+    // window closes).
+    static constexpr int kWritePauseMs = 1000;
 
     void UseFile(std::string path) { loader_.UseFile(std::move(path)); }
     static std::string DefaultFile() { return ModelLoader::DefaultFile(); }
@@ -69,6 +75,7 @@ class WordPrediction {
     void CreateMenu(QMenu* menu);
     void Changed();
     void Learn(const std::string& text);
+    void WriteLearnt();
     void Forget();
 
     const FormControls& c_;
@@ -83,6 +90,7 @@ class WordPrediction {
     ModelLoader loader_;
     bool mayWrite_ = true;  // false after a file that could not be read: it is left as it was
     bool reportedWrite_ = false;
+    QTimer writeSoon_;
     std::string lastLearnt_;  // the character line a save learnt, not to learn twice
     std::vector<std::string> shown_;
     std::vector<std::string> rest_;  // of each shown word, what completes it
