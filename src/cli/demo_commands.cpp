@@ -203,7 +203,7 @@ int TypeCommand(const QStringList& args) {
     bool sigmaOk = true, seedOk = false;
     const double sigma = parser.isSet("jitter") ? parser.value("jitter").toDouble(&sigmaOk) : 0;
     const uint seed = parser.value("seed").toUInt(&seedOk);
-    if (!sigmaOk || !seedOk || sigma < 0 || sigma > 100 ||
+    if (!sigmaOk || !seedOk || !(sigma >= 0 && sigma <= 100) ||  // NaN is neither
         (parser.isSet("jitter") && parser.isSet("chained"))) {
         Print(stderr,
               "--jitter takes pixels (0 to 100) and --seed a whole number; --jitter "

@@ -30,8 +30,13 @@ std::string BaseModelPath() {
 WordModel LoadWordModel(const std::string& baseModel, const std::string& wordCounts) {
     WordModel model;
     model.ReadBase(ReadWhole(baseModel, kMaxModelBytes));
-    if (!wordCounts.empty() && IsRegularFile(wordCounts))
+    if (wordCounts.empty() || !IsRegularFile(wordCounts)) return model;
+    // The system's word counts only add to the base: counts that cannot be read (too large,
+    // gone meanwhile) leave prediction on, on the base alone.
+    try {
         model.ReadWordCounts(ReadWhole(wordCounts, kMaxModelBytes));
+    } catch (const Error&) {
+    }
     return model;
 }
 

@@ -399,8 +399,8 @@ void WordModel::ReadBase(std::string_view bytes) {
         std::vector<std::string_view> fields;
         std::optional<std::string> word;
         if (!lines.Next(line) || (fields = Fields(line)).size() != 2 ||
-            !ParseNumber(fields[0], n) || !(word = Utf8ToWindows1252(fields[1])) ||
-            !IsWord(*word)) {
+            !ParseNumber(fields[0], n) || !std::isfinite(n) || n < 0 ||
+            !(word = Utf8ToWindows1252(fields[1])) || !IsWord(*word)) {
             NotAModel("a word line is damaged");
         }
         words.Add(Lower(*word));
@@ -450,7 +450,10 @@ std::size_t WordModel::ReadWordCounts(std::string_view utf8) {
         }
         const std::vector<std::string_view> fields = Fields(line);
         double n = 0;
-        if (!inUnigrams || fields.size() != 2 || !ParseNumber(fields[0], n) || n <= 0) continue;
+        if (!inUnigrams || fields.size() != 2 || !ParseNumber(fields[0], n) || !(n > 0) ||
+            !std::isfinite(n)) {
+            continue;
+        }
         const std::optional<std::string> word = Utf8ToWindows1252(fields[1]);
         if (!word || !IsWord(*word)) continue;
         const std::string lower = Lower(*word);

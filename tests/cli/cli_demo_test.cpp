@@ -128,6 +128,8 @@ TEST(CliReplay, FailuresExitOne) {
     EXPECT_TRUE(unwritable.out.isEmpty());
     EXPECT_EQ(unwritable.err.trimmed(), "No cell of the board gives \"w\" (code 119)");
     EXPECT_EQ(Cli({"type", "€"}).exitCode, 1);
+    for (const char* sigma : {"nan", "-1", "101", "inf"})
+        EXPECT_EQ(Cli({"type", "--jitter", sigma, "ab"}).exitCode, 2) << sigma;
 }
 
 }  // namespace

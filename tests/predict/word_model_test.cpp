@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <numeric>
 
 #include "base/errors.h"
+#include "predict/model_files.h"
 #include "predict/word_model.h"
 #include "predict/words.h"
+#include "test_support.h"
 
 namespace glidtavla {
 namespace {
@@ -178,14 +181,34 @@ TEST(WordModel, ReadsWordCountsAndRefusesADamagedBase) {
     EXPECT_EQ(model.Complete("st", 1)[0].Word, "stockholm");
     EXPECT_EQ(model.Complete("h\xE4", 1)[0].Word, "h\xE4st");
     EXPECT_TRUE(model.Complete("ai", 1).empty());
+    // Counts that are no counts are passed over; the base still suggests.
+    WordModel other = SmallModel();
+    EXPECT_EQ(other.ReadWordCounts("\\data\\\n\\1-grams:\nnan hav\ninf husen\n-3 hem\n"), 0u);
+    ASSERT_FALSE(other.Complete("hu", 1).empty());
+    EXPECT_EQ(other.Complete("hu", 1)[0].Word, "hus");
 
     for (const std::string& damaged : std::vector<std::string>{
              std::string("glidtavla-word-model 2\n2\n1 a\n"),
              std::string("glidtavla-word-model 2\n1\n1 \xE5\n0\n"),
-             std::string("glidtavla-word-model 2\n1\n1 a\n1\n0 9 2\n"), std::string("<html>")}) {
+             std::string("glidtavla-word-model 2\n1\n1 a\n1\n0 9 2\n"), std::string("<html>"),
+             // counts no text gives: every suggestion would be lost in them
+             std::string("glidtavla-word-model 2\n1\nnan a\n"),
+             std::string("glidtavla-word-model 2\n1\ninf a\n"),
+             std::string("glidtavla-word-model 2\n1\n-1e30 a\n")}) {
         WordModel base;
         EXPECT_THROW(base.ReadBase(damaged), Error);
     }
+}
+
+// The system's word counts only add to the base: a file of them too large to read leaves the
+// base model working, prediction on.
+TEST(WordModel, WordCountsTooLargeLeaveTheBaseWorking) {
+    TempDir dir;
+    const std::string base = dir.Write("base.model", WriteBaseModel("Ett hus. Ett hus."));
+    const std::string counts = dir.Write("sv_SE.lm", "");
+    std::filesystem::resize_file(counts, (64u << 20) + 1);  // sparse: nothing is written
+    const WordModel model = LoadWordModel(base, counts);
+    EXPECT_EQ(model.Complete("hu", 1)[0].Word, "hus");
 }
 
 }  // namespace
