@@ -132,8 +132,11 @@ std::string OwnFolder() {
 
 }  // namespace
 
+// Without the program's own path (/proc not readable) nothing is looked for relative to the
+// working folder, where anyone may have left a file of that name: the package's copy or none.
 std::string InstalledDataPath(const std::string& name) {
     const std::string folder = OwnFolder();
+    if (folder.empty()) return std::string(GLIDTAVLA_SYSTEM_DATA) + "/" + name;
     const std::string beside = folder + name;
     if (access(beside.c_str(), R_OK) == 0) return beside;
     return folder + GLIDTAVLA_DATA_FROM_BIN + "/" + name;
@@ -141,6 +144,7 @@ std::string InstalledDataPath(const std::string& name) {
 
 std::string InstalledHelperPath(const std::string& name) {
     const std::string folder = OwnFolder();
+    if (folder.empty()) return std::string(GLIDTAVLA_SYSTEM_HELPERS) + "/" + name;
     // Beside the programs at the top of the build, and beside each other once installed; the
     // tests and benchmarks run one folder down in the build.
     for (const std::string& candidate :

@@ -322,13 +322,14 @@ void WordModel::Forget() {
 }
 
 std::string WordModel::WriteUser(std::size_t maxBytes) const {
-    int today = 0;
+    int today = std::numeric_limits<int>::min();
     for (const auto& entry : user_)
         today = std::max(today, entry.second.Day);
     // Kept by how much and how lately each was written; what does not fit is pruned.
     std::vector<std::pair<double, const std::pair<const std::string, Learnt>*>> ranked;
     for (const auto& entry : user_) {
-        const double age = double(today - entry.second.Day) / kHalfLifeDays;
+        // In doubles: days at the ends of their range would overflow a subtraction of ints.
+        const double age = (double(today) - double(entry.second.Day)) / kHalfLifeDays;
         ranked.emplace_back(entry.second.Count * std::exp2(-age), &entry);
     }
     std::stable_sort(ranked.begin(), ranked.end(),

@@ -160,8 +160,9 @@ TEST(WordModel, TwoWindowsMergeTheirLearntWordsAndAForgetHolds) {
     EXPECT_EQ(two.WriteUser(1 << 20), disk);
 }
 
-// A count at its bound stays there when learnt once more, so the file stays readable.
-TEST(WordModel, ALearntCountAtItsBoundDoesNotWrap) {
+// A count at its bound stays there when learnt once more, so the file stays readable; days at
+// the ends of their range are ranked without overflow.
+TEST(WordModel, ExtremeCountsAndDaysStayReadable) {
     WordModel model = SmallModel();
     model.ReadUser("glidtavla-user-words 1\n20000 4294967295 kanel\n");
     model.Learn("kanel", 20001);
@@ -170,6 +171,10 @@ TEST(WordModel, ALearntCountAtItsBoundDoesNotWrap) {
     EXPECT_NE(file.find("20001 4294967295 kanel\n"), std::string::npos);
     WordModel read = SmallModel();
     EXPECT_NO_THROW(read.ReadUser(file));
+
+    read.ReadUser("glidtavla-user-words 1\n-2147483648 1 gammal\n2147483647 1 ny\n");
+    const std::string ranked = read.WriteUser(1 << 20);
+    EXPECT_LT(ranked.find(" ny\n"), ranked.find(" gammal\n"));  // the newest first
 }
 
 TEST(WordModel, ReadsWordCountsAndRefusesADamagedBase) {
