@@ -62,8 +62,17 @@ void SettingsKeeper::Use(std::unique_ptr<SettingsStore> store) {
     aids_.Use(PointerAidSettings::Read(values_));
 }
 
+void SettingsKeeper::Activate() {
+    active_ = true;
+    if (changedBefore_) Remember();
+}
+
 void SettingsKeeper::Remember() {
-    if (!store_ || !active_) return;
+    if (!store_) return;
+    if (!active_) {
+        changedBefore_ = true;
+        return;
+    }
     zoom_.Current().Write(values_);
     TypingSettings typing = TypingSettings::Read(values_);
     typing.SendKeys = typing_.IsOn();

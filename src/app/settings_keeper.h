@@ -52,8 +52,9 @@ class SettingsKeeper {
     // Told once, the first time the settings cannot be kept, when the window is free again: a
     // failure to keep settings never holds up closing.
     void ReportFailuresTo(Dialogs& dialogs) { dialogs_ = &dialogs; }
-    // Nothing is worth keeping before the window shows.
-    void Activate() { active_ = true; }
+    // Nothing is kept before the window shows and has taken its place; what changed meanwhile
+    // (a document read, a remembered board gone) is kept then.
+    void Activate();
     void Remember();
     // The last time, as the window closes: a failure is said now, over the window, not after it
     // has gone.
@@ -80,6 +81,7 @@ class SettingsKeeper {
     SettingValues values_;
     RememberedBoard board_;
     bool active_ = false;
+    bool changedBefore_ = false;
     Dialogs* dialogs_ = nullptr;
     bool closing_ = false;
     bool reported_ = false;

@@ -185,7 +185,6 @@ void TForm1::showEvent(QShowEvent* event) {
     if (activated_) return;
     activated_ = true;
     zoom_->Activate();
-    settings_->Activate();
     // On a screen of another pixel density the board is drawn afresh for it.
     connect(windowHandle(), &QWindow::screenChanged, this, [this] {
         Guarded([this] {
@@ -202,6 +201,9 @@ void TForm1::showEvent(QShowEvent* event) {
         QMetaObject::invokeMethod(
             this, [this, message] { dialogs_->ShowError(message); }, Qt::QueuedConnection);
     }
+    // Only now: a document read while activating would keep the window's place before it was
+    // maximised, and the next start would open at that size.
+    settings_->Activate();
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -190,6 +190,23 @@ class SettingsTest : public WindowTest {
         QVERIFY(form->screen()->availableGeometry().contains(form->frameGeometry()));
     }
 
+    // A start with a document opens as any other: maximised when no place is remembered, and
+    // the place kept is the maximised window's.
+    void aStartWithADocumentOpensMaximised() {
+        const std::string document = dir->Write("brev.txt", "brev\r\n");
+        for (int start = 0; start < 2; ++start) {
+            auto scripted = std::make_unique<ScriptedDialogs>();
+            dialogs = scripted.get();
+            form = std::make_unique<TForm1>(document, std::move(scripted));
+            form->UseSettings(std::make_unique<SettingsStore>(iniPath));
+            form->show();
+            QCoreApplication::processEvents();
+            QVERIFY(form->isMaximized());
+            QVERIFY(form->close());
+            form.reset();
+        }
+    }
+
     void aDamagedFileIsIgnored() {
         std::mt19937 random(7);
         std::string garbage(4000, '\0');
