@@ -1,12 +1,8 @@
 #include "app/typing/compact_panel.h"
 
 #include <QGuiApplication>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
-#include <QMenuBar>
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 
@@ -34,22 +30,20 @@ void CompactPanel::Enter(const QByteArray& place) {
         Refit();  // the remembered place, at the size of the board as it is now
         return;
     }
-    {
-        const QScreen* screen = window_->screen();
-        const QRect available = screen->availableGeometry();
-        const QSize frame = window_->frameGeometry().size() - window_->geometry().size();
-        const QSize size = window_->size();
-        window_->move(available.left() + (available.width() - size.width() - frame.width()) / 2,
-                      available.bottom() + 1 - size.height() - frame.height());
-        // A window manager adds its frame only once the window is placed: then the panel is
-        // moved up by as much as the frame put below the screen's foot.
-        QTimer::singleShot(150, window_, [this] {
-            if (!on_) return;
-            const int foot = window_->screen()->availableGeometry().bottom();
-            const int below = window_->frameGeometry().bottom() - foot;
-            if (below > 0) window_->move(window_->x(), window_->y() - below);
-        });
-    }
+    const QScreen* screen = window_->screen();
+    const QRect available = screen->availableGeometry();
+    const QSize frame = window_->frameGeometry().size() - window_->geometry().size();
+    const QSize size = window_->size();
+    window_->move(available.left() + (available.width() - size.width() - frame.width()) / 2,
+                  available.bottom() + 1 - size.height() - frame.height());
+    // A window manager adds its frame only once the window is placed: then the panel is
+    // moved up by as much as the frame put below the screen's foot.
+    QTimer::singleShot(150, window_, [this] {
+        if (!on_) return;
+        const int foot = window_->screen()->availableGeometry().bottom();
+        const int below = window_->frameGeometry().bottom() - foot;
+        if (below > 0) window_->move(window_->x(), window_->y() - below);
+    });
 }
 
 void CompactPanel::Refit() {

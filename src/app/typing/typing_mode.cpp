@@ -58,7 +58,7 @@ void TypingMode::Fetched(uint8_t ch, std::size_t lengthBefore, std::size_t lengt
     if (!IsOn()) return;
     for (const KeyAction& action : line_.Fetch(ch, lengthBefore, lengthAfter))
         waiting_.push_back(action);
-    if (!image_.ButtonHeld()) ButtonsReleased();
+    ButtonsReleased();
 }
 
 void TypingMode::ButtonsReleased() {
