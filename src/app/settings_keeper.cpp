@@ -54,7 +54,7 @@ void SettingsKeeper::Use(std::unique_ptr<SettingsStore> store) {
     values_ = store_->Load();
     board_ = RememberedBoard::Read(values_);
     const ZoomSettings zoom = ZoomSettings::Read(values_);
-    zoom_.Set(zoom.Percent);
+    zoom_.SetRemembered(zoom.Percent);
     zoom_.SetFitsWindow(zoom.ToWindow);
     if (TypingSettings::Read(values_).SendKeys) typing_.SetOn(true);
     if (values_.Flag("view/speedLine", false)) speed_.SetShown(true);

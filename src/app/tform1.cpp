@@ -226,7 +226,8 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 
 void TForm1::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    if (zoom_) Guarded([this] { zoom_->WindowResized(); });
+    // The panel is sized to the board, never the board to the panel.
+    if (zoom_ && panel_ && !panel_->IsOn()) Guarded([this] { zoom_->WindowResized(); });
 }
 
 void TForm1::FormActivate() {

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QTest>
 
@@ -205,6 +206,26 @@ class SettingsTest : public WindowTest {
             QVERIFY(form->close());
             form.reset();
         }
+    }
+
+    // A zoom remembered on a larger screen: the board is shown as large as fits, the zoom
+    // stays remembered for that screen, and a zoom chosen now is shown as chosen.
+    void aRememberedZoomThatDoesNotFitIsShownFitted() {
+        std::filesystem::create_directories(dir->File("conf"));
+        dir->Write("conf/glidtavla.conf", "[view]\nzoom=300\n");
+        for (int start = 0; start < 2; ++start) {
+            StartWithSettings();
+            const QSize view = static_cast<QScrollArea*>(form->centralWidget())->viewport()->size();
+            QVERIFY2(form->Zoom() < 300, qPrintable(QString::number(form->Zoom())));
+            QVERIFY(Image1()->width() <= view.width() && Image1()->height() <= view.height());
+            QVERIFY(form->close());
+            form.reset();
+            QCOMPARE(ZoomSettings::Read(SettingsStore(iniPath).Load()).Percent, 300);
+        }
+        StartWithSettings();
+        form->SetZoom(200);
+        form->resize(form->size() - QSize(10, 10));
+        QCOMPARE(form->Zoom(), 200);
     }
 
     void aDamagedFileIsIgnored() {

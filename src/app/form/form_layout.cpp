@@ -146,12 +146,12 @@ void FormLayout::PlaceReadouts(int boardWidth) {
     }
 }
 
-int FormLayout::ZoomToFitWindow() const {
+int FormLayout::ZoomToFitWindow(bool besideReadOuts) const {
     const QSize available = static_cast<QScrollArea*>(window_->centralWidget())->viewport()->size();
     const int below =
         104 + static_cast<int>(MinimumTextAreaHeight(c_.Memo1) / TextFactor(percent_));
     // The read-outs stand right of the board, up to x = 785 at 100 %.
-    const int beside = 785 - board_.BoardWidth;
+    const int beside = besideReadOuts ? 785 - board_.BoardWidth : 0;
     return ZoomToFit(board_.BoardWidth, board_.BoardHeight, below, beside, available.width(),
                      available.height());
 }

@@ -48,8 +48,9 @@ class FormLayout {
     void PlaceBoardImage();
     void PlaceDemoMarker(int32_t x, int32_t y);
     // The largest zoom at which the board, the character cell, the character line and a text
-    // area of five lines fit the window's client area.
-    int ZoomToFitWindow() const;
+    // area of five lines fit the window's client area, with the read-outs beside the board or
+    // (besideReadOuts false) not counted: the window scrolls to them.
+    int ZoomToFitWindow(bool besideReadOuts = true) const;
     // The character line and the text area grow with their text, but no wider than the window.
     void FitLinesToWindow();
     // The compact panel: the board, the character cell and the character line, and the window

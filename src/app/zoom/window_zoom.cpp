@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
+#include <algorithm>
 
 #include "app/form/form_layout.h"
 #include "app/form/zoom_scale.h"
@@ -64,7 +65,29 @@ void WindowZoom::SetFitsWindow(bool on) {
     if (on && active_) FitToWindow();
 }
 
+void WindowZoom::Activate() {
+    active_ = true;
+    ShowWithinWindow();
+}
+
 void WindowZoom::Set(int percent) {
+    wanted_ = 0;
+    Show(percent);
+}
+
+void WindowZoom::SetRemembered(int percent) {
+    Show(percent);
+    wanted_ = percent;
+    if (active_) ShowWithinWindow();
+}
+
+void WindowZoom::ShowWithinWindow() {
+    if (wanted_ == 0 || FitsWindow()) return;
+    const int shown = std::min(wanted_, layout_.ZoomToFitWindow(false));
+    if (shown != Percent()) Show(shown);
+}
+
+void WindowZoom::Show(int percent) {
     layout_.SetPercent(percent);
     for (QAction* action : window_->findChildren<QAction*>()) {
         if (action->objectName() == QString("Zoom%1").arg(Percent())) action->setChecked(true);
@@ -77,6 +100,7 @@ void WindowZoom::Set(int percent) {
 }
 
 void WindowZoom::FitToWindow() {
+    wanted_ = 0;
     fit_->setChecked(true);
     const int fit = layout_.ZoomToFitWindow();
     if (fit != Percent()) Set(fit);
@@ -86,6 +110,7 @@ void WindowZoom::FitToWindow() {
 
 void WindowZoom::WindowResized() {
     if (fit_ != nullptr && fit_->isChecked()) FitToWindow();
+    ShowWithinWindow();
 }
 
 void WindowZoom::RefreshPicture() {

@@ -36,21 +36,28 @@ class WindowZoom {
 
     int Percent() const;
     bool FitsWindow() const;
-    ZoomSettings Current() const { return {Percent(), FitsWindow()}; }
+    // What is kept: a remembered zoom the board is shown below stays the one remembered.
+    ZoomSettings Current() const { return {wanted_ > 0 ? wanted_ : Percent(), FitsWindow()}; }
     // Any zoom at any time, also while a demo is recorded or played: demos are in board pixels.
     void Set(int percent);
+    // The zoom of an earlier run, on a screen that may be smaller: the board is shown at the
+    // largest zoom up to it at which it fits, until the user chooses one.
+    void SetRemembered(int percent);
     // "Anpassa till fönstret": the largest zoom at which the board, the character cell, the
     // character line and a text area of five lines fit the window.
     void FitToWindow();
     void SetFitsWindow(bool on);
     // Once the window shows, every change places the controls; before, START does.
-    void Activate() { active_ = true; }
+    void Activate();
     void WindowResized();
     // A board loaded or the screen changed: "Anpassa till fönstret" fits it again.
     void RefitToBoard();
     void RefreshPicture();
 
   private:
+    void Show(int percent);
+    void ShowWithinWindow();
+
     QMainWindow* window_;
     QLabel* image_;
     FormLayout& layout_;
@@ -58,6 +65,7 @@ class WindowZoom {
     std::function<void()> changed_;
     QAction* fit_ = nullptr;
     bool active_ = false;
+    int wanted_ = 0;  // the remembered zoom while it is not chosen anew
 };
 
 }  // namespace glidtavla
