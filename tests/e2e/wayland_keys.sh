@@ -5,9 +5,9 @@
 # receiver's text is compared exactly, the focus never leaves it, not even while our window,
 # typing into other programs through Xwayland, is shown and the pointer crosses it, and the
 # latency from each fetch to its arrival is printed.
-# Usage: wayland_keys.sh ROUTE_PROBE RECEIVER GLIDTAVLA
+# Usage: wayland_keys.sh ROUTE_PROBE RECEIVER GLIDTAVLA POINTER_PROBE
 source "$(dirname "$0")/lib.sh"
-probe=$1 receiver=$2 program=$3
+probe=$1 receiver=$2 program=$3 pointer=$4
 export LC_ALL=C.UTF-8
 
 user=nobody
@@ -88,5 +88,55 @@ for _ in $(seq 100); do [ "$(wc -l <"$E2E_TMP/arrivals.log")" -ge 300 ] && break
 paste -d' ' "$E2E_TMP/sent.log" <(cut -d' ' -f1 "$E2E_TMP/arrivals.log" | tail -n 300) |
   awk '{ print ($2 - $1) / 1e6 }' | sort -n |
   awk '{ v[NR] = $1 } END { printf "virtual keyboard latency over %d characters: median %.2f ms, 99th percentile %.2f ms\n", NR, v[int(NR * 0.5) + 1], v[int(NR * 0.99)] }'
+pkill -f -- "$program --send-keys" || true
+sleep 0.5
+
+# Written by gliding over our panel with the compositor's own pointer, a capital with the left
+# button held among it: the press on the panel must not take the receiver's keyboard.
+swaymsg exec "cd '$E2E_TMP/home' && HOME='$E2E_TMP/home' '$program' --send-keys --start >'$E2E_TMP/app.log' 2>&1" >/dev/null
+app=""
+for _ in $(seq 100); do app=$(pgrep -f -- "$program --send-keys --start" || true); [ -n "$app" ] && break; sleep 0.05; done
+[ -n "$app" ] || fail "the window did not start"
+export DISPLAY=$(tr '\0' '\n' <"/proc/$app/environ" | sed -n 's/^DISPLAY=//p')
+[ -n "$DISPLAY" ] || fail "the window was not started on Xwayland"
+# Xwayland lets in its own user only.
+x11() {
+  if [ "$(id -u)" -eq 0 ]; then
+    setpriv --reuid="$user" --regid="$(id -g "$user")" --clear-groups env DISPLAY="$DISPLAY" "$@"
+  else
+    "$@"
+  fi
+}
+WIN=""
+for _ in $(seq 100); do
+  WIN=$(x11 xdotool search --name 'Glidtavla Ver' 2>/dev/null | head -n1 || true)
+  [ -n "$WIN" ] && break; sleep 0.05
+done
+[ -n "$WIN" ] || fail "no panel: $(cat "$E2E_TMP/app.log")"
+sleep 1
+eval "$(x11 xdotool getwindowgeometry --shell "$WIN")"  # an unmanaged window: X, Y are the layout's
+WX=$X WY=$Y
+# The board stands below the menu bar: its first white row at the window's left edge.
+MENU=$(x11 import -window "$WIN" -crop 1x80+0+0 txt:- 2>/dev/null |
+       awk -F'[,:]' '/#FFFFFF/ && !found { print $2; found = 1 }')
+[ -n "$MENU" ] || fail "could not find the board in the panel"
+# The glide's steps for the test's pointer device, which moves in the layout's pixels.
+steps=()
+at() { steps+=("$((WX + $1)),$((WY + MENU + $2))"); }
+read -r width height < <(swaymsg -t get_outputs | /usr/bin/python3 -c '
+import json, sys
+rect = json.load(sys.stdin)[0]["rect"]; print(rect["width"], rect["height"])')
+before=$(cat "$E2E_TMP/received.txt")
+for cell in "5 1" "2 4" "5 3"; do write_cell $cell; done   # hej
+at 125 100; steps+=(down); write_cell 5 1; steps+=(up)      # H, shifted by the button
+for cell in "2 4" "5 3" "6 6"; do write_cell $cell; done   # ej, LF
+"$pointer" "$width" "$height" "${steps[@]}" 2>"$E2E_TMP/pointer.err" ||
+  fail "the pointer failed: $(cat "$E2E_TMP/pointer.err")"
+expected="${before}hejHej"$'\n'
+for _ in $(seq 100); do
+  got=$(cat "$E2E_TMP/received.txt"; echo .)
+  [ "$got" = "$expected." ] && break; sleep 0.05
+done
+[ "$got" = "$expected." ] || fail "after a capital with the button the receiver holds: ${got%.}"
 pkill -f -- "$program --send-keys" || true
 echo "wayland_keys: the text arrived exactly, the focus stayed with the receiver"

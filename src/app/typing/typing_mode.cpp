@@ -3,7 +3,9 @@
 #include <QAction>
 
 #include <QGuiApplication>
+#include <QVariant>
 #include <QWidget>
+#include <QWindow>
 #include <utility>
 
 #include "app/form/board_image.h"
@@ -98,9 +100,15 @@ void TypingMode::ApplyWindowFlags(bool on) {
     window_->setWindowFlag(Qt::WindowDoesNotAcceptFocus, on);
     window_->setWindowFlag(Qt::WindowStaysOnTopHint, on);
     // A Wayland compositor gives a window it manages the focus when it appears and when the
-    // pointer enters it; through Xwayland, a window it does not manage never gets it.
-    if (WaylandSession() && QGuiApplication::platformName() == "xcb")
+    // pointer enters it; through Xwayland, a window it does not manage gets it only when
+    // pressed, unless it says it is a utility window (a press on the panel writes a capital).
+    if (WaylandSession() && QGuiApplication::platformName() == "xcb") {
+        constexpr int kUtilityWindow = 0x20;  // _NET_WM_WINDOW_TYPE_UTILITY in Qt's xcb plugin
+        window_->winId();                     // the property lives on the native window
+        window_->windowHandle()->setProperty("_q_xcb_wm_window_type",
+                                             on ? QVariant(kUtilityWindow) : QVariant());
         window_->setWindowFlag(Qt::X11BypassWindowManagerHint, on);
+    }
     if (shown) {
         window_->setWindowState(state);
         window_->show();  // changing the flags hides a shown window
