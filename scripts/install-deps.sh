@@ -13,6 +13,7 @@ packages=(
   fonts-dejavu-core fonts-blankenburg fonts-freefont-ttf
   cfi-sv
   sway xwayland qt6-wayland xdg-desktop-portal dbus python3-dbus python3-gi
+  orca at-spi2-core
 )
 
 # One query for all: a second ./run.sh must not wait on sixty.

@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Writing into another program while Debian's Orca runs on a private session and AT-SPI bus: a
+# completion accepted with the left button held (a shifted SP) reaches the receiver as text and
+# never as Orca's commands: Orca consumes no key, opens no window, and the LF that takes the
+# completion's space away lands in the receiver.
+# Usage: screen_reader.sh GLIDTAVLA RECEIVER
+if [ -z "${E2E_PRIVATE_BUS:-}" ]; then
+  E2E_PRIVATE_BUS=1 exec dbus-run-session -- "$0" "$@" 2> >(grep -v '^dbus-daemon' >&2)
+fi
+source "$(dirname "$0")/lib.sh"
+program=$1 receiver=$2
+command -v orca >/dev/null || fail "orca is not installed"
+
+e2e_xvfb
+e2e_window_manager
+export XDG_RUNTIME_DIR="$E2E_TMP/runtime" HOME="$E2E_TMP/orca-home"
+mkdir -m 700 "$XDG_RUNTIME_DIR" "$HOME"
+/usr/libexec/at-spi-bus-launcher --launch-immediately >"$E2E_TMP/bus.log" 2>&1 &
+E2E_PIDS+=($!)
+orca -u "$HOME/prefs" -d speech --debug-file="$E2E_TMP/orca.log" >"$E2E_TMP/orca.out" 2>&1 &
+E2E_PIDS+=($!)
+for _ in $(seq 200); do grep -q 'ORCA: Startup complete' "$E2E_TMP/orca.log" 2>/dev/null && break; sleep 0.05; done
+grep -q 'ORCA: Startup complete' "$E2E_TMP/orca.log" || fail "orca did not start: $(tail -n 5 "$E2E_TMP/orca.out")"
+
+work="$E2E_TMP/work"
+mkdir -p "$work"
+QT_ACCESSIBILITY=1 "$receiver" "$work/received.txt" "$work/arrivals.log" "$work/states.log" \
+  >"$E2E_TMP/receiver.log" 2>&1 &
+E2E_PIDS+=($!)
+RWIN=$(wait_for_window '^Mottagare$')
+[ -n "$RWIN" ] || fail "the receiver did not start"
+xdotool windowfocus --sync "$RWIN"
+for _ in $(seq 100); do grep -q 'locusOfFocus from .* to \[text | Mottagare\]' "$E2E_TMP/orca.log" && break; sleep 0.05; done
+
+QT_ACCESSIBILITY=1 e2e_start "$program" "$work" --send-keys
+click_at 717 516                                  # START
+sleep 0.5
+e2e_window_moved
+write_cell 3 2; write_cell 1 1                    # oc: "och" is offered
+at 125 100; xdotool mousedown 1; write_cell 4 4; xdotool mouseup 1   # accepted: "och "
+write_cell 6 6                                    # LF takes the space away
+printf 'och\n' >"$E2E_TMP/expected"
+for _ in $(seq 60); do cmp -s "$work/received.txt" "$E2E_TMP/expected" && break; sleep 0.05; done
+cmp -s "$work/received.txt" "$E2E_TMP/expected" ||
+  fail "the receiver holds: $(od -An -c "$work/received.txt" | tr -s ' ')"
+sleep 0.5
+grep -q "PROCESS ATSPI_KEY_PRESSED_EVENT: 'h'" "$E2E_TMP/orca.log" || fail "orca heard no key"
+consumed=$(grep -c 'CONSUME:  True' "$E2E_TMP/orca.log" || true)
+[ "$consumed" -eq 0 ] || fail "orca took $consumed keys as its commands"
+opened=$(xdotool search --onlyvisible --name 'Orca' 2>/dev/null || true)
+[ -z "$opened" ] || fail "orca opened a window: $(xdotool getwindowname "$opened")"
+echo "e2e screen_reader: the completion arrived as text, orca took no key"
