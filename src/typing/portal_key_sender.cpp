@@ -1,13 +1,19 @@
 #include "typing/portal_key_sender.h"
 
+#include <QCoreApplication>
 #include <QDBusConnection>
-#include <QDBusInterface>
+#include <QDBusConnectionInterface>
+#include <QDBusError>
+#include <QDBusMessage>
 #include <QDBusObjectPath>
-#include <QDBusReply>
+#include <QDBusPendingCallWatcher>
+#include <QDBusVariant>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QRandomGenerator>
 #include <QTimer>
 #include <QVariantMap>
+#include <deque>
 
 #include <xkbcommon/xkbcommon.h>
 
@@ -24,6 +30,39 @@ constexpr unsigned kKeyboard = 1;
 constexpr unsigned kPersistUntilRevoked = 2;
 // The user is asked, and may take a while to answer.
 constexpr int kAnswerMs = 5 * 60 * 1000;
+// A call the portal itself answers at once; a desktop that does not is not waited for longer.
+constexpr int kCallMs = 3000;
+
+const std::string kNotAnswering = "Skrivbordets fjärrstyrning (portalen RemoteDesktop) svarar inte";
+const std::string kEnded =
+    "Skrivbordet avslutade fjärrstyrningen, så inget mer skrivs i andra program";
+
+QDBusMessage PortalCall(const QString& method, const QList<QVariant>& arguments,
+                        const QString& interface = kInterface) {
+    QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, interface, method);
+    call.setArguments(arguments);
+    return call;
+}
+
+// A method call answered within kCallMs; the window's events are handled meanwhile.
+QDBusMessage CallPortal(const QString& method, const QList<QVariant>& arguments,
+                        const QString& interface = kInterface) {
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(
+        PortalCall(method, arguments, interface), QDBus::BlockWithGui, kCallMs);
+    if (reply.type() != QDBusMessage::ErrorMessage) return reply;
+    if (reply.errorName() == "org.freedesktop.DBus.Error.NoReply" ||
+        reply.errorName() == "org.freedesktop.DBus.Error.Timeout") {
+        throw Error(kNotAnswering + ".");
+    }
+    throw Error("Skrivbordets fjärrstyrning svarade med ett fel (" +
+                reply.errorName().toStdString() + ").");
+}
+
+unsigned PortalProperty(const QString& name) {
+    const QDBusMessage reply =
+        CallPortal("Get", {kInterface, name}, "org.freedesktop.DBus.Properties");
+    return reply.arguments().value(0).value<QDBusVariant>().variant().toUInt();
+}
 
 QString Token() {
     return QString("glidtavla%1").arg(QRandomGenerator::global()->generate());
@@ -43,7 +82,7 @@ class PortalSession : public QObject {
     Q_OBJECT
 
   public:
-    PortalSession() : portal_(kService, kPath, kInterface, QDBusConnection::sessionBus()) {}
+    PortalSession() = default;
 
     // Calls a method that answers through a request, and waits for the answer's results.
     QVariantMap Request(const QString& method, QList<QVariant> arguments, QVariantMap options) {
@@ -54,10 +93,13 @@ class PortalSession : public QObject {
         QDBusConnection::sessionBus().connect(kService, path, "org.freedesktop.portal.Request",
                                               "Response", this, SLOT(Answered(uint, QVariantMap)));
         answered_ = false;
-        const QDBusMessage reply = portal_.callWithArgumentList(QDBus::Block, method, arguments);
-        if (reply.type() == QDBusMessage::ErrorMessage) {
-            throw Error(("Skrivbordets fjärrstyrning svarade med ett fel: " + reply.errorMessage())
-                            .toStdString());
+        try {
+            CallPortal(method, arguments);
+        } catch (...) {
+            QDBusConnection::sessionBus().disconnect(kService, path,
+                                                     "org.freedesktop.portal.Request", "Response",
+                                                     this, SLOT(Answered(uint, QVariantMap)));
+            throw;
         }
         QEventLoop loop;
         QTimer::singleShot(kAnswerMs, &loop, &QEventLoop::quit);
@@ -77,7 +119,9 @@ class PortalSession : public QObject {
 
     void Open(const std::string& restoreToken,
               const std::function<void(const std::string&)>& keepToken) {
-        const unsigned version = portal_.property("version").toUInt();
+        if ((PortalProperty("AvailableDeviceTypes") & kKeyboard) == 0)
+            throw Error("Skrivbordets fjärrstyrning erbjuder inget tangentbord.");
+        const unsigned version = PortalProperty("version");
         const QVariantMap created =
             Request("CreateSession", {}, {{"session_handle_token", Token()}});
         session_ = QDBusObjectPath(created.value("session_handle").toString());
@@ -101,27 +145,31 @@ class PortalSession : public QObject {
         if (!token.isEmpty() && keepToken) keepToken(token.toStdString());
     }
 
+    // Keys go out in order, each once the portal has taken the one before, and the window
+    // never waits for them: a desktop that stops answering is heard of at the first key after
+    // the unanswered one timed out.
     void Key(xkb_keysym_t keysym) {
-        const std::string ended =
-            "Skrivbordet avslutade fjärrstyrningen, så inget mer skrivs i andra program";
-        if (closed_) throw Error(ended + ".");
-        for (const unsigned state : {1U, 0U}) {
-            const QDBusMessage reply =
-                portal_.call(QDBus::Block, "NotifyKeyboardKeysym", QVariant::fromValue(session_),
-                             QVariantMap(), static_cast<int>(keysym), state);
-            // The portal forgets a session the desktop closed before its signal reaches us.
-            if (reply.type() == QDBusMessage::ErrorMessage) {
-                closed_ = true;
-                throw Error(ended + " (" + reply.errorMessage().toStdString() + ").");
-            }
+        if (!failure_.empty()) {
+            closed_ = true;
+            throw Error(failure_);
         }
+        if (closed_) throw Error(kEnded + ".");
+        for (const unsigned state : {1U, 0U})
+            keys_.push_back({keysym, state});
+        SendNext();
     }
 
     ~PortalSession() override {
+        // What is still to be sent goes out first, for as long as one call may take.
+        QElapsedTimer waited;
+        waited.start();
+        while (inFlight_ != nullptr && waited.elapsed() < kCallMs)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
         if (session_.path().isEmpty() || closed_) return;
-        QDBusInterface(kService, session_.path(), "org.freedesktop.portal.Session",
-                       QDBusConnection::sessionBus())
-            .call(QDBus::NoBlock, "Close");
+        QDBusConnection::sessionBus().call(
+            QDBusMessage::createMethodCall(kService, session_.path(),
+                                           "org.freedesktop.portal.Session", "Close"),
+            QDBus::NoBlock);
     }
 
   signals:
@@ -137,8 +185,42 @@ class PortalSession : public QObject {
     void Closed() { closed_ = true; }
 
   private:
-    QDBusInterface portal_;
+    struct Keysym {
+        xkb_keysym_t Code;
+        unsigned State;  // 1 pressed, 0 released
+    };
+
+    void SendNext() {
+        if (inFlight_ != nullptr || keys_.empty() || !failure_.empty()) return;
+        const Keysym key = keys_.front();
+        keys_.pop_front();
+        inFlight_ = new QDBusPendingCallWatcher(
+            QDBusConnection::sessionBus().asyncCall(
+                PortalCall("NotifyKeyboardKeysym", {QVariant::fromValue(session_), QVariantMap(),
+                                                    static_cast<int>(key.Code), key.State}),
+                kCallMs),
+            this);
+        connect(inFlight_, &QDBusPendingCallWatcher::finished, this, [this] {
+            const QDBusError error = inFlight_->error();
+            inFlight_->deleteLater();
+            inFlight_ = nullptr;
+            if (!error.isValid()) {
+                SendNext();
+                return;
+            }
+            keys_.clear();
+            const bool silent =
+                error.type() == QDBusError::NoReply || error.type() == QDBusError::Timeout;
+            // The portal forgets a session the desktop closed before its signal reaches us.
+            failure_ = silent ? kNotAnswering + ", så inget mer skrivs i andra program."
+                              : kEnded + " (" + error.message().toStdString() + ").";
+        });
+    }
+
     QDBusObjectPath session_;
+    std::deque<Keysym> keys_;                      // still to be sent, in order
+    QDBusPendingCallWatcher* inFlight_ = nullptr;  // the one the portal is taking
+    std::string failure_;                          // why the keys stopped, said at the next
     bool answered_ = false;
     bool closed_ = false;
     uint response_ = 2;
@@ -178,12 +260,16 @@ class PortalKeySender : public KeySender {
 
 }  // namespace
 
-PortalOffer AskRemoteDesktopPortal() {
-    if (!QDBusConnection::sessionBus().isConnected()) return {};
-    QDBusInterface portal(kService, kPath, kInterface, QDBusConnection::sessionBus());
-    if (!portal.isValid()) return {};
-    const unsigned types = portal.property("AvailableDeviceTypes").toUInt();
-    return {(types & kKeyboard) != 0, portal.property("version").toUInt()};
+bool RemoteDesktopPortalPresent() {
+    if (!QDBusConnection::sessionBus().isConnected()) return false;
+    // The bus itself answers these, never the portal, so a portal that hangs holds nothing up.
+    const QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
+    if (bus->isServiceRegistered(kService)) return true;
+    const QDBusMessage activatable = QDBusConnection::sessionBus().call(
+        QDBusMessage::createMethodCall("org.freedesktop.DBus", "/org/freedesktop/DBus",
+                                       "org.freedesktop.DBus", "ListActivatableNames"),
+        QDBus::Block, kCallMs);
+    return activatable.arguments().value(0).toStringList().contains(kService);
 }
 
 std::unique_ptr<KeySender> OpenPortalKeySender(const std::string& restoreToken,

@@ -17,7 +17,7 @@ RouteChoice ChooseTypingRoute(const QString& platform) {
             return {TypingRoute::VirtualKeyboard,
                     "Skriver genom kompositorns virtuella tangentbord (Wayland)."};
         }
-        if (AskRemoteDesktopPortal().Keyboard) {
+        if (RemoteDesktopPortalPresent()) {
             return {TypingRoute::Portal,
                     "Skriver genom skrivbordets fjärrstyrning (portalen RemoteDesktop); "
                     "skrivbordet frågar om lov första gången."};

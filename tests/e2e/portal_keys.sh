@@ -102,4 +102,32 @@ if "$probe" portal "abc" 300 >/dev/null 2>"$E2E_TMP/probe.err"; then fail "typin
 grep -q "avslutade" "$E2E_TMP/probe.err" || fail "a closed session said: $(cat "$E2E_TMP/probe.err")"
 [ "$(grep -c keysym "$E2E_TMP/asked.log")" -eq 2 ] || fail "keys after the close: $(cat "$E2E_TMP/asked.log")"
 stop_portal
-echo "portal_keys: the portal was asked exactly, a refusal and a closed session end typing"
+
+# A portal that stops answering while keys are typed: the sender goes on without waiting, and
+# the first key after the unanswered one timed out ends typing with its own message.
+start_portal
+started=$(date +%s)
+"$probe" portal "abcd" 2000 >/dev/null 2>"$E2E_TMP/probe.err" &
+typing=$!
+sleep 1
+kill -STOP "$frontend"
+if wait "$typing"; then fail "typing went on into a portal that does not answer"; fi
+kill -CONT "$frontend"
+grep -q "svarar inte" "$E2E_TMP/probe.err" || fail "a silent portal said: $(cat "$E2E_TMP/probe.err")"
+[ $(($(date +%s) - started)) -lt 20 ] || fail "the sender waited for the portal"
+stop_portal
+
+# A portal that answers nothing at all (stopped): turning typing on fails within seconds with
+# a message of ours, and choosing the route at start asks only the bus.
+start_portal
+kill -STOP "$frontend"
+started=$(date +%s)
+route=$(WAYLAND_DISPLAY=glidtavla-no-compositor "$probe" route "") || fail "no route: $route"
+[ "$route" = portal ] || fail "the route with a portal present: $route"
+[ $(($(date +%s) - started)) -lt 2 ] || fail "choosing the route waited for the portal"
+if "$probe" portal "a" 0 >/dev/null 2>"$E2E_TMP/probe.err"; then fail "a stopped portal typed"; fi
+grep -q "svarar inte" "$E2E_TMP/probe.err" || fail "a stopped portal said: $(cat "$E2E_TMP/probe.err")"
+[ $(($(date +%s) - started)) -lt 15 ] || fail "turning on waited for the stopped portal"
+kill -CONT "$frontend"
+stop_portal
+echo "portal_keys: the portal was asked exactly; a refusal, a closed session, a silent portal end typing"

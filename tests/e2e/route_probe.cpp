@@ -2,14 +2,16 @@
 // fetch on the character line ("\n" LF, "\b" BS, "\x01" DL), and its keys are what the window
 // would send. Prints, for each fetch that typed something, the nanoseconds since the epoch when
 // its keys were sent, waiting PACE milliseconds between fetches as a writer would.
-// Usage: route_probe virtual-keyboard|portal|xtest TEXT [PACE] [TOKEN-FILE]
+// With "route", prints the route the window would choose here instead.
+// Usage: route_probe virtual-keyboard|portal|xtest|route TEXT [PACE] [TOKEN-FILE]
 #include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
 
 #include <chrono>
 #include <fstream>
 #include <iostream>
 #include <string>
-#include <thread>
 
 #include "board/character_board.h"
 #include "text/codec.h"
@@ -25,6 +27,15 @@ int main(int argc, char** argv) {
     const std::string text = FromQString(QString::fromUtf8(argv[2]));
     const int pace = argc > 3 ? std::stoi(argv[3]) : 0;
     const std::string tokenFile = argc > 4 ? argv[4] : "";
+    if (route == "route") {
+        const TypingRoute way = ChooseTypingRoute("xcb").Route;
+        std::cout << (way == TypingRoute::Portal            ? "portal"
+                      : way == TypingRoute::VirtualKeyboard ? "virtual-keyboard"
+                      : way == TypingRoute::XTest           ? "xtest"
+                                                            : "none")
+                  << '\n';
+        return 0;
+    }
     try {
         std::string token;
         if (!tokenFile.empty()) std::getline(std::ifstream(tokenFile), token);
@@ -39,7 +50,9 @@ int main(int argc, char** argv) {
         TypedText typed;
         std::size_t length = 0;
         for (const char c : text) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(pace));
+            QEventLoop pause;  // the events go on meanwhile, as in the window
+            QTimer::singleShot(pace, &pause, &QEventLoop::quit);
+            pause.exec();
             const auto code = static_cast<uint8_t>(c == '\n'   ? kCodeLineFeed
                                                    : c == '\b' ? kCodeBackspace
                                                                : c);

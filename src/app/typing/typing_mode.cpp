@@ -39,15 +39,27 @@ void TypingMode::SetOn(bool on) {
         item_->setChecked(on);
         return;
     }
+    if (opening_) {  // the desktop is still asked; the window's events go on meanwhile
+        item_->setChecked(false);
+        return;
+    }
     if (on) {
         line_ = TypedText();  // nothing typed yet
         waiting_.clear();
+        // The desktop may ask its user first: the item says so until the answer comes.
+        const QString text = item_->text();
+        item_->setText(text + " (väntar på skrivbordets svar)");
+        opening_ = true;
         try {
             sender_ = factory_();
         } catch (const std::exception& error) {
+            opening_ = false;
+            item_->setText(text);
             Fail(QString::fromUtf8(error.what()));
             return;
         }
+        opening_ = false;
+        item_->setText(text);
     } else {
         sender_.reset();
     }

@@ -64,6 +64,7 @@ class TypingMode {
     Dialogs& dialogs_;
     RouteChoice route_;
     SenderFactory factory_;
+    bool opening_ = false;
     std::unique_ptr<KeySender> sender_;
     TypedText line_;
     const BoardImage& image_;
