@@ -2,11 +2,13 @@
 // it works the same whichever platform the window runs on.
 #include "typing/virtual_keyboard_sender.h"
 
+#include <poll.h>
 #include <sys/mman.h>
 #include <unistd.h>
 #include <wayland-client.h>
 #include <xkbcommon/xkbcommon.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <thread>
@@ -22,6 +24,51 @@ namespace {
 constexpr uint32_t kFirstKeycode = 9;  // xkb keycodes are evdev codes + 8
 constexpr uint32_t kEvdevOffset = 8;
 constexpr std::chrono::milliseconds kSettle{100};
+// A compositor that has not handled our requests by then has stopped.
+constexpr std::chrono::milliseconds kAnswerWithin{2000};
+
+using Clock = std::chrono::steady_clock;
+
+// The callback itself is destroyed by whoever asked, answered or not.
+void SyncDone(void* data, wl_callback*, uint32_t) {
+    *static_cast<bool*>(data) = true;
+}
+const wl_callback_listener kSyncListener = {SyncDone};
+
+// Sends what is written and handles what the compositor sent, waiting at most timeout for
+// its next event. False when the connection failed.
+bool Exchange(wl_display* display, std::chrono::milliseconds timeout) {
+    while (wl_display_prepare_read(display) != 0) {
+        if (wl_display_dispatch_pending(display) < 0) return false;
+    }
+    if (wl_display_flush(display) < 0 && errno != EAGAIN) {
+        wl_display_cancel_read(display);
+        return false;
+    }
+    pollfd ready{wl_display_get_fd(display), POLLIN, 0};
+    if (poll(&ready, 1, static_cast<int>(timeout.count())) > 0) {
+        if (wl_display_read_events(display) < 0) return false;
+    } else {
+        wl_display_cancel_read(display);
+    }
+    return wl_display_dispatch_pending(display) >= 0;
+}
+
+// A roundtrip that gives up when the compositor does not answer within kAnswerWithin.
+bool RoundtripWithin(wl_display* display) {
+    bool done = false;
+    wl_callback* callback = wl_display_sync(display);
+    wl_callback_add_listener(callback, &kSyncListener, &done);
+    const Clock::time_point deadline = Clock::now() + kAnswerWithin;
+    bool failed = false;
+    while (!done && !failed) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        failed = left.count() <= 0 || !Exchange(display, left);
+    }
+    wl_callback_destroy(callback);
+    return done;
+}
 
 std::string KeysymName(xkb_keysym_t keysym) {
     char name[64];
@@ -57,7 +104,7 @@ struct Connection {
         if (Wayland == nullptr) return;
         Registry = wl_display_get_registry(Wayland);
         wl_registry_add_listener(Registry, &kRegistryListener, &Offered);
-        wl_display_roundtrip(Wayland);
+        if (!RoundtripWithin(Wayland)) Offered = Globals();  // a compositor that does not answer
     }
     ~Connection() {
         if (Keyboard != nullptr) zwp_virtual_keyboard_v1_destroy(Keyboard);
@@ -77,6 +124,14 @@ struct Connection {
 
 class VirtualKeyboardSender : public KeySender {
   public:
+    // What is still buffered reaches the compositor before the connection closes.
+    ~VirtualKeyboardSender() override {
+        if (asked_ != nullptr) wl_callback_destroy(asked_);
+        if (wl_display_get_error(connection_.Wayland) == 0) RoundtripWithin(connection_.Wayland);
+    }
+    VirtualKeyboardSender(const VirtualKeyboardSender&) = delete;
+    VirtualKeyboardSender& operator=(const VirtualKeyboardSender&) = delete;
+
     VirtualKeyboardSender() : keymap_(MakeVirtualKeymap()) {
         if (connection_.Wayland == nullptr) {
             throw Error("Skriv i andra program når ingen Wayland-kompositor (WAYLAND_DISPLAY).");
@@ -91,11 +146,14 @@ class VirtualKeyboardSender : public KeySender {
         // program reads it before it handles the keys after it: a key that types nothing goes
         // first, and the program is given a moment.
         Tap(keymap_.SilentKey);
-        Sync();
+        if (!RoundtripWithin(connection_.Wayland)) throw Error(kNotAnswering);
         std::this_thread::sleep_for(kSettle);
     }
 
+    // The window never waits for the compositor: each key asks it to say when it has handled
+    // everything, and the next key hears whether it did, or that it has stopped.
     void Send(const KeyAction& action) override {
+        CheckAnswered();
         switch (action.Type) {
             case KeyAction::Kind::Character: {
                 const auto key = keymap_.Keys.find(action.Character);
@@ -111,7 +169,14 @@ class VirtualKeyboardSender : public KeySender {
                     Tap(keymap_.BackSpaceKey);
                 break;
         }
-        Sync();
+        if (answered_) {
+            if (asked_ != nullptr) wl_callback_destroy(asked_);
+            answered_ = false;
+            askedAt_ = Clock::now();
+            asked_ = wl_display_sync(connection_.Wayland);
+            wl_callback_add_listener(asked_, &kSyncListener, &answered_);
+        }
+        if (!Exchange(connection_.Wayland, std::chrono::milliseconds(0))) throw Error(kRemoved);
     }
 
   private:
@@ -136,18 +201,25 @@ class VirtualKeyboardSender : public KeySender {
         zwp_virtual_keyboard_v1_key(connection_.Keyboard, now, key, WL_KEYBOARD_KEY_STATE_RELEASED);
     }
 
-    // Waits until the compositor has handled everything, so a failure shows at once.
-    void Sync() {
-        if (wl_display_roundtrip(connection_.Wayland) < 0 ||
+    void CheckAnswered() {
+        if (!Exchange(connection_.Wayland, std::chrono::milliseconds(0)) ||
             wl_display_get_error(connection_.Wayland) != 0) {
-            throw Error(
-                "Kompositorn tog bort det virtuella tangentbordet, så inget mer kan "
-                "skrivas i andra program.");
+            throw Error(kRemoved);
         }
+        if (!answered_ && Clock::now() - askedAt_ > kAnswerWithin) throw Error(kNotAnswering);
     }
+
+    static constexpr const char* kRemoved =
+        "Kompositorn tog bort det virtuella tangentbordet, så inget mer kan skrivas i andra "
+        "program.";
+    static constexpr const char* kNotAnswering =
+        "Kompositorn svarar inte, så inget mer skrivs i andra program.";
 
     Connection connection_;
     VirtualKeymap keymap_;
+    wl_callback* asked_ = nullptr;  // the compositor's word that it handled all we sent
+    bool answered_ = true;
+    Clock::time_point askedAt_;
 };
 
 }  // namespace

@@ -25,7 +25,8 @@ if [ "$(id -u)" -eq 0 ]; then
 else
   env "${sway_env[@]}" sway -c "$E2E_TMP/sway.conf" >"$E2E_TMP/sway.log" 2>&1 &
 fi
-E2E_PIDS+=($!)
+sway_pid=$!
+E2E_PIDS+=($sway_pid)
 for _ in $(seq 100); do ls "$runtime"/wayland-* >/dev/null 2>&1 && break; sleep 0.05; done
 socket=$(ls "$runtime" | grep -E '^wayland-[0-9]+$' | head -n1) ||
   fail "sway did not start: $(tail -n 5 "$E2E_TMP/sway.log")"
@@ -139,4 +140,17 @@ for _ in $(seq 100); do
 done
 [ "$got" = "$expected." ] || fail "after a capital with the button the receiver holds: ${got%.}"
 pkill -f -- "$program --send-keys" || true
+
+# A compositor stopped while keys are typed: the sender never waits for it, and the first key
+# after it has not answered for a while ends typing with one message of ours.
+started=$(date +%s)
+"$probe" virtual-keyboard "abcdef" 1000 >/dev/null 2>"$E2E_TMP/probe.err" &
+typing=$!
+sleep 1.5
+kill -STOP "$sway_pid"
+if wait "$typing"; then kill -CONT "$sway_pid"; fail "typing went on into a stopped compositor"; fi
+kill -CONT "$sway_pid"
+grep -qx "Kompositorn svarar inte, så inget mer skrivs i andra program." "$E2E_TMP/probe.err" ||
+  fail "a stopped compositor said: $(cat "$E2E_TMP/probe.err")"
+[ $(($(date +%s) - started)) -lt 15 ] || fail "the sender waited for the stopped compositor"
 echo "wayland_keys: the text arrived exactly, the focus stayed with the receiver"
