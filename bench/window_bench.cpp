@@ -75,6 +75,8 @@ void BM_GlidtavlaWindowSampleWithWordColumn(benchmark::State& bench) {
     form.Prediction().Use({true, false, 0, true});
     form.show();
     form.Button1Click();
+    while (!form.Prediction().ModelRead())  // measured with the model, as a writer has it
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     SendMoves(bench, form.findChild<QLabel*>("Image1"));
     form.findChild<QPlainTextEdit*>("Memo1")->clear();
 }

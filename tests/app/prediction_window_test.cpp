@@ -1,7 +1,12 @@
+#include <sched.h>
+#include <sys/stat.h>
+
 #include <QAction>
+#include <QElapsedTimer>
 #include <QLabel>
 
-#include <sys/stat.h>
+#include <atomic>
+#include <thread>
 
 #include "app/predict/word_prediction.h"
 #include "demo/demo_replay.h"
@@ -22,6 +27,7 @@ class PredictionWindowTest : public WindowTest {
         form->Prediction().UseModel(GLIDTAVLA_WORD_MODEL, "");
         form->Prediction().UseFile(dir->File("ord.txt"));
         PressStart();
+        QTRY_VERIFY(form->Prediction().ModelRead());
         Enter(125, 100);
     }
     void WriteShiftedSpace() {
@@ -68,6 +74,39 @@ class PredictionWindowTest : public WindowTest {
         // Without a completion shown, SP with shift is a space.
         WriteShiftedSpace();
         QCOMPARE(Edit1()->text(), QString(" "));
+    }
+
+    // A busy processor: the model is read on what the window leaves idle, and the window never
+    // waits for it; the completion comes once the model is read.
+    void theWindowNeverWaitsForTheModel() {
+        cpu_set_t all, one;
+        sched_getaffinity(0, sizeof all, &all);
+        CPU_ZERO(&one);
+        CPU_SET(sched_getcpu(), &one);
+        sched_setaffinity(0, sizeof one, &one);  // the threads made from here on share the core
+        std::atomic<bool> busy{true};
+        std::thread loop([&busy] {
+            QElapsedTimer running;
+            running.start();
+            while (busy && running.elapsed() < 30000) {
+            }
+        });
+        Start(dir->File("doc.gtv"));
+        form->Prediction().UseModel(GLIDTAVLA_WORD_MODEL, "");
+        form->Prediction().UseFile(dir->File("ord.txt"));
+        PressStart();
+        Enter(125, 100);
+        QElapsedTimer writing;
+        writing.start();
+        WriteOc();
+        const qint64 took = writing.elapsed();
+        busy = false;
+        loop.join();
+        sched_setaffinity(0, sizeof all, &all);
+        qInfo("two letters while the model is read on a busy core: %lld ms", took);
+        QVERIFY2(took < 2000, qPrintable(QString("two letters took %1 ms").arg(took)));
+        QCOMPARE(Edit1()->text(), QString("oc"));
+        QTRY_COMPARE(Centre()->text(), QString("och"));
     }
 
     void offItsSettingsAndForOneRunNothingIsCompleted() {

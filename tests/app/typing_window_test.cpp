@@ -86,6 +86,7 @@ class TypingWindowTest : public WindowTest {
     void anAcceptedCompletionIsTypedLikeItsCharacters() {
         form->Prediction().UseModel(GLIDTAVLA_WORD_MODEL, "");
         TurnOn();
+        QTRY_VERIFY(form->Prediction().ModelRead());
         Write(3, 2);  // o
         Write(1, 1);  // c
         Button(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton);

@@ -2,6 +2,8 @@
 
 #include <sched.h>
 
+#include <chrono>
+
 #include <QDir>
 #include <QFileInfo>
 #include <QObject>
@@ -70,6 +72,12 @@ bool ModelLoader::Load() {
     learntError_ = loaded.LearntError;
     model_ = std::move(loaded.Model);
     return model_ != nullptr;
+}
+
+bool ModelLoader::Ready() const {
+    if (model_ || !error_.empty()) return true;
+    return reading_.valid() &&
+           reading_.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
 }
 
 namespace {

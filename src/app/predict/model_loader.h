@@ -34,6 +34,8 @@ class ModelLoader {
     // Takes the model now (waiting for the thread, or reading it here), if it is not taken;
     // false when it cannot be read.
     bool Load();
+    // Whether Load would return at once: the thread has read the model (or failed to).
+    bool Ready() const;
     WordModel* Model() const { return model_.get(); }
     // Why the model could not be read, or why the learnt words could not (the model works).
     const std::string& Error() const { return error_; }

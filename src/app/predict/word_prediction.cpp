@@ -1,5 +1,7 @@
 #include "app/predict/word_prediction.h"
 
+#include <utility>
+
 #include <QDate>
 #include <QLineEdit>
 #include <QMenu>
@@ -114,8 +116,16 @@ bool WordPrediction::Load() {
                            "). Filen lämnas som den är; det du skriver nu lärs bara in "
                            "tills programmet avslutas.");
     }
+    for (const std::string& text : std::exchange(unlearnt_, {}))
+        Learn(text);
     Refresh();
     return true;
+}
+
+// The window never waits for the model: completions appear once it has been read.
+bool WordPrediction::ModelReady() {
+    if (!loader_.Started()) loader_.Start();
+    return loader_.Ready() && Load();
 }
 
 bool WordPrediction::Active() const {
@@ -133,7 +143,13 @@ std::optional<std::string> WordPrediction::WordToComplete(int slot) {
 }
 
 void WordPrediction::Learn(const std::string& text) {
-    if (!settings_.Learn || demoInUse_() || loader_.Model() == nullptr) return;
+    if (!settings_.Learn || demoInUse_()) return;
+    if (loader_.Model() == nullptr) {
+        // Learnt once the model is there: a line written while it is read is not lost.
+        if (loader_.Error().empty()) unlearnt_.push_back(text);
+        if (!loader_.Started()) loader_.Start();
+        return;
+    }
     loader_.Model()->Learn(text, Today());
     // Written once the writer pauses, not at every line: the write reads and merges the whole
     // file, which grows with the months of writing.
@@ -191,7 +207,7 @@ void WordPrediction::Refresh() {
     rest_.clear();
     const std::string line = FromQString(c_.Edit1->text());
     const bool begun = !line.empty() && IsWordByte(static_cast<unsigned char>(line.back()));
-    if (Active() && begun && Load()) {
+    if (Active() && begun && ModelReady()) {
         const bool column = settings_.Column || SlotCell(board_, 1);
         const SuggestionPolicy policy{true, column ? std::size_t(kMaxSlots) : 0,
                                       ThresholdFor(settings_.Pointer)};

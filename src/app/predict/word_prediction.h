@@ -44,6 +44,8 @@ class WordPrediction {
         loader_.UseModel(std::move(base), std::move(wordCounts));
     }
     void Use(const PredictionSettings& settings);
+    // Whether the model has been read: completions are offered from then on.
+    bool ModelRead() const { return loader_.Model() != nullptr; }
     const PredictionSettings& Current() const { return settings_; }
     // Told when the user changes a setting.
     void OnChange(std::function<void()> changed) { changed_ = std::move(changed); }
@@ -58,6 +60,7 @@ class WordPrediction {
     void Started();
     // Takes the model now, if it is not taken; false when it cannot be read.
     bool Load();
+    bool ModelReady();
 
     // What the engine asks of a fetch of SP with shift (slot 0) or of a word slot.
     std::optional<std::string> WordToComplete(int slot);
@@ -91,7 +94,8 @@ class WordPrediction {
     bool mayWrite_ = true;  // false after a file that could not be read: it is left as it was
     bool reportedWrite_ = false;
     QTimer writeSoon_;
-    std::string lastLearnt_;  // the character line a save learnt, not to learn twice
+    std::string lastLearnt_;             // the character line a save learnt, not to learn twice
+    std::vector<std::string> unlearnt_;  // lines written while the model was being read
     std::vector<std::string> shown_;
     std::vector<std::string> rest_;  // of each shown word, what completes it
     QAction *on_, *learn_, *forget_, *column_;
