@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -81,7 +82,66 @@ void BM_LearntFile(benchmark::State& state) {
         benchmark::DoNotOptimize(read.Words());
     }
     state.counters["file_KiB"] = double(file.size()) / 1024;
+    // A write after a pause: the file on disk read, merged with a line learnt since, written (all
+    // on the window's thread before; now a thread's, see window_part_max_ms).
+    const std::string path = "/tmp/glidtavla-bench-learnt.txt";
+    glidtavla::WriteLearntWords(model, path);
+    std::vector<double> writes, windowParts;
+    for (int write = 0; write < 10; ++write) {
+        model.Learn("en rad till som skrivs efter en paus", 20002);
+        const auto start = std::chrono::steady_clock::now();
+        glidtavla::WriteLearntWords(model, path);
+        writes.push_back(Milliseconds(std::chrono::steady_clock::now() - start));
+    }
+    // The same written as the window does: only the hand-over and the taking back are its.
+    for (int write = 0; write < 10; ++write) {
+        model.Learn("en rad till som skrivs efter en paus", 20003);
+        auto start = std::chrono::steady_clock::now();
+        glidtavla::WordModel::LearntGrams handed = model.TakeLearntSinceMerge();
+        double window = Milliseconds(std::chrono::steady_clock::now() - start);
+        glidtavla::WordModel::LearntGrams written = glidtavla::WriteLearntGrams(handed, path);
+        start = std::chrono::steady_clock::now();
+        model.KeepWritten(std::move(written));
+        window += Milliseconds(std::chrono::steady_clock::now() - start);
+        windowParts.push_back(window);
+    }
+    state.counters["window_part_max_ms"] =
+        *std::max_element(windowParts.begin(), windowParts.end());
+    std::remove(path.c_str());
+    std::remove((path + ".lock").c_str());
+    state.counters["write_max_ms"] = *std::max_element(writes.begin(), writes.end());
 }
 BENCHMARK(BM_LearntFile)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// One line learnt as LF learns it, with the model loaded, over a session of 9 000 lines of the
+// held-out text: the mean time per line over lines 1-1 000 and 8 001-9 000, and the worst.
+void BM_LearnLinesOfALongSession(benchmark::State& state) {
+    glidtavla::WordModel model =
+        glidtavla::LoadWordModel(GLIDTAVLA_WORD_MODEL, glidtavla::kSystemWordCounts);
+    std::vector<std::string> lines;
+    const std::string text = ReadText(GLIDTAVLA_HELD_OUT);
+    for (std::size_t at = 0, end; at < text.size(); at = end + 1) {
+        end = std::min(text.find('\n', at), text.size());
+        if (end > at) lines.push_back(text.substr(at, end - at));
+    }
+    std::vector<double> times;
+    for (auto _ : state) {
+        for (std::size_t line = 0; line < 9000; ++line) {
+            const auto start = std::chrono::steady_clock::now();
+            model.Learn(lines[line % lines.size()], 20000 + int(line / 1000));
+            times.push_back(Milliseconds(std::chrono::steady_clock::now() - start));
+        }
+    }
+    const auto mean = [&](std::size_t from, std::size_t to) {
+        double sum = 0;
+        for (std::size_t i = from; i < to; ++i)
+            sum += times[i];
+        return sum / double(to - from);
+    };
+    state.counters["first_1000_ms"] = mean(0, 1000);
+    state.counters["last_1000_ms"] = mean(8000, 9000);
+    state.counters["max_ms"] = *std::max_element(times.begin(), times.end());
+}
+BENCHMARK(BM_LearnLinesOfALongSession)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -60,6 +60,19 @@ void WriteLearntWords(WordModel& model, const std::string& path) {
     WriteRegularFile(path, model.WriteUser(kMaxLearntBytes), 0600);
 }
 
+WordModel::LearntGrams WriteLearntGrams(const WordModel::LearntGrams& since,
+                                        const std::string& path) {
+    const FileLock lock(path + ".lock");
+    NeedHeld(lock, path);
+    WordModel::LearntGrams grams = StampOf(path)
+                                       ? WordModel::ParseUser(ReadWhole(path, kMaxLearntBytes))
+                                       : WordModel::LearntGrams{};
+    WordModel::AddGrams(grams, since);
+    WordModel::LearntGrams written;
+    WriteRegularFile(path, WordModel::WriteGrams(grams, kMaxLearntBytes, &written), 0600);
+    return written;
+}
+
 void ForgetLearntWords(WordModel& model, const std::string& path) {
     const FileLock lock(path + ".lock");
     NeedHeld(lock, path);

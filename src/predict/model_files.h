@@ -24,6 +24,11 @@ void ReadLearntWords(WordModel& model, const std::string& path);
 // goes on from the merge. Throws Error when the file there cannot be read or is damaged, or the
 // lock is not had; the file is left as it was then.
 void WriteLearntWords(WordModel& model, const std::string& path);
+// The file half of WriteLearntWords, for a thread of its own: under the lock, the file's grams
+// with since added are written (pruned to the bound) and returned as written. Throws Error as
+// WriteLearntWords does, the file left as it was.
+WordModel::LearntGrams WriteLearntGrams(const WordModel::LearntGrams& since,
+                                        const std::string& path);
 // Forgets every learnt word, in the model and in the file, for every window: the file is
 // emptied under the same lock, a damaged one too.
 void ForgetLearntWords(WordModel& model, const std::string& path);

@@ -6,6 +6,7 @@
 #include <limits>
 #include <numeric>
 #include <unordered_map>
+#include <utility>
 
 #include "base/errors.h"
 #include "base/windows1252.h"
@@ -322,12 +323,17 @@ void WordModel::Forget() {
 }
 
 std::string WordModel::WriteUser(std::size_t maxBytes) const {
+    return WriteGrams(user_, maxBytes);
+}
+
+std::string WordModel::WriteGrams(const LearntGrams& grams, std::size_t maxBytes,
+                                  LearntGrams* kept) {
     int today = std::numeric_limits<int>::min();
-    for (const auto& entry : user_)
+    for (const auto& entry : grams)
         today = std::max(today, entry.second.Day);
     // Kept by how much and how lately each was written; what does not fit is pruned.
     std::vector<std::pair<double, const std::pair<const std::string, Learnt>*>> ranked;
-    for (const auto& entry : user_) {
+    for (const auto& entry : grams) {
         // In doubles: days at the ends of their range would overflow a subtraction of ints.
         const double age = (double(today) - double(entry.second.Day)) / kHalfLifeDays;
         ranked.emplace_back(entry.second.Count * std::exp2(-age), &entry);
@@ -340,6 +346,7 @@ std::string WordModel::WriteUser(std::size_t maxBytes) const {
                                  std::to_string(entry->second.Count) + ' ' + entry->first + '\n';
         if (out.size() + line.size() > maxBytes) break;
         out += line;
+        if (kept != nullptr) kept->insert(*entry);
     }
     return out;
 }
@@ -350,25 +357,43 @@ void WordModel::ReadUser(std::string_view bytes) {
     RebuildUser();
 }
 
-void WordModel::MergeUser(std::string_view bytes) {
-    std::map<std::string, Learnt> merged =
-        bytes.empty() ? std::map<std::string, Learnt>{} : ParseUser(bytes);
-    for (const auto& [gram, learnt] : sinceMerge_) {
-        Learnt& into = merged.try_emplace(gram, Learnt{0, learnt.Day}).first->second;
+void WordModel::AddGrams(LearntGrams& grams, const LearntGrams& since) {
+    for (const auto& [gram, learnt] : since) {
+        Learnt& into = grams.try_emplace(gram, Learnt{0, learnt.Day}).first->second;
         into.Count = static_cast<uint32_t>(std::min<uint64_t>(
             uint64_t{into.Count} + learnt.Count, std::numeric_limits<uint32_t>::max()));
         into.Day = std::max(into.Day, learnt.Day);
     }
+}
+
+void WordModel::MergeUser(std::string_view bytes) {
+    LearntGrams merged = bytes.empty() ? LearntGrams{} : ParseUser(bytes);
+    AddGrams(merged, sinceMerge_);
     user_ = std::move(merged);
     sinceMerge_.clear();
     RebuildUser();
 }
 
-std::map<std::string, WordModel::Learnt> WordModel::ParseUser(std::string_view bytes) {
+WordModel::LearntGrams WordModel::TakeLearntSinceMerge() {
+    return std::exchange(sinceMerge_, {});
+}
+
+// The counts the window completes from stay as they are (rebuilding them would take the window
+// as long as the write): what is kept is the source of the next write, pruned as the file is.
+void WordModel::KeepWritten(LearntGrams written) {
+    AddGrams(written, sinceMerge_);
+    user_ = std::move(written);
+}
+
+void WordModel::PutBack(const LearntGrams& taken) {
+    AddGrams(sinceMerge_, taken);
+}
+
+WordModel::LearntGrams WordModel::ParseUser(std::string_view bytes) {
     Lines lines(bytes);
     std::string_view line;
     if (!lines.Next(line) || line != kUserHeader) NotAModel("the first line is not its own");
-    std::map<std::string, Learnt> read;
+    LearntGrams read;
     while (lines.Next(line)) {
         const std::vector<std::string_view> fields = Fields(line);
         Learnt learnt{};

@@ -19,6 +19,14 @@ struct Completion {
 // are Windows-1252 bytes.
 class WordModel {
   public:
+    // A learnt n-gram ("w", "v w", "u v w"; "^" starts a sentence): how often, and the day it
+    // was last written.
+    struct Learnt {
+        uint32_t Count;
+        int Day;
+    };
+    using LearntGrams = std::map<std::string, Learnt>;
+
     // The base model as the build writes it (WriteBaseModel). Throws Error when it is not one.
     void ReadBase(std::string_view bytes);
     // A list of word counts ("COUNT WORD" lines in UTF-8, as in the "\1-grams:" part of an
@@ -45,6 +53,23 @@ class WordModel {
     // bytes are not such a file.
     void MergeUser(std::string_view bytes);
 
+    // The same merge in two halves, so that the file's part needs no model and can run on a
+    // thread of its own: TakeLearntSinceMerge hands over what was learnt since the last merge;
+    // once written (WriteLearntGrams), KeepWritten makes what the file now holds, with what was
+    // learnt meanwhile, the layer that is written next; after a failure PutBack keeps the
+    // taken grams for the next write.
+    LearntGrams TakeLearntSinceMerge();
+    void KeepWritten(LearntGrams written);
+    void PutBack(const LearntGrams& taken);
+    // A file's learnt grams; throws Error when bytes are not such a file.
+    static LearntGrams ParseUser(std::string_view bytes);
+    // Grams as a file of at most maxBytes, the least used and oldest left out; kept, when
+    // given, is told the grams written.
+    static std::string WriteGrams(const LearntGrams& grams, std::size_t maxBytes,
+                                  LearntGrams* kept = nullptr);
+    // since added into grams, counts saturating.
+    static void AddGrams(LearntGrams& grams, const LearntGrams& since);
+
     std::size_t Words() const { return words_.Size(); }
 
   private:
@@ -61,11 +86,6 @@ class WordModel {
         std::vector<Follower> Next;  // by context, then word, once each
         std::size_t Tidy = 0;        // how many of next are in that order; the rest were added
     };
-    struct Learnt {
-        uint32_t Count;
-        int Day;
-    };
-
     std::string_view WordOf(uint32_t id) const;
     uint32_t Find(std::string_view word) const;  // kUnknown when not known
     // Words one after another, where each ends: many words without an allocation each.
@@ -83,7 +103,6 @@ class WordModel {
     void Tidy(Layer layer);
     void AddSentence(Layer layer, const std::vector<std::string>& words, int day);
     void RebuildUser();
-    static std::map<std::string, Learnt> ParseUser(std::string_view bytes);
     bool Offered(uint32_t id) const;
     double Weight(Layer layer) const;
 
@@ -93,8 +112,8 @@ class WordModel {
     double countsScale_ = 0;  // makes the word counts weigh as much as the base text
     // The user's n-grams ("w", "v w", "u v w"; "^" starts a sentence) and when each was last
     // written, the source of the user's layer.
-    std::map<std::string, Learnt> user_;
-    std::map<std::string, Learnt> sinceMerge_;  // what was learnt since the layer was merged
+    LearntGrams user_;
+    LearntGrams sinceMerge_;  // what was learnt since the layer was merged
 };
 
 // The base model of a text, for WordModel::ReadBase. N-grams of two and three words that

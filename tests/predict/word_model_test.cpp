@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <numeric>
 
 #include "base/errors.h"
@@ -158,6 +161,50 @@ TEST(WordModel, TwoWindowsMergeTheirLearntWordsAndAForgetHolds) {
     // A damaged file merges nothing and changes nothing.
     EXPECT_THROW(two.MergeUser("hello\n"), Error);
     EXPECT_EQ(two.WriteUser(1 << 20), disk);
+}
+
+// The write in two halves, the file's on a thread of its own: what is learnt while the file is
+// written goes with the next write, a failed write keeps what it was handed, another window's
+// words are merged in, and the file and the layer kept stay within the bound.
+TEST(WordModel, AWriteOffTheWindowLosesNothingLearntMeanwhile) {
+    const auto ReadWhole = [](const std::string& path, std::size_t) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    TempDir dir;
+    const std::string path = dir.File("ord.txt");
+    dir.Write("ord.txt", "glidtavla-user-words 1\n20000 2 vanilj\n");
+    WordModel model = SmallModel();
+    model.Learn("kanel kanel", 20000);
+    WordModel::LearntGrams handed = model.TakeLearntSinceMerge();
+    model.Learn("mandel", 20001);  // while the file is written
+    model.KeepWritten(WriteLearntGrams(handed, path));
+    const std::string first = ReadWhole(path, kMaxLearntBytes);
+    EXPECT_NE(first.find("20000 2 kanel\n"), std::string::npos);
+    EXPECT_NE(first.find("20000 2 vanilj\n"), std::string::npos);
+    EXPECT_EQ(first.find("mandel"), std::string::npos);
+
+    handed = model.TakeLearntSinceMerge();
+    std::filesystem::remove(path + ".lock");
+    std::filesystem::create_directory(path + ".lock");  // no lock to be had: the write fails
+    EXPECT_THROW(WriteLearntGrams(handed, path), Error);
+    std::filesystem::remove(path + ".lock");
+    model.PutBack(handed);
+    model.Learn("mandel", 20002);
+    model.KeepWritten(WriteLearntGrams(model.TakeLearntSinceMerge(), path));
+    const std::string second = ReadWhole(path, kMaxLearntBytes);
+    EXPECT_NE(second.find("20002 2 mandel\n"), std::string::npos);
+    EXPECT_NE(second.find("20000 2 kanel\n"), std::string::npos);
+    EXPECT_EQ(model.WriteUser(SIZE_MAX), second);  // the layer kept is what the file holds
+
+    // At the bound the file is pruned, and so is what the model keeps for the next write.
+    std::string many;
+    for (int word = 0; word < 200000; ++word)
+        many += "ord" + std::to_string(word % 26) + static_cast<char>('a' + word % 26) + ' ';
+    model.Learn(many, 20003);
+    model.KeepWritten(WriteLearntGrams(model.TakeLearntSinceMerge(), path));
+    EXPECT_LE(std::filesystem::file_size(path), kMaxLearntBytes);
+    EXPECT_LE(model.WriteUser(SIZE_MAX).size(), kMaxLearntBytes);
 }
 
 // A count at its bound stays there when learnt once more, so the file stays readable; days at

@@ -15,6 +15,7 @@ namespace glidtavla {
 
 ModelLoader::~ModelLoader() {
     if (reading_.valid()) reading_.wait();
+    if (writing_.valid()) writing_.wait();
 }
 
 std::string ModelLoader::DefaultFile() {
@@ -24,6 +25,7 @@ std::string ModelLoader::DefaultFile() {
 
 void ModelLoader::UseFile(std::string path) {
     if (reading_.valid()) reading_.get();  // read from the files used before: dropped
+    FinishWrite();
     file_ = std::move(path);
 }
 
@@ -96,11 +98,47 @@ std::string Failure(const std::string& file, const std::function<void()>& write)
 
 std::string ModelLoader::WriteLearnt() {
     if (!model_ || file_.empty()) return "";
+    const std::string failure = FinishWrite();
+    if (!failure.empty()) return failure;
     return Failure(file_, [this] { WriteLearntWords(*model_, file_); });
+}
+
+bool ModelLoader::StartWritingLearnt(std::function<void(const std::string&)> done) {
+    if (!model_ || file_.empty()) return true;
+    if (writing_.valid()) return false;
+    Written handed{model_->TakeLearntSinceMerge(), {}, {}};
+    const std::weak_ptr<int> alive = alive_;
+    writing_ = std::async(std::launch::async, [this, alive, done = std::move(done), file = file_,
+                                               handed = std::move(handed)]() mutable {
+        handed.Failure =
+            Failure(file, [&] { handed.Grams = WriteLearntGrams(handed.Taken, file); });
+        QMetaObject::invokeMethod(
+            context_,
+            [this, alive, done] {
+                if (alive.expired()) return;
+                const std::string failure = FinishWrite();
+                if (done) done(failure);
+            },
+            Qt::QueuedConnection);
+        return std::move(handed);
+    });
+    return true;
+}
+
+std::string ModelLoader::FinishWrite() {
+    if (!writing_.valid()) return "";
+    Written written = writing_.get();
+    if (written.Failure.empty()) {
+        model_->KeepWritten(std::move(written.Grams));
+    } else {
+        model_->PutBack(written.Taken);  // written with the next
+    }
+    return written.Failure;
 }
 
 std::string ModelLoader::ForgetLearnt() {
     if (!model_) return "";
+    FinishWrite();  // a write under way would bring the words back
     if (file_.empty()) {
         model_->Forget();
         return "";

@@ -41,8 +41,12 @@ class ModelLoader {
     const std::string& Error() const { return error_; }
     const std::string& LearntError() const { return learntError_; }
     // Writes the learnt words to the file, merged with what another window wrote there; what
-    // went wrong, or empty.
+    // went wrong, or empty. Waits for a write begun by StartWritingLearnt first.
     std::string WriteLearnt();
+    // The same on a thread of its own, so the window never waits for the file: done runs on
+    // context's thread with what went wrong, or empty. False, starting nothing, while the
+    // last write is still going on.
+    bool StartWritingLearnt(std::function<void(const std::string&)> done);
     // Forgets the learnt words, in the model and the file (for every window); what went wrong,
     // or empty.
     std::string ForgetLearnt();
@@ -55,11 +59,19 @@ class ModelLoader {
     };
     static Loaded Read(const std::string& base, const std::string& counts,
                        const std::string& learnt);
+    struct Written {
+        WordModel::LearntGrams Taken, Grams;  // what was handed over, what the file now holds
+        std::string Failure;
+    };
+    // Waits for the write on its thread, if any, and lets the model go on from it.
+    std::string FinishWrite();
 
     QObject* context_;
     std::function<void()> read_;
     std::unique_ptr<WordModel> model_;
-    std::future<Loaded> reading_;  // waited for when destroyed
+    std::future<Loaded> reading_;                           // waited for when destroyed
+    std::future<Written> writing_;                          // waited for when destroyed
+    std::shared_ptr<int> alive_ = std::make_shared<int>();  // for what the threads send back
     std::string error_, learntError_;
     std::string file_;
     std::string modelPath_ = BaseModelPath();

@@ -36,7 +36,7 @@ WordPrediction::WordPrediction(const FormControls& controls, const FormLayout& l
       loader_(c_.Edit1, [this] { Load(); }) {
     writeSoon_.setSingleShot(true);
     writeSoon_.setInterval(kWritePauseMs);
-    QObject::connect(&writeSoon_, &QTimer::timeout, c_.Edit1, [this] { WriteLearnt(); });
+    QObject::connect(&writeSoon_, &QTimer::timeout, c_.Edit1, [this] { WriteLearntSoon(); });
     CreateMenu(menu);
     QObject::connect(c_.Edit1, &QLineEdit::textChanged, c_.Edit1, [this] { Refresh(); });
 }
@@ -156,10 +156,20 @@ void WordPrediction::Learn(const std::string& text) {
     if (mayWrite_ && !loader_.File().empty()) writeSoon_.start();
 }
 
+// At a pause, on a thread of its own: the window goes on meanwhile.
+void WordPrediction::WriteLearntSoon() {
+    if (!mayWrite_) return;
+    const bool started =
+        loader_.StartWritingLearnt([this](const std::string& failure) { ReportWrite(failure); });
+    if (!started) writeSoon_.start();  // the last write is still going on: after another pause
+}
+
 void WordPrediction::WriteLearnt() {
     writeSoon_.stop();
-    if (!mayWrite_) return;
-    const std::string failure = loader_.WriteLearnt();
+    if (mayWrite_) ReportWrite(loader_.WriteLearnt());
+}
+
+void WordPrediction::ReportWrite(const std::string& failure) {
     if (failure.empty() || reportedWrite_) return;
     reportedWrite_ = true;
     dialogs_.ShowError("Inlärda ord kunde inte sparas i " + glidtavla::Shown(loader_.File()) +

@@ -79,6 +79,8 @@ class WordPrediction {
     void Changed();
     void Learn(const std::string& text);
     void WriteLearnt();
+    void WriteLearntSoon();
+    void ReportWrite(const std::string& failure);
     void Forget();
 
     const FormControls& c_;
