@@ -1,9 +1,11 @@
 #include "app/accessibility.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSet>
 
 #include "app/form/board_image.h"
 #include "app/form/form_controls.h"
@@ -15,6 +17,36 @@ namespace {
 void Name(QWidget* widget, const QString& name, const QString& description = QString()) {
     widget->setAccessibleName(name);
     if (!description.isEmpty()) widget->setAccessibleDescription(description);
+}
+
+// Controls whose changes are not announced; they can still be read when asked.
+QSet<const QObject*>& Quiet() {
+    static QSet<const QObject*> quiet;
+    return quiet;
+}
+QAccessible::UpdateHandler before = nullptr;
+
+void PassOnAllButTheQuiet(QAccessibleEvent* event) {
+    if (Quiet().contains(event->object())) return;
+    if (before != nullptr) {
+        before(event);
+        return;
+    }
+    // Qt hands an event to the platform's screen reader bridge only when no handler is set.
+    QAccessible::installUpdateHandler(nullptr);
+    QAccessible::updateAccessibility(event);
+    QAccessible::installUpdateHandler(PassOnAllButTheQuiet);
+}
+
+// A read-out that changes at every pointer sample would flood a screen reader with events.
+void KeepQuiet(QWidget* widget) {
+    static const bool installed = [] {
+        before = QAccessible::installUpdateHandler(PassOnAllButTheQuiet);
+        return true;
+    }();
+    (void)installed;
+    Quiet().insert(widget);
+    QObject::connect(widget, &QObject::destroyed, [widget] { Quiet().remove(widget); });
 }
 
 }  // namespace
@@ -32,7 +64,10 @@ void NameControlsForAssistiveTechnology(const FormControls& form) {
     Name(form.Edit3, "Y0", "Pekarens läge i höjdled på teckenbordet.");
     Name(form.Edit4, "X1", "Pekarens avstånd i sidled från mittpunkten.");
     Name(form.Edit5, "Y1", "Pekarens avstånd i höjdled från mittpunkten.");
+    for (QWidget* readout : {form.Edit2, form.Edit3, form.Edit4, form.Edit5})
+        KeepQuiet(readout);
     Name(form.Edit9, "Teckenkod", "Teckenrutans tecken som tal, 0 till 255.");
+    KeepQuiet(form.Edit9);  // the character cell says the same in words
     Name(form.Edit7, "Meddelande", "Klicka för att dölja meddelandet.");
     Name(form.Edit8, "Teckenbordets källa", "Tabellfilen som teckenbordet kommer från.");
     Name(form.Memo2, "Bruksanvisning", "Klicka i texten för att dölja bruksanvisningen.");
