@@ -7,6 +7,8 @@
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
 
 #include <cstdio>
 #include <string>
@@ -31,8 +33,45 @@ bool ReadInput(std::string& bytes) {
     return std::ferror(stdin) == 0;
 }
 
+// Whether an element names something outside the picture: a file, or anything but a part of
+// the picture itself ("#id") or data written into it ("data:").
+bool RefersOutside(const QXmlStreamAttributes& attributes) {
+    for (const QXmlStreamAttribute& attribute : attributes) {
+        if (attribute.name() != u"href") continue;
+        const QStringView target = attribute.value().trimmed();
+        if (!target.startsWith(u'#') && !target.startsWith(u"data:", Qt::CaseInsensitive))
+            return true;
+    }
+    return false;
+}
+
+// A board picture draws only what is inside it: an element that names a file is left out, so
+// a picture cannot show, or wait on, the files of whoever opens it. Nothing when the drawing is
+// not plain XML (a compressed SVG, say).
+QByteArray OnlyWhatIsInside(const std::string& svg) {
+    QXmlStreamReader in(QByteArray::fromStdString(svg));
+    QByteArray out;
+    QXmlStreamWriter writer(&out);
+    int skipping = 0;  // depth inside a left-out element
+    while (!in.atEnd()) {
+        in.readNext();
+        if (skipping > 0) {
+            skipping += in.isStartElement() ? 1 : in.isEndElement() ? -1 : 0;
+            continue;
+        }
+        if (in.isStartElement() && RefersOutside(in.attributes())) {
+            skipping = 1;
+            continue;
+        }
+        writer.writeCurrentToken(in);
+    }
+    return in.hasError() ? QByteArray() : out;
+}
+
 QImage RenderSvg(const std::string& svg) {
-    QSvgRenderer renderer(QByteArray::fromStdString(svg));
+    const QByteArray inside = OnlyWhatIsInside(svg);
+    if (inside.isEmpty()) return {};
+    QSvgRenderer renderer(inside);
     const QSize size = renderer.defaultSize();
     if (!renderer.isValid() || size.isEmpty() || size.width() > glidtavla::kMaxPictureSide ||
         size.height() > glidtavla::kMaxPictureSide) {

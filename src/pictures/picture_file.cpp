@@ -178,8 +178,17 @@ QImage DrawIsolated(PictureKind kind, const std::string& bytes) {
     const char* const word = kind == PictureKind::Svg                ? "svg"
                              : kind == PictureKind::EnhancedMetafile ? "emf"
                                                                      : "wmf";
+    const std::string helper = InstalledHelperPath("glidtavla-draw");
+    IsolatedFailure why = IsolatedFailure::Failed;
     const std::optional<std::string> drawn =
-        RunIsolated(InstalledHelperPath("glidtavla-draw"), {word}, bytes, kDrawTime, kMaxDrawn);
+        RunIsolated(helper, {word}, bytes, kDrawTime, kMaxDrawn, &why);
+    // The drawing program missing or hung is said as such: the picture may well be valid.
+    if (!drawn && why == IsolatedFailure::CouldNotStart)
+        throw Error("Cannot run the drawing program " + helper);
+    if (!drawn && why == IsolatedFailure::RanTooLong) {
+        throw Error("The drawing program " + helper + " did not finish within " +
+                    std::to_string(kDrawTime.count()) + " s");
+    }
     if (!drawn) Fail(InvalidMessage(kind));
     const std::size_t headerEnd = drawn->find('\n');
     int width = 0, height = 0;

@@ -45,7 +45,11 @@ int InputFile(const std::string& input) {
 std::optional<std::string> RunIsolated(const std::string& program,
                                        const std::vector<std::string>& arguments,
                                        const std::string& input, std::chrono::seconds limit,
-                                       std::size_t maxOutput) {
+                                       std::size_t maxOutput, IsolatedFailure* why) {
+    IsolatedFailure ignored = IsolatedFailure::Failed;
+    IsolatedFailure& failure = why != nullptr ? *why : ignored;
+    failure = IsolatedFailure::CouldNotStart;
+    if (access(program.c_str(), X_OK) != 0) return std::nullopt;
     // Everything the child needs is made before the fork: after it, only exec is safe in a
     // program with threads.
     std::vector<std::string> words{program};
@@ -57,14 +61,17 @@ std::optional<std::string> RunIsolated(const std::string& program,
 
     const int in = InputFile(input);
     if (in < 0) return std::nullopt;
+    const int nowhere = open("/dev/null", O_WRONLY | O_CLOEXEC);
     int channel[2];
-    if (pipe2(channel, O_CLOEXEC) != 0) {
+    if (nowhere < 0 || pipe2(channel, O_CLOEXEC) != 0) {
         close(in);
+        if (nowhere >= 0) close(nowhere);
         return std::nullopt;
     }
     const pid_t child = fork();
     if (child < 0) {
         close(in);
+        close(nowhere);
         close(channel[0]);
         close(channel[1]);
         return std::nullopt;
@@ -72,7 +79,8 @@ std::optional<std::string> RunIsolated(const std::string& program,
     if (child == 0) {
         // dup2 onto itself would keep close-on-exec: the flag is cleared instead.
         for (const auto& [from, to] :
-             {std::pair{in, STDIN_FILENO}, std::pair{channel[1], STDOUT_FILENO}}) {
+             {std::pair{in, STDIN_FILENO}, std::pair{channel[1], STDOUT_FILENO},
+              std::pair{nowhere, STDERR_FILENO}}) {
             if (from == to ? fcntl(to, F_SETFD, 0) != 0 : dup2(from, to) != to) _exit(126);
         }
 #if !defined(__SANITIZE_ADDRESS__)
@@ -84,7 +92,9 @@ std::optional<std::string> RunIsolated(const std::string& program,
         _exit(127);
     }
     close(in);
+    close(nowhere);
     close(channel[1]);
+    failure = IsolatedFailure::Failed;
     std::string out;
     const auto deadline = std::chrono::steady_clock::now() + limit;
     bool complete = false;
@@ -103,6 +113,8 @@ std::optional<std::string> RunIsolated(const std::string& program,
         if (out.size() > maxOutput) break;  // refused: a picture, not a flood
     }
     close(channel[0]);
+    if (!complete && std::chrono::steady_clock::now() >= deadline)
+        failure = IsolatedFailure::RanTooLong;
     if (!complete) kill(child, SIGKILL);
     int status = 0;
     while (waitpid(child, &status, 0) < 0 && errno == EINTR) {

@@ -1,8 +1,17 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QBuffer>
+#include <QColor>
 #include <QElapsedTimer>
 #include <QTest>
 
+#include <cstdint>
+#include <filesystem>
 #include <random>
+#include <utility>
+#include <vector>
 
 #include "base/errors.h"
 #include "pictures/picture_file.h"
@@ -242,6 +251,59 @@ class PictureFileTest : public QObject {
         QVERIFY(!RunIsolated("/bin/false", {}, "", std::chrono::seconds(5), 100));
         QCOMPARE(RunIsolated("/bin/cat", {}, "ok", std::chrono::seconds(5), 100),
                  std::optional<std::string>("ok"));
+    }
+
+    // Why a run gave nothing is told apart, and what the program says on its standard error
+    // never reaches ours.
+    void whyARunFailedIsToldAndItsErrorsStayItsOwn() {
+        const std::vector<std::pair<std::string, IsolatedFailure>> runs{
+            {"/no/such/program", IsolatedFailure::CouldNotStart},
+            {"/bin/sleep", IsolatedFailure::RanTooLong},
+            {"/bin/false", IsolatedFailure::Failed}};
+        for (const auto& [program, expected] : runs) {
+            IsolatedFailure why = IsolatedFailure::Failed;
+            QVERIFY(!RunIsolated(program, {"30"}, "", std::chrono::seconds(1), 100, &why));
+            QCOMPARE(why, expected);
+        }
+        const std::string errors = dir.File("errors.txt");
+        const int saved = dup(STDERR_FILENO);
+        const int file = open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        dup2(file, STDERR_FILENO);
+        const auto said = RunIsolated("/bin/sh", {"-c", "echo leaked >&2; echo ok"}, "",
+                                      std::chrono::seconds(5), 100);
+        dup2(saved, STDERR_FILENO);
+        close(file);
+        close(saved);
+        QCOMPARE(said, std::optional<std::string>("ok\n"));
+        QCOMPARE(std::filesystem::file_size(errors), std::uintmax_t{0});
+    }
+
+    // A picture draws only what is inside it: a file it names is neither drawn nor waited on
+    // (a FIFO would hold the drawing to its deadline); data written into it is drawn.
+    void anSvgDrawsOnlyWhatIsInsideIt() {
+        QImage red(20, 20, QImage::Format_RGB32);
+        red.fill(Qt::red);
+        const std::string png = Encoded(red, "PNG");
+        const std::string file = dir.Write("red.png", png);
+        const std::string fifo = dir.File("wait.png");
+        QCOMPARE(mkfifo(fifo.c_str(), 0600), 0);
+        const auto svg = [](const std::string& target) {
+            return "<svg xmlns='http://www.w3.org/2000/svg' "
+                   "xmlns:xlink='http://www.w3.org/1999/xlink' width='20' height='20'>"
+                   "<g><image xlink:href='" +
+                   target + "' width='20' height='20'/></g></svg>";
+        };
+        for (const std::string& target : {file, "file://" + file, std::string("red.png"), fifo}) {
+            QElapsedTimer clock;
+            clock.start();
+            const QImage image = LoadPictureFile(dir.Write("names.svg", svg(target)));
+            QVERIFY2(clock.elapsed() < 5000, target.c_str());
+            QCOMPARE(image.pixelColor(10, 10), QColor(Qt::white));
+        }
+        const std::string data =
+            "data:image/png;base64," + QByteArray::fromStdString(png).toBase64().toStdString();
+        QCOMPARE(LoadPictureFile(dir.Write("inside.svg", svg(data))).pixelColor(10, 10),
+                 QColor(Qt::red));
     }
 
     void namesAndFiles() {
