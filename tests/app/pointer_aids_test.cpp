@@ -2,6 +2,9 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
 
 #include "app/pointer/pointer_aids.h"
 #include "app/predict/word_prediction.h"
@@ -42,15 +45,19 @@ class PointerAidsTest : public WindowTest {
         Aids()->Check();
         now = 1000;
         Aids()->Check();
-        QCOMPARE(Find<QLabel>("Nedrakning")->text(), QString("0,5 s"));
-        at = QPoint(30, 5);  // moved: the wait begins again
+        const QLabel* countdown = Find<QLabel>("Nedrakning");
+        QCOMPARE(countdown->text(), QString("0,5 s"));
+        const QRect button(Button1()->mapTo(countdown->parentWidget(), QPoint(0, 0)),
+                           Button1()->size());
+        QVERIFY(!countdown->geometry().intersects(button));  // beside the button's text
+        at = QPoint(30, 5);                                  // moved: the wait begins again
         Aids()->Check();
         now = 2400;
         Aids()->Check();
         QVERIFY(!form->Started());
         now = 2500;
         Aids()->Check();
-        QVERIFY(form->Started());
+        QTRY_VERIFY(form->Started());
     }
 
     // Menus too: resting on "Fil" opens it, resting on "Spara" in it saves.
@@ -66,6 +73,7 @@ class PointerAidsTest : public WindowTest {
             Aids()->Check();
             now += 1000;
             Aids()->Check();
+            QCoreApplication::processEvents();  // the press comes after the check
         };
         QMenuBar* bar = form->menuBar();
         auto* fil = Find<QMenu>("Fil1");
@@ -74,6 +82,36 @@ class PointerAidsTest : public WindowTest {
         restOn(fil, fil->actionGeometry(Spara2()));
         QVERIFY(!fil->isVisible());
         QVERIFY(StampOf(dir->File("doc.gtv")).has_value());
+    }
+
+    // A dialog that a rest opens is answered by resting: the rests go on being counted while
+    // the dialog waits (the clock and the pointer are the test's, the timer is the real one).
+    void aDialogOpenedByRestingIsAnsweredByResting() {
+        Start(dir->File("doc.gtv"));
+        qint64 now = 0;
+        PointerAids::Pointer pointer{};
+        Aids()->SetClock([&now] { return now; });
+        Aids()->SetPointer([&pointer] { return pointer; });
+        Find<QAction>("TryckGenomAttVila")->trigger();
+        QTimer clock;
+        connect(&clock, &QTimer::timeout, [&now] { now += 200; });
+        clock.start(20);
+        QPushButton opener("Fråga");
+        opener.show();
+        int answer = 0;
+        connect(&opener, &QPushButton::clicked, [&] {
+            QMessageBox box(QMessageBox::Question, "Glidtavla", "Spara?",
+                            QMessageBox::Yes | QMessageBox::No);
+            QTimer::singleShot(0, &box, [&] {
+                QAbstractButton* yes = box.button(QMessageBox::Yes);
+                pointer = {yes, yes->mapToGlobal(yes->rect().center())};
+            });
+            QTimer::singleShot(10000, &box, [&box] { box.done(-1); });  // never answered
+            answer = box.exec();
+        });
+        pointer = {&opener, opener.mapToGlobal(opener.rect().center())};
+        QTRY_VERIFY_WITH_TIMEOUT(answer != 0, 15000);
+        QCOMPARE(answer, int(QMessageBox::Yes));
     }
 
     // "Hej" with its capital through the ready board's shift cell; the state shows at the end

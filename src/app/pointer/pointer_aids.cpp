@@ -141,7 +141,9 @@ void PointerAids::Rest(const Target& target, QPoint at) {
     target_ = target;
     restAt_ = at;
     restSince_ = now_();
-    countdown_ = new QLabel(target.Widget);
+    // Beside a button, never over its text; in a menu, at the item's right end.
+    const bool button = qobject_cast<QAbstractButton*>(target.Widget) != nullptr;
+    countdown_ = new QLabel(button ? target.Widget->window() : target.Widget.data());
     countdown_->setObjectName("Nedrakning");
     countdown_->setAttribute(Qt::WA_TransparentForMouseEvents);
     countdown_->setStyleSheet("background: #ffd54f; color: black; padding: 0 3px;");
@@ -169,13 +171,34 @@ void PointerAids::Check() {
     if (left > 0) {
         countdown_->setText(Seconds(static_cast<int>(left)));
         countdown_->adjustSize();
-        countdown_->move(target.Rect.right() - countdown_->width() - 1, target.Rect.top() + 1);
+        PlaceCountdown(target);
         countdown_->show();
         return;
     }
     Stop();
     pressed_ = target;  // once, until the pointer moves on
-    Press(target);
+    // After this check has returned: a dialog the press opens waits in an event loop of its
+    // own, in which this timer must go on counting rests for the dialog's buttons.
+    QMetaObject::invokeMethod(
+        this,
+        [target] {
+            if (target.Widget) Press(target);
+        },
+        Qt::QueuedConnection);
+}
+
+void PointerAids::PlaceCountdown(const Target& target) {
+    if (countdown_->parentWidget() == target.Widget) {
+        countdown_->move(target.Rect.right() - countdown_->width() - 1, target.Rect.top() + 1);
+        return;
+    }
+    const QRect at(target.Widget->mapTo(countdown_->parentWidget(), QPoint(0, 0)),
+                   target.Widget->size());
+    const bool roomRight =
+        at.right() + 3 + countdown_->width() <= countdown_->parentWidget()->width();
+    countdown_->move(roomRight ? at.right() + 3 : at.left() - countdown_->width() - 3,
+                     at.top() + (at.height() - countdown_->height()) / 2);
+    countdown_->raise();
 }
 
 }  // namespace glidtavla

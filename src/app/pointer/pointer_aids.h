@@ -69,6 +69,7 @@ class PointerAids : public QObject {
   private:
     void Changed();
     void Rest(const Target& target, QPoint at);
+    void PlaceCountdown(const Target& target);
     void Stop();
 
     PointerAidSettings settings_;
