@@ -5,6 +5,7 @@
 #include <QTranslator>
 
 #include <algorithm>
+#include <cmath>
 #include <string_view>
 
 namespace glidtavla {
@@ -19,6 +20,19 @@ int ZoomPercent(const std::string& text) {
     }
     const int percent = std::stoi(text);
     return percent >= 100 && percent <= 400 ? percent : 0;
+}
+
+// Seconds from 0,3 to 10, with a decimal comma or point, as milliseconds; or 0.
+int RestMilliseconds(std::string text) {
+    std::replace(text.begin(), text.end(), ',', '.');
+    const bool plain = !text.empty() && text.size() <= 4 &&
+                       std::count(text.begin(), text.end(), '.') <= 1 && text.front() != '.' &&
+                       text.back() != '.' && std::all_of(text.begin(), text.end(), [](char c) {
+                           return (c >= '0' && c <= '9') || c == '.';
+                       });
+    if (!plain) return 0;
+    const int ms = static_cast<int>(std::lround(std::stod(text) * 1000));
+    return ms >= 300 && ms <= 10000 ? ms : 0;
 }
 
 }  // namespace
@@ -38,6 +52,19 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             line.Zoom = ZoomPercent(value);
             if (line.Zoom == 0) {
                 line.Error = "glidtavla: --zoom tar en hel procentsats från 100 till 400, inte \"" +
+                             value + "\"";
+            }
+        } else if (!optionsEnded && (argument == "--vila" || argument.rfind("--vila=", 0) == 0)) {
+            // The time is optional: a following word that is no time is the document.
+            const bool given = argument != "--vila";
+            const std::string value = given                      ? argument.substr(7)
+                                      : i + 1 < arguments.size() ? arguments[i + 1]
+                                                                 : "";
+            const int ms = RestMilliseconds(value);
+            if (!given && ms != 0) ++i;
+            line.RestMs = ms != 0 ? ms : -1;
+            if (given && ms == 0) {
+                line.Error = "glidtavla: --vila tar en vilotid från 0,3 till 10 sekunder, inte \"" +
                              value + "\"";
             }
         } else if (!optionsEnded && argument == "--") {
@@ -72,6 +99,9 @@ std::string UsageText() {
            "  --zoom PROCENT  visa teckenbordet förstorat, 100 till 400 procent\n"
            "  --no-predict utan ordförslag den här gången (inställningen ändras inte)\n"
            "  --start      visa teckenbordet direkt, utan att START behöver tryckas\n"
+           "  --vila [SEKUNDER]  tryck genom att vila: knappar, menyer och frågor trycks\n"
+           "               när pekaren vilar på dem (0,3 till 10 sekunder; annars den\n"
+           "               vilotid som sparats); det sparas till nästa gång\n"
            "  -h, --help   visa den här hjälpen\n"
            "  -v, --version  visa programmets version\n"
            "  --           det som följer är dokumentet, även om det börjar med -\n";

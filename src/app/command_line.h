@@ -16,6 +16,7 @@ struct CommandLine {
     bool NoPredict = false;  // no word prediction in this run
     bool Start = false;      // START pressed at once: the board shown
     int Zoom = 0;            // percent, 100 to 400; 0 when not given
+    int RestMs = 0;          // --vila: resting presses on, this long (-1: the time kept); 0 off
     std::string Error;       // a message for standard error; the program then exits with status 2
 };
 

@@ -3,10 +3,12 @@
 #include <QIcon>
 #include <QTimer>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 
 #include "app/command_line.h"
+#include "app/pointer/pointer_aids.h"
 #include "app/predict/word_prediction.h"
 #include "app/settings/settings_store.h"
 #include "app/tform1.h"
@@ -45,6 +47,7 @@ int main(int argc, char** argv) {
     // On before the window is shown, so it never takes the focus from the program written into.
     if (line.SendKeys) form.Typing().SetOn(true);
     if (line.Zoom != 0) form.SetZoom(line.Zoom);
+    if (line.RestMs != 0) form.Aids().TurnOnResting(std::max(line.RestMs, 0));
     form.show();
     // Reading the icon's bitmaps first looks through all of Qt's image plugins: that waits
     // until the window is on the screen. Bitmaps, as an SVG icon would load the SVG renderer.

@@ -71,6 +71,7 @@ class TForm1 : public QMainWindow, private FormControls {
     void SetZoom(int percent);
     TypingMode& Typing() { return *typing_; }
     WordPrediction& Prediction() { return *prediction_; }
+    PointerAids& Aids() { return *aids_; }
 
     // Runs a handler's body; an error ends it and is shown in the message box.
     void Guarded(const std::function<void()>& body);

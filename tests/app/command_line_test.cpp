@@ -19,6 +19,21 @@ TEST(CommandLine, TheDocumentIsTakenWhateverItsName) {
     EXPECT_FALSE(ParseCommandLine({"a.gtv", "b.gtv"}).Error.empty());
 }
 
+// --vila with a time of its own or none: a following word that is no time is the document.
+TEST(CommandLine, RestingWithOrWithoutItsTime) {
+    EXPECT_EQ(ParseCommandLine({}).RestMs, 0);
+    EXPECT_EQ(ParseCommandLine({"--vila"}).RestMs, -1);
+    EXPECT_EQ(ParseCommandLine({"--vila", "1"}).RestMs, 1000);
+    EXPECT_EQ(ParseCommandLine({"--vila", "1,5"}).RestMs, 1500);
+    EXPECT_EQ(ParseCommandLine({"--vila=0.3"}).RestMs, 300);
+    const CommandLine withDocument = ParseCommandLine({"--vila", "brev.gtv"});
+    EXPECT_EQ(withDocument.RestMs, -1);
+    EXPECT_EQ(withDocument.Document, "brev.gtv");
+    EXPECT_EQ(ParseCommandLine({"--vila", "20"}).Document, "20");  // no time: a document
+    for (const char* bad : {"--vila=0,2", "--vila=11", "--vila=", "--vila=1..5", "--vila=x"})
+        EXPECT_FALSE(ParseCommandLine({bad}).Error.empty()) << bad;
+}
+
 TEST(CommandLine, OptionsForSendingKeysAndZoom) {
     const CommandLine line = ParseCommandLine({"--send-keys", "--zoom", "250", "brev.gtv"});
     EXPECT_TRUE(line.SendKeys);

@@ -95,6 +95,12 @@ void PointerAids::Use(const PointerAidSettings& settings) {
     }
 }
 
+void PointerAids::TurnOnResting(int restMs) {
+    settings_.DwellPress = true;
+    if (restMs > 0) settings_.DwellMs = restMs;
+    Changed();
+}
+
 int PointerAids::GuardBoardPixels(int zoomPercent) const {
     return zoomPercent > 0 ? settings_.GuardPixels * 100 / zoomPercent : settings_.GuardPixels;
 }

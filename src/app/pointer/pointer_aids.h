@@ -39,6 +39,9 @@ class PointerAids : public QObject {
     PointerAids(QObject* parent, QMenu* menu);
 
     void Use(const PointerAidSettings& settings);
+    // Resting presses on, and kept so, for a person who cannot click (--vila); restMs 0
+    // keeps the time chosen before.
+    void TurnOnResting(int restMs);
     const PointerAidSettings& Current() const { return settings_; }
     void OnChange(std::function<void()> changed) { changed_ = std::move(changed); }
     // The guard in board pixels at a zoom, for the screen's pixels the user chose.
