@@ -48,6 +48,8 @@ int main(int argc, char** argv) {
     wl_display_roundtrip(display);
     if (manager == nullptr) {
         std::fprintf(stderr, "the compositor has no virtual pointer\n");
+        wl_registry_destroy(registry);
+        wl_display_disconnect(display);
         return 1;
     }
     zwlr_virtual_pointer_v1* pointer =
@@ -72,6 +74,8 @@ int main(int argc, char** argv) {
     }
     zwlr_virtual_pointer_v1_destroy(pointer);
     wl_display_roundtrip(display);
+    zwlr_virtual_pointer_manager_v1_destroy(manager);
+    wl_registry_destroy(registry);
     wl_display_disconnect(display);
     return 0;
 }
