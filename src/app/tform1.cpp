@@ -226,7 +226,6 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 
 void TForm1::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    // The panel is sized to the board, never the board to the panel.
     if (zoom_ && panel_ && !panel_->IsOn()) Guarded([this] { zoom_->WindowResized(); });
 }
 

@@ -24,6 +24,18 @@ class PointerAidsTest : public WindowTest {
         return lines.size() >= 2 ? lines[lines.size() - 2] : "";
     }
 
+    // A window resting presses on, on the test's clock and pointer.
+    qint64 now = 0;
+    PointerAids::Pointer pointer{};
+    void StartResting() {
+        Start(dir->File("doc.gtv"));
+        now = 0;
+        pointer = {};
+        Aids()->SetClock([this] { return now; });
+        Aids()->SetPointer([this] { return pointer; });
+        Find<QAction>("TryckGenomAttVila")->trigger();
+    }
+
   private slots:
     void init() { dir = std::make_unique<TempDir>(); }
     void cleanup() {
@@ -34,12 +46,8 @@ class PointerAidsTest : public WindowTest {
     // Resting on START presses it after the set time, with the time left on the button; a
     // pointer that moves starts the wait again.
     void restingOnStartPressesIt() {
-        Start(dir->File("doc.gtv"));
-        qint64 now = 0;
-        QPoint at(5, 5);
-        Aids()->SetClock([&now] { return now; });
-        Aids()->SetPointer([&] { return PointerAids::Pointer{Button1(), at}; });
-        Find<QAction>("TryckGenomAttVila")->trigger();
+        StartResting();
+        pointer = {Button1(), QPoint(5, 5)};
         Find<QAction>("Vilotid1500")->trigger();
         QVERIFY(form->Prediction().Current().On);  // the other settings stay
         Aids()->Check();
@@ -50,7 +58,7 @@ class PointerAidsTest : public WindowTest {
         const QRect button(Button1()->mapTo(countdown->parentWidget(), QPoint(0, 0)),
                            Button1()->size());
         QVERIFY(!countdown->geometry().intersects(button));  // beside the button's text
-        at = QPoint(30, 5);                                  // moved: the wait begins again
+        pointer.At = QPoint(30, 5);                          // moved: the wait begins again
         Aids()->Check();
         now = 2400;
         Aids()->Check();
@@ -62,12 +70,7 @@ class PointerAidsTest : public WindowTest {
 
     // Menus too: resting on "Fil" opens it, resting on "Spara" in it saves.
     void restingOnAMenuItemChoosesIt() {
-        Start(dir->File("doc.gtv"));
-        qint64 now = 0;
-        PointerAids::Pointer pointer{};
-        Aids()->SetClock([&now] { return now; });
-        Aids()->SetPointer([&pointer] { return pointer; });
-        Find<QAction>("TryckGenomAttVila")->trigger();
+        StartResting();
         const auto restOn = [&](QWidget* widget, QRect item) {
             pointer = {widget, widget->mapToGlobal(item.center())};
             Aids()->Check();
@@ -87,14 +90,9 @@ class PointerAidsTest : public WindowTest {
     // A dialog that a rest opens is answered by resting: the rests go on being counted while
     // the dialog waits (the clock and the pointer are the test's, the timer is the real one).
     void aDialogOpenedByRestingIsAnsweredByResting() {
-        Start(dir->File("doc.gtv"));
-        qint64 now = 0;
-        PointerAids::Pointer pointer{};
-        Aids()->SetClock([&now] { return now; });
-        Aids()->SetPointer([&pointer] { return pointer; });
-        Find<QAction>("TryckGenomAttVila")->trigger();
+        StartResting();
         QTimer clock;
-        connect(&clock, &QTimer::timeout, [&now] { now += 200; });
+        connect(&clock, &QTimer::timeout, [this] { now += 200; });
         clock.start(20);
         QPushButton opener("Fråga");
         opener.show();

@@ -49,6 +49,7 @@ class WindowZoom {
     void SetFitsWindow(bool on);
     // Once the window shows, every change places the controls; before, START does.
     void Activate();
+    // Not told while the window is the compact panel: that is sized to the board.
     void WindowResized();
     // A board loaded or the screen changed: "Anpassa till fönstret" fits it again.
     void RefitToBoard();
