@@ -20,9 +20,8 @@ namespace {
 // A keycode typed this recently is not rebound yet: the receiver may not have handled it.
 constexpr std::chrono::milliseconds kRebindAfter{200};
 // Qt receivers take a few milliseconds to fetch a changed map, and may handle a key that comes
-// sooner with the old one; xterm on a busy machine, much longer. Paid once per binding:
-// bindings are kept.
-constexpr std::chrono::milliseconds kSettle{250};
+// sooner with the old one. Paid once per binding: bindings are kept.
+constexpr std::chrono::milliseconds kSettle{100};
 
 // The focused window may go away while we look at it: an error about it is no failure. Qt talks
 // to the server through its own connection, which this handler does not touch.
