@@ -8,9 +8,11 @@ set -euo pipefail
 [ -n "${ASAN_OPTIONS:-}" ] && export ASAN_OPTIONS="$ASAN_OPTIONS:intercept_strndup=0"
 
 E2E_TMP=$(mktemp -d /tmp/glidtavla-e2e-XXXXXX)
+E2E_HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 E2E_PIDS=()
 e2e_cleanup() {
-  for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+  # A stopped process ends only once it runs again.
+  for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; kill -CONT "$pid" 2>/dev/null || true; done
   wait 2>/dev/null || true
   rm -rf "$E2E_TMP"
 }
@@ -121,4 +123,47 @@ answer_dialog() {
   sleep 1
   xdotool key ctrl+a; xdotool type --delay 5 "$1"; xdotool key Return
   sleep 0.5
+}
+
+# A session bus of the test's own, so no desktop service of the caller's answers it.
+e2e_private_bus() {
+  dbus-daemon --session --nofork --print-address=3 3>"$E2E_TMP/bus" >/dev/null 2>&1 &
+  E2E_PIDS+=($!)
+  for _ in $(seq 100); do [ -s "$E2E_TMP/bus" ] && break; sleep 0.05; done
+  DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$E2E_TMP/bus")
+  export DBUS_SESSION_BUS_ADDRESS
+  [ -n "$DBUS_SESSION_BUS_ADDRESS" ] || fail "dbus-daemon did not start"
+}
+
+e2e_has_owner() {
+  dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+    org.freedesktop.DBus.NameHasOwner "string:$1" 2>/dev/null | grep -q "boolean true"
+}
+
+# Debian's xdg-desktop-portal on the private bus, in front of a RemoteDesktop backend of our
+# own (portal_backend.py, given the arguments) that records in asked.log what it is asked. The
+# portal's process is $E2E_PORTAL, so a test can stop it.
+e2e_portal_start() {
+  mkdir -p "$E2E_TMP/portals"
+  printf '[portal]\nDBusName=org.freedesktop.impl.portal.desktop.glidtavlatest\nInterfaces=org.freedesktop.impl.portal.RemoteDesktop;\nUseIn=glidtavlatest\n' \
+    >"$E2E_TMP/portals/glidtavlatest.portal"
+  : >"$E2E_TMP/asked.log"
+  /usr/bin/python3 "$E2E_HERE/portal_backend.py" "$E2E_TMP/asked.log" "$@" 2>"$E2E_TMP/backend.err" &
+  E2E_PORTAL_BACKEND=$!
+  E2E_PIDS+=($E2E_PORTAL_BACKEND)
+  for _ in $(seq 100); do e2e_has_owner org.freedesktop.impl.portal.desktop.glidtavlatest && break; sleep 0.05; done
+  e2e_has_owner org.freedesktop.impl.portal.desktop.glidtavlatest ||
+    fail "the backend did not start: $(cat "$E2E_TMP/backend.err")"
+  XDG_DESKTOP_PORTAL_DIR="$E2E_TMP/portals" XDG_CURRENT_DESKTOP=glidtavlatest \
+    /usr/libexec/xdg-desktop-portal --replace >"$E2E_TMP/portal.log" 2>&1 &
+  E2E_PORTAL=$!
+  E2E_PIDS+=($E2E_PORTAL)
+  for _ in $(seq 100); do e2e_has_owner org.freedesktop.portal.Desktop && break; sleep 0.05; done
+  e2e_has_owner org.freedesktop.portal.Desktop || fail "xdg-desktop-portal did not start: $(cat "$E2E_TMP/portal.log")"
+}
+e2e_portal_stop() {
+  kill -CONT "$E2E_PORTAL" 2>/dev/null || true
+  kill "$E2E_PORTAL" "$E2E_PORTAL_BACKEND" 2>/dev/null || true
+  wait "$E2E_PORTAL" "$E2E_PORTAL_BACKEND" 2>/dev/null || true
+  for _ in $(seq 100); do e2e_has_owner org.freedesktop.portal.Desktop || break; sleep 0.05; done
 }

@@ -6,56 +6,16 @@
 # Usage: portal_keys.sh ROUTE_PROBE
 source "$(dirname "$0")/lib.sh"
 probe=$1
-here=$(cd "$(dirname "$0")" && pwd)
 export LC_ALL=C.UTF-8 HOME="$E2E_TMP/home" XDG_DATA_HOME="$E2E_TMP/home/.local/share"
 mkdir -p "$HOME"
 
-dbus-daemon --session --nofork --print-address=3 3>"$E2E_TMP/bus" >/dev/null 2>&1 &
-E2E_PIDS+=($!)
-for _ in $(seq 100); do [ -s "$E2E_TMP/bus" ] && break; sleep 0.05; done
-export DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$E2E_TMP/bus")
-[ -n "$DBUS_SESSION_BUS_ADDRESS" ] || fail "dbus-daemon did not start"
-
-has_owner() {
-  dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
-    org.freedesktop.DBus.NameHasOwner "string:$1" 2>/dev/null | grep -q "boolean true"
-}
-
-mkdir -p "$E2E_TMP/portals"
-cat >"$E2E_TMP/portals/glidtavlatest.portal" <<PORTAL
-[portal]
-DBusName=org.freedesktop.impl.portal.desktop.glidtavlatest
-Interfaces=org.freedesktop.impl.portal.RemoteDesktop;
-UseIn=glidtavlatest
-PORTAL
-
-# A backend, and the portal in front of it, for one part of the test.
-start_portal() {
-  : >"$E2E_TMP/asked.log"
-  /usr/bin/python3 "$here/portal_backend.py" "$E2E_TMP/asked.log" "$@" 2>"$E2E_TMP/backend.err" &
-  backend=$!
-  E2E_PIDS+=($backend)
-  for _ in $(seq 100); do has_owner org.freedesktop.impl.portal.desktop.glidtavlatest && break; sleep 0.05; done
-  has_owner org.freedesktop.impl.portal.desktop.glidtavlatest ||
-    fail "the backend did not start: $(cat "$E2E_TMP/backend.err")"
-  XDG_DESKTOP_PORTAL_DIR="$E2E_TMP/portals" XDG_CURRENT_DESKTOP=glidtavlatest \
-    /usr/libexec/xdg-desktop-portal --replace >"$E2E_TMP/portal.log" 2>&1 &
-  frontend=$!
-  E2E_PIDS+=($frontend)
-  for _ in $(seq 100); do has_owner org.freedesktop.portal.Desktop && break; sleep 0.05; done
-  has_owner org.freedesktop.portal.Desktop || fail "xdg-desktop-portal did not start: $(cat "$E2E_TMP/portal.log")"
-}
-stop_portal() {
-  kill "$frontend" "$backend" 2>/dev/null || true
-  wait "$frontend" "$backend" 2>/dev/null || true
-  for _ in $(seq 100); do has_owner org.freedesktop.portal.Desktop || break; sleep 0.05; done
-}
+e2e_private_bus
 
 # The keysyms for "Hé\n", then "x" erased by BS and "ab" by DL, then "€".
 text=$'H\xc3\xa9\nx\bab\x01\xe2\x82\xac'
 keys=(0x48 0xe9 0xff0d 0x78 0xff08 0x61 0x62 0xff08 0xff08 0x20ac)
 
-start_portal
+e2e_portal_start
 # The permission can be kept from version 2 of the portal's interface on.
 version=$(dbus-send --session --print-reply --dest=org.freedesktop.portal.Desktop \
   /org/freedesktop/portal/desktop org.freedesktop.DBus.Properties.Get \
@@ -87,40 +47,40 @@ else
   [ ! -s "$E2E_TMP/token" ] || fail "a permission was kept from a portal that cannot keep one: $(cat "$E2E_TMP/token") $(cat "$E2E_TMP/asked.log")"
   echo "portal_keys: RemoteDesktop version $version keeps no permission; the desktop asks each time"
 fi
-stop_portal
+e2e_portal_stop
 
 # Refused: one message, nothing typed.
-start_portal --refuse
+e2e_portal_start --refuse
 if "$probe" portal "abc" 0 >/dev/null 2>"$E2E_TMP/probe.err"; then fail "a refusal typed"; fi
 grep -q "avböjdes" "$E2E_TMP/probe.err" || fail "a refusal said: $(cat "$E2E_TMP/probe.err")"
 grep -q keysym "$E2E_TMP/asked.log" && fail "keys were sent after a refusal"
-stop_portal
+e2e_portal_stop
 
 # Closed by the desktop after the first character: the next one fails with a message.
-start_portal --close-after 2
+e2e_portal_start --close-after 2
 if "$probe" portal "abc" 300 >/dev/null 2>"$E2E_TMP/probe.err"; then fail "typing went on after the session closed: $(cat "$E2E_TMP/asked.log")"; fi
 grep -q "avslutade" "$E2E_TMP/probe.err" || fail "a closed session said: $(cat "$E2E_TMP/probe.err")"
 [ "$(grep -c keysym "$E2E_TMP/asked.log")" -eq 2 ] || fail "keys after the close: $(cat "$E2E_TMP/asked.log")"
-stop_portal
+e2e_portal_stop
 
 # A portal that stops answering while keys are typed: the sender goes on without waiting, and
 # the first key after the unanswered one timed out ends typing with its own message.
-start_portal
+e2e_portal_start
 started=$(date +%s)
 "$probe" portal "abcd" 2000 >/dev/null 2>"$E2E_TMP/probe.err" &
 typing=$!
 sleep 1
-kill -STOP "$frontend"
+kill -STOP "$E2E_PORTAL"
 if wait "$typing"; then fail "typing went on into a portal that does not answer"; fi
-kill -CONT "$frontend"
+kill -CONT "$E2E_PORTAL"
 grep -q "svarar inte" "$E2E_TMP/probe.err" || fail "a silent portal said: $(cat "$E2E_TMP/probe.err")"
 [ $(($(date +%s) - started)) -lt 20 ] || fail "the sender waited for the portal"
-stop_portal
+e2e_portal_stop
 
 # A portal that answers nothing at all (stopped): turning typing on fails within seconds with
 # a message of ours, and choosing the route at start asks only the bus.
-start_portal
-kill -STOP "$frontend"
+e2e_portal_start
+kill -STOP "$E2E_PORTAL"
 started=$(date +%s)
 route=$(WAYLAND_DISPLAY=glidtavla-no-compositor "$probe" route "") || fail "no route: $route"
 [ "$route" = portal ] || fail "the route with a portal present: $route"
@@ -128,6 +88,6 @@ route=$(WAYLAND_DISPLAY=glidtavla-no-compositor "$probe" route "") || fail "no r
 if "$probe" portal "a" 0 >/dev/null 2>"$E2E_TMP/probe.err"; then fail "a stopped portal typed"; fi
 grep -q "svarar inte" "$E2E_TMP/probe.err" || fail "a stopped portal said: $(cat "$E2E_TMP/probe.err")"
 [ $(($(date +%s) - started)) -lt 15 ] || fail "turning on waited for the stopped portal"
-kill -CONT "$frontend"
-stop_portal
+kill -CONT "$E2E_PORTAL"
+e2e_portal_stop
 echo "portal_keys: the portal was asked exactly; a refusal, a closed session, a silent portal end typing"
