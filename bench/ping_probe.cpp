@@ -66,7 +66,8 @@ int main(int argc, char** argv) {
         while (XPending(display) > 0) {
             XEvent event;
             XNextEvent(display, &event);
-            if (event.type != ClientMessage || long(event.xclient.data.l[0]) != long(ping)) continue;
+            if (event.type != ClientMessage || long(event.xclient.data.l[0]) != long(ping))
+                continue;
             const auto sent = waiting.find(event.xclient.data.l[1]);
             if (sent == waiting.end()) continue;
             waits.push_back(MsSince(sent->second));

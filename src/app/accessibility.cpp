@@ -24,10 +24,23 @@ QSet<const QObject*>& Quiet() {
     static QSet<const QObject*> quiet;
     return quiet;
 }
+// Lines whose text changes are told by AnnounceTextChange, not by the line's own events.
+QSet<const QObject*>& Told() {
+    static QSet<const QObject*> told;
+    return told;
+}
+bool telling = false;
 QAccessible::UpdateHandler before = nullptr;
+
+bool TextOrCaret(QAccessible::Event type) {
+    return type == QAccessible::TextUpdated || type == QAccessible::TextInserted ||
+           type == QAccessible::TextRemoved || type == QAccessible::TextCaretMoved ||
+           type == QAccessible::TextSelectionChanged;
+}
 
 void PassOnAllButTheQuiet(QAccessibleEvent* event) {
     if (Quiet().contains(event->object())) return;
+    if (!telling && TextOrCaret(event->type()) && Told().contains(event->object())) return;
     if (before != nullptr) {
         before(event);
         return;
@@ -38,15 +51,19 @@ void PassOnAllButTheQuiet(QAccessibleEvent* event) {
     QAccessible::installUpdateHandler(PassOnAllButTheQuiet);
 }
 
-// A read-out that changes at every pointer sample would flood a screen reader with events.
-void KeepQuiet(QWidget* widget) {
+void Filter(QSet<const QObject*>& set, QWidget* widget) {
     static const bool installed = [] {
         before = QAccessible::installUpdateHandler(PassOnAllButTheQuiet);
         return true;
     }();
     (void)installed;
-    Quiet().insert(widget);
-    QObject::connect(widget, &QObject::destroyed, [widget] { Quiet().remove(widget); });
+    set.insert(widget);
+    QObject::connect(widget, &QObject::destroyed, [&set, widget] { set.remove(widget); });
+}
+
+// A read-out that changes at every pointer sample would flood a screen reader with events.
+void KeepQuiet(QWidget* widget) {
+    Filter(Quiet(), widget);
 }
 
 }  // namespace
@@ -57,8 +74,10 @@ void NameControlsForAssistiveTechnology(const FormControls& form) {
          "tecknet skrivs. Håll vänster musknapp nedtryckt för det skiftade tecknet.");
     Name(form.Image2, "Demomarkör", "Visar var den uppspelade demon har pekaren.");
     Name(form.Edit6, "Teckenruta", "Tecknet som hämtas om pekaren vänder tillbaka nu.");
+    KeepQuiet(form.Edit6);  // changes at every cell the pointer passes; what is written is said
     Name(form.Edit1, "Teckenrad",
          "Raden som skrivs. Gul när ett tecken kan hämtas; LF för över raden till texten.");
+    Filter(Told(), form.Edit1);
     Name(form.Memo1, "Text", "Dokumentet: de färdiga raderna.");
     Name(form.Edit2, "X0", "Pekarens läge i sidled på teckenbordet.");
     Name(form.Edit3, "Y0", "Pekarens läge i höjdled på teckenbordet.");
@@ -75,6 +94,24 @@ void NameControlsForAssistiveTechnology(const FormControls& form) {
     Name(form.Label1, form.Label1->text().simplified());
     Name(form.Label2, form.Label2->text());
     Name(form.Label3, form.Label3->text());
+}
+
+void AnnounceTextChange(QWidget* line, const QString& before, const QString& after) {
+    if (!QAccessible::isActive()) return;
+    // Only what changed at the end: a whole line said again at every character is noise.
+    qsizetype same = 0;
+    while (same < before.size() && same < after.size() && before[same] == after[same])
+        ++same;
+    telling = true;
+    if (same < before.size()) {
+        QAccessibleTextRemoveEvent removed(line, int(same), before.mid(same));
+        QAccessible::updateAccessibility(&removed);
+    }
+    if (same < after.size()) {
+        QAccessibleTextInsertEvent inserted(line, int(same), after.mid(same));
+        QAccessible::updateAccessibility(&inserted);
+    }
+    telling = false;
 }
 
 }  // namespace glidtavla

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
+#include "app/accessibility.h"
 #include "app/form/text_area.h"
 #include "app/predict/word_prediction.h"
 #include "board/character_board.h"
@@ -81,18 +82,23 @@ std::string WidgetView::CharacterLine() {
     return FromQString(c_.Edit1->text());
 }
 
-// The line edit itself tells assistive technology of every change of its text (a text-update
-// event), so a screen reader hears each fetch.
 std::size_t WidgetView::CharacterLineLength() {
     return static_cast<std::size_t>(c_.Edit1->text().size());
 }
 
 void WidgetView::AppendToCharacterLine(uint8_t ch) {
-    c_.Edit1->setText(c_.Edit1->text() + ToQString(std::string(1, static_cast<char>(ch))));
+    SetCharacterLine(c_.Edit1->text() + ToQString(std::string(1, static_cast<char>(ch))));
 }
 
 void WidgetView::TruncateCharacterLine(std::size_t length) {
-    c_.Edit1->setText(c_.Edit1->text().left(static_cast<qsizetype>(length)));
+    SetCharacterLine(c_.Edit1->text().left(static_cast<qsizetype>(length)));
+}
+
+// A screen reader hears each fetch once: the character, or what BS and DL took away.
+void WidgetView::SetCharacterLine(const QString& text) {
+    const QString before = c_.Edit1->text();
+    c_.Edit1->setText(text);
+    AnnounceTextChange(c_.Edit1, before, text);
 }
 
 void WidgetView::AppendTextAreaLine(const std::string& line) {

@@ -38,6 +38,7 @@ class WidgetView : public EngineView {
     void UseWords(WordPrediction* words) { words_ = words; }
 
   private:
+    void SetCharacterLine(const QString& text);
     const FormControls& c_;
     FetchListener fetched_;
     WordPrediction* words_ = nullptr;

@@ -49,9 +49,12 @@ void SuggestionOverlays::ShowCentre(const CharacterBoard& board, const std::stri
                                     const std::string& rest) {
     const QString text = ToQString(word);
     if (description_.isNull()) description_ = c_.Edit1->accessibleDescription();
-    c_.Edit1->setAccessibleDescription(text.isEmpty() ? description_
-                                                      : description_ + " Ordförslag: " + text +
-                                                            ". Mellanslag med skift skriver det.");
+    const QString described = text.isEmpty() ? description_
+                                             : description_ + " Ordförslag: " + text +
+                                                   ". Mellanslag med skift skriver det.";
+    // Each change is an event to a screen reader: the same description is not said again.
+    if (c_.Edit1->accessibleDescription() != described)
+        c_.Edit1->setAccessibleDescription(described);
     if (text.isEmpty()) {
         centre_->hide();
         ghost_->hide();
