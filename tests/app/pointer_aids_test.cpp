@@ -112,6 +112,41 @@ class PointerAidsTest : public WindowTest {
         QCOMPARE(answer, int(QMessageBox::Yes));
     }
 
+    // One rest presses once: a resting pointer, or one that moves but stays on what it
+    // pressed, presses nothing more (a dialog opening under it is safe); leaving and coming
+    // back to rest presses again.
+    void aRestPressesOnceUntilThePointerLeaves() {
+        StartResting();
+        QPushButton button("Tryck");
+        button.resize(200, 60);
+        button.show();
+        int presses = 0;
+        connect(&button, &QPushButton::clicked, [&] { ++presses; });
+        const auto restAt = [&](QWidget* under, QPoint at) {
+            pointer = {under, at};
+            Aids()->Check();
+            now += 2000;
+            Aids()->Check();
+            QCoreApplication::processEvents();
+        };
+        const QPoint middle = button.mapToGlobal(button.rect().center());
+        const struct {
+            QWidget* under;
+            QPoint at;
+            int presses;
+        } rests[] = {
+            {&button, middle, 1},
+            {&button, middle, 1},                      // still resting
+            {&button, middle + QPoint(40, 0), 1},      // moved, but on what it pressed
+            {form->menuBar(), QPoint(-500, -500), 1},  // away, on nothing to press
+            {&button, middle + QPoint(40, 0), 2},      // back: a new press
+        };
+        for (const auto& rest : rests) {
+            restAt(rest.under, rest.at);
+            QCOMPARE(presses, rest.presses);
+        }
+    }
+
     // "Hej" with its capital through the ready board's shift cell; the state shows at the end
     // of the character line. (Demos are made on the built-in board: the engine's own test
     // replays one made with a shift cell.)

@@ -166,12 +166,16 @@ void PointerAids::Check() {
     const Pointer pointer = pointer_();
     const Target target = TargetAt(pointer.Under, pointer.At);
     const bool moved = (pointer.At - restAt_).manhattanLength() > kRestRadius;
-    if (target.Widget == nullptr) {
+    // After a press nothing is pressed again until the pointer has moved away and left what it
+    // pressed: a dialog or menu that opens under a resting pointer is not answered by the same
+    // rest.
+    if (pressedAt_) {
+        const bool away = (pointer.At - *pressedAt_).manhattanLength() > kRestRadius;
+        if (!away || target == pressed_) return Stop();
         pressed_ = {};
-        return Stop();
+        pressedAt_.reset();
     }
-    if (target == pressed_ && !moved) return;  // pressed: the pointer must move on first
-    if (target == pressed_) pressed_ = {};
+    if (target.Widget == nullptr) return Stop();
     if (!(target == target_) || moved) Rest(target, pointer.At);
     const qint64 left = settings_.DwellMs - (now_() - restSince_);
     if (left > 0) {
@@ -183,6 +187,7 @@ void PointerAids::Check() {
     }
     Stop();
     pressed_ = target;  // once, until the pointer moves on
+    pressedAt_ = pointer.At;
     // After this check has returned: a dialog the press opens waits in an event loop of its
     // own, in which this timer must go on counting rests for the dialog's buttons.
     QMetaObject::invokeMethod(

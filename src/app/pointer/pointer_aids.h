@@ -6,6 +6,7 @@
 #include <QRect>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "app/form/setting_values.h"
@@ -83,8 +84,9 @@ class PointerAids : public QObject {
     std::vector<QAction*> times_;
     QAction* dwell_;
     QTimer* timer_;
-    Target target_;   // where the pointer rests
-    Target pressed_;  // pressed by resting, until the pointer moves on
+    Target target_;                    // where the pointer rests
+    Target pressed_;                   // pressed by resting, until the pointer has left it
+    std::optional<QPoint> pressedAt_;  // and has moved away from where it rested
     QPointer<QLabel> countdown_;
     QPoint restAt_;
     qint64 restSince_ = 0;
