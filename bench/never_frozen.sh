@@ -13,11 +13,9 @@ e2e_xvfb
 work="$E2E_TMP/work"; mkdir -p "$work"
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
-# A second bus with no portal on it.
-dbus-daemon --session --nofork --print-address=3 3>"$E2E_TMP/empty-bus" >/dev/null 2>&1 &
-E2E_PIDS+=($!)
-for _ in $(seq 100); do [ -s "$E2E_TMP/empty-bus" ] && break; sleep 0.05; done
-empty_bus=$(head -n1 "$E2E_TMP/empty-bus")
+# A bus with no portal on it, and one with a portal that never answers.
+e2e_private_bus
+empty_bus=$DBUS_SESSION_BUS_ADDRESS
 e2e_private_bus
 e2e_portal_start
 kill -STOP "$E2E_PORTAL"

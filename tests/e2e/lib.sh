@@ -126,11 +126,14 @@ answer_dialog() {
 }
 
 # A session bus of the test's own, so no desktop service of the caller's answers it.
+# Each call starts another and makes it the session's.
 e2e_private_bus() {
-  dbus-daemon --session --nofork --print-address=3 3>"$E2E_TMP/bus" >/dev/null 2>&1 &
+  local file
+  file=$(mktemp "$E2E_TMP/bus.XXXXXX")
+  dbus-daemon --session --nofork --print-address=3 3>"$file" >/dev/null 2>&1 &
   E2E_PIDS+=($!)
-  for _ in $(seq 100); do [ -s "$E2E_TMP/bus" ] && break; sleep 0.05; done
-  DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$E2E_TMP/bus")
+  for _ in $(seq 100); do [ -s "$file" ] && break; sleep 0.05; done
+  DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$file")
   export DBUS_SESSION_BUS_ADDRESS
   [ -n "$DBUS_SESSION_BUS_ADDRESS" ] || fail "dbus-daemon did not start"
 }

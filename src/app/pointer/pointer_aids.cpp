@@ -186,7 +186,7 @@ void PointerAids::Check() {
         return;
     }
     Stop();
-    pressed_ = target;  // once, until the pointer moves on
+    pressed_ = target;  // once, until the pointer has left it
     pressedAt_ = pointer.At;
     // After this check has returned: a dialog the press opens waits in an event loop of its
     // own, in which this timer must go on counting rests for the dialog's buttons.
