@@ -73,8 +73,15 @@ busy=$!
 E2E_PIDS+=($busy)
 rm -rf "$E2E_TMP/home"
 e2e_start taskset "$work" -c 0 "$build/glidtavla"
-probe 12
+program=$(pgrep -f "^$build/glidtavla")
+probe 15
 click_at 717 516
-glides 10
+# Glides until the reading thread (the only one of idle class) has ended, and a few more.
+for _ in $(seq 60); do
+  ps -L -o policy= -p "$program" | grep -q IDL || break
+  glides 1
+done
+ps -L -o policy= -p "$program" | grep -q IDL && fail "the model was not read within 60 glides"
+glides 2
 wait "$prober"
 echo "window held while the model loads beside a busy loop: $(cat "$E2E_TMP/probe.txt")"

@@ -3,11 +3,15 @@
 
 #include <QAction>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QLabel>
+#include <QTimer>
 
 #include <atomic>
+#include <optional>
 #include <thread>
 
+#include "app/predict/model_loader.h"
 #include "app/predict/word_prediction.h"
 #include "demo/demo_replay.h"
 #include "text/codec.h"
@@ -44,6 +48,34 @@ class PredictionWindowTest : public WindowTest {
         Write(3, 2);
         Write(1, 1);
     }
+    // A busy loop on this thread's core, which the threads made meanwhile share.
+    class BusyCore {
+      public:
+        BusyCore() {
+            sched_getaffinity(0, sizeof all_, &all_);
+            cpu_set_t one;
+            CPU_ZERO(&one);
+            CPU_SET(sched_getcpu(), &one);
+            sched_setaffinity(0, sizeof one, &one);
+            loop_ = std::thread([this] {
+                QElapsedTimer running;
+                running.start();
+                while (busy_ && running.elapsed() < 30000) {
+                }
+            });
+        }
+        ~BusyCore() { Stop(); }
+        void Stop() {
+            busy_ = false;
+            if (loop_.joinable()) loop_.join();
+            sched_setaffinity(0, sizeof all_, &all_);
+        }
+
+      private:
+        cpu_set_t all_;
+        std::atomic<bool> busy_{true};
+        std::thread loop_;
+    };
 
   private slots:
     void init() { dir = std::make_unique<TempDir>(); }
@@ -79,18 +111,7 @@ class PredictionWindowTest : public WindowTest {
     // A busy processor: the model is read on what the window leaves idle, and the window never
     // waits for it; the completion comes once the model is read.
     void theWindowNeverWaitsForTheModel() {
-        cpu_set_t all, one;
-        sched_getaffinity(0, sizeof all, &all);
-        CPU_ZERO(&one);
-        CPU_SET(sched_getcpu(), &one);
-        sched_setaffinity(0, sizeof one, &one);  // the threads made from here on share the core
-        std::atomic<bool> busy{true};
-        std::thread loop([&busy] {
-            QElapsedTimer running;
-            running.start();
-            while (busy && running.elapsed() < 30000) {
-            }
-        });
+        BusyCore busy;
         Start(dir->File("doc.gtv"));
         form->Prediction().UseModel(GLIDTAVLA_WORD_MODEL, "");
         form->Prediction().UseFile(dir->File("ord.txt"));
@@ -100,13 +121,31 @@ class PredictionWindowTest : public WindowTest {
         writing.start();
         WriteOc();
         const qint64 took = writing.elapsed();
-        busy = false;
-        loop.join();
-        sched_setaffinity(0, sizeof all, &all);
+        busy.Stop();
         qInfo("two letters while the model is read on a busy core: %lld ms", took);
         QVERIFY2(took < 2000, qPrintable(QString("two letters took %1 ms").arg(took)));
         QCOMPARE(Edit1()->text(), QString("oc"));
         QTRY_COMPARE(Centre()->text(), QString("och"));
+    }
+
+    // Told that the model is read, the window takes it at once: the reading thread, idle
+    // class beside a busy loop, may not run again for long, and must not be waited for.
+    void theModelIsHandedOverBeforeTheWindowIsTold() {
+        BusyCore busy;
+        QEventLoop waiting;  // woken by what the thread sends, as the window is
+        std::optional<bool> readyWhenTold;
+        ModelLoader loader(&waiting, [&] {
+            readyWhenTold = loader.Ready();
+            waiting.quit();
+        });
+        loader.UseModel(GLIDTAVLA_WORD_MODEL, "");
+        loader.Start();
+        QTimer::singleShot(30000, &waiting, &QEventLoop::quit);
+        waiting.exec();
+        busy.Stop();
+        QVERIFY(readyWhenTold.has_value());
+        QVERIFY(*readyWhenTold);
+        QVERIFY(loader.Load());
     }
 
     void offItsSettingsAndForOneRunNothingIsCompleted() {

@@ -14,7 +14,7 @@
 namespace glidtavla {
 
 ModelLoader::~ModelLoader() {
-    if (reading_.valid()) reading_.wait();
+    if (reader_.valid()) reader_.wait();
     if (writing_.valid()) writing_.wait();
 }
 
@@ -37,16 +37,18 @@ void ModelLoader::UseModel(std::string base, std::string wordCounts) {
 
 void ModelLoader::Start() {
     if (Started()) return;
-    reading_ = std::async(std::launch::async,
-                          [this, base = modelPath_, counts = countsPath_, learnt = file_] {
-                              // Only what the window and the desktop leave idle: the user glides
-                              // meanwhile.
-                              const sched_param idle{};
-                              sched_setscheduler(0, SCHED_IDLE, &idle);
-                              Loaded loaded = Read(base, counts, learnt);
-                              QMetaObject::invokeMethod(context_, read_, Qt::QueuedConnection);
-                              return loaded;
-                          });
+    std::promise<Loaded> read;
+    reading_ = read.get_future();
+    reader_ = std::async(std::launch::async, [this, read = std::move(read), base = modelPath_,
+                                              counts = countsPath_, learnt = file_]() mutable {
+        // Only what the window and the desktop leave idle: the user glides meanwhile.
+        const sched_param idle{};
+        sched_setscheduler(0, SCHED_IDLE, &idle);
+        // Handed over before the window is told: beside a busy core this thread may not run
+        // again for a long while, and the window must not wait for it to end.
+        read.set_value(Read(base, counts, learnt));
+        QMetaObject::invokeMethod(context_, read_, Qt::QueuedConnection);
+    });
 }
 
 ModelLoader::Loaded ModelLoader::Read(const std::string& base, const std::string& counts,

@@ -69,7 +69,8 @@ class ModelLoader {
     QObject* context_;
     std::function<void()> read_;
     std::unique_ptr<WordModel> model_;
-    std::future<Loaded> reading_;                           // waited for when destroyed
+    std::future<Loaded> reading_;                           // what the thread has read
+    std::future<void> reader_;                              // waited for when destroyed
     std::future<Written> writing_;                          // waited for when destroyed
     std::shared_ptr<int> alive_ = std::make_shared<int>();  // for what the threads send back
     std::string error_, learntError_;
