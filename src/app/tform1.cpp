@@ -151,6 +151,7 @@ void TForm1::CreateMenu() {
         this, SkrivAndra, *dialogs_, ChooseTypingRoute(QGuiApplication::platformName()), *Image1);
     fil->addSeparator();
     Sluta1 = item(fil, "Sluta1", "Sluta", &TForm1::Sluta1Click);
+    AskSecondRest(Sluta1, "avsluta Glidtavla");
     QMenu* hamta = AddMenu(menuBar(), "Hmta1", "Hämta teckenbord");
     bild = item(hamta, "bild", "Med bild", &TForm1::bildClick);
     ubild = item(hamta, "ubild", "Utan bild", &TForm1::ubildClick);

@@ -1,4 +1,5 @@
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -6,11 +7,15 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "app/form/dialogs.h"
 #include "app/pointer/pointer_aids.h"
 #include "app/predict/word_prediction.h"
 #include "base/files.h"
 #include "demo/demo_replay.h"
 #include "window_test.h"
+
+#include <functional>
+#include <optional>
 
 namespace glidtavla {
 
@@ -34,6 +39,26 @@ class PointerAidsTest : public WindowTest {
         Aids()->SetClock([this] { return now; });
         Aids()->SetPointer([this] { return pointer; });
         Find<QAction>("TryckGenomAttVila")->trigger();
+    }
+    // A full rest on a place of a widget (an item's rectangle, or the whole widget).
+    void RestOn(QWidget* widget, std::optional<QRect> item = {}) {
+        pointer = {widget, widget->mapToGlobal(item.value_or(widget->rect()).center())};
+        Aids()->Check();
+        now += 1000;
+        Aids()->Check();
+        QCoreApplication::processEvents();  // the press comes after the check
+    }
+    // A visible widget of that name in any window of the program, or null.
+    template <typename T>
+    static T* Shown(const char* name) {
+        for (QWidget* widget : QApplication::allWidgets()) {
+            if (widget->objectName() == name && widget->isVisible())
+                return qobject_cast<T*>(widget);
+        }
+        return nullptr;
+    }
+    static QRect Global(QWidget* widget, QRect rect) {
+        return QRect(widget->mapToGlobal(rect.topLeft()), rect.size());
     }
 
   private slots:
@@ -71,20 +96,114 @@ class PointerAidsTest : public WindowTest {
     // Menus too: resting on "Fil" opens it, resting on "Spara" in it saves.
     void restingOnAMenuItemChoosesIt() {
         StartResting();
-        const auto restOn = [&](QWidget* widget, QRect item) {
-            pointer = {widget, widget->mapToGlobal(item.center())};
-            Aids()->Check();
-            now += 1000;
-            Aids()->Check();
-            QCoreApplication::processEvents();  // the press comes after the check
-        };
         QMenuBar* bar = form->menuBar();
         auto* fil = Find<QMenu>("Fil1");
-        restOn(bar, bar->actionGeometry(fil->menuAction()));
+        RestOn(bar, bar->actionGeometry(fil->menuAction()));
         QVERIFY(fil->isVisible());
-        restOn(fil, fil->actionGeometry(Spara2()));
+        RestOn(fil, fil->actionGeometry(Spara2()));
         QVERIFY(!fil->isVisible());
         QVERIFY(StampOf(dir->File("doc.gtv")).has_value());
+    }
+
+    // "Sluta" ends the program only after a second rest on a button away from the item; a
+    // rest on "Avbryt" there, or on anything else, lets it go.
+    void endingTheProgramAsksASecondRest() {
+        StartResting();
+        QMenuBar* bar = form->menuBar();
+        auto* fil = Find<QMenu>("Fil1");
+        const auto restOnSluta = [&] {
+            RestOn(bar, bar->actionGeometry(fil->menuAction()));
+            RestOn(fil, fil->actionGeometry(Find<QAction>("Sluta1")));
+        };
+        restOnSluta();
+        QVERIFY(form->isVisible());
+        const QRect item = Global(fil, fil->actionGeometry(Find<QAction>("Sluta1")));
+        auto* yes = Shown<QPushButton>("Bekrafta");
+        QVERIFY(yes != nullptr);
+        QCOMPARE(yes->text(), QString("Ja, avsluta Glidtavla"));
+        const QRect second = Global(yes->window(), yes->window()->rect());
+        QVERIFY(!second.intersects(item.adjusted(-40, -40, 40, 40)));
+        RestOn(Shown<QPushButton>("AvbrytBekrafta"));
+        QTRY_VERIFY(Shown<QWidget>("AndraVilan") == nullptr);
+        QVERIFY(form->isVisible());
+
+        restOnSluta();
+        RestOn(Button1());  // something else pressed instead
+        QTRY_VERIFY(Shown<QWidget>("AndraVilan") == nullptr);
+        QVERIFY(form->isVisible());
+
+        restOnSluta();
+        RestOn(Shown<QPushButton>("Bekrafta"));
+        QTRY_VERIFY(!form->isVisible());
+    }
+
+    // The questions' buttons that drop text, replace a file or forget words: one rest asks the
+    // second, and the answer comes only from that.
+    void aQuestionsLosingAnswerAsksASecondRest() {
+        StartResting();
+        QtDialogs real(form.get());
+        const struct {
+            const char* button;
+            std::function<int()> ask;
+            int losing;
+        } questions[] = {
+            {"Spara inte", [&] { return int(real.AskToSave("doc.gtv")); },
+             int(SaveChoice::Discard)},
+            {"Ersätt", [&] { return int(real.AskToReplace("doc.gtv", "doc-2.gtv")); },
+             int(ReplaceChoice::Replace)},
+            {"Ja", [&] { return int(real.Confirm("Glömma alla ord?")) ? 1 : 0; }, 1},
+        };
+        for (const auto& question : questions) {
+            bool secondAsked = false;
+            QTimer clock;  // the rests go on while the question waits in its own loop
+            connect(&clock, &QTimer::timeout, [&] {
+                now += 200;
+                if (auto* yes = Shown<QPushButton>("Bekrafta")) {
+                    secondAsked = true;
+                    pointer = {yes, yes->mapToGlobal(yes->rect().center())};
+                } else if (QWidget* box = QApplication::activeModalWidget()) {
+                    for (auto* button : box->findChildren<QPushButton*>()) {
+                        if (button->text() == question.button)
+                            pointer = {button, button->mapToGlobal(button->rect().center())};
+                    }
+                }
+            });
+            clock.start(20);
+            QTimer::singleShot(15000, [] {  // never answered
+                if (QWidget* box = QApplication::activeModalWidget()) box->close();
+            });
+            const int answer = question.ask();
+            QVERIFY2(secondAsked, question.button);
+            QCOMPARE(answer, question.losing);
+        }
+    }
+
+    // A tick-box item changes only by a full rest on it: neither the rest that opened its menu
+    // nor a pointer passing over it switches it.
+    void aTickBoxItemChangesOnlyByAFullRestOnIt() {
+        StartResting();
+        QAction* learn = Find<QAction>("LarAv");
+        QMenu* menu = nullptr;
+        for (QMenu* candidate : form->findChildren<QMenu*>()) {
+            if (candidate->actions().contains(learn)) menu = candidate;
+        }
+        QVERIFY(menu != nullptr);
+        QVERIFY(learn->isChecked());
+        QMenuBar* bar = form->menuBar();
+        RestOn(bar, bar->actionGeometry(menu->menuAction()));
+        QVERIFY(menu->isVisible());
+        const QRect item = menu->actionGeometry(learn);
+        pointer = {menu, menu->mapToGlobal(item.center())};  // the menu opened under it
+        for (int i = 0; i < 30; ++i) {  // and it passes over the item, a few pixels a sample
+            pointer.At =
+                menu->mapToGlobal(QPoint(item.left() + 5 * i % item.width(), item.center().y()));
+            Aids()->Check();
+            now += 100;
+        }
+        QCoreApplication::processEvents();
+        QVERIFY(learn->isChecked());
+        RestOn(menu, item);
+        QVERIFY(!learn->isChecked());
     }
 
     // A dialog that a rest opens is answered by resting: the rests go on being counted while

@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "app/form/second_rest.h"
 #include "pictures/picture_file.h"
 
 namespace glidtavla {
@@ -116,6 +117,7 @@ SaveChoice QtDialogs::AskToSave(const QString& documentName) {
                     parent_);
     QPushButton* save = box.addButton("Spara", QMessageBox::AcceptRole);
     QPushButton* discard = box.addButton("Spara inte", QMessageBox::DestructiveRole);
+    AskSecondRest(discard, "släng ändringarna");
     QPushButton* cancel = box.addButton("Avbryt", QMessageBox::RejectRole);
     box.setDefaultButton(save);
     box.setEscapeButton(cancel);
@@ -129,6 +131,7 @@ bool QtDialogs::Confirm(const QString& question) {
     QMessageBox box(QMessageBox::Question, "Glidtavla", question, QMessageBox::NoButton, parent_);
     QPushButton* yes = box.addButton("Ja", QMessageBox::AcceptRole);
     QPushButton* no = box.addButton("Nej", QMessageBox::RejectRole);
+    AskSecondRest(yes, "jag är säker");
     box.setDefaultButton(no);
     box.setEscapeButton(no);
     box.exec();
@@ -143,6 +146,7 @@ ReplaceChoice QtDialogs::AskToReplace(const QString& documentName, const QString
                     QMessageBox::NoButton, parent_);
     QPushButton* beside = box.addButton("Spara som " + freeName, QMessageBox::AcceptRole);
     QPushButton* replace = box.addButton("Ersätt", QMessageBox::DestructiveRole);
+    AskSecondRest(replace, "ersätt " + documentName);
     QPushButton* cancel = box.addButton("Avbryt", QMessageBox::RejectRole);
     box.setDefaultButton(beside);  // the choice that loses nothing
     box.setEscapeButton(cancel);

@@ -9,7 +9,10 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
 #include <QTimer>
+#include <QVBoxLayout>
 
 namespace glidtavla {
 
@@ -92,6 +95,7 @@ void PointerAids::Use(const PointerAidSettings& settings) {
     } else {
         timer_->stop();
         Stop();
+        CloseSecondRest();
     }
 }
 
@@ -188,6 +192,15 @@ void PointerAids::Check() {
     Stop();
     pressed_ = target;  // once, until the pointer has left it
     pressedAt_ = pointer.At;
+    const QObject* item =
+        target.Action != nullptr ? static_cast<QObject*>(target.Action) : target.Widget.data();
+    const QString what = SecondRestAsked(item);
+    if (!what.isEmpty()) return ShowSecondRest(target, what);
+    if (!secondRest_ || !secondRest_->isAncestorOf(target.Widget)) CloseSecondRest();
+    PressSoon(target);
+}
+
+void PointerAids::PressSoon(const Target& target) {
     // After this check has returned: a dialog the press opens waits in an event loop of its
     // own, in which this timer must go on counting rests for the dialog's buttons.
     QMetaObject::invokeMethod(
@@ -196,6 +209,57 @@ void PointerAids::Check() {
             if (target.Widget) Press(target);
         },
         Qt::QueuedConnection);
+}
+
+void PointerAids::ShowSecondRest(const Target& target, const QString& what) {
+    CloseSecondRest();
+    const QRect first(target.Widget->mapToGlobal(target.Rect.topLeft()), target.Rect.size());
+    // A child of the dialog it answers, so that a modal dialog lets it be clicked too; a menu
+    // closes, and the question stands over the window the menu belongs to.
+    QWidget* owner = target.Widget->window();
+    while (qobject_cast<QMenu*>(owner) != nullptr && owner->parentWidget() != nullptr)
+        owner = owner->parentWidget()->window();
+    while (QWidget* popup = QApplication::activePopupWidget())
+        popup->close();
+    secondRest_ = new QWidget(owner, Qt::ToolTip | Qt::FramelessWindowHint);
+    secondRest_->setObjectName("AndraVilan");
+    secondRest_->setAttribute(Qt::WA_DeleteOnClose);
+    secondRest_->setStyleSheet(
+        "QWidget#AndraVilan { background: #ffd54f; }"
+        "QPushButton { font-size: 16pt; padding: 12px 24px; }");
+    auto* layout = new QVBoxLayout(secondRest_);
+    layout->setContentsMargins(12, 12, 72, 12);  // room for the countdown beside the buttons
+    auto* yes = new QPushButton("Ja, " + what, secondRest_);
+    yes->setObjectName("Bekrafta");
+    auto* no = new QPushButton("Avbryt", secondRest_);
+    no->setObjectName("AvbrytBekrafta");
+    layout->addWidget(yes);
+    layout->addWidget(no);
+    connect(yes, &QPushButton::clicked, this, [this, target] {
+        CloseSecondRest();
+        if (target.Widget) Press(target);
+    });
+    connect(no, &QPushButton::clicked, this, &PointerAids::CloseSecondRest);
+    secondRest_->adjustSize();
+    // Away from the first: below it (above where the screen ends), its top a few rows down, so
+    // a pointer resting on the first is not on it.
+    const QRect screen = QGuiApplication::screenAt(first.center()) != nullptr
+                             ? QGuiApplication::screenAt(first.center())->availableGeometry()
+                             : QRect(first.topLeft(), QSize(4096, 4096));
+    const int gap = std::max(3 * first.height(), 60);
+    const QSize size = secondRest_->size();
+    int top = first.bottom() + gap;
+    if (top + size.height() > screen.bottom()) top = first.top() - gap - size.height();
+    const int left = std::clamp(first.center().x() - size.width() / 2, screen.left(),
+                                std::max(screen.left(), screen.right() - size.width()));
+    secondRest_->move(left, std::max(top, screen.top()));
+    secondRest_->show();
+    secondRest_->raise();
+}
+
+void PointerAids::CloseSecondRest() {
+    if (secondRest_) secondRest_->close();
+    secondRest_ = nullptr;
 }
 
 void PointerAids::PlaceCountdown(const Target& target) {

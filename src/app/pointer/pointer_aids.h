@@ -9,6 +9,7 @@
 #include <optional>
 #include <vector>
 
+#include "app/form/second_rest.h"
 #include "app/form/setting_values.h"
 
 class QAbstractButton;
@@ -75,6 +76,9 @@ class PointerAids : public QObject {
     void Rest(const Target& target, QPoint at);
     void PlaceCountdown(const Target& target);
     void Stop();
+    void PressSoon(const Target& target);
+    void ShowSecondRest(const Target& target, const QString& what);
+    void CloseSecondRest();
 
     PointerAidSettings settings_;
     std::function<void()> changed_;
@@ -88,6 +92,7 @@ class PointerAids : public QObject {
     Target pressed_;                   // pressed by resting, until the pointer has left it
     std::optional<QPoint> pressedAt_;  // and has moved away from where it rested
     QPointer<QLabel> countdown_;
+    QPointer<QWidget> secondRest_;  // the confirming buttons, while a second rest is asked
     QPoint restAt_;
     qint64 restSince_ = 0;
 };
