@@ -352,6 +352,7 @@ void TForm1::Sluta1Click() {
 }
 
 void TForm1::Bruksanvisning2Click() {
+    layout_->PlaceHelp();
     Memo2->show();
     Memo2->raise();  // over the read-outs beside the board
 }

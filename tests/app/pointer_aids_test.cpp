@@ -206,6 +206,15 @@ class PointerAidsTest : public WindowTest {
         QVERIFY(!learn->isChecked());
     }
 
+    // The help panel closes by a rest on its own button.
+    void theHelpClosesByResting() {
+        StartResting();
+        Bruksanvisning2()->trigger();
+        QVERIFY(Memo2()->isVisible());
+        RestOn(Find<QPushButton>("StangBruksanvisning"));
+        QVERIFY(!Memo2()->isVisible());
+    }
+
     // A dialog that a rest opens is answered by resting: the rests go on being counted while
     // the dialog waits (the clock and the pointer are the test's, the timer is the real one).
     void aDialogOpenedByRestingIsAnsweredByResting() {

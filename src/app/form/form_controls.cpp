@@ -5,6 +5,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
+#include <QTextFrame>
 #include <QTimer>
 
 #include <algorithm>
@@ -107,6 +109,14 @@ void CreateFormControls(FormControls& c, QObject* owner) {
             widest = std::max(widest, c.Memo2->fontMetrics().horizontalAdvance(line));
     }
     c.Memo2->resize(std::max(417, widest + 40), 377);
+    // Closed by a rest too: a button over the text's lower right corner, the text kept clear
+    // of it at its end.
+    auto* closeHelp = new QPushButton("Stäng bruksanvisningen", c.Memo2);
+    closeHelp->setObjectName("StangBruksanvisning");
+    QObject::connect(closeHelp, &QPushButton::clicked, c.Memo2, &QWidget::hide);
+    QTextFrameFormat clear = c.Memo2->document()->rootFrame()->frameFormat();
+    clear.setBottomMargin(48);
+    c.Memo2->document()->rootFrame()->setFrameFormat(clear);
 
     c.DemoNotice = new QLabel("● Spelar in demo. Sluta: Bruksanvisning > Sluta spela in", client);
     place(c.DemoNotice, "DemoNotice", 350, 0, 323, 21, false);

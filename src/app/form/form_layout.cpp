@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScrollArea>
 
 #include <algorithm>
@@ -39,6 +40,14 @@ QFont Grown(const QFont& font, int pixelsAt100, double factor) {
 }
 
 }  // namespace
+
+FormLayout::FormLayout(QMainWindow* window, const FormControls& controls,
+                       const CharacterBoard& board, const CharacterBoard& engineBoard)
+    : window_(window),
+      c_(controls),
+      board_(board),
+      engine_(engineBoard),
+      helpSize_(controls.Memo2->size()) {}
 
 void FormLayout::SetPercent(int percent) {
     percent_ = std::clamp(percent, kMinZoom, kMaxZoom);
@@ -109,10 +118,29 @@ void FormLayout::PlaceAtZoom() {
     PlaceSource();
 }
 
-// The help panel stands right of the centre cell at any zoom, so it never covers it.
+// The help panel stands beside the board, over the read-outs, never over a cell: narrower where
+// the window leaves less room, and over the character line and text area below the board where
+// it leaves none. Its close button stands in its lower right corner, a rest's target.
 void FormLayout::PlaceHelp() {
-    const int centreRight = ToWindow(board_.ColumnBounds[3]);
-    c_.Memo2->move(std::max(296, centreRight + 8), c_.Memo2->y());
+    constexpr int kNarrowest = 240;
+    const QSize room = static_cast<QScrollArea*>(window_->centralWidget())->viewport()->size();
+    const int boardRight = ToWindow(board_.BoardWidth) + 8;
+    const int boardBottom = Pixels(Zoomed(board_.BoardHeight, percent_)) + 8;
+    const int beside = room.width() - boardRight;
+    if (beside >= kNarrowest || beside >= helpSize_.width()) {
+        c_.Memo2->setGeometry(boardRight, 32, std::min(helpSize_.width(), beside),
+                              helpSize_.height());
+    } else {
+        c_.Memo2->setGeometry(
+            0, boardBottom, std::min(helpSize_.width(), room.width()),
+            std::max(std::min(helpSize_.height(), room.height() - boardBottom), kNarrowest / 2));
+    }
+    if (auto* close = c_.Memo2->findChild<QPushButton*>("StangBruksanvisning")) {
+        close->adjustSize();
+        const QRect text = c_.Memo2->viewport()->geometry();
+        close->move(text.right() - close->width() - 4, text.bottom() - close->height() - 4);
+        close->raise();
+    }
 }
 
 void FormLayout::PlaceStarted() {

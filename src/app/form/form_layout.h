@@ -22,8 +22,7 @@ class FormLayout {
     // board is the board shown; engineBoard the one the engine writes on, wider by a word
     // column when one is shown. Both are kept by their owner for the window's lifetime.
     FormLayout(QMainWindow* window, const FormControls& controls, const CharacterBoard& board,
-               const CharacterBoard& engineBoard)
-        : window_(window), c_(controls), board_(board), engine_(engineBoard) {}
+               const CharacterBoard& engineBoard);
 
     // The zoom in whole percent: text sizes follow at once; the places at the next Place call.
     int Percent() const { return percent_; }
@@ -56,10 +55,11 @@ class FormLayout {
     // The compact panel: the board, the character cell and the character line, and the window
     // sized to hold them.
     void PlacePanel();
+    // The help panel beside the board in the window's present size.
+    void PlaceHelp();
 
   private:
     void PlaceReadouts(int boardWidth);
-    void PlaceHelp();
     int64_t BelowBoard(int pixelsAt100) const;
     int ImageWidth(int boardWidth) const;
 
@@ -68,6 +68,7 @@ class FormLayout {
     const CharacterBoard& board_;
     const CharacterBoard& engine_;
     int percent_ = 100;
+    const QSize helpSize_;  // the help panel where it has room
 };
 
 }  // namespace glidtavla
