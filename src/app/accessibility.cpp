@@ -89,7 +89,8 @@ void NameControlsForAssistiveTechnology(const FormControls& form) {
     KeepQuiet(form.Edit9);  // the character cell says the same in words
     Name(form.Edit7, "Meddelande", "Klicka för att dölja meddelandet.");
     Name(form.Edit8, "Teckenbordets källa", "Tabellfilen som teckenbordet kommer från.");
-    Name(form.Memo2, "Bruksanvisning", "Klicka i texten, eller vila på Stäng bruksanvisningen, för att dölja den.");
+    Name(form.Memo2, "Bruksanvisning",
+         "Klicka i texten, eller vila på Stäng bruksanvisningen, för att dölja den.");
     Name(form.Button1, "START", "Visar teckenbordet och börjar skrivandet.");
     Name(form.Label1, form.Label1->text().simplified());
     Name(form.Label2, form.Label2->text());
