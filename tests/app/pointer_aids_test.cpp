@@ -8,12 +8,14 @@
 #include <QTimer>
 
 #include "app/form/dialogs.h"
+#include "app/form/file_chooser.h"
 #include "app/pointer/pointer_aids.h"
 #include "app/predict/word_prediction.h"
 #include "base/files.h"
 #include "demo/demo_replay.h"
 #include "window_test.h"
 
+#include <filesystem>
 #include <functional>
 #include <optional>
 
@@ -204,6 +206,69 @@ class PointerAidsTest : public WindowTest {
         QVERIFY(learn->isChecked());
         RestOn(menu, item);
         QVERIFY(!learn->isChecked());
+    }
+
+    // The program's own chooser, answered by resting on its rows: a file of the folder, a
+    // folder and a file in it, the name from the character line, the free name, "Avbryt".
+    // Rows of other kinds stay out; folders come before files.
+    void theLargeChooserIsAnsweredByResting() {
+        StartResting();
+        QVERIFY(Aids()->Current().LargeChooser);  // comes with resting
+        dir->Write("brev.gtv", "hej");
+        dir->Write("anteckning.txt", "");
+        dir->Write("bild.png", "");
+        std::filesystem::create_directory(dir->File("sub"));
+        dir->Write("sub/a.gtv", "");
+        dir->Write("sub/b.gtv", "");
+        QtDialogs real(form.get());
+        real.UseOwnChooser(
+            {[this] { return Aids()->Current().LargeChooser; }, [] { return QString("kort"); }});
+        const QString at = QString::fromStdString(dir->File("doc.gtv"));
+        const struct {
+            DialogKind kind;
+            QStringList rests;
+            std::optional<std::string> chosen;
+        } cases[] = {
+            {DialogKind::OpenDialog1, {"brev.gtv"}, dir->File("brev.gtv")},
+            {DialogKind::OpenDialog1, {"▶ sub", "b.gtv"}, dir->File("sub/b.gtv")},
+            {DialogKind::SaveDialog1,
+             {"Spara som kort.gtv (namnet från teckenraden)"},
+             dir->File("kort.gtv")},
+            {DialogKind::SaveDialog1, {"Spara som doc.gtv"}, dir->File("doc.gtv")},
+            {DialogKind::OpenDialog1, {"Avbryt"}, std::nullopt},
+        };
+        for (const auto& step : cases) {
+            int next = 0;
+            QStringList rows;
+            QTimer clock;  // the rests go on while the chooser waits in its own loop
+            connect(&clock, &QTimer::timeout, [&] {
+                now += 200;
+                auto* chooser = Shown<FileChooser>("Filvaljare");
+                if (chooser == nullptr) return;
+                if (rows.isEmpty()) rows = chooser->Rows();
+                for (int i = next; i < step.rests.size(); ++i) {
+                    for (auto* button : chooser->findChildren<QPushButton*>()) {
+                        if (button->text() != step.rests[i] || !button->isVisible()) continue;
+                        next = i;
+                        pointer = {button, button->mapToGlobal(button->rect().center())};
+                    }
+                }
+            });
+            clock.start(20);
+            QTimer::singleShot(15000, [] {  // never answered
+                if (auto* chooser = Shown<FileChooser>("Filvaljare")) chooser->reject();
+            });
+            const std::optional<QString> chosen = real.Ask(step.kind, at);
+            QCOMPARE(chosen.has_value(), step.chosen.has_value());
+            if (chosen) QCOMPARE(chosen->toStdString(), *step.chosen);
+            if (step.kind == DialogKind::OpenDialog1 && step.rests.size() == 1) {
+                QVERIFY(rows.contains("anteckning.txt"));
+                QVERIFY(!rows.contains("bild.png"));
+                QVERIFY(rows.indexOf("▶ sub") < rows.indexOf("anteckning.txt"));
+            }
+        }
+        Find<QAction>("StorFilvaljare")->trigger();  // off: Qt's dialog again
+        QVERIFY(!Aids()->Current().LargeChooser);
     }
 
     // The help panel closes by a rest on its own button.

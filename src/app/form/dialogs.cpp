@@ -7,7 +7,9 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "app/form/file_chooser.h"
 #include "app/form/second_rest.h"
+#include "base/files.h"
 #include "pictures/picture_file.h"
 
 namespace glidtavla {
@@ -18,29 +20,34 @@ struct DialogSpec {
     QFileDialog::AcceptMode Mode;
     const char* Filter;
     const char* DefaultSuffix;
+    const char* Title = "";  // of the program's own chooser
 };
 
 DialogSpec SpecOf(DialogKind kind) {
     switch (kind) {
         case DialogKind::OpenDialog1:
             return {QFileDialog::AcceptOpen,
-                    "Glidtavlafiler   .gtv|*.gtv|Textfiler  .txt|*.txt|Alla filer  |*.*", ""};
+                    "Glidtavlafiler   .gtv|*.gtv|Textfiler  .txt|*.txt|Alla filer  |*.*", "",
+                    "Öppna"};
         case DialogKind::SaveDialog1:
             return {QFileDialog::AcceptSave,
-                    "Glidtavlasfiler  .gtv|*.gtv|Textfiler  .txt|*.txt|Alla filer |*.*", "gtv"};
+                    "Glidtavlasfiler  .gtv|*.gtv|Textfiler  .txt|*.txt|Alla filer |*.*", "gtv",
+                    "Spara som"};
         case DialogKind::OpenDialog2:
-            return {QFileDialog::AcceptOpen, "Demofiler (.dem)|*.dem|Alla filer|*.*", ""};
+            return {QFileDialog::AcceptOpen, "Demofiler (.dem)|*.dem|Alla filer|*.*", "",
+                    "Kör demo"};
         case DialogKind::SaveDialog2:
-            return {QFileDialog::AcceptSave, "Demofiler|*.dem|Alla filer|*.*", ".dem"};
+            return {QFileDialog::AcceptSave, "Demofiler|*.dem|Alla filer|*.*", ".dem", "Gör demo"};
         case DialogKind::OpenDialog3:
-            return {QFileDialog::AcceptOpen, ".tab-filer|*.tab|Alla filer|*.*", ""};
+            return {QFileDialog::AcceptOpen, ".tab-filer|*.tab|Alla filer|*.*", "",
+                    "Hämta teckenbord utan bild"};
         case DialogKind::OpenPictureDialog1:
             return {QFileDialog::AcceptOpen,
                     "All (*.bmp;*.ico;*.emf;*.wmf;*.png;*.jpg;*.jpeg;*.svg)|"
                     "*.bmp;*.ico;*.emf;*.wmf;*.png;*.jpg;*.jpeg;*.svg|Bitmaps (*.bmp)|*.bmp|"
                     "Icons (*.ico)|*.ico|Enhanced Metafiles (*.emf)|*.emf|Metafiles (*.wmf)|*.wmf|"
                     "PNG (*.png)|*.png|JPEG (*.jpg;*.jpeg)|*.jpg;*.jpeg|SVG (*.svg)|*.svg",
-                    ""};
+                    "", "Hämta teckenbord med bild"};
     }
     return {QFileDialog::AcceptOpen, "Alla filer|*.*", ""};
 }
@@ -89,7 +96,38 @@ QStringList NameFilters(const QString& filter) {
     return filters;
 }
 
+namespace {
+
+// The patterns of a filter's kinds, without "all files".
+QStringList Patterns(const QString& filter) {
+    const QStringList parts = filter.split('|');
+    QStringList patterns;
+    for (qsizetype i = 1; i < parts.size(); i += 2) {
+        for (const QString& pattern : parts[i].split(';')) {
+            if (pattern != "*.*" && !patterns.contains(pattern)) patterns << pattern;
+        }
+    }
+    return patterns;
+}
+
+}  // namespace
+
+std::optional<QString> QtDialogs::AskOwn(DialogKind kind, const QString& preset) {
+    const DialogSpec spec = SpecOf(kind);
+    const bool save = spec.Mode == QFileDialog::AcceptSave;
+    const bool board = kind == DialogKind::OpenDialog3 || kind == DialogKind::OpenPictureDialog1;
+    QString suffix = spec.DefaultSuffix;
+    if (!suffix.isEmpty() && !suffix.startsWith('.')) suffix.prepend('.');
+    FileChooser chooser(parent_,
+                        {spec.Title, Patterns(spec.Filter), save, preset,
+                         board ? QFile::decodeName(InstalledDataPath("boards").c_str()) : "",
+                         save && own_.Line ? own_.Line() : "", suffix});
+    chooser.exec();
+    return chooser.Chosen();
+}
+
 std::optional<QString> QtDialogs::Ask(DialogKind kind, const QString& preset) {
+    if (own_.On && own_.On()) return AskOwn(kind, preset);
     const DialogSpec spec = SpecOf(kind);
     QFileDialog dialog(parent_);
     dialog.setAcceptMode(spec.Mode);

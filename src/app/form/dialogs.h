@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class QWidget;
@@ -41,6 +42,13 @@ class Dialogs {
 class QtDialogs : public Dialogs {
   public:
     explicit QtDialogs(QWidget* parent) : parent_(parent) {}
+    // The program's own file chooser instead of Qt's while On says so; Line is the character
+    // line, offered as a name when saving (and kept: it is the user's text).
+    struct OwnChooser {
+        std::function<bool()> On;
+        std::function<QString()> Line;
+    };
+    void UseOwnChooser(OwnChooser chooser) { own_ = std::move(chooser); }
     std::optional<QString> Ask(DialogKind kind, const QString& preset) override;
     void ShowError(const QString& message) override;
     SaveChoice AskToSave(const QString& documentName) override;
@@ -48,7 +56,10 @@ class QtDialogs : public Dialogs {
     bool Confirm(const QString& question) override;
 
   private:
+    std::optional<QString> AskOwn(DialogKind kind, const QString& preset);
+
     QWidget* parent_;
+    OwnChooser own_;
 };
 
 // Qt name filters from a "description|pattern|description|pattern" filter.

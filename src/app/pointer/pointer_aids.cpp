@@ -35,6 +35,7 @@ PointerAidSettings PointerAidSettings::Read(const SettingValues& values) {
     if (guard && *guard % 4 == 0) aids.GuardPixels = *guard;
     aids.DwellPress = values.Flag("pointer/dwellPress", false);
     aids.DwellMs = values.Number("pointer/dwellMs", 500, 3000).value_or(aids.DwellMs);
+    aids.LargeChooser = values.Flag("pointer/largeChooser", aids.DwellPress);
     return aids;
 }
 
@@ -42,6 +43,7 @@ void PointerAidSettings::Write(SettingValues& values) const {
     values.Set("pointer/guardPixels", GuardPixels);
     values.Set("pointer/dwellPress", DwellPress);
     values.Set("pointer/dwellMs", DwellMs);
+    values.Set("pointer/largeChooser", LargeChooser);
 }
 
 PointerAids::PointerAids(QObject* parent, QMenu* menu)
@@ -60,10 +62,15 @@ PointerAids::PointerAids(QObject* parent, QMenu* menu)
     });
     dwell_ = AddCheckable(menu, "TryckGenomAttVila", "Tryck genom att vila", [this](bool on) {
         settings_.DwellPress = on;
+        if (on) settings_.LargeChooser = true;  // Qt's file dialogs need a click
         Changed();
     });
     times_ = AddChoices(menu, "Vilotid", "Vilotid", times, [this](int i) {
         settings_.DwellMs = kTimes[i];
+        Changed();
+    });
+    chooser_ = AddCheckable(menu, "StorFilvaljare", "Stor filväljare", [this](bool on) {
+        settings_.LargeChooser = on;
         Changed();
     });
     pointer_ = [] {
@@ -88,6 +95,7 @@ void PointerAids::Use(const PointerAidSettings& settings) {
     for (std::size_t i = 0; i < times_.size(); ++i)
         times_[i]->setChecked(kTimes[i] == settings_.DwellMs);
     dwell_->setChecked(settings_.DwellPress);
+    chooser_->setChecked(settings_.LargeChooser);
     // Where the pointer is, asked rather than told: enter and leave events do not come when a
     // window appears under a pointer that keeps still.
     if (settings_.DwellPress) {
@@ -101,6 +109,7 @@ void PointerAids::Use(const PointerAidSettings& settings) {
 
 void PointerAids::TurnOnResting(int restMs) {
     settings_.DwellPress = true;
+    settings_.LargeChooser = true;
     if (restMs > 0) settings_.DwellMs = restMs;
     Changed();
 }

@@ -22,9 +22,10 @@ namespace glidtavla {
 
 // What the user set for a pointer that trembles or cannot click.
 struct PointerAidSettings {
-    int GuardPixels = 0;      // "Darrskydd": 0 (Av), 4, 8 or 12
-    bool DwellPress = false;  // "Tryck genom att vila"
-    int DwellMs = 1000;       // 500 to 3000
+    int GuardPixels = 0;        // "Darrskydd": 0 (Av), 4, 8 or 12
+    bool DwellPress = false;    // "Tryck genom att vila"
+    int DwellMs = 1000;         // 500 to 3000
+    bool LargeChooser = false;  // "Stor filväljare": the program's own, rows a rest presses
     friend bool operator==(const PointerAidSettings&, const PointerAidSettings&) = default;
     static PointerAidSettings Read(const SettingValues& values);
     void Write(SettingValues& values) const;
@@ -87,6 +88,7 @@ class PointerAids : public QObject {
     std::vector<QAction*> guards_;
     std::vector<QAction*> times_;
     QAction* dwell_;
+    QAction* chooser_;
     QTimer* timer_;
     Target target_;                    // where the pointer rests
     Target pressed_;                   // pressed by resting, until the pointer has left it
