@@ -71,6 +71,13 @@ e2e_window_moved() {
   WX=$X; WY=$Y
 }
 
+# MENU again for a drawn board: its source line stands where e2e_start looks for the client
+# area, so look further left.
+e2e_menu_beside_source() {
+  MENU=$(import -window root -crop "1x80+$((WX + 100))+$WY" txt:- 2>/dev/null |
+         awk -F'[,:]' '/srgb\(56,144,13\)/ && !found { print $2; found = 1 }')
+}
+
 # Pointer moves and clicks in the client area's coordinates.
 at() { xdotool mousemove "$((WX + $1))" "$((WY + MENU + $2))"; sleep 0.05; }
 click_at() { at "$1" "$2"; xdotool click 1; sleep 0.2; }

@@ -17,9 +17,7 @@ kind=drawn
 table=$board
 CONF
 e2e_start "$program" "$E2E_TMP/work"
-# The board's source line stands where lib.sh looks for the client area: look further left.
-MENU=$(import -window root -crop "1x80+$((WX + 100))+$WY" txt:- 2>/dev/null |
-       awk -F'[,:]' '/srgb\(56,144,13\)/ && !found { print $2; found = 1 }')
+e2e_menu_beside_source
 
 at 700 505; at 717 516              # onto START, and rest there: no click
 sleep 1.2
