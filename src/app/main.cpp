@@ -58,5 +58,10 @@ int main(int argc, char** argv) {
         QApplication::setWindowIcon(icon);
     });
     if (line.Start) form.Guarded([&form] { form.Button1Click(); });
+    // Not while it writes into another program: the questions would take the focus.
+    if (!line.SendKeys) {
+        QTimer::singleShot(0, &form,
+                           [&form] { form.Guarded([&form] { form.AskFirstStartIfDue(); }); });
+    }
     return app.exec();
 }

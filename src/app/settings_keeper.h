@@ -62,6 +62,13 @@ class SettingsKeeper {
     void RememberBoard(const RememberedBoard& board);
     void RememberDocumentFolder(const std::string& documentPath);
 
+    // Whether the first start's questions are still to be asked: never without a store.
+    bool FirstStartDue() const { return store_ && !values_.Flag("firstStart/asked", false); }
+    void FirstStartAsked() {
+        values_.Set("firstStart/asked", true);
+        Remember();
+    }
+
     const RememberedBoard& Board() const { return board_; }
     std::string DocumentFolder() const { return values_.Bytes("document/folder"); }
     QByteArray Geometry() const { return values_.Value("window/geometry").toByteArray(); }

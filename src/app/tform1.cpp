@@ -17,6 +17,7 @@
 #include "app/board_view.h"
 #include "app/demo_notice.h"
 #include "app/document_session.h"
+#include "app/first_start.h"
 #include "app/form/client_area.h"
 #include "app/form/form_layout.h"
 #include "app/form/menu_items.h"
@@ -178,6 +179,7 @@ void TForm1::CreateViewMenu() {
         controls, *layout_, visa, *dialogs_, boards_.EngineBoard(),
         [this] { return demo_.Holds(DemoSession::Held::Prediction); });
     aids_ = new PointerAids(this, visa);
+    AddItem(visa, "StallIn", "Ställ in efter mig", [this] { Guarded([this] { StallInClick(); }); });
 }
 
 void TForm1::Guarded(const std::function<void()>& body) {
@@ -390,12 +392,27 @@ void TForm1::ubildClick() {
     const std::optional<QString> chosen =
         dialogs_->Ask(DialogKind::OpenDialog3, own ? "" : Shown(InstalledDataPath("boards")) + "/");
     if (!chosen) return;
-    const std::string table = QFile::encodeName(*chosen).toStdString();
+    UseDrawnBoard(QFile::encodeName(*chosen).toStdString());
+}
+
+void TForm1::UseDrawnBoard(const std::string& table) {
     boards_.Choose(table);
     RefuseDuringDemo();
     if (!IsRegularFile(table)) return;
     board_->LoadDrawn(table);
     settings_->RememberBoard({RememberedBoard::Kind::Drawn, table, ""});
+}
+
+// The three questions: asked at the first start, and again from Visa.
+void TForm1::StallInClick() {
+    settings_->FirstStartAsked();
+    if (SetUpByAsking(this, *prediction_, *aids_,
+                      [this](const std::string& table) { UseDrawnBoard(table); }))
+        settings_->Remember();
+}
+
+void TForm1::AskFirstStartIfDue() {
+    if (settings_->FirstStartDue()) StallInClick();
 }
 
 // Back to the board the program starts with; like the other board commands, not during a demo.

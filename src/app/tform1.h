@@ -55,6 +55,7 @@ class TForm1 : public QMainWindow, private FormControls {
     void Edit7Click();
     void bildClick();
     void ubildClick();
+    void StallInClick();
     void InbyggtClick();
     void MdemoClick();
     void Kdemo1Click();
@@ -68,6 +69,8 @@ class TForm1 : public QMainWindow, private FormControls {
     // Settings kept between runs, read before the window is shown so they are in force from
     // the start.
     void UseSettings(std::unique_ptr<SettingsStore> store);
+    // The first start's questions, once for a store that has not had them.
+    void AskFirstStartIfDue();
     void SetZoom(int percent);
     TypingMode& Typing() { return *typing_; }
     WordPrediction& Prediction() { return *prediction_; }
@@ -94,6 +97,7 @@ class TForm1 : public QMainWindow, private FormControls {
     void resizeEvent(QResizeEvent* event) override;
 
   private:
+    void UseDrawnBoard(const std::string& table);
     void CreateControls();
     void CreateMenu();
     void CreateViewMenu();

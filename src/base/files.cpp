@@ -137,8 +137,11 @@ std::string OwnFolder() {
 std::string InstalledDataPath(const std::string& name) {
     const std::string folder = OwnFolder();
     if (folder.empty()) return std::string(GLIDTAVLA_SYSTEM_DATA) + "/" + name;
-    const std::string beside = folder + name;
-    if (access(beside.c_str(), R_OK) == 0) return beside;
+    // Beside the programs at the top of the build (the tests run one folder down), or where
+    // the package puts it.
+    for (const std::string& candidate : {folder + name, folder + "../" + name}) {
+        if (access(candidate.c_str(), R_OK) == 0) return candidate;
+    }
     return folder + GLIDTAVLA_DATA_FROM_BIN + "/" + name;
 }
 

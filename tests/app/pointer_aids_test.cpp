@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "app/first_start.h"
 #include "app/form/dialogs.h"
 #include "app/form/file_chooser.h"
 #include "app/pointer/pointer_aids.h"
@@ -269,6 +270,49 @@ class PointerAidsTest : public WindowTest {
         }
         Find<QAction>("StorFilvaljare")->trigger();  // off: Qt's dialog again
         QVERIFY(!Aids()->Current().LargeChooser);
+    }
+
+    // The first start's questions, answered by resting on their large buttons: a head mouse,
+    // no button and much tremor give the large-cell board, resting at 2 s and the widest
+    // guard; the other answers what they say.
+    void theFirstStartQuestionsAreAnsweredByResting() {
+        StartResting();
+        QTimer clock;
+        const QStringList answers = {"Svar0_2", "Svar1_1", "Svar2_2"};
+        connect(&clock, &QTimer::timeout, [&] {
+            now += 200;
+            for (const QString& name : answers) {
+                if (auto* answer = Shown<QPushButton>(qPrintable(name)))
+                    pointer = {answer, answer->mapToGlobal(answer->rect().center())};
+            }
+        });
+        clock.start(20);
+        QTimer::singleShot(15000, [] {  // never answered
+            if (QWidget* box = QApplication::activeModalWidget()) box->close();
+        });
+        Find<QAction>("StallIn")->trigger();
+        QCOMPARE(form->Prediction().Current().Pointer, 2);
+        QCOMPARE(Aids()->Current().DwellMs, 2000);
+        QCOMPARE(Aids()->Current().GuardPixels, 12);
+        QCOMPARE(form->Board().BoardWidth, 500);  // the large cells, 5 x 100
+
+        const struct {
+            FirstStartAnswers answers;
+            bool dwell;
+            int guard;
+            std::string board;
+        } setups[] = {
+            {{0, true, 0}, false, 0, ""},
+            {{1, false, 1}, true, 8, "svenska-7x7-skift.tab"},
+            {{2, true, 2}, false, 12, "stora-rutor-5x5.tab"},
+        };
+        for (const auto& expected : setups) {
+            const FirstStartSetup setup = SetupFor(expected.answers);
+            QCOMPARE(setup.Pointer, expected.answers.Pointer);
+            QCOMPARE(setup.DwellPress, expected.dwell);
+            QCOMPARE(setup.GuardPixels, expected.guard);
+            QCOMPARE(setup.Board, expected.board);
+        }
     }
 
     // The help panel closes by a rest on its own button.

@@ -34,7 +34,12 @@ e2e_xvfb() {
 e2e_start() {
   local program=$1 workdir=$2; shift 2
   # A home of its own: no settings from an earlier run or from the person running the tests.
-  mkdir -p "$E2E_TMP/home"
+  mkdir -p "$E2E_TMP/home/.config/Glidtavla"
+  # The first start's questions were asked, unless the test asks them itself.
+  local conf="$E2E_TMP/home/.config/Glidtavla/glidtavla.conf"
+  if [ -z "${E2E_FIRST_START:-}" ] && ! grep -qs '^\[firstStart\]' "$conf"; then
+    printf '\n[firstStart]\nasked=true\n' >>"$conf"
+  fi
   (cd "$workdir" && HOME="$E2E_TMP/home" XDG_CONFIG_HOME="$E2E_TMP/home/.config" XDG_DATA_HOME="$E2E_TMP/home/.local/share" exec "$program" "$@") \
     >"$E2E_TMP/app.log" 2>&1 &
   E2E_PIDS+=($!)
