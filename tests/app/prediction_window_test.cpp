@@ -140,7 +140,8 @@ class PredictionWindowTest : public WindowTest {
         });
         loader.UseModel(GLIDTAVLA_WORD_MODEL, "");
         loader.Start();
-        QTimer::singleShot(30000, &waiting, &QEventLoop::quit);
+        // Past the busy loop's end, so a slow (sanitized) read still comes: a bound against a hang.
+        QTimer::singleShot(120000, &waiting, &QEventLoop::quit);
         waiting.exec();
         busy.Stop();
         QVERIFY(readyWhenTold.has_value());
