@@ -51,6 +51,25 @@ class PointerAidsTest : public WindowTest {
         Aids()->Check();
         QCoreApplication::processEvents();  // the press comes after the check
     }
+    // Runs ask, whose dialog waits in a loop of its own, while the clock goes on and aim points
+    // the pointer at what to rest on; a dialog left unanswered is closed after 15 s.
+    void WhileResting(const std::function<void()>& aim, const std::function<void()>& ask) {
+        QTimer clock, unanswered;
+        connect(&clock, &QTimer::timeout, [&] {
+            now += 200;
+            aim();
+        });
+        clock.start(20);
+        unanswered.setSingleShot(true);
+        connect(&unanswered, &QTimer::timeout, [] {
+            if (QWidget* box = QApplication::activeModalWidget()) box->close();
+        });
+        unanswered.start(15000);
+        ask();
+    }
+    void PointAt(QWidget* widget) {
+        pointer = {widget, widget->mapToGlobal(widget->rect().center())};
+    }
     // A visible widget of that name in any window of the program, or null.
     template <typename T>
     static T* Shown(const char* name) {
@@ -158,24 +177,18 @@ class PointerAidsTest : public WindowTest {
         };
         for (const auto& question : questions) {
             bool secondAsked = false;
-            QTimer clock;  // the rests go on while the question waits in its own loop
-            connect(&clock, &QTimer::timeout, [&] {
-                now += 200;
+            int answer = 0;
+            const auto aim = [&] {
                 if (auto* yes = Shown<QPushButton>("Bekrafta")) {
                     secondAsked = true;
-                    pointer = {yes, yes->mapToGlobal(yes->rect().center())};
+                    PointAt(yes);
                 } else if (QWidget* box = QApplication::activeModalWidget()) {
                     for (auto* button : box->findChildren<QPushButton*>()) {
-                        if (button->text() == question.button)
-                            pointer = {button, button->mapToGlobal(button->rect().center())};
+                        if (button->text() == question.button) PointAt(button);
                     }
                 }
-            });
-            clock.start(20);
-            QTimer::singleShot(15000, [] {  // never answered
-                if (QWidget* box = QApplication::activeModalWidget()) box->close();
-            });
-            const int answer = question.ask();
+            };
+            WhileResting(aim, [&] { answer = question.ask(); });
             QVERIFY2(secondAsked, question.button);
             QCOMPARE(answer, question.losing);
         }
@@ -241,9 +254,8 @@ class PointerAidsTest : public WindowTest {
         for (const auto& step : cases) {
             int next = 0;
             QStringList rows;
-            QTimer clock;  // the rests go on while the chooser waits in its own loop
-            connect(&clock, &QTimer::timeout, [&] {
-                now += 200;
+            std::optional<QString> chosen;
+            const auto aim = [&] {
                 auto* chooser = Shown<FileChooser>("Filvaljare");
                 if (chooser == nullptr) return;
                 if (rows.isEmpty()) rows = chooser->Rows();
@@ -251,15 +263,11 @@ class PointerAidsTest : public WindowTest {
                     for (auto* button : chooser->findChildren<QPushButton*>()) {
                         if (button->text() != step.rests[i] || !button->isVisible()) continue;
                         next = i;
-                        pointer = {button, button->mapToGlobal(button->rect().center())};
+                        PointAt(button);
                     }
                 }
-            });
-            clock.start(20);
-            QTimer::singleShot(15000, [] {  // never answered
-                if (auto* chooser = Shown<FileChooser>("Filvaljare")) chooser->reject();
-            });
-            const std::optional<QString> chosen = real.Ask(step.kind, at);
+            };
+            WhileResting(aim, [&] { chosen = real.Ask(step.kind, at); });
             QCOMPARE(chosen.has_value(), step.chosen.has_value());
             if (chosen) QCOMPARE(chosen->toStdString(), *step.chosen);
             if (step.kind == DialogKind::OpenDialog1 && step.rests.size() == 1) {
@@ -277,20 +285,13 @@ class PointerAidsTest : public WindowTest {
     // guard; the other answers what they say.
     void theFirstStartQuestionsAreAnsweredByResting() {
         StartResting();
-        QTimer clock;
         const QStringList answers = {"Svar0_2", "Svar1_1", "Svar2_2"};
-        connect(&clock, &QTimer::timeout, [&] {
-            now += 200;
+        const auto aim = [&] {
             for (const QString& name : answers) {
-                if (auto* answer = Shown<QPushButton>(qPrintable(name)))
-                    pointer = {answer, answer->mapToGlobal(answer->rect().center())};
+                if (auto* answer = Shown<QPushButton>(qPrintable(name))) PointAt(answer);
             }
-        });
-        clock.start(20);
-        QTimer::singleShot(15000, [] {  // never answered
-            if (QWidget* box = QApplication::activeModalWidget()) box->close();
-        });
-        Find<QAction>("StallIn")->trigger();
+        };
+        WhileResting(aim, [this] { Find<QAction>("StallIn")->trigger(); });
         QCOMPARE(form->Prediction().Current().Pointer, 2);
         QCOMPARE(Aids()->Current().DwellMs, 2000);
         QCOMPARE(Aids()->Current().GuardPixels, 12);
