@@ -18,6 +18,8 @@ class KeySender {
   public:
     virtual ~KeySender() = default;
     virtual void Send(const KeyAction& action) = 0;
+    // Returns when everything sent has reached the server (a sender that types later waits).
+    virtual void Flush() {}
 };
 
 }  // namespace glidtavla

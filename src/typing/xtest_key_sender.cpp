@@ -7,6 +7,10 @@
 #include <xkbcommon/xkbcommon.h>
 
 #include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <optional>
 #include <thread>
 
 #include "base/errors.h"
@@ -19,9 +23,10 @@ namespace {
 
 // A keycode typed this recently is not rebound yet: the receiver may not have handled it.
 constexpr std::chrono::milliseconds kRebindAfter{200};
-// Qt receivers take a few milliseconds to fetch a changed map, and may handle a key that comes
-// sooner with the old one. Paid once per binding: bindings are kept.
-constexpr std::chrono::milliseconds kSettle{100};
+// A receiver fetches a changed map when it handles the server's notice, and handles a key that
+// comes sooner with the old one; a busy machine makes that slow. Paid once per binding, on the
+// typing thread: bindings are kept, and the window goes on meanwhile.
+constexpr std::chrono::milliseconds kSettle{250};
 
 // The focused window may go away while we look at it: an error about it is no failure. Qt talks
 // to the server through its own connection, which this handler does not touch.
@@ -43,11 +48,21 @@ int ShiftLevel(const XkbKeyTypeRec& type) {
     return -1;
 }
 
+// Keys are typed on a thread of its own, through a connection of its own: waiting for a
+// receiver to read a new binding must not stop the window. The focus is checked on the
+// caller's connection, so a key with nowhere to go is refused at once.
 class XTestKeySender : public KeySender {
   public:
-    XTestKeySender(Display* display, std::function<unsigned long()> own)
-        : display_(display), own_(std::move(own)) {}
+    XTestKeySender(Display* caller, Display* typing, std::function<unsigned long()> own)
+        : caller_(caller), display_(typing), own_(std::move(own)), thread_([this] { Run(); }) {}
     ~XTestKeySender() override {
+        // What was written before the mode ended still reaches the program.
+        {
+            std::lock_guard lock(mutex_);
+            stopping_ = true;
+        }
+        changed_.notify_all();
+        thread_.join();
         // Our bindings go back to empty; the mode is over, nothing is typed through them now.
         try {
             ReadKeymap();
@@ -59,18 +74,59 @@ class XTestKeySender : public KeySender {
             // The map cannot be read: leave it as it is rather than guess.
         }
         XCloseDisplay(display_);
+        XCloseDisplay(caller_);
     }
     XTestKeySender(const XTestKeySender&) = delete;
     XTestKeySender& operator=(const XTestKeySender&) = delete;
 
+    // A failure of an earlier key is told at the next one, as no key after it was typed.
     void Send(const KeyAction& action) override {
         // With no other program's window focused, keys would land under the pointer, in our
         // own document.
-        if (!AnotherProgramHasFocus()) {
+        if (!AnotherProgramHasFocus(static_cast<Window>(own_()))) {
             throw Error(
                 "Inget annat program har tangentbordets fokus, så ingenting skickades. Klicka i "
                 "det program du vill skriva i och välj Skriv i andra program igen.");
         }
+        std::lock_guard lock(mutex_);
+        if (failure_) throw Error(*failure_);
+        waiting_.push_back(action);
+        changed_.notify_all();
+    }
+
+    void Flush() override {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return waiting_.empty() && !typing_; });
+        if (failure_) throw Error(*failure_);
+    }
+
+  private:
+    void Run() {
+        std::unique_lock lock(mutex_);
+        for (;;) {
+            changed_.wait(lock, [this] { return stopping_ || !waiting_.empty(); });
+            if (waiting_.empty()) return;
+            const KeyAction action = waiting_.front();
+            waiting_.pop_front();
+            typing_ = true;
+            lock.unlock();
+            std::optional<std::string> failure;
+            try {
+                TypeAction(action);
+            } catch (const Error& error) {
+                failure = error.what();
+            }
+            lock.lock();
+            typing_ = false;
+            if (failure) {
+                failure_ = failure;
+                waiting_.clear();  // typed after a lost key, they would make a wrong text
+            }
+            changed_.notify_all();
+        }
+    }
+
+    void TypeAction(const KeyAction& action) {
         // Read at every action: a layout switched since the last key is seen before this one.
         ReadKeymap();
         switch (action.Type) {
@@ -96,13 +152,13 @@ class XTestKeySender : public KeySender {
     }
 
     bool HasProperty(Window window, const char* name) {
-        const Atom atom = XInternAtom(display_, name, True);
+        const Atom atom = XInternAtom(caller_, name, True);
         if (atom == None) return false;
         Atom type = None;
         int format = 0;
         unsigned long items = 0, after = 0;
         unsigned char* data = nullptr;
-        const int status = XGetWindowProperty(display_, window, atom, 0, 0, False, AnyPropertyType,
+        const int status = XGetWindowProperty(caller_, window, atom, 0, 0, False, AnyPropertyType,
                                               &type, &format, &items, &after, &data);
         if (data != nullptr) XFree(data);
         return status == Success && type != None;
@@ -111,13 +167,12 @@ class XTestKeySender : public KeySender {
     // Under a window manager a program's window carries WM_STATE; the manager's own windows,
     // which take the focus when no program has it, do not. Without one, any window but the
     // root and ours is a program's.
-    bool AnotherProgramHasFocus() {
+    bool AnotherProgramHasFocus(Window own) {
         Window focus = None;
         int revert = 0;
-        XGetInputFocus(display_, &focus, &revert);
-        const Window root = DefaultRootWindow(display_);
+        XGetInputFocus(caller_, &focus, &revert);
+        const Window root = DefaultRootWindow(caller_);
         if (focus == None || focus == PointerRoot || focus == root) return false;
-        const Window own = static_cast<Window>(own_());
         const bool managed = HasProperty(root, "_NET_SUPPORTING_WM_CHECK");
         bool program = !managed;
         for (Window window = focus; window != 0 && window != root;) {
@@ -126,7 +181,7 @@ class XTestKeySender : public KeySender {
             Window rootOfTree = 0, parent = 0;
             Window* children = nullptr;
             unsigned count = 0;
-            if (!XQueryTree(display_, window, &rootOfTree, &parent, &children, &count)) break;
+            if (!XQueryTree(caller_, window, &rootOfTree, &parent, &children, &count)) break;
             if (children != nullptr) XFree(children);
             window = parent;
         }
@@ -181,6 +236,7 @@ class XTestKeySender : public KeySender {
             planner_.Bound(*stroke, keysym, NowMs());
             std::this_thread::sleep_for(kSettle);
         }
+        WaitForButtonsUp();
         if (stroke->Shift) XTestFakeKeyEvent(display_, shiftKeycode_, True, CurrentTime);
         XTestFakeKeyEvent(display_, stroke->Keycode, True, CurrentTime);
         XTestFakeKeyEvent(display_, stroke->Keycode, False, CurrentTime);
@@ -188,36 +244,69 @@ class XTestKeySender : public KeySender {
         planner_.Used(*stroke, NowMs());
     }
 
-    Display* display_;
+    // A key typed while a pointer button is held carries the button in its state, which a
+    // receiver may take for a chord: it waits for the release, unless the mode is ending.
+    void WaitForButtonsUp() {
+        constexpr unsigned kButtons =
+            Button1Mask | Button2Mask | Button3Mask | Button4Mask | Button5Mask;
+        for (;;) {
+            Window root = 0, child = 0;
+            int x = 0, y = 0, wx = 0, wy = 0;
+            unsigned mask = 0;
+            XQueryPointer(display_, DefaultRootWindow(display_), &root, &child, &x, &y, &wx, &wy,
+                          &mask);
+            if ((mask & kButtons) == 0) return;
+            {
+                std::lock_guard lock(mutex_);
+                if (stopping_) return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    }
+
+    Display* caller_;   // the window's thread: the focus
+    Display* display_;  // the typing thread: the map and the keys
     std::function<unsigned long()> own_;
-    KeyPlanner planner_;
+    KeyPlanner planner_;  // the typing thread's
     KeyCode shiftKeycode_ = 0;
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<KeyAction> waiting_;
+    bool typing_ = false;
+    bool stopping_ = false;
+    std::optional<std::string> failure_;
+    std::thread thread_;  // last: starts when everything it uses is made
 };
 
 }  // namespace
 
 std::unique_ptr<KeySender> OpenXTestKeySender(std::function<unsigned long()> ownWindow) {
-    Display* display = XOpenDisplay(nullptr);
-    if (display == nullptr) {
+    Display* caller = XOpenDisplay(nullptr);
+    if (caller == nullptr) {
         throw Error("Skriv i andra program kräver en X-server, och ingen kunde nås.");
     }
+    const auto refuse = [caller](const char* message) {
+        XCloseDisplay(caller);
+        throw Error(message);
+    };
     int event = 0, error = 0, major = 0, minor = 0;
-    if (!XTestQueryExtension(display, &event, &error, &major, &minor)) {
-        XCloseDisplay(display);
-        throw Error(
+    if (!XTestQueryExtension(caller, &event, &error, &major, &minor)) {
+        refuse(
             "Skriv i andra program kräver X-serverns tillägg XTEST, och den här X-servern "
             "saknar det.");
     }
     int xkbOpcode = 0, xkbEvent = 0, xkbError = 0, xkbMajor = XkbMajorVersion,
         xkbMinor = XkbMinorVersion;
-    if (!XkbQueryExtension(display, &xkbOpcode, &xkbEvent, &xkbError, &xkbMajor, &xkbMinor)) {
-        XCloseDisplay(display);
-        throw Error(
+    if (!XkbQueryExtension(caller, &xkbOpcode, &xkbEvent, &xkbError, &xkbMajor, &xkbMinor)) {
+        refuse(
             "Skriv i andra program kräver X-serverns tillägg XKEYBOARD, och den här X-servern "
             "saknar det.");
     }
+    Display* typing = XOpenDisplay(nullptr);
+    if (typing == nullptr) refuse("Skriv i andra program kräver en X-server, och ingen kunde nås.");
     XSetErrorHandler(IgnoreXError);
-    return std::make_unique<XTestKeySender>(display, std::move(ownWindow));
+    return std::make_unique<XTestKeySender>(caller, typing, std::move(ownWindow));
 }
 
 }  // namespace glidtavla

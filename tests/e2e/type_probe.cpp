@@ -41,6 +41,7 @@ int main(int argc, char** argv) {
                 if (const auto key = KeyForCharacter(uint8_t(text[i]))) sender->Send(*key);
             }
             sender->Send({KeyAction::Kind::Return, 0, 1});
+            sender->Flush();  // the test changes the layout only after this part
             std::cout << ToQString(text.substr(begin, end - begin)).toStdString() << "\nok"
                       << std::endl;
         }
