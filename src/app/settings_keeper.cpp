@@ -47,6 +47,20 @@ void RememberedBoard::Write(SettingValues& values) const {
     values.Set("board/picture", QByteArray::fromStdString(Picture));
 }
 
+SettingsKeeper::SettingsKeeper(QWidget& window, WindowZoom& zoom, TypingMode& typing,
+                               SpeedLine& speed, const CompactPanel& panel,
+                               WordPrediction& prediction, PointerAids& aids)
+    : window_(window),
+      zoom_(zoom),
+      typing_(typing),
+      speed_(speed),
+      panel_(panel),
+      prediction_(prediction),
+      aids_(aids) {
+    typing_.KeepPermissionIn([this] { return PortalToken(); },
+                             [this](const std::string& token) { KeepPortalToken(token); });
+}
+
 SettingsKeeper::~SettingsKeeper() = default;
 
 void SettingsKeeper::Use(std::unique_ptr<SettingsStore> store) {

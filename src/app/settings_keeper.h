@@ -37,14 +37,7 @@ struct RememberedBoard {
 class SettingsKeeper {
   public:
     SettingsKeeper(QWidget& window, WindowZoom& zoom, TypingMode& typing, SpeedLine& speed,
-                   const CompactPanel& panel, WordPrediction& prediction, PointerAids& aids)
-        : window_(window),
-          zoom_(zoom),
-          typing_(typing),
-          speed_(speed),
-          panel_(panel),
-          prediction_(prediction),
-          aids_(aids) {}
+                   const CompactPanel& panel, WordPrediction& prediction, PointerAids& aids);
     ~SettingsKeeper();
 
     // Reads the settings and puts each feature's in force.

@@ -35,6 +35,13 @@ SpeedLine::SpeedLine(QMainWindow* window, QMenu* menu) : window_(window) {
     clock_.start();
 }
 
+void SpeedLine::OnChange(std::function<void()> changed) {
+    QObject::connect(item_, &QAction::triggered, window_, [this, changed](bool shown) {
+        SetShown(shown);
+        changed();
+    });
+}
+
 void SpeedLine::Fetched(uint8_t ch) {
     speed_.Fetched(ch, WritingSpeed::Clock(clock_.elapsed()));
     if (Shown()) label_->setText(Text());

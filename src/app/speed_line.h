@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QString>
+#include <functional>
 
 #include "engine/writing_speed.h"
 
@@ -20,7 +21,8 @@ class SpeedLine {
     void Fetched(uint8_t ch);
     void SetShown(bool shown);
     bool Shown() const;
-    QAction* Item() const { return item_; }
+    // After the user has shown or hidden the line.
+    void OnChange(std::function<void()> changed);
     QString Text() const;
 
   private:

@@ -9,9 +9,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QTimer>
-#include <QWindow>
 
 #include "app/accessibility.h"
 #include "app/board_view.h"
@@ -81,12 +79,6 @@ TForm1::TForm1(std::string documentPath, std::unique_ptr<Dialogs> dialogs)
 }
 
 void TForm1::Wire() {
-    typing_->SetSenderFactory([this] {
-        return OpenRouteSender(
-            typing_->Route(), [this] { return static_cast<unsigned long>(winId()); },
-            settings_->PortalToken(),
-            [this](const std::string& t) { settings_->KeepPortalToken(t); });
-    });
     typing_->SetListener([this](bool on) { TypingChanged(on); });
     zoom_->OnChange([this] {
         layout_->PlaceDemoMarker(state_.X0, state_.Y0);
@@ -94,12 +86,7 @@ void TForm1::Wire() {
         prediction_->Refresh();
         settings_->Remember();
     });
-    connect(speed_->Item(), &QAction::triggered, this, [this](bool shown) {
-        Guarded([this, shown] {
-            speed_->SetShown(shown);
-            settings_->Remember();
-        });
-    });
+    speed_->OnChange([this] { settings_->Remember(); });
     prediction_->OnColumn([this](bool shown) {
         boards_.ShowWordColumn(shown);
         layout_->PlaceBoardImage();
@@ -191,13 +178,6 @@ void TForm1::showEvent(QShowEvent* event) {
     if (activated_) return;
     activated_ = true;
     zoom_->Activate();
-    // On a screen of another pixel density the board is drawn afresh for it.
-    connect(windowHandle(), &QWindow::screenChanged, this, [this] {
-        Guarded([this] {
-            zoom_->RefreshPicture();
-            zoom_->RefitToBoard();
-        });
-    });
     // A document or board that cannot be read is reported once the window is on the screen,
     // so the message stands over it rather than on an empty desktop.
     try {

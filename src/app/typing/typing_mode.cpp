@@ -30,6 +30,17 @@ TypingMode::TypingMode(QWidget* window, QAction* item, Dialogs& dialogs, RouteCh
     item_->setCheckable(true);
     item_->setEnabled(route_.Route != TypingRoute::None);
     item_->setToolTip(route_.Description);
+    factory_ = [this] {
+        return OpenRouteSender(
+            route_, [this] { return static_cast<unsigned long>(window_->winId()); },
+            readPermission_(), keepPermission_);
+    };
+}
+
+void TypingMode::KeepPermissionIn(std::function<std::string()> read,
+                                  std::function<void(const std::string&)> keep) {
+    readPermission_ = std::move(read);
+    keepPermission_ = std::move(keep);
 }
 
 TypingMode::~TypingMode() = default;

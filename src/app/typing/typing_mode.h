@@ -50,8 +50,12 @@ class TypingMode {
     void ButtonsReleased();
     // What the caption adds while the mode is on.
     QString CaptionNote() const;
-    // What opens the sender when the mode is turned on; tests type through a fake.
+    // What opens the sender when the mode is turned on: the route's own sender by default;
+    // tests type through a fake.
     void SetSenderFactory(SenderFactory factory) { factory_ = std::move(factory); }
+    // Where the desktop's permission to type is read and kept between runs.
+    void KeepPermissionIn(std::function<std::string()> read,
+                          std::function<void(const std::string&)> keep);
     // Told whenever the mode goes on or off, also when a failure ends it.
     void SetListener(std::function<void(bool)> changed) { changed_ = std::move(changed); }
 
@@ -64,6 +68,8 @@ class TypingMode {
     Dialogs& dialogs_;
     RouteChoice route_;
     SenderFactory factory_;
+    std::function<std::string()> readPermission_ = [] { return std::string(); };
+    std::function<void(const std::string&)> keepPermission_ = [](const std::string&) {};
     bool opening_ = false;
     std::unique_ptr<KeySender> sender_;
     TypedText line_;

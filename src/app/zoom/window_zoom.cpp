@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
+#include <QScreen>
+#include <QWindow>
 #include <algorithm>
 
 #include "app/form/form_layout.h"
@@ -27,7 +29,7 @@ void ZoomSettings::Write(SettingValues& values) const {
 
 WindowZoom::WindowZoom(QMainWindow* window, QLabel* image, FormLayout& layout,
                        const BoardPicture& picture, QMenu* visa, const Guard& guarded)
-    : window_(window), image_(image), layout_(layout), picture_(picture) {
+    : window_(window), image_(image), layout_(layout), picture_(picture), guarded_(guarded) {
     QMenu* zoom = visa->addMenu("Förstora teckenbordet");
     zoom->setObjectName("ForstoraTeckenbordet");
     auto* group = new QActionGroup(window);
@@ -68,6 +70,13 @@ void WindowZoom::SetFitsWindow(bool on) {
 void WindowZoom::Activate() {
     active_ = true;
     ShowWithinWindow();
+    // On a screen of another pixel density the board is drawn afresh for it.
+    QObject::connect(window_->windowHandle(), &QWindow::screenChanged, window_, [this] {
+        guarded_([this] {
+            RefreshPicture();
+            RefitToBoard();
+        });
+    });
 }
 
 void WindowZoom::Set(int percent) {

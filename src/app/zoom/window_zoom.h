@@ -63,6 +63,7 @@ class WindowZoom {
     QLabel* image_;
     FormLayout& layout_;
     const BoardPicture& picture_;
+    Guard guarded_;
     std::function<void()> changed_;
     QAction* fit_ = nullptr;
     bool active_ = false;
