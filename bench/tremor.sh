@@ -12,11 +12,11 @@ trap 'rm -rf "$tmp"' EXIT
 head -n 4 "$here/tests/data/svensk_text.txt" | iconv -f UTF-8 -t WINDOWS-1252 >"$tmp/meant.txt"
 meant=$(iconv -f WINDOWS-1252 -t UTF-8 <"$tmp/meant.txt")
 
-rate() {  # edit distance of the written text from the meant, over the meant's length
+rate() {  # edit distance of the written text (UTF-8) from the meant, over the meant's length
   /usr/bin/python3 - "$1" "$tmp/meant.txt" <<'PY'
 import sys
-a = open(sys.argv[1], "rb").read().replace(b"\r\n", b"\n").replace(b"\r", b"\n").strip(b"\n")
-b = open(sys.argv[2], "rb").read().strip(b"\n")
+a = open(sys.argv[1], encoding="utf-8").read().replace("\r\n", "\n").replace("\r", "\n").strip("\n")
+b = open(sys.argv[2], encoding="cp1252").read().strip("\n")
 prev = list(range(len(b) + 1))
 for i, x in enumerate(a, 1):
     cur = [i] + [0] * len(b)
@@ -37,7 +37,7 @@ for sigma in 2 4 8; do
     first="" sum=0
     for seed in $(seq "$seeds"); do
       "$cli" replay --guard "$guard" "$tmp/$sigma-$seed.dem" >"$tmp/doc" 2>"$tmp/line"
-      sed -n 's/^character line: //p' "$tmp/line" | iconv -f UTF-8 -t WINDOWS-1252 >>"$tmp/doc"
+      sed -n 's/^character line: //p' "$tmp/line" >>"$tmp/doc"
       r=$(rate "$tmp/doc")
       [ -z "$first" ] && first=$r
       sum=$(echo "$sum + $r" | bc -l)

@@ -297,6 +297,9 @@ void TForm1::Image1MouseMove(int x, int y, bool leftHeld, bool insideImage) {
     const CharacterBoard& board =
         demo_.Holds(DemoSession::Held::Prediction) ? boards_.Board() : boards_.EngineBoard();
     const GuardedSample at = GuardSample(board, state_, x, y, aids_->GuardBoardPixels(Zoom()));
+    aids_->RepeatWhenStill(at.X == x && at.Y == y ? std::function<void()>() : [=, this] {
+        Guarded([&] { Image1MouseMove(x, y, leftHeld, insideImage); });
+    });
     ProcessPointerSample(state_, board, *view_, demo_.Recorder(), at.X, at.Y);
 }
 

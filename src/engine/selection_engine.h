@@ -24,6 +24,10 @@ struct SelectionState {
     // The last fetch completed a word and wrote the space after it.
     bool SpaceAfterWord = false;
     ShiftCellState ShiftCell = ShiftCellState::Off;
+    // The tremor guard's own: the sample before as the pointer gave it, and whether there was
+    // one. The steps never read them.
+    int32_t GuardX = 0, GuardY = 0;
+    bool GuardSeen = false;
 };
 
 // Called at the fixed point of each processed sample while a demo is recorded. A throw skips

@@ -407,10 +407,18 @@ class PointerAidsTest : public WindowTest {
     // o, and the demo of the guarded session replays to the same text without a guard.
     void theGuardKeepsATremblingPointerInItsCell() {
         const auto tremble = [this] {
-            for (const auto& [x, y] : std::vector<std::pair<int, int>>{
-                     {125, 100}, {125, 60}, {99, 60}, {103, 60}, {98, 61}, {102, 60}, {125, 100}})
+            for (const auto& [x, y] : std::vector<std::pair<int, int>>{{125, 100},
+                                                                       {125, 60},
+                                                                       {125, 60},
+                                                                       {99, 60},
+                                                                       {103, 60},
+                                                                       {98, 61},
+                                                                       {102, 60},
+                                                                       {125, 100},
+                                                                       {125, 100}})
                 Move(x, y);
             Write(6, 6);
+            Move(125, 100);  // the guard moves on the second sample in a cell
         };
         Start(dir->File("doc.gtv"));
         PressStart();
@@ -427,6 +435,13 @@ class PointerAidsTest : public WindowTest {
         QCOMPARE(LastLine(), std::string("o\r"));
         const Replay replay = ReplayDemo(form->Board(), demo);
         QCOMPARE(TextAreaListed(replay.View.TextArea).back(), std::string("o\r"));
+        // A pointer that stops on its first sample past the band gets there all the same.
+        Move(125, 100);
+        for (const auto& [x, y] : std::vector<std::pair<int, int>>{{125, 60}, {125, 100}}) {
+            Move(x, y);
+            QTest::qWait(200);
+        }
+        QCOMPARE(Edit1()->text(), QString("o"));
     }
 };
 

@@ -203,29 +203,37 @@ TEST_F(SelectionEngineTest, TheShiftCellShiftsOnceOrLocks) {
 }
 
 // A pointer meaning o (3, 2) trembles on its edge with a (2, 2): unguarded every crossing
-// back writes an a; guarded, the cell changes only 4 pixels past the edge and o is written.
+// back writes an a; guarded, the cell changes only on two samples in a row 4 pixels or more
+// past the edge, in the same cell, and o is written.
 TEST_F(SelectionEngineTest, TheTremorGuardKeepsTheCellInsideItsBand) {
     for (const int32_t band : {0, 4}) {
         state = SelectionState();
         view = PlainView();
         for (const auto& [x, y] : std::vector<std::pair<int32_t, int32_t>>{{X(3), Y(3)},
                                                                            {X(3), 60},
+                                                                           {X(3), 60},
                                                                            {99, 60},
                                                                            {102, 60},
-                                                                           {99, 60},
+                                                                           {90, 60},
                                                                            {102, 61},
                                                                            {98, 60},
+                                                                           {X(3), Y(3)},
                                                                            {X(3), Y(3)}}) {
             const GuardedSample at = GuardSample(board, state, x, y, band);
             Sample(at.X, at.Y);
         }
         EXPECT_EQ(view.Line, band == 0 ? "aaa" : "o") << band;
     }
-    // Far past the edge the cell changes, and a pointer just come in is never held.
+    // One sample far past the edge is held, the second changes the cell; two in different
+    // cells are held; a pointer just come in is never held.
     state = SelectionState();
     Sample(X(3), Y(3));
-    EXPECT_EQ(GuardSample(board, state, 151, Y(3), 4).X, 150);
+    EXPECT_EQ(GuardSample(board, state, 154, Y(3), 4).X, 150);
     EXPECT_EQ(GuardSample(board, state, 154, Y(3), 4).X, 154);
+    state = SelectionState();
+    Sample(X(3), Y(3));
+    EXPECT_EQ(GuardSample(board, state, 154, Y(3), 4).X, 150);
+    EXPECT_EQ(GuardSample(board, state, 96, Y(3), 4).X, 101);
     RestSelection(state);
     EXPECT_EQ(GuardSample(board, state, 151, Y(3), 4).X, 151);
 }

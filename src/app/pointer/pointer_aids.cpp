@@ -13,6 +13,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace glidtavla {
 
@@ -80,6 +81,12 @@ PointerAids::PointerAids(QObject* parent, QMenu* menu)
     timer_ = new QTimer(this);
     timer_->setInterval(100);
     connect(timer_, &QTimer::timeout, this, &PointerAids::Check);
+    still_ = new QTimer(this);
+    still_->setSingleShot(true);
+    still_->setInterval(60);  // some pointers send nothing for a few frames while moving
+    connect(still_, &QTimer::timeout, this, [this] {
+        if (const auto sample = std::exchange(heldSample_, {})) sample();
+    });
     Use(settings_);
 }
 
@@ -116,6 +123,15 @@ void PointerAids::TurnOnResting(int restMs) {
 
 int PointerAids::GuardBoardPixels(int zoomPercent) const {
     return zoomPercent > 0 ? settings_.GuardPixels * 100 / zoomPercent : settings_.GuardPixels;
+}
+
+void PointerAids::RepeatWhenStill(std::function<void()> sample) {
+    heldSample_ = std::move(sample);
+    if (heldSample_) {
+        still_->start();
+    } else {
+        still_->stop();
+    }
 }
 
 namespace {

@@ -49,6 +49,10 @@ class PointerAids : public QObject {
     void OnChange(std::function<void()> changed) { changed_ = std::move(changed); }
     // The guard in board pixels at a zoom, for the screen's pixels the user chose.
     int GuardBoardPixels(int zoomPercent) const;
+    // The guard moves the cell on the second sample past its band; a pointer that stops on
+    // the first sends no second, so a held sample is given again once the pointer has stood
+    // still a moment. Any newer sample replaces it; an empty one cancels.
+    void RepeatWhenStill(std::function<void()> sample);
 
     // What resting presses: a button, or an item (action) of the menu bar or a menu, and
     // where on the widget it stands.
@@ -90,6 +94,8 @@ class PointerAids : public QObject {
     QAction* dwell_;
     QAction* chooser_;
     QTimer* timer_;
+    QTimer* still_;
+    std::function<void()> heldSample_;
     Target target_;                    // where the pointer rests
     Target pressed_;                   // pressed by resting, until the pointer has left it
     std::optional<QPoint> pressedAt_;  // and has moved away from where it rested
