@@ -319,6 +319,7 @@ void TForm1::Image1MouseEnter() {
 }
 
 void TForm1::Image1MouseLeave() {
+    aids_->RepeatNow();
     if (!demo_.Playing() && !Image1->ButtonHeld()) Disarm(state_, *view_);
 }
 

@@ -84,9 +84,7 @@ PointerAids::PointerAids(QObject* parent, QMenu* menu)
     still_ = new QTimer(this);
     still_->setSingleShot(true);
     still_->setInterval(60);  // some pointers send nothing for a few frames while moving
-    connect(still_, &QTimer::timeout, this, [this] {
-        if (const auto sample = std::exchange(heldSample_, {})) sample();
-    });
+    connect(still_, &QTimer::timeout, this, &PointerAids::RepeatNow);
     Use(settings_);
 }
 
@@ -132,6 +130,11 @@ void PointerAids::RepeatWhenStill(std::function<void()> sample) {
     } else {
         still_->stop();
     }
+}
+
+void PointerAids::RepeatNow() {
+    still_->stop();
+    if (const auto sample = std::exchange(heldSample_, {})) sample();
 }
 
 namespace {

@@ -53,6 +53,8 @@ class PointerAids : public QObject {
     // the first sends no second, so a held sample is given again once the pointer has stood
     // still a moment. Any newer sample replaces it; an empty one cancels.
     void RepeatWhenStill(std::function<void()> sample);
+    // The held sample at once: the pointer leaves the board, and its last place there counts.
+    void RepeatNow();
 
     // What resting presses: a button, or an item (action) of the menu bar or a menu, and
     // where on the widget it stands.
