@@ -31,7 +31,6 @@
 #include "app/zoom/window_zoom.h"
 #include "base/errors.h"
 #include "base/files.h"
-#include "engine/tremor_guard.h"
 #include "pictures/builtin_picture.h"
 #include "text/codec.h"
 
@@ -296,8 +295,7 @@ void TForm1::Image1MouseMove(int x, int y, bool leftHeld, bool insideImage) {
     // A demo writes on the board alone, without the word column.
     const CharacterBoard& board =
         demo_.Holds(DemoSession::Held::Prediction) ? boards_.Board() : boards_.EngineBoard();
-    const GuardedSample at = GuardSample(board, state_, x, y, aids_->GuardBoardPixels(Zoom()));
-    aids_->RepeatWhenStill(at.X == x && at.Y == y ? std::function<void()>() : [=, this] {
+    const GuardedSample at = aids_->Guard(board, state_, {x, y}, Zoom(), [=, this] {
         Guarded([&] { Image1MouseMove(x, y, leftHeld, insideImage); });
     });
     ProcessPointerSample(state_, board, *view_, demo_.Recorder(), at.X, at.Y);

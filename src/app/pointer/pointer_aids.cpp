@@ -123,13 +123,17 @@ int PointerAids::GuardBoardPixels(int zoomPercent) const {
     return zoomPercent > 0 ? settings_.GuardPixels * 100 / zoomPercent : settings_.GuardPixels;
 }
 
-void PointerAids::RepeatWhenStill(std::function<void()> sample) {
-    heldSample_ = std::move(sample);
-    if (heldSample_) {
+GuardedSample PointerAids::Guard(const CharacterBoard& board, SelectionState& state,
+                                 GuardedSample raw, int zoomPercent, std::function<void()> again) {
+    const GuardedSample at = GuardSample(board, state, raw.X, raw.Y, GuardBoardPixels(zoomPercent));
+    const bool held = at.X != raw.X || at.Y != raw.Y;
+    heldSample_ = held ? std::move(again) : std::function<void()>();
+    if (held) {
         still_->start();
     } else {
         still_->stop();
     }
+    return at;
 }
 
 void PointerAids::RepeatNow() {

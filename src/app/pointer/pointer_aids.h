@@ -11,6 +11,7 @@
 
 #include "app/form/second_rest.h"
 #include "app/form/setting_values.h"
+#include "engine/tremor_guard.h"
 
 class QAbstractButton;
 class QAction;
@@ -49,10 +50,11 @@ class PointerAids : public QObject {
     void OnChange(std::function<void()> changed) { changed_ = std::move(changed); }
     // The guard in board pixels at a zoom, for the screen's pixels the user chose.
     int GuardBoardPixels(int zoomPercent) const;
-    // The guard moves the cell on the second sample past its band; a pointer that stops on
-    // the first sends no second, so a held sample is given again once the pointer has stood
-    // still a moment. Any newer sample replaces it; an empty one cancels.
-    void RepeatWhenStill(std::function<void()> sample);
+    // The guard on a sample of the board at a zoom. It moves the cell on the second sample past
+    // its band; a pointer that stops on the first sends no second, so a sample it holds is
+    // given again (again) once the pointer has stood still a moment, unless a newer one came.
+    GuardedSample Guard(const CharacterBoard& board, SelectionState& state, GuardedSample raw,
+                        int zoomPercent, std::function<void()> again);
     // The held sample at once: the pointer leaves the board, and its last place there counts.
     void RepeatNow();
 
