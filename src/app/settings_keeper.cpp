@@ -138,9 +138,17 @@ void SettingsKeeper::KeepPortalToken(const std::string& token) {
 }
 
 void SettingsKeeper::RememberDocumentFolder(const std::string& documentPath) {
-    values_.Set("document/folder",
-                QFile::encodeName(QFileInfo(Shown(documentPath)).absolutePath()));
+    const QFileInfo document(Shown(documentPath));
+    values_.Set("document/folder", QFile::encodeName(document.absolutePath()));
+    QStringList recent = RecentDocuments();
+    recent.removeAll(document.absoluteFilePath());
+    recent.prepend(document.absoluteFilePath());
+    values_.Set("document/recent", recent.mid(0, kRecentDocuments));
     Remember();
+}
+
+QStringList SettingsKeeper::RecentDocuments() const {
+    return values_.Value("document/recent").toStringList();
 }
 
 }  // namespace glidtavla

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -53,7 +54,11 @@ class SettingsKeeper {
     // has gone.
     void RememberAtClose();
     void RememberBoard(const RememberedBoard& board);
+    // The folder of a document opened or saved, and the document among the recent ones.
     void RememberDocumentFolder(const std::string& documentPath);
+    // The documents opened or saved lately, newest first.
+    QStringList RecentDocuments() const;
+    static constexpr int kRecentDocuments = 6;
 
     // Whether the first start's questions are still to be asked: never without a store.
     bool FirstStartDue() const { return store_ && !values_.Flag("firstStart/asked", false); }

@@ -93,8 +93,9 @@ void TForm1::Wire() {
     prediction_->OnChange([this] { settings_->Remember(); });
     aids_->OnChange([this] { settings_->Remember(); });
     if (auto* qt = dynamic_cast<QtDialogs*>(dialogs_.get()))
-        qt->UseOwnChooser(
-            {[this] { return aids_->Current().LargeChooser; }, [this] { return Edit1->text(); }});
+        qt->UseOwnChooser({[this] { return aids_->Current().LargeChooser; },
+                           [this] { return Edit1->text(); },
+                           [this] { return settings_->RecentDocuments(); }});
     settings_->ReportFailuresTo(*dialogs_);
 }
 

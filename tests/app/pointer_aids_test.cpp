@@ -235,8 +235,14 @@ class PointerAidsTest : public WindowTest {
         dir->Write("sub/a.gtv", "");
         dir->Write("sub/b.gtv", "");
         QtDialogs real(form.get());
-        real.UseOwnChooser(
-            {[this] { return Aids()->Current().LargeChooser; }, [] { return QString("kort"); }});
+        const QString recent = QString::fromStdString(dir->File("sub/b.gtv"));
+        const QString gone = QString::fromStdString(dir->File("gone.gtv"));
+        real.UseOwnChooser({[this] { return Aids()->Current().LargeChooser; },
+                            [] { return QString("kort"); },
+                            [=] {
+                                return QStringList{recent, gone};
+                            }});
+        const QString recentRow = "b.gtv (senast, i sub)";
         const QString at = QString::fromStdString(dir->File("doc.gtv"));
         const struct {
             DialogKind kind;
@@ -244,7 +250,9 @@ class PointerAidsTest : public WindowTest {
             std::optional<std::string> chosen;
         } cases[] = {
             {DialogKind::OpenDialog1, {"brev.gtv"}, dir->File("brev.gtv")},
-            {DialogKind::OpenDialog1, {"▶ sub", "b.gtv"}, dir->File("sub/b.gtv")},
+            // b.gtv would come where the pointer rests: the pointer must leave first.
+            {DialogKind::OpenDialog1, {"▶ sub", "a.gtv"}, dir->File("sub/a.gtv")},
+            {DialogKind::OpenDialog1, {recentRow}, dir->File("sub/b.gtv")},
             {DialogKind::SaveDialog1,
              {"Spara som kort.gtv (namnet från teckenraden)"},
              dir->File("kort.gtv")},
@@ -274,7 +282,10 @@ class PointerAidsTest : public WindowTest {
                 QVERIFY(rows.contains("anteckning.txt"));
                 QVERIFY(!rows.contains("bild.png"));
                 QVERIFY(rows.indexOf("▶ sub") < rows.indexOf("anteckning.txt"));
+                QCOMPARE(rows.first(), recentRow);  // the recent first; one gone is left out
+                QVERIFY(!rows.filter("gone.gtv").size());
             }
+            if (step.kind == DialogKind::SaveDialog1) QVERIFY(!rows.contains(recentRow));
         }
         Find<QAction>("StorFilvaljare")->trigger();  // off: Qt's dialog again
         QVERIFY(!Aids()->Current().LargeChooser);

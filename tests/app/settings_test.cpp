@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QScrollArea>
+#include <QSettings>
 #include <QStatusBar>
 #include <QTest>
 
@@ -305,14 +306,20 @@ class SettingsTest : public WindowTest {
                 "61,3 tecken/min · 12,3 ord/min · 1\u00A0234 tecken skrivna · 13 % rättningar"));
     }
 
+    // ...and the documents used lately are kept newest first, each once.
     void theOpenDialogStartsInTheLastDocumentsFolder() {
         StartWithSettings();
         std::filesystem::create_directories(dir->File("brev"));
-        Choose(Open1(), dir->Write("brev/ett.gtv", "hej\r\n"));
+        const std::string one = dir->Write("brev/ett.gtv", "hej\r\n");
+        const std::string two = dir->Write("tva.gtv", "hej\r\n");
+        for (const std::string& path : {one, two, one})
+            Choose(Open1(), path);
         Restart();  // a new, unsaved document
         dialogs->Answers.push_back(QString());
         Open1()->trigger();
         QCOMPARE(dialogs->LastPreset, QString::fromStdString(dir->File("brev/namnlos.gtv")));
+        QCOMPARE(QSettings(iniPath, QSettings::IniFormat).value("document/recent").toStringList(),
+                 QStringList({QString::fromStdString(one), QString::fromStdString(two)}));
     }
 };
 

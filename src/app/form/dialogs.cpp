@@ -118,10 +118,11 @@ std::optional<QString> QtDialogs::AskOwn(DialogKind kind, const QString& preset)
     const bool board = kind == DialogKind::OpenDialog3 || kind == DialogKind::OpenPictureDialog1;
     QString suffix = spec.DefaultSuffix;
     if (!suffix.isEmpty() && !suffix.startsWith('.')) suffix.prepend('.');
-    FileChooser chooser(parent_,
-                        {spec.Title, Patterns(spec.Filter), save, preset,
-                         board ? QFile::decodeName(InstalledDataPath("boards").c_str()) : "",
-                         save && own_.Line ? own_.Line() : "", suffix});
+    FileChooser chooser(
+        parent_, {spec.Title, Patterns(spec.Filter), save, preset,
+                  board ? QFile::decodeName(InstalledDataPath("boards").c_str()) : "",
+                  save && own_.Line ? own_.Line() : "", suffix,
+                  kind == DialogKind::OpenDialog1 && own_.Recent ? own_.Recent() : QStringList()});
     chooser.exec();
     return chooser.Chosen();
 }

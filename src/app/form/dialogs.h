@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
@@ -43,10 +44,12 @@ class QtDialogs : public Dialogs {
   public:
     explicit QtDialogs(QWidget* parent) : parent_(parent) {}
     // The program's own file chooser instead of Qt's while On says so; Line is the character
-    // line, offered as a name when saving (and kept: it is the user's text).
+    // line, offered as a name when saving (and kept: it is the user's text); Recent the
+    // documents used lately, offered first when opening one.
     struct OwnChooser {
         std::function<bool()> On;
         std::function<QString()> Line;
+        std::function<QStringList()> Recent;
     };
     void UseOwnChooser(OwnChooser chooser) { own_ = std::move(chooser); }
     std::optional<QString> Ask(DialogKind kind, const QString& preset) override;

@@ -63,6 +63,15 @@ void FileChooser::Show(const QDir& folder) {
         AddRow(QString("Rad%1").arg(index++), text, std::move(pressed));
     };
     const QString here = folder.absolutePath();
+    if (!std::exchange(opened_, true)) {
+        for (const QString& path : spec_.Recent) {
+            const QFileInfo file(path);
+            if (!file.isFile() || !QDir::match(spec_.Patterns, file.fileName())) continue;
+            // The folder's own name: a whole path would make the row wider than the chooser.
+            row(file.fileName() + " (senast, i " + file.absoluteDir().dirName() + ")",
+                [this, path = file.absoluteFilePath()] { Choose(path); });
+        }
+    }
     if (spec_.Save) {
         // The name it has (saved over it), and a free one beside it or in this folder.
         const bool named = !spec_.Preset.isEmpty() && !QFileInfo(spec_.Preset).isDir() &&

@@ -14,7 +14,8 @@ class QVBoxLayout;
 namespace glidtavla {
 
 // A file chooser for a person who neither clicks nor types: large rows, each a button that a
-// rest presses (the folder up, its folders, its files of the right kind, the ready boards),
+// rest presses (the files used lately, the folder up, its folders, its files of the right kind,
+// the ready boards),
 // scrolled by resting on its arrows. Saving offers the free name, and the name written on the
 // board's character line.
 class FileChooser : public QDialog {
@@ -29,6 +30,7 @@ class FileChooser : public QDialog {
         QString ReadyFolder;  // ready-made files, shown as a folder of their own; or empty
         QString LineName;     // the character line, offered as a name when saving
         QString Suffix;       // added to a name from the line without one
+        QStringList Recent;   // files used lately, newest first: the first rows where it opens
     };
     FileChooser(QWidget* parent, Spec spec);
 
@@ -47,6 +49,7 @@ class FileChooser : public QDialog {
     QWidget* rows_ = nullptr;
     QVBoxLayout* rowsLayout_ = nullptr;
     std::optional<QString> chosen_;
+    bool opened_ = false;  // a folder was shown: the recent files are left behind
 };
 
 }  // namespace glidtavla
