@@ -453,6 +453,12 @@ class PointerAidsTest : public WindowTest {
             QTest::qWait(200);
         }
         QCOMPARE(Edit1()->text(), QString("o"));
+        // ...and so does one that leaves the board at once from its first sample back.
+        Move(125, 60);
+        QTest::qWait(200);
+        Move(125, 100);
+        Leave();
+        QCOMPARE(Edit1()->text(), QString("oo"));
     }
 };
 
