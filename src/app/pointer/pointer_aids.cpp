@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -74,6 +75,11 @@ PointerAids::PointerAids(QObject* parent, QMenu* menu)
         settings_.LargeChooser = on;
         Changed();
     });
+    // The menus are made by now.
+    if (QWidget* bar = menu->parentWidget()) {
+        for (QMenu* each : bar->findChildren<QMenu*>())
+            each->installEventFilter(this);
+    }
     pointer_ = [] {
         const QPoint at = QCursor::pos();
         return Pointer{QApplication::widgetAt(at), at};
@@ -117,6 +123,14 @@ void PointerAids::TurnOnResting(int restMs) {
     settings_.LargeChooser = true;
     if (restMs > 0) settings_.DwellMs = restMs;
     Changed();
+}
+
+bool PointerAids::eventFilter(QObject* watched, QEvent* event) {
+    auto* menu = qobject_cast<QMenu*>(watched);
+    if (!settings_.DwellPress || menu == nullptr || event->type() != QEvent::MouseMove)
+        return false;
+    const QAction* item = menu->actionAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+    return item != nullptr && item->menu() != nullptr;
 }
 
 int PointerAids::GuardBoardPixels(int zoomPercent) const {

@@ -80,6 +80,11 @@ class PointerAids : public QObject {
     // ten times a second while "Tryck genom att vila" is on.
     void Check();
 
+  protected:
+    // While resting presses, a submenu opens only by a rest on its item: a move over the item
+    // does not reach the menu, whose own short delay would open it under a passing pointer.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     void Changed();
     void Rest(const Target& target, QPoint at);
