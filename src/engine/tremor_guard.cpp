@@ -1,7 +1,6 @@
 #include "engine/tremor_guard.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <limits>
 #include <optional>
 
