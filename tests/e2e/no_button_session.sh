@@ -55,7 +55,7 @@ question=$(wait_for_window '^Glidtavla$')
 [ -n "$question" ] || fail "no save question"
 eval "$(xdotool getwindowgeometry --shell "$question")"
 at_screen $((X + 51)) $((Y + 38)); rest              # "Spara"
-for _ in $(seq 50); do pgrep -f "^$program" >/dev/null || break; sleep 0.1; done
+for _ in $(seq 150); do pgrep -f "^$program" >/dev/null || break; sleep 0.1; done  # a busy machine saves slowly
 pgrep -f "^$program" >/dev/null && fail "the program did not end"
 
 printf 'Hej\r\nHela\r\n' >"$E2E_TMP/expected"
