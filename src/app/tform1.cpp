@@ -388,10 +388,8 @@ void TForm1::UseDrawnBoard(const std::string& table) {
 
 // The three questions: asked at the first start, and again from Visa.
 void TForm1::StallInClick() {
-    settings_->FirstStartAsked();
-    if (SetUpByAsking(this, *prediction_, *aids_,
-                      [this](const std::string& table) { UseDrawnBoard(table); }))
-        settings_->Remember();
+    SetUpByAsking(this, *prediction_, *aids_, [this](const std::string& t) { UseDrawnBoard(t); });
+    settings_->FirstStartAsked();  // kept together with the answers
 }
 
 void TForm1::AskFirstStartIfDue() {
