@@ -69,7 +69,10 @@ e2e_portal_start
 started=$(date +%s)
 "$probe" portal "abcd" 2000 >/dev/null 2>"$E2E_TMP/probe.err" &
 typing=$!
-sleep 1
+# Stopped once the session is open and the first key taken: a request the desktop has not
+# answered yet is a question to the user, and is waited for as long as one.
+for _ in $(seq 200); do grep -q "keysym 0x61 release" "$E2E_TMP/asked.log" && break; sleep 0.05; done
+grep -q "keysym 0x61 release" "$E2E_TMP/asked.log" || fail "the first key did not reach the portal"
 kill -STOP "$E2E_PORTAL"
 if wait "$typing"; then fail "typing went on into a portal that does not answer"; fi
 kill -CONT "$E2E_PORTAL"
