@@ -14,6 +14,8 @@ packages=(
   cfi-sv
   sway xwayland qt6-wayland xdg-desktop-portal dbus python3-dbus python3-gi
   orca at-spi2-core
+  qt6-speech-dev qt6-declarative-dev qt6-speech-speechd-plugin speech-dispatcher speech-dispatcher-espeak-ng espeak-ng
+  pulseaudio pulseaudio-utils
 )
 
 # One query for all: a second ./run.sh must not wait on sixty.

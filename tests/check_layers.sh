@@ -23,8 +23,9 @@ declare -A allowed=(
   [app/predict]="$below_app app/form app/predict"
   [app/settings]="$below_app app/form app/settings"
   [app/typing]="$below_app app/form app/typing"
+  [app/speech]="$below_app app/form app/speech"
   [app/zoom]="$below_app app/form app/zoom"
-  [app]="$below_app app app/form app/pointer app/predict app/settings app/typing app/zoom"
+  [app]="$below_app app app/form app/pointer app/predict app/settings app/speech app/typing app/zoom"
   [cli]="base board engine demo predict model text pictures cli"
 )
 core="base board engine demo predict model"

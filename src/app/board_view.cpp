@@ -9,6 +9,7 @@
 #include "app/settings_keeper.h"
 #include "app/typing/compact_panel.h"
 #include "app/zoom/window_zoom.h"
+#include "base/errors.h"
 #include "base/files.h"
 #include "text/codec.h"
 
@@ -48,6 +49,26 @@ void BoardView::LoadDrawn(const std::string& table) {
 void BoardView::ShowBuiltIn() {
     boards_.ShowBuiltIn();
     Show(false);
+}
+
+void BoardView::UsePicture(const std::string& picture, const char* refused) {
+    // The last three characters give way to "tab", whatever they are.
+    const std::string table =
+        picture.substr(0, picture.size() - std::min<std::size_t>(3, picture.size())) + "tab";
+    boards_.Choose(table, picture);
+    if (refused != nullptr) throw Error(refused);
+    if (boards_.LoadWithPicture(table, picture)) {
+        Show(true);
+        settings_.RememberBoard({RememberedBoard::Kind::Picture, table, picture});
+    }
+}
+
+void BoardView::UseDrawn(const std::string& table, const char* refused) {
+    boards_.Choose(table);
+    if (refused != nullptr) throw Error(refused);
+    if (!IsRegularFile(table)) return;
+    LoadDrawn(table);
+    settings_.RememberBoard({RememberedBoard::Kind::Drawn, table, ""});
 }
 
 void BoardView::LoadRemembered() {

@@ -35,6 +35,10 @@ class BoardView {
     // "Utan bild" and the remembered drawn board: one load. Before START the board stays hidden.
     void LoadDrawn(const std::string& table);
     void ShowBuiltIn();
+    // "Med bild" and "Utan bild" with the file chosen: the name is kept, and the board loaded
+    // and remembered unless refused says why not (a demo holds the board).
+    void UsePicture(const std::string& picture, const char* refused);
+    void UseDrawn(const std::string& table, const char* refused);
     // tecken.tab with tecken.bmp in the start folder, when both are there.
     void LoadStartup(const std::string& folder);
     // As its command loads it. A file that has gone is forgotten without a word; one that

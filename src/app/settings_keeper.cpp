@@ -8,6 +8,7 @@
 #include "app/pointer/pointer_aids.h"
 #include "app/predict/word_prediction.h"
 #include "app/settings/settings_store.h"
+#include "app/speech/speech.h"
 #include "app/speed_line.h"
 #include "app/typing/compact_panel.h"
 #include "app/typing/typing_mode.h"
@@ -49,14 +50,15 @@ void RememberedBoard::Write(SettingValues& values) const {
 
 SettingsKeeper::SettingsKeeper(QWidget& window, WindowZoom& zoom, TypingMode& typing,
                                SpeedLine& speed, const CompactPanel& panel,
-                               WordPrediction& prediction, PointerAids& aids)
+                               WordPrediction& prediction, PointerAids& aids, Speech& speech)
     : window_(window),
       zoom_(zoom),
       typing_(typing),
       speed_(speed),
       panel_(panel),
       prediction_(prediction),
-      aids_(aids) {
+      aids_(aids),
+      speech_(speech) {
     typing_.KeepPermissionIn([this] { return PortalToken(); },
                              [this](const std::string& token) { KeepPortalToken(token); });
 }
@@ -74,6 +76,7 @@ void SettingsKeeper::Use(std::unique_ptr<SettingsStore> store) {
     if (values_.Flag("view/speedLine", false)) speed_.SetShown(true);
     prediction_.Use(PredictionSettings::Read(values_));
     aids_.Use(PointerAidSettings::Read(values_));
+    speech_.Use(SpeechSettings::Read(values_));
 }
 
 void SettingsKeeper::Activate() {
@@ -94,6 +97,7 @@ void SettingsKeeper::Remember() {
     values_.Set("view/speedLine", speed_.Shown());
     prediction_.Current().Write(values_);
     aids_.Current().Write(values_);
+    speech_.Current().Write(values_);
     board_.Write(values_);
     // The panel's place is kept apart from the full window's.
     if (panel_.IsOn()) {

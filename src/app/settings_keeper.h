@@ -18,6 +18,7 @@ class CompactPanel;
 class Dialogs;
 class PointerAids;
 class SpeedLine;
+class Speech;
 class TypingMode;
 class WindowZoom;
 class WordPrediction;
@@ -38,7 +39,8 @@ struct RememberedBoard {
 class SettingsKeeper {
   public:
     SettingsKeeper(QWidget& window, WindowZoom& zoom, TypingMode& typing, SpeedLine& speed,
-                   const CompactPanel& panel, WordPrediction& prediction, PointerAids& aids);
+                   const CompactPanel& panel, WordPrediction& prediction, PointerAids& aids,
+                   Speech& speech);
     ~SettingsKeeper();
 
     // Reads the settings and puts each feature's in force.
@@ -82,6 +84,7 @@ class SettingsKeeper {
     const CompactPanel& panel_;
     WordPrediction& prediction_;
     PointerAids& aids_;
+    Speech& speech_;
     std::unique_ptr<SettingsStore> store_;
     SettingValues values_;
     RememberedBoard board_;

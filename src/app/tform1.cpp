@@ -24,6 +24,7 @@
 #include "app/predict/word_prediction.h"
 #include "app/settings/settings_store.h"
 #include "app/settings_keeper.h"
+#include "app/speech/speech.h"
 #include "app/speed_line.h"
 #include "app/typing/compact_panel.h"
 #include "app/typing/typing_mode.h"
@@ -62,8 +63,9 @@ TForm1::TForm1(std::string documentPath, std::unique_ptr<Dialogs> dialogs)
                                              speed_->Fetched(ch);
                                          });
     view_->UseWords(prediction_.get());
+    view_->UseSpeech(speech_.get());
     settings_ = std::make_unique<SettingsKeeper>(static_cast<QWidget&>(*this), *zoom_, *typing_,
-                                                 *speed_, *panel_, *prediction_, *aids_);
+                                                 *speed_, *panel_, *prediction_, *aids_, *speech_);
     document_ = std::make_unique<DocumentSession>(
         controls, *dialogs_, [this] { SetCaption(); },
         [this](const std::string& path, bool written) {
@@ -92,6 +94,8 @@ void TForm1::Wire() {
     });
     prediction_->OnChange([this] { settings_->Remember(); });
     aids_->OnChange([this] { settings_->Remember(); });
+    speech_->OnChange([this] { settings_->Remember(); });
+    prediction_->OnShown([this](const std::string& word) { speech_->Suggested(word); });
     if (auto* qt = dynamic_cast<QtDialogs*>(dialogs_.get()))
         qt->UseOwnChooser({[this] { return aids_->Current().LargeChooser; },
                            [this] { return Edit1->text(); },
@@ -166,6 +170,9 @@ void TForm1::CreateViewMenu() {
         controls, *layout_, visa, *dialogs_, boards_.EngineBoard(),
         [this] { return demo_.Holds(DemoSession::Held::Prediction); });
     aids_ = new PointerAids(this, visa);
+    speech_ = std::make_unique<Speech>(
+        this, visa, KopieraAllt, [this] { return Memo1->toPlainText() + Edit1->text(); },
+        [this] { return demo_.Holds(DemoSession::Held::Typing); });
     AddItem(visa, "StallIn", "Ställ in efter mig", [this] { Guarded([this] { StallInClick(); }); });
 }
 
@@ -356,17 +363,7 @@ void TForm1::Edit7Click() {
 
 void TForm1::bildClick() {
     const std::optional<QString> chosen = dialogs_->Ask(DialogKind::OpenPictureDialog1, "");
-    if (!chosen) return;
-    const std::string picture = QFile::encodeName(*chosen).toStdString();
-    // The last three characters give way to "tab", whatever they are.
-    const std::string table =
-        picture.substr(0, picture.size() - std::min<std::size_t>(3, picture.size())) + "tab";
-    boards_.Choose(table, picture);
-    RefuseDuringDemo();
-    if (boards_.LoadWithPicture(table, picture)) {
-        board_->Show(true);
-        settings_->RememberBoard({RememberedBoard::Kind::Picture, table, picture});
-    }
+    if (chosen) board_->UsePicture(QFile::encodeName(*chosen).toStdString(), Refusal());
 }
 
 void TForm1::ubildClick() {
@@ -374,21 +371,13 @@ void TForm1::ubildClick() {
     const bool own = settings_->Board().Type == RememberedBoard::Kind::Drawn;
     const std::optional<QString> chosen =
         dialogs_->Ask(DialogKind::OpenDialog3, own ? "" : Shown(InstalledDataPath("boards")) + "/");
-    if (!chosen) return;
-    UseDrawnBoard(QFile::encodeName(*chosen).toStdString());
-}
-
-void TForm1::UseDrawnBoard(const std::string& table) {
-    boards_.Choose(table);
-    RefuseDuringDemo();
-    if (!IsRegularFile(table)) return;
-    board_->LoadDrawn(table);
-    settings_->RememberBoard({RememberedBoard::Kind::Drawn, table, ""});
+    if (chosen) board_->UseDrawn(QFile::encodeName(*chosen).toStdString(), Refusal());
 }
 
 // The three questions: asked at the first start, and again from Visa.
 void TForm1::StallInClick() {
-    SetUpByAsking(this, *prediction_, *aids_, [this](const std::string& t) { UseDrawnBoard(t); });
+    SetUpByAsking(this, *prediction_, *aids_,
+                  [this](const std::string& t) { board_->UseDrawn(t, Refusal()); });
     settings_->FirstStartAsked();  // kept together with the answers
 }
 
@@ -398,13 +387,13 @@ void TForm1::AskFirstStartIfDue() {
 
 // Back to the board the program starts with; like the other board commands, not during a demo.
 void TForm1::InbyggtClick() {
-    RefuseDuringDemo();
+    if (const char* why = Refusal()) throw Error(why);
     board_->ShowBuiltIn();
     settings_->RememberBoard({});
 }
 
-void TForm1::RefuseDuringDemo() const {
-    if (const char* why = BoardCommandRefusal(demo_)) throw Error(why);
+const char* TForm1::Refusal() const {
+    return BoardCommandRefusal(demo_);
 }
 
 // Maximised, unless the window was last left at a size and place of its own.

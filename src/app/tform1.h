@@ -24,6 +24,7 @@ class DocumentSession;
 class SettingsKeeper;
 class SettingsStore;
 class SpeedLine;
+class Speech;
 class TypingMode;
 class WidgetView;
 class WindowZoom;
@@ -75,6 +76,7 @@ class TForm1 : public QMainWindow, private FormControls {
     TypingMode& Typing() { return *typing_; }
     WordPrediction& Prediction() { return *prediction_; }
     PointerAids& Aids() { return *aids_; }
+    Speech& Speaking() { return *speech_; }
 
     // Runs a handler's body; an error ends it and is shown in the message box.
     void Guarded(const std::function<void()>& body);
@@ -97,13 +99,12 @@ class TForm1 : public QMainWindow, private FormControls {
     void resizeEvent(QResizeEvent* event) override;
 
   private:
-    void UseDrawnBoard(const std::string& table);
     void CreateControls();
     void CreateMenu();
     void CreateViewMenu();
     void Wire();
-    // Board commands do nothing during a demo, and say why.
-    void RefuseDuringDemo() const;
+    // Why board commands do nothing now (a demo holds the board), or nullptr.
+    const char* Refusal() const;
     void ShowAsRemembered();
     void TypingChanged(bool on);
     void EnterPanel();
@@ -125,6 +126,7 @@ class TForm1 : public QMainWindow, private FormControls {
     std::unique_ptr<SettingsKeeper> settings_;
     std::unique_ptr<WordPrediction> prediction_;
     std::unique_ptr<BoardView> board_;
+    std::unique_ptr<Speech> speech_;
     PointerAids* aids_ = nullptr;
 };
 

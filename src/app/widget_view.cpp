@@ -8,6 +8,7 @@
 #include "app/accessibility.h"
 #include "app/form/text_area.h"
 #include "app/predict/word_prediction.h"
+#include "app/speech/speech.h"
 #include "board/character_board.h"
 #include "text/codec.h"
 
@@ -104,6 +105,16 @@ void WidgetView::SetCharacterLine(const QString& text) {
 void WidgetView::AppendTextAreaLine(const std::string& line) {
     glidtavla::AppendTextAreaLine(c_.Memo1, line);
     if (words_ != nullptr) words_->LineWritten(line);
+    if (speech_ != nullptr) speech_->LineWritten(line);
+}
+
+void WidgetView::CharacterFetched(uint8_t ch, std::size_t lengthBefore, std::size_t lengthAfter) {
+    fetched_(ch, lengthBefore, lengthAfter);
+    if (speech_ != nullptr) speech_->Fetched(ch, lengthBefore, CharacterLine());
+}
+
+void WidgetView::ShowArmed(uint8_t code) {
+    if (speech_ != nullptr) speech_->Armed(code);
 }
 
 void WidgetView::ShiftCellChanged(int state) {

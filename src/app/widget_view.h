@@ -10,6 +10,7 @@ class QLabel;
 
 namespace glidtavla {
 
+class Speech;
 class WordPrediction;
 
 // The engine's view over the form's controls: read-outs, the character cell and its code, the
@@ -28,20 +29,22 @@ class WidgetView : public EngineView {
     void AppendToCharacterLine(uint8_t ch) override;
     void TruncateCharacterLine(std::size_t length) override;
     void AppendTextAreaLine(const std::string& line) override;
-    void CharacterFetched(uint8_t ch, std::size_t lengthBefore, std::size_t lengthAfter) override {
-        fetched_(ch, lengthBefore, lengthAfter);
-    }
+    void CharacterFetched(uint8_t ch, std::size_t lengthBefore, std::size_t lengthAfter) override;
+    void ShowArmed(uint8_t code) override;
     std::optional<std::string> WordToComplete(int slot) override;
     // "Skift" or "Skiftlås" at the end of the character line, also told to screen readers.
     void ShiftCellChanged(int state) override;
     // Completes words and learns the lines that reach the text area.
     void UseWords(WordPrediction* words) { words_ = words; }
+    // Says what is written and armed, as the user chose.
+    void UseSpeech(Speech* speech) { speech_ = speech; }
 
   private:
     void SetCharacterLine(const QString& text);
     const FormControls& c_;
     FetchListener fetched_;
     WordPrediction* words_ = nullptr;
+    Speech* speech_ = nullptr;
     QLabel* shiftState_ = nullptr;
     IndicatorColour cellColour_ = IndicatorColour::White;
     IndicatorColour lineColour_ = IndicatorColour::White;

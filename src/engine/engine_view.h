@@ -36,6 +36,8 @@ class EngineView {
     // rest of the word to write, empty when the slot shows none; nothing when no word
     // prediction is in play, so the fetch is an ordinary one.
     virtual std::optional<std::string> WordToComplete(int /*slot*/) { return std::nullopt; }
+    // After each sample: what turning back would write now (ArmedCode), 0 when nothing.
+    virtual void ShowArmed(uint8_t /*code*/) {}
     // The shift cell was fetched: 0 off, 1 for the next character, 2 locked.
     virtual void ShiftCellChanged(int /*state*/) {}
 };

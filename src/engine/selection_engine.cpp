@@ -164,6 +164,14 @@ void Fetch(SelectionState& state, EngineView& view) {
 
 }  // namespace
 
+uint8_t ArmedCode(const SelectionState& state, const CharacterBoard& board) {
+    if (!state.Armed || state.Resting) return kCodeEmpty;
+    const BoardCell cell = state.PreviousCell;
+    const uint8_t code = board.NormalCodes[cell.Column][cell.Row];
+    if (!Shifted(state) || code == kCodeShiftCell) return code;
+    return ApplyShift(code, board.ShiftCodes[cell.Column][cell.Row]);
+}
+
 void ProcessPointerSample(SelectionState& state, const CharacterBoard& board, EngineView& view,
                           SampleRecorder* recorder, int32_t x, int32_t y) {
     // 1-3: position and read-outs. X1 and Y1 are wide so that no position can overflow them.
@@ -213,6 +221,7 @@ void ProcessPointerSample(SelectionState& state, const CharacterBoard& board, En
     if (distance > state.PreviousDistance) state.Armed = true;
     state.PreviousDistance = distance;
     state.PreviousCell = cell;
+    view.ShowArmed(ArmedCode(state, board));
 }
 
 }  // namespace glidtavla

@@ -47,6 +47,10 @@ int32_t CellDistance(BoardCell cell);
 BoardCell LocateCell(const CharacterBoard& board, int32_t x, int32_t y);
 CentrePoint CentreOfCentreCell(const CharacterBoard& board);
 
+// What turning back now would write: the code of the cell the pointer has moved out to, shifted
+// as it would be; 0 while nothing is armed.
+uint8_t ArmedCode(const SelectionState& state, const CharacterBoard& board);
+
 // Sets the state for a gesture that starts in the centre cell; other fields are kept.
 void ResetToCentre(SelectionState& state);
 

@@ -17,6 +17,7 @@
 #include "app/predict/prediction_settings.h"
 #include "app/settings/settings_store.h"
 #include "app/settings_keeper.h"
+#include "app/speech/speech.h"
 #include "app/speed_line.h"
 #include "app/typing/typing_mode.h"
 #include "app/zoom/window_zoom.h"
@@ -80,6 +81,8 @@ class SettingsTest : public WindowTest {
         prediction.Write(settings);
         const PointerAidSettings aids{8, true, 2000};
         aids.Write(settings);
+        const SpeechSettings speech{true, false, true, true, false, -5, "Astrid"};
+        speech.Write(settings);
         SettingsStore(iniPath).Save(settings);
         const SettingValues back = SettingsStore(iniPath).Load();
         QVERIFY(ZoomSettings::Read(back) == (ZoomSettings{250, false}));
@@ -95,10 +98,12 @@ class SettingsTest : public WindowTest {
         QCOMPARE(back.Value("window/panelGeometry").toByteArray(), QByteArray("\x03panel", 6));
         QVERIFY(PredictionSettings::Read(back) == prediction);
         QVERIFY(PointerAidSettings::Read(back) == aids);
+        QVERIFY(SpeechSettings::Read(back) == speech);
         const SettingValues none =
             SettingsStore(QString::fromStdString(dir->File("none.ini"))).Load();
         QVERIFY(PredictionSettings::Read(none) == PredictionSettings());
         QVERIFY(PointerAidSettings::Read(none) == PointerAidSettings());
+        QVERIFY(SpeechSettings::Read(none) == SpeechSettings());
         QVERIFY(ZoomSettings::Read(none) == ZoomSettings());
     }
 
@@ -300,6 +305,12 @@ class SettingsTest : public WindowTest {
         Restart();
         QVERIFY(form->findChild<QAction*>("VisaSkrivhastighet")->isChecked());
         QVERIFY(form->statusBar()->isVisible());
+        // A speech choice made in the menu comes back too.
+        form->findChild<QAction*>("TalSnabbt")->trigger();
+        dialogs->SaveAnswers = {SaveChoice::Discard};
+        Restart();
+        QCOMPARE(form->Speaking().Current().Rate, 5);
+        QVERIFY(form->findChild<QAction*>("TalSnabbt")->isChecked());
         QCOMPARE(
             SpeedText({61.25, 12.25, 1234, 0.125}),
             QString(

@@ -70,6 +70,22 @@ e2e_window_manager() {
   fail "openbox did not start"
 }
 
+# Debian's Orca on the session's own AT-SPI bus, with a debug log of what it hears and says in
+# $E2E_TMP/orca.log (whole only once Orca has ended: it writes the log through a buffer). Run
+# inside a private session bus (dbus-run-session).
+e2e_orca() {
+  command -v orca >/dev/null || fail "orca is not installed"
+  export XDG_RUNTIME_DIR="$E2E_TMP/runtime" HOME="$E2E_TMP/orca-home"
+  mkdir -m 700 "$XDG_RUNTIME_DIR" "$HOME"
+  /usr/libexec/at-spi-bus-launcher --launch-immediately >"$E2E_TMP/bus.log" 2>&1 &
+  E2E_PIDS+=($!)
+  orca -u "$HOME/prefs" -d speech --debug-file="$E2E_TMP/orca.log" >"$E2E_TMP/orca.out" 2>&1 &
+  E2E_ORCA=$!
+  E2E_PIDS+=($E2E_ORCA)
+  for _ in $(seq 200); do grep -q 'ORCA: Startup complete' "$E2E_TMP/orca.log" 2>/dev/null && break; sleep 0.05; done
+  grep -q 'ORCA: Startup complete' "$E2E_TMP/orca.log" || fail "orca did not start: $(tail -n 5 "$E2E_TMP/orca.out")"
+}
+
 # The window's place again, after it moved (the client area's top stays below the menu).
 e2e_window_moved() {
   eval "$(xdotool getwindowgeometry --shell "$WIN")"

@@ -232,6 +232,7 @@ void WordPrediction::Refresh() {
             show(completion.Word);
     }
     overlays_.Show(board_, shown_, rest_.empty() ? "" : rest_[0], Active());
+    if (centreShown_) centreShown_(shown_.empty() ? "" : shown_[0]);
 }
 
 }  // namespace glidtavla

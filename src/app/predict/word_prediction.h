@@ -55,6 +55,8 @@ class WordPrediction {
     // before the words shown follow.
     bool ColumnShown() const { return settings_.Column && settings_.On && !offForRun_; }
     void OnColumn(std::function<void(bool)> changed) { columnChanged_ = std::move(changed); }
+    // Told the centre's word after each refresh, empty when none is shown.
+    void OnShown(std::function<void(const std::string&)> shown) { centreShown_ = std::move(shown); }
     // The user pressed START: the model is read on a thread of its own, so neither the window
     // nor the first glide waits for it.
     void Started();
@@ -89,6 +91,7 @@ class WordPrediction {
     std::function<bool()> demoInUse_;
     std::function<void()> changed_;
     std::function<void(bool)> columnChanged_;
+    std::function<void(const std::string&)> centreShown_;
     PredictionSettings settings_;
     bool offForRun_ = false;
     SuggestionOverlays overlays_;
