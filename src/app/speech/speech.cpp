@@ -60,6 +60,7 @@ void Speech::UseVoice(std::unique_ptr<Voice> voice) {
         speaking_.reset();
         SayNext();
     });
+    voice_->OnOpened([this] { Missing(); });
     Use(settings_);
 }
 
@@ -72,7 +73,6 @@ void Speech::CreateMenu(QMenu* menu, QAction* readAllAfter) {
     const auto item = [this](const char* name, const char* text, bool SpeechSettings::*field) {
         return AddCheckable(menu_, name, text, [this, field](bool on) {
             settings_.*field = on;
-            if (on && Missing()) return;
             Changed();
         });
     };
@@ -110,7 +110,7 @@ void Speech::CreateMenu(QMenu* menu, QAction* readAllAfter) {
             });
         }
     });
-    connect(menu_, &QMenu::aboutToShow, this, [this] { Missing(); });
+    connect(menu_, &QMenu::aboutToShow, this, [this] { voice_->Open(); });
 
     QMenu* fil = qobject_cast<QMenu*>(readAllAfter->parent());
     const QList<QAction*> items = fil->actions();
@@ -131,6 +131,10 @@ void Speech::Use(const SpeechSettings& settings) {
     for (std::size_t i = 0; i < kRates.size(); ++i)
         rates_[i]->setChecked(kRates[i] == settings.Rate);
     voice_->Use(settings.Rate / 10.0, settings.VoiceName);
+    // With speech chosen the service is reached at once, so a missing one shows in the menu
+    // before anything is to be said.
+    if (settings.Words || settings.Lines || settings.Suggestions || settings.Character)
+        voice_->Open();
 }
 
 void Speech::Changed() {

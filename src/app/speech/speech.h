@@ -63,7 +63,8 @@ class Speech : public QObject {
     // "Läs upp allt": the document from the top; any fetch stops it.
     void ReadAll();
 
-    // Whether the voice is missing; the submenu is then disabled, its tooltip says why.
+    // Whether the voice is known to be missing; the submenu is then disabled, its tooltip says
+    // why.
     bool Missing();
 
   private:
