@@ -18,6 +18,7 @@ declare -A allowed=(
   [text]="base text"
   [pictures]="base board pictures"
   [typing]="base board typing"
+  [app/contrast]="$below_app app/form app/contrast"
   [app/form]="$below_app app/form"
   [app/pointer]="$below_app app/form app/pointer"
   [app/predict]="$below_app app/form app/predict"
@@ -25,7 +26,7 @@ declare -A allowed=(
   [app/typing]="$below_app app/form app/typing"
   [app/speech]="$below_app app/form app/speech"
   [app/zoom]="$below_app app/form app/zoom"
-  [app]="$below_app app app/form app/pointer app/predict app/settings app/speech app/typing app/zoom"
+  [app]="$below_app app app/contrast app/form app/pointer app/predict app/settings app/speech app/typing app/zoom"
   [cli]="base board engine demo predict model text pictures cli"
 )
 core="base board engine demo predict model"

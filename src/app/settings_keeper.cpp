@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QWidget>
 
+#include "app/contrast/high_contrast.h"
 #include "app/form/dialogs.h"
 #include "app/pointer/pointer_aids.h"
 #include "app/predict/word_prediction.h"
@@ -50,7 +51,8 @@ void RememberedBoard::Write(SettingValues& values) const {
 
 SettingsKeeper::SettingsKeeper(QWidget& window, WindowZoom& zoom, TypingMode& typing,
                                SpeedLine& speed, const CompactPanel& panel,
-                               WordPrediction& prediction, PointerAids& aids, Speech& speech)
+                               WordPrediction& prediction, PointerAids& aids, Speech& speech,
+                               HighContrast& contrast)
     : window_(window),
       zoom_(zoom),
       typing_(typing),
@@ -58,7 +60,8 @@ SettingsKeeper::SettingsKeeper(QWidget& window, WindowZoom& zoom, TypingMode& ty
       panel_(panel),
       prediction_(prediction),
       aids_(aids),
-      speech_(speech) {
+      speech_(speech),
+      contrast_(contrast) {
     typing_.KeepPermissionIn([this] { return PortalToken(); },
                              [this](const std::string& token) { KeepPortalToken(token); });
 }
@@ -77,6 +80,7 @@ void SettingsKeeper::Use(std::unique_ptr<SettingsStore> store) {
     prediction_.Use(PredictionSettings::Read(values_));
     aids_.Use(PointerAidSettings::Read(values_));
     speech_.Use(SpeechSettings::Read(values_));
+    contrast_.Use(HighContrast::Read(values_));
 }
 
 void SettingsKeeper::Activate() {
@@ -98,6 +102,7 @@ void SettingsKeeper::Remember() {
     prediction_.Current().Write(values_);
     aids_.Current().Write(values_);
     speech_.Current().Write(values_);
+    HighContrast::Write(contrast_.Current(), values_);
     board_.Write(values_);
     // The panel's place is kept apart from the full window's.
     if (panel_.IsOn()) {

@@ -15,6 +15,7 @@ class QWidget;
 namespace glidtavla {
 
 class CompactPanel;
+class HighContrast;
 class Dialogs;
 class PointerAids;
 class SpeedLine;
@@ -40,7 +41,7 @@ class SettingsKeeper {
   public:
     SettingsKeeper(QWidget& window, WindowZoom& zoom, TypingMode& typing, SpeedLine& speed,
                    const CompactPanel& panel, WordPrediction& prediction, PointerAids& aids,
-                   Speech& speech);
+                   Speech& speech, HighContrast& contrast);
     ~SettingsKeeper();
 
     // Reads the settings and puts each feature's in force.
@@ -85,6 +86,7 @@ class SettingsKeeper {
     WordPrediction& prediction_;
     PointerAids& aids_;
     Speech& speech_;
+    HighContrast& contrast_;
     std::unique_ptr<SettingsStore> store_;
     SettingValues values_;
     RememberedBoard board_;

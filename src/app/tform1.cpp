@@ -13,10 +13,12 @@
 
 #include "app/accessibility.h"
 #include "app/board_view.h"
+#include "app/contrast/high_contrast.h"
 #include "app/demo_notice.h"
 #include "app/document_session.h"
 #include "app/first_start.h"
 #include "app/form/client_area.h"
+#include "app/form/colours.h"
 #include "app/form/form_layout.h"
 #include "app/form/menu_items.h"
 #include "app/form/window_place.h"
@@ -41,7 +43,6 @@ namespace {
 
 const char* const kCaptionStart = "Glidtavla Ver 1.01 ";
 const char* const kCaptionTrailer = "    Glidtavla, fri programvara för alla  2026-12-07";
-const QColor kBackground(56, 144, 13);
 
 }  // namespace
 
@@ -50,7 +51,7 @@ TForm1::TForm1(std::string documentPath, std::unique_ptr<Dialogs> dialogs)
     setObjectName("Form1");
     setGeometry(73, 351, 812, 588);
     setFont(PixelFont("DejaVu Sans", 11));
-    Client = CreateClientArea(this, kBackground);
+    Client = CreateClientArea(this, CurrentColours().Background);
     CreateControls();
     CreateMenu();
     CreateViewMenu();
@@ -64,8 +65,9 @@ TForm1::TForm1(std::string documentPath, std::unique_ptr<Dialogs> dialogs)
                                          });
     view_->UseWords(prediction_.get());
     view_->UseSpeech(speech_.get());
-    settings_ = std::make_unique<SettingsKeeper>(static_cast<QWidget&>(*this), *zoom_, *typing_,
-                                                 *speed_, *panel_, *prediction_, *aids_, *speech_);
+    settings_ =
+        std::make_unique<SettingsKeeper>(static_cast<QWidget&>(*this), *zoom_, *typing_, *speed_,
+                                         *panel_, *prediction_, *aids_, *speech_, *contrast_);
     document_ = std::make_unique<DocumentSession>(
         controls, *dialogs_, [this] { SetCaption(); },
         [this](const std::string& path, bool written) {
@@ -95,6 +97,7 @@ void TForm1::Wire() {
     prediction_->OnChange([this] { settings_->Remember(); });
     aids_->OnChange([this] { settings_->Remember(); });
     speech_->OnChange([this] { settings_->Remember(); });
+    contrast_->OnChange([this] { settings_->Remember(); });
     prediction_->OnShown([this](const std::string& word) { speech_->Suggested(word); });
     if (auto* qt = dynamic_cast<QtDialogs*>(dialogs_.get()))
         qt->UseOwnChooser({[this] { return aids_->Current().LargeChooser; },
@@ -173,6 +176,11 @@ void TForm1::CreateViewMenu() {
     speech_ = std::make_unique<Speech>(
         this, visa, KopieraAllt, [this] { return Memo1->toPlainText() + Edit1->text(); },
         [this] { return demo_.Holds(DemoSession::Held::Typing); });
+    contrast_ = new HighContrast(this, visa, [this] {
+        ApplyColours(*this);
+        if (view_) view_->Recolour();
+        prediction_->Refresh();
+    });
     AddItem(visa, "StallIn", "Ställ in efter mig", [this] { Guarded([this] { StallInClick(); }); });
 }
 

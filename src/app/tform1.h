@@ -18,6 +18,7 @@ namespace glidtavla {
 
 class BoardView;
 class CompactPanel;
+class HighContrast;
 class FormLayout;
 class PointerAids;
 class DocumentSession;
@@ -77,6 +78,7 @@ class TForm1 : public QMainWindow, private FormControls {
     WordPrediction& Prediction() { return *prediction_; }
     PointerAids& Aids() { return *aids_; }
     Speech& Speaking() { return *speech_; }
+    HighContrast& Contrast() { return *contrast_; }
 
     // Runs a handler's body; an error ends it and is shown in the message box.
     void Guarded(const std::function<void()>& body);
@@ -128,6 +130,7 @@ class TForm1 : public QMainWindow, private FormControls {
     std::unique_ptr<BoardView> board_;
     std::unique_ptr<Speech> speech_;
     PointerAids* aids_ = nullptr;
+    HighContrast* contrast_ = nullptr;
 };
 
 }  // namespace glidtavla

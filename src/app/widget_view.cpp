@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 
 #include "app/accessibility.h"
+#include "app/form/colours.h"
 #include "app/form/text_area.h"
 #include "app/predict/word_prediction.h"
 #include "app/speech/speech.h"
@@ -15,24 +16,6 @@
 namespace glidtavla {
 
 namespace {
-
-QColor ColourOf(IndicatorColour colour) {
-    switch (colour) {
-        case IndicatorColour::White:
-            return QColor(255, 255, 255);
-        case IndicatorColour::Yellow:
-            return QColor(255, 255, 0);
-        case IndicatorColour::Blue:
-            return QColor(0, 0, 255);
-        case IndicatorColour::Red:
-            return QColor(255, 0, 0);
-        case IndicatorColour::Green:
-            return QColor(0, 128, 0);
-        case IndicatorColour::Lime:
-            return QColor(0, 255, 0);
-    }
-    return Qt::white;
-}
 
 // Most samples leave most read-outs as they were; an unchanged text costs nothing.
 void SetText(QLineEdit* edit, const QString& text) {
@@ -67,7 +50,7 @@ void WidgetView::ShowReadouts(int32_t x0, int32_t y0, int64_t x1, int64_t y1) {
 void WidgetView::ShowCharacterCell(uint8_t ch, IndicatorColour colour) {
     if (colour != cellColour_) {
         cellColour_ = colour;
-        SetBase(c_.Edit6, ColourOf(colour));
+        Colour(c_.Edit6, colour);
     }
     SetText(c_.Edit6, CellText(ch));
     SetText(c_.Edit9, QString::number(ch));
@@ -76,7 +59,17 @@ void WidgetView::ShowCharacterCell(uint8_t ch, IndicatorColour colour) {
 void WidgetView::SetCharacterLineColour(IndicatorColour colour) {
     if (colour == lineColour_) return;
     lineColour_ = colour;
-    SetBase(c_.Edit1, ColourOf(colour));
+    Colour(c_.Edit1, colour);
+}
+
+void WidgetView::Colour(QLineEdit* indicator, IndicatorColour colour) {
+    const Colours& colours = CurrentColours();
+    SetColours(indicator, colours.Indicator(colour), colours.TextOn(colour));
+}
+
+void WidgetView::Recolour() {
+    Colour(c_.Edit6, cellColour_);
+    Colour(c_.Edit1, lineColour_);
 }
 
 std::string WidgetView::CharacterLine() {

@@ -5,8 +5,8 @@
 #include "app/form/form_controls.h"
 #include "engine/engine_view.h"
 
-class QColor;
 class QLabel;
+class QLineEdit;
 
 namespace glidtavla {
 
@@ -38,9 +38,12 @@ class WidgetView : public EngineView {
     void UseWords(WordPrediction* words) { words_ = words; }
     // Says what is written and armed, as the user chose.
     void UseSpeech(Speech* speech) { speech_ = speech; }
+    // The indicators again, in the colours now in use.
+    void Recolour();
 
   private:
     void SetCharacterLine(const QString& text);
+    static void Colour(QLineEdit* indicator, IndicatorColour colour);
     const FormControls& c_;
     FetchListener fetched_;
     WordPrediction* words_ = nullptr;

@@ -13,17 +13,12 @@
 #include <limits>
 
 #include "app/form/board_image.h"
+#include "app/form/colours.h"
 #include "app/form/help_text.h"
 #include "app/form/text_area.h"
 #include "pictures/builtin_picture.h"
 
 namespace glidtavla {
-
-void SetBase(QWidget* widget, const QColor& colour) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Base, colour);
-    widget->setPalette(palette);
-}
 
 QFont PixelFont(const QString& family, int pixels, bool bold) {
     QFont font(family);
@@ -60,11 +55,6 @@ void CreateFormControls(FormControls& c, QObject* owner) {
     place(c.Label2, "Label2", 72, 440, 160, 16, true);
     c.Label3 = new QLabel("Tekniksida: glidtavla.se/teknik", client);
     place(c.Label3, "Label3", 72, 464, 278, 16, true);
-    for (QLabel* label : {c.Label1, c.Label2, c.Label3}) {
-        QPalette blue = label->palette();
-        blue.setColor(QPalette::WindowText, Qt::blue);
-        label->setPalette(blue);
-    }
     c.Label2->setFont(PixelFont("DejaVu Sans", 13));
     c.Label3->setFont(PixelFont("DejaVu Sans", 13));
 
@@ -120,11 +110,9 @@ void CreateFormControls(FormControls& c, QObject* owner) {
 
     c.DemoNotice = new QLabel("● Spelar in demo. Sluta: Bruksanvisning > Sluta spela in", client);
     place(c.DemoNotice, "DemoNotice", 350, 0, 323, 21, false);
-    c.DemoNotice->setStyleSheet("background: rgb(200, 0, 0); color: white; font-weight: bold;");
     c.DemoNotice->setAccessibleName("Demo spelas in");
     c.Edit8 = lineEdit("Edit8", 350, 0, 323, 21, "Edit8");
     c.Edit8->setFrame(false);
-    SetBase(c.Edit8, QColor(0, 255, 0));
     c.Edit9 = lineEdit("Edit9", 712, 48, 41, 21, "Ord(ch)");
     c.Edit9->resize(std::max(41, c.Edit9->fontMetrics().horizontalAdvance(c.Edit9->text()) + 12),
                     21);
@@ -135,6 +123,8 @@ void CreateFormControls(FormControls& c, QObject* owner) {
         shown->setReadOnly(true);
         shown->setFocusPolicy(Qt::NoFocus);
     }
+
+    ApplyColours(c);
 
     c.Timer1 = new QTimer(owner);
     c.Timer1->setObjectName("Timer1");

@@ -37,9 +37,6 @@ struct FormControls {
 // belongs to owner. Their wiring is the window's.
 void CreateFormControls(FormControls& controls, QObject* owner);
 
-// A control's base colour: the character cell's, the character line's, the source line's.
-void SetBase(QWidget* widget, const QColor& colour);
-
 // A font of a size in pixels, as the form gives its sizes.
 QFont PixelFont(const QString& family, int pixels, bool bold = false);
 

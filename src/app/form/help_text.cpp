@@ -59,6 +59,7 @@ Teckenbordet kan inte bytas för demon: demon görs och körs alltid med det inb
 Menyn Visa:
 Förstora teckenbordet: visa bordet i 100, 150, 200 eller 300 procent. Anpassa till fönstret gör bordet så stort som fönstret tillåter. Teckenraden, teckenrutan och texten växer med.
 Visa skrivhastighet: en rad längst ner i fönstret med hur många tecken och ord i minuten du skriver.
+Hög kontrast: svart bakgrund, gul text och mörkare färger på teckenrutan och teckenraden, så att varje text står tydligt mot sin bakgrund; rutornas färger går fortfarande att skilja åt. Tills du väljer själv följer programmet skrivbordets inställning för hög kontrast.
 
 Ordförslag (menyn Visa):
 När du har börjat på ett ord visar mittrutan det troligaste ordet, och resten av ordet står grått efter teckenraden. Vill du ha ordet hämtar du mellanslag med skift (vänster musknapp nedtryckt): ordet skrivs färdigt och ett mellanslag följer. Hämtar du sedan . , : ; ! ? eller LF försvinner mellanslaget före tecknet. Utan förslag i mittrutan är mellanslag med skift ett vanligt mellanslag. Förslaget visas bara när programmet är tillräckligt säkert; hur säkert beror på Pekdon (Mus, Styrkula, Huvudmus): med ett långsamt pekdon lönar det sig att titta oftare.

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 
 #include "app/form/board_image.h"
+#include "app/form/colours.h"
 #include "app/form/form_layout.h"
 #include "board/word_column.h"
 #include "text/codec.h"
@@ -26,21 +27,29 @@ QLabel* Overlay(QWidget* parent, const QString& name) {
 SuggestionOverlays::SuggestionOverlays(const FormControls& controls, const FormLayout& layout)
     : c_(controls), layout_(layout) {
     centre_ = Overlay(c_.Image1, "Ordforslag");
-    centre_->setStyleSheet("color: #1a237e; background: rgba(255, 255, 255, 200);");
     ghost_ = Overlay(c_.Edit1, "OrdforslagRest");
     ghost_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    ghost_->setStyleSheet("color: #9e9e9e; background: transparent;");
-    for (int slot = 1; slot <= kMaxSlots; ++slot) {
-        QLabel* label = Overlay(c_.Image1, QString("Ordplats%1").arg(slot));
-        label->setStyleSheet(
-            "color: #1a237e; background: rgba(255, 255, 255, 200);"
-            "border: 1px solid #9e9e9e;");
-        slots_.push_back(label);
-    }
+    for (int slot = 1; slot <= kMaxSlots; ++slot)
+        slots_.push_back(Overlay(c_.Image1, QString("Ordplats%1").arg(slot)));
+    Recolour();
+}
+
+// The rest of the completion stands out from what is written, yet at 4.5:1 or more on the
+// line's white and yellow.
+void SuggestionOverlays::Recolour() {
+    const Colours& colours = CurrentColours();
+    high_ = colours.High;
+    const QString word =
+        QString("color: %1; background: rgba(255, 255, 255, 200);").arg(colours.Suggestion.name());
+    centre_->setStyleSheet(word);
+    ghost_->setStyleSheet(QString("color: %1; background: transparent;").arg(colours.Tail.name()));
+    for (QLabel* label : slots_)
+        label->setStyleSheet(word + "border: 1px solid #9e9e9e;");
 }
 
 void SuggestionOverlays::Show(const CharacterBoard& board, const std::vector<std::string>& words,
                               const std::string& rest, bool shown) {
+    if (high_ != CurrentColours().High) Recolour();
     ShowCentre(board, words.empty() ? "" : words[0], rest);
     ShowColumn(board, words, shown);
 }

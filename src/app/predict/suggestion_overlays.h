@@ -26,6 +26,7 @@ class SuggestionOverlays {
               const std::string& rest, bool shown);
 
   private:
+    void Recolour();
     void ShowCentre(const CharacterBoard& board, const std::string& word, const std::string& rest);
     void ShowColumn(const CharacterBoard& board, const std::vector<std::string>& words, bool shown);
 
@@ -35,6 +36,7 @@ class SuggestionOverlays {
     QLabel* centre_;
     QLabel* ghost_;
     std::vector<QLabel*> slots_;
+    bool high_ = false;  // in high contrast
 };
 
 }  // namespace glidtavla
