@@ -176,7 +176,7 @@ e2e_has_owner() {
 # portal's process is $E2E_PORTAL, so a test can stop it.
 e2e_portal_start() {
   mkdir -p "$E2E_TMP/portals"
-  printf '[portal]\nDBusName=org.freedesktop.impl.portal.desktop.glidtavlatest\nInterfaces=org.freedesktop.impl.portal.RemoteDesktop;\nUseIn=glidtavlatest\n' \
+  printf '[portal]\nDBusName=org.freedesktop.impl.portal.desktop.glidtavlatest\nInterfaces=org.freedesktop.impl.portal.RemoteDesktop;org.freedesktop.impl.portal.Settings;\nUseIn=glidtavlatest\n' \
     >"$E2E_TMP/portals/glidtavlatest.portal"
   : >"$E2E_TMP/asked.log"
   /usr/bin/python3 "$E2E_HERE/portal_backend.py" "$E2E_TMP/asked.log" "$@" 2>"$E2E_TMP/backend.err" &

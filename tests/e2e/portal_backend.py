@@ -1,7 +1,10 @@
 #!/usr/bin/python3
-"""A desktop's remote-desktop portal backend (org.freedesktop.impl.portal.RemoteDesktop) for
-the tests: it grants or refuses, and writes one line for each thing it is asked.
-Usage: portal_backend.py LOG [--refuse] [--close-after N]"""
+"""A desktop's portal backend for the tests: remote desktop (org.freedesktop.impl.portal.
+RemoteDesktop), which grants or refuses and writes one line for each thing it is asked, and
+settings (org.freedesktop.impl.portal.Settings), whose appearance contrast is N and turns
+between 0 and 1 at each SIGUSR1.
+Usage: portal_backend.py LOG [--refuse] [--close-after N] [--contrast N]"""
+import signal
 import sys
 
 import dbus
@@ -13,10 +16,13 @@ NAME = "org.freedesktop.impl.portal.desktop.glidtavlatest"
 PATH = "/org/freedesktop/portal/desktop"
 IMPL = "org.freedesktop.impl.portal.RemoteDesktop"
 SESSION = "org.freedesktop.impl.portal.Session"
+SETTINGS = "org.freedesktop.impl.portal.Settings"
+APPEARANCE = "org.freedesktop.appearance"
 
 log_path = sys.argv[1]
 refuse = "--refuse" in sys.argv
 close_after = int(sys.argv[sys.argv.index("--close-after") + 1]) if "--close-after" in sys.argv else 0
+contrast = int(sys.argv[sys.argv.index("--contrast") + 1]) if "--contrast" in sys.argv else 0
 
 
 def record(line):
@@ -79,6 +85,29 @@ class RemoteDesktop(dbus.service.Object):
             if session is not None:
                 GLib.idle_add(lambda: (record("closing"), session.Closed(), False)[-1])
 
+    @dbus.service.method(SETTINGS, in_signature="as", out_signature="a{sa{sv}}")
+    def ReadAll(self, namespaces):
+        return {APPEARANCE: {"contrast": dbus.UInt32(contrast)}}
+
+    @dbus.service.method(SETTINGS, in_signature="ss", out_signature="v")
+    def Read(self, namespace, key):
+        record("Read %s %s" % (namespace, key))
+        if namespace == APPEARANCE and key == "contrast":
+            return dbus.UInt32(contrast)
+        raise dbus.exceptions.DBusException("no such setting",
+                                            name="org.freedesktop.portal.Error.NotFound")
+
+    @dbus.service.signal(SETTINGS, signature="ssv")
+    def SettingChanged(self, namespace, key, value):
+        pass
+
+    def TurnContrast(self):
+        global contrast
+        contrast = 1 - contrast
+        record("contrast %d" % contrast)
+        self.SettingChanged(APPEARANCE, "contrast", dbus.UInt32(contrast))
+        return False
+
     @dbus.service.method(dbus.PROPERTIES_IFACE, in_signature="ss", out_signature="v")
     def Get(self, interface, prop):
         return self.GetAll(interface)[prop]
@@ -92,4 +121,6 @@ dbus.mainloop.glib.DBusGMainLoop(set_as_default=True)
 bus = dbus.SessionBus()
 portal = RemoteDesktop(bus)
 name = dbus.service.BusName(NAME, bus)
+# Heard by the main loop itself: a Python handler would wait for the loop to return.
+GLib.unix_signal_add(GLib.PRIORITY_DEFAULT, signal.SIGUSR1, lambda: portal.TurnContrast() or True)
 GLib.MainLoop().run()

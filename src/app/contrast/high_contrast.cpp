@@ -88,7 +88,7 @@ void HighContrast::AskDesktop() {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) return;
     bus.connect(kPortal, kPath, kSettings, "SettingChanged", this,
-                SLOT(SettingChanged(QString, QString, QDBusVariant)));
+                SLOT(SettingChanged(QDBusMessage)));
     for (const auto& [group, key] : {std::pair{"org.freedesktop.appearance", "contrast"},
                                      {"org.gnome.desktop.a11y.interface", "high-contrast"}}) {
         QDBusMessage read = QDBusMessage::createMethodCall(kPortal, kPath, kSettings, "Read");
@@ -104,9 +104,11 @@ void HighContrast::AskDesktop() {
     }
 }
 
-void HighContrast::SettingChanged(const QString& group, const QString& key,
-                                  const QDBusVariant& value) {
-    if (Watched(group, key)) DesktopSays(key, SaysHigh(group, key, value.variant()));
+void HighContrast::SettingChanged(const QDBusMessage& message) {
+    const QList<QVariant> arguments = message.arguments();
+    if (arguments.size() != 3) return;
+    const QString group = arguments[0].toString(), key = arguments[1].toString();
+    if (Watched(group, key)) DesktopSays(key, SaysHigh(group, key, arguments[2]));
 }
 
 }  // namespace glidtavla

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDBusVariant>
+#include <QDBusMessage>
 #include <QObject>
 #include <QSet>
 #include <QString>
@@ -36,7 +36,7 @@ class HighContrast : public QObject {
     static void Write(Choice choice, SettingValues& values);
 
   private slots:
-    void SettingChanged(const QString& group, const QString& key, const QDBusVariant& value);
+    void SettingChanged(const QDBusMessage& message);
 
   private:
     void AskDesktop();
