@@ -48,9 +48,9 @@ glide 1 3; glide 1 4; glide 3 4; glide 4 4; glide 4 3   # SK h e l a: "Hela"
 glide 5 4                                               # LF
 
 at 15 -8; rest                                       # Fil
-at 40 123; rest                                      # Sluta: a second rest is asked
+at 40 145; rest                                      # Sluta: a second rest is asked
 pgrep -f "^$program" >/dev/null || fail "one rest on Sluta ended the program"
-at 140 237; rest                                     # "Ja, avsluta Glidtavla", away from it
+at 140 259; rest                                     # "Ja, avsluta Glidtavla", away from it
 question=$(wait_for_window '^Glidtavla$')
 [ -n "$question" ] || fail "no save question"
 eval "$(xdotool getwindowgeometry --shell "$question")"
