@@ -58,6 +58,8 @@ bool OrcaRunning() {
 }  // namespace
 
 bool ScreenReaderRunning() {
+    // Without assistive technology on the bus, Qt's bridge is off, and no reader listens.
+    if (!QAccessible::isActive()) return false;
     // Asked at most every two seconds: a word is said far more often than a reader starts.
     static QElapsedTimer asked;
     static bool running = false;
