@@ -18,6 +18,7 @@ namespace {
 // whichever program has the focus.
 const char* const kAnnouncement = "Meddelande till skarmlasare";
 const char* const kAnnounced = "announced";
+const char* const kTurn = "announcementTurn";
 
 // Its name is what was last announced, read when the screen reader asks: setting a widget's
 // name would be one more event for every announcement.
@@ -76,16 +77,23 @@ void AnnounceToScreenReader(QWidget* window, const QString& text) {
         return true;
     }();
     (void)installed;
-    auto* notice = window->findChild<QWidget*>(kAnnouncement, Qt::FindDirectChildrenOnly);
-    if (notice == nullptr) {
-        notice = new QWidget(window);
+    // Two notifications in turn: Orca drops a showing event when a later one of the same object
+    // waits behind it, and a completion is often followed by its word at once.
+    QList<QWidget*> notices =
+        window->findChildren<QWidget*>(kAnnouncement, Qt::FindDirectChildrenOnly);
+    while (notices.size() < 2) {
+        auto* notice = new QWidget(window);
         notice->setObjectName(kAnnouncement);
         notice->setAttribute(Qt::WA_TransparentForMouseEvents);
         notice->setGeometry(0, 0, 1, 1);
+        notice->hide();  // never drawn: shown to a screen reader only by the event below
+        notices << notice;
     }
+    const int turn = window->property(kTurn).toInt();
+    window->setProperty(kTurn, 1 - turn);
+    QWidget* notice = notices[turn];
     // A notification is said as it is shown.
     notice->setProperty(kAnnounced, text);
-    notice->show();
     QAccessibleEvent shown(notice, QAccessible::ObjectShow);
     QAccessible::updateAccessibility(&shown);
 }
