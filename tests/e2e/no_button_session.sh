@@ -47,10 +47,12 @@ glide() {   # out from the centre to (column, row) of the 5 x 5 board and back
 glide 1 3; glide 1 4; glide 3 4; glide 4 4; glide 4 3   # SK h e l a: "Hela"
 glide 5 4                                               # LF
 
-at 15 -8; rest                                       # Fil
-at 40 145; rest                                      # Sluta: a second rest is asked
+# The last rests are given twice their time: a press late on a busy machine still comes
+# within it, and a pointer that stays presses only once.
+at 15 -8; rest; rest                                 # Fil
+at 40 145; rest; rest                                # Sluta: a second rest is asked
 pgrep -f "^$program" >/dev/null || fail "one rest on Sluta ended the program"
-at 140 259; rest                                     # "Ja, avsluta Glidtavla", away from it
+at 140 259; rest; rest                               # "Ja, avsluta Glidtavla", away from it
 question=$(wait_for_window '^Glidtavla$')
 [ -n "$question" ] || fail "no save question"
 eval "$(xdotool getwindowgeometry --shell "$question")"
