@@ -27,7 +27,7 @@ kill -USR1 "$E2E_PORTAL_BACKEND"   # the desktop turns high contrast on
 await_colour '0,0,0' "after the desktop asked for high contrast"
 kill -USR1 "$E2E_PORTAL_BACKEND"   # and off
 await_colour '56,144,13' "after the desktop turned high contrast off"
-pkill -f "^$program" || true
+kill "$E2E_APP"; wait "$E2E_APP" 2>/dev/null || true
 sleep 0.5
 e2e_portal_stop
 

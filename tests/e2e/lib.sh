@@ -44,7 +44,8 @@ e2e_start() {
   fi
   (cd "$workdir" && HOME="$E2E_TMP/home" XDG_CONFIG_HOME="$E2E_TMP/home/.config" XDG_DATA_HOME="$E2E_TMP/home/.local/share" exec "$program" "$@") \
     >"$E2E_TMP/app.log" 2>&1 &
-  E2E_PIDS+=($!)
+  E2E_APP=$!  # this test's program: other tests run the same one at once
+  E2E_PIDS+=($E2E_APP)
   WIN=""
   for _ in $(seq 300); do
     WIN=$(xdotool search --onlyvisible --name 'Glidtavla Ver' 2>/dev/null | awk 'NR == 1' || true)

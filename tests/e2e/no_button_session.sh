@@ -51,14 +51,14 @@ glide 5 4                                               # LF
 # within it, and a pointer that stays presses only once.
 at 15 -8; rest; rest                                 # Fil
 at 40 145; rest; rest                                # Sluta: a second rest is asked
-pgrep -f "^$program" >/dev/null || fail "one rest on Sluta ended the program"
+kill -0 "$E2E_APP" 2>/dev/null || fail "one rest on Sluta ended the program"
 at 140 259; rest; rest                               # "Ja, avsluta Glidtavla", away from it
 question=$(wait_for_window '^Glidtavla$')
 [ -n "$question" ] || fail "no save question"
 eval "$(xdotool getwindowgeometry --shell "$question")"
 at_screen $((X + 51)) $((Y + 38)); rest              # "Spara"
-for _ in $(seq 150); do pgrep -f "^$program" >/dev/null || break; sleep 0.1; done  # a busy machine saves slowly
-pgrep -f "^$program" >/dev/null && fail "the program did not end"
+for _ in $(seq 150); do kill -0 "$E2E_APP" 2>/dev/null || break; sleep 0.1; done  # a busy machine saves slowly
+kill -0 "$E2E_APP" 2>/dev/null && fail "the program did not end"
 
 printf 'Hej\r\nHela\r\n' >"$E2E_TMP/expected"
 cmp -s "$work/brev.gtv" "$E2E_TMP/expected" ||

@@ -60,7 +60,7 @@ diff "$E2E_TMP/expected" <(said) >&2 || fail "speech-dispatcher was asked otherw
 loud=$(od -An -v -td2 -w2 "$E2E_TMP/sound.raw" | awk '$1 > 1000 || $1 < -1000 { n++ } END { print n + 0 }')
 [ "$loud" -gt 1000 ] || fail "no sound reached the sink ($loud loud samples)"
 echo "e2e speech: said $(said | tr '\n' '|'), $loud loud samples in the sink"
-pkill -f "^$program" || true
+kill "$E2E_APP"; wait "$E2E_APP" 2>/dev/null || true
 sleep 0.5
 
 # The service gone: no message at the start, and writing goes on unspoken.

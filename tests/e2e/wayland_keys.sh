@@ -89,7 +89,7 @@ for _ in $(seq 100); do [ "$(wc -l <"$E2E_TMP/arrivals.log")" -ge 300 ] && break
 paste -d' ' "$E2E_TMP/sent.log" <(cut -d' ' -f1 "$E2E_TMP/arrivals.log" | tail -n 300) |
   awk '{ print ($2 - $1) / 1e6 }' | sort -n |
   awk '{ v[NR] = $1 } END { printf "virtual keyboard latency over %d characters: median %.2f ms, 99th percentile %.2f ms\n", NR, v[int(NR * 0.5) + 1], v[int(NR * 0.99)] }'
-pkill -f -- "$program --send-keys" || true
+pkill -u "$user" -f -- "$program --send-keys" || true  # ours: it runs as $user
 sleep 0.5
 
 # Written by gliding over our panel with the compositor's own pointer, a capital with the left
@@ -139,7 +139,7 @@ for _ in $(seq 100); do
   [ "$got" = "$expected." ] && break; sleep 0.05
 done
 [ "$got" = "$expected." ] || fail "after a capital with the button the receiver holds: ${got%.}"
-pkill -f -- "$program --send-keys" || true
+pkill -u "$user" -f -- "$program --send-keys" || true  # ours: it runs as $user
 
 # A compositor stopped while keys are typed: the sender never waits for it, and the first key
 # after it has not answered for a while ends typing with one message of ours.
