@@ -67,7 +67,8 @@ bool ParseSub(QCommandLineParser& parser, const QStringList& args, int positiona
         Print(stdout, HelpOf(parser, command));
         std::exit(kExitOk);  // asked for: the help is the answer
     }
-    if (parser.positionalArguments().size() != positionals) {
+    const auto given = parser.positionalArguments().size();
+    if (positionals >= 0 ? given != positionals : given < 1) {
         Print(stderr, HelpOf(parser, command));
         return false;
     }

@@ -10,6 +10,7 @@
 #include "demo/demo_replay.h"
 #include "demo/demo_stats.h"
 #include "demo/demo_typist.h"
+#include "model/writer_fit.h"
 #include "text/document.h"
 
 namespace glidtavla {
@@ -137,10 +138,32 @@ int StatsCommand(const QStringList& args) {
         "written.");
     parser.addOption(kBoardOption);
     parser.addOption({"json", "Print one JSON object."});
-    parser.addPositionalArgument("DEMO", "The .dem file.");
-    if (!ParseSub(parser, args, 1)) return kExitUsage;
+    parser.addOption({"fit",
+                      "Fit the writer's throughput (Fitts' a and b, bits/s with a at 0) from the "
+                      "glides of one demo or more, as JSON for board cost --profile."});
+    parser.addPositionalArgument("DEMO", "The .dem file (with --fit, one or more).");
+    const bool fit = args.contains("--fit");
+    if (!ParseSub(parser, args, fit ? -1 : 1)) return kExitUsage;
     CharacterBoard board;
     if (!LoadStartBoard(parser, board)) return kExitError;
+    if (fit) {
+        GlideMeter meter;
+        try {
+            for (const QString& demo : parser.positionalArguments())
+                MeasureDemo(board, LocalPath(demo), meter);
+        } catch (const Error& error) {
+            Print(stderr, std::string(error.what()) + "\n");
+            return kExitError;
+        }
+        const WriterFit found =
+            FitWriter(meter.Glides(), meter.RestsWithCompletion(), meter.RestsWithout());
+        if (found.Glides == 0) {
+            Print(stderr, "no glide out and back to fit\n");
+            return kExitError;
+        }
+        Print(stdout, WriterFitJson(found));
+        return kExitOk;
+    }
     DemoStats stats;
     try {
         stats = StatsOfDemo(board, LocalPath(parser.positionalArguments()[0]));
@@ -198,16 +221,24 @@ int TypeCommand(const QStringList& args) {
                       "pixels, each with Gaussian noise of SIGMA pixels.",
                       "SIGMA"});
     parser.addOption({"seed", "The noise's seed (default 1).", "N", "1"});
+    parser.addOption({"throughput",
+                      "A pointer of this throughput, out and back: each movement takes Fitts' "
+                      "index over BITS a second, sampled every 50 ms (with --jitter too).",
+                      "BITS"});
     parser.addPositionalArgument("TEXT", "The text to write.");
     if (!ParseSub(parser, args, 1)) return kExitUsage;
     bool sigmaOk = true, seedOk = false;
     const double sigma = parser.isSet("jitter") ? parser.value("jitter").toDouble(&sigmaOk) : 0;
     const uint seed = parser.value("seed").toUInt(&seedOk);
+    const bool timed = parser.isSet("throughput");
+    bool throughputOk = true;
+    const double throughput = timed ? parser.value("throughput").toDouble(&throughputOk) : 0;
     if (!sigmaOk || !seedOk || !(sigma >= 0 && sigma <= 100) ||  // NaN is neither
-        (parser.isSet("jitter") && parser.isSet("chained"))) {
+        !throughputOk || !(throughput >= 0 && throughput <= 100) || (timed && throughput == 0) ||
+        ((parser.isSet("jitter") || timed) && parser.isSet("chained"))) {
         Print(stderr,
-              "--jitter takes pixels (0 to 100) and --seed a whole number; --jitter "
-              "glides out and back, not --chained\n");
+              "--jitter takes pixels (0 to 100), --throughput bits a second (above 0, to 100) and "
+              "--seed a whole number; both glide out and back, not --chained\n");
         return kExitUsage;
     }
     CharacterBoard board;
@@ -226,8 +257,9 @@ int TypeCommand(const QStringList& args) {
         bytes += static_cast<char>(*byte);
     }
     try {
-        Print(stdout, parser.isSet("jitter") ? TypeJitteredDemo(board, bytes, sigma, seed)
-                                             : TypeDemo(board, bytes, parser.isSet("chained")));
+        Print(stdout, parser.isSet("jitter") || timed
+                          ? TypeJitteredDemo(board, bytes, sigma, seed, throughput)
+                          : TypeDemo(board, bytes, parser.isSet("chained")));
     } catch (const Error& error) {
         Print(stderr, JsonText(error.what()).toStdString() + "\n");
         return kExitError;

@@ -55,6 +55,20 @@ bool ReadCorpus(const QString& path, Corpus& corpus) {
     return true;
 }
 
+bool ReadProfile(const std::string& path, PredictionOptions& options) {
+    bool tooLarge = false;
+    std::string json;
+    try {
+        json = ReadRegularFile(path, 4096, tooLarge);
+    } catch (const Error& error) {
+        Print(stderr, "Cannot open file " + path + " (" + error.what() + ")\n");
+        return false;
+    }
+    options.Writer = tooLarge ? std::nullopt : ParseWriterFit(json);
+    if (!options.Writer) Print(stderr, path + ": not a writer's fit (stats --fit writes one)\n");
+    return options.Writer.has_value();
+}
+
 QString CodeText(uint8_t code) {
     if (code == kCodeLineFeed) return "\n";
     const char32_t c = Windows1252Char(code);
@@ -119,30 +133,47 @@ int BoardCostCommand(const QStringList& args) {
     parser.addOption({"learn-online", "The model learns each line once it is written."});
     parser.addOption({"look-a", "Seconds to look at suggestions: A + B log2(N + 1); A.", "A"});
     parser.addOption({"look-b", "B of the look time (default 0.15).", "B"});
+    parser.addOption({"profile",
+                      "A writer's own fit (JSON of stats --fit, or the window's Min skrivtakt), "
+                      "modelled beside the pointer kinds.",
+                      "FILE"});
     parser.addPositionalArgument("CORPUS", "A text file, UTF-8 or Windows-1252.");
     if (!ParseSub(parser, args, 1)) return kExitUsage;
     PredictionOptions options;
     if (!ReadPredictionOptions(parser, options)) return kExitUsage;
+    if (parser.isSet("profile") && !ReadProfile(LocalPath(parser.value("profile")), options))
+        return kExitError;
     CharacterBoard board;
     if (!LoadStartBoard(parser, board)) return kExitError;
     Corpus corpus;
     if (!ReadCorpus(parser.positionalArguments()[0], corpus)) return kExitError;
     const BoardCost cost = CostOfText(board, corpus.Bytes);
     std::optional<PredictionCost> predicted;
-    if (options.Mode != PredictionMode::None || options.Glide != GlideKind::OutAndBack) {
+    if (options.Mode != PredictionMode::None || options.Glide != GlideKind::OutAndBack ||
+        options.Writer) {
         WordModel model;
         try {
-            model = parser.isSet("model") ? LoadWordModel(LocalPath(parser.value("model")), "")
-                                          : LoadWordModel(BaseModelPath(), kSystemWordCounts);
+            if (options.Mode != PredictionMode::None)
+                model = parser.isSet("model") ? LoadWordModel(LocalPath(parser.value("model")), "")
+                                              : LoadWordModel(BaseModelPath(), kSystemWordCounts);
         } catch (const Error& error) {
             Print(stderr, std::string(error.what()) + "\n");
             return kExitError;
         }
         predicted = CostWithPrediction(board, corpus.Bytes, model, options);
     }
-    const auto speed = [&](std::size_t i) {
-        return predicted ? predicted->Profiles[i].Speed : cost.Speeds[i];
-    };
+    // The pointer kinds, and the writer's own fit when one is given.
+    std::vector<std::pair<QString, ProfileCost>> rows;
+    for (std::size_t i = 0; i < kPointerProfiles.size(); ++i) {
+        ProfileCost row;
+        if (predicted) {
+            row = predicted->Profiles[i];
+        } else {
+            row.Speed = cost.Speeds[i];
+        }
+        rows.emplace_back(kPointerProfiles[i].Name, row);
+    }
+    if (predicted && predicted->Writer) rows.emplace_back("writer", *predicted->Writer);
 
     std::map<QString, long long> missing = corpus.Unwritable;
     long long characters = cost.Characters;
@@ -155,14 +186,13 @@ int BoardCostCommand(const QStringList& args) {
         QJsonObject missingJson, profiles;
         for (const auto& [text, count] : missing)
             missingJson[text] = count;
-        for (std::size_t i = 0; i < kPointerProfiles.size(); ++i) {
+        for (const auto& [name, row] : rows) {
             QJsonObject profile;
-            profile["charactersPerMinute"] = speed(i).CharactersPerMinute;
-            profile["wordsPerMinute"] = speed(i).WordsPerMinute;
-            profile["looksPerCharacter"] = predicted ? predicted->Profiles[i].LooksPerCharacter : 0;
-            profile["breakEvenLookSeconds"] =
-                predicted ? predicted->Profiles[i].BreakEvenLookSeconds : 0;
-            profiles[kPointerProfiles[i].Name] = profile;
+            profile["charactersPerMinute"] = row.Speed.CharactersPerMinute;
+            profile["wordsPerMinute"] = row.Speed.WordsPerMinute;
+            profile["looksPerCharacter"] = row.LooksPerCharacter;
+            profile["breakEvenLookSeconds"] = row.BreakEvenLookSeconds;
+            profiles[name] = profile;
         }
         QJsonObject json;
         json["characters"] = characters;
@@ -189,11 +219,11 @@ int BoardCostCommand(const QStringList& args) {
         text +=
             QString("keystroke savings: %1 %\n").arg(100 * predicted->KeystrokeSavings, 0, 'f', 1);
     }
-    for (std::size_t i = 0; i < kPointerProfiles.size(); ++i) {
+    for (const auto& [name, row] : rows) {
         text += QString("%1: %2 characters, %3 words a minute\n")
-                    .arg(kPointerProfiles[i].Name, -10)
-                    .arg(speed(i).CharactersPerMinute, 0, 'f', 1)
-                    .arg(speed(i).WordsPerMinute, 0, 'f', 1);
+                    .arg(name, -10)
+                    .arg(row.Speed.CharactersPerMinute, 0, 'f', 1)
+                    .arg(row.Speed.WordsPerMinute, 0, 'f', 1);
     }
     Print(stdout, text.toStdString());
     return kExitOk;

@@ -94,6 +94,11 @@ double Edge(const CellLine<int32_t>& bounds, int index) {
     return index <= 1 ? 0.0 : double(bounds[index - 1]);
 }
 
+double SmallerSide(const CharacterBoard& board, BoardCell cell) {
+    return std::min(board.ColumnBounds[cell.Column] - Edge(board.ColumnBounds, cell.Column),
+                    board.RowBounds[cell.Row] - Edge(board.RowBounds, cell.Row));
+}
+
 std::string Named(uint8_t ch) {
     if (ch == kCodeLineFeed) return "line feed";
     if (ch < 32 || ch == 127) return "code " + std::to_string(ch);
@@ -108,6 +113,21 @@ class LineCollector : public SampleRecorder {
 };
 
 }  // namespace
+
+CellPoint CellCentre(const CharacterBoard& board, BoardCell cell) {
+    return {(Edge(board.ColumnBounds, cell.Column) + board.ColumnBounds[cell.Column]) / 2,
+            (Edge(board.RowBounds, cell.Row) + board.RowBounds[cell.Row]) / 2};
+}
+
+double CellCentreDistance(const CharacterBoard& board, BoardCell a, BoardCell b) {
+    const CellPoint from = CellCentre(board, a), to = CellCentre(board, b);
+    return std::hypot(to.X - from.X, to.Y - from.Y);
+}
+
+double MovementBits(const CharacterBoard& board, BoardCell from, BoardCell to) {
+    const double width = SmallerSide(board, to);
+    return width > 0 ? std::log2(CellCentreDistance(board, from, to) / width + 1) : 0;
+}
 
 std::string TypeDemo(const CharacterBoard& board, const std::string& text, bool chained) {
     // The samples run through the engine itself, so the file holds what a recording would.
@@ -150,7 +170,9 @@ std::string TypeDemo(const CharacterBoard& board, const std::string& text, bool 
 }
 
 std::string TypeJitteredDemo(const CharacterBoard& board, const std::string& text, double sigma,
-                             uint32_t seed) {
+                             uint32_t seed, double bitsPerSecond) {
+    constexpr double kSecondsPerSample = 0.05;
+    constexpr int kRestSamples = 10;
     SelectionState state;
     PlainView view;
     LineCollector recorder;
@@ -159,14 +181,22 @@ std::string TypeJitteredDemo(const CharacterBoard& board, const std::string& tex
     const auto jitter = [&](double at) {
         return static_cast<int32_t>(std::lround(at + (sigma > 0 ? noise(random) : 0)));
     };
-    const CentrePoint centre = CentreOfCentreCell(board);
-    const auto glide = [&](double fromX, double fromY, double toX, double toY) {
-        const double length = std::hypot(toX - fromX, toY - fromY);
-        const int steps = std::max(1, static_cast<int>(length / 2));
+    const auto sample = [&](CellPoint p) {
+        ProcessPointerSample(state, board, view, &recorder, jitter(p.X), jitter(p.Y));
+    };
+    const CentrePoint middle = CentreOfCentreCell(board);
+    const CellPoint centre{double(middle.X), double(middle.Y)};
+    // Timed, a movement takes its index over the throughput; else a sample every two pixels.
+    const auto glide = [&](CellPoint from, CellPoint to, double bits) {
+        const double length = std::hypot(to.X - from.X, to.Y - from.Y);
+        const int steps =
+            bitsPerSecond > 0
+                ? std::max(1,
+                           static_cast<int>(std::lround(bits / bitsPerSecond / kSecondsPerSample)))
+                : std::max(1, static_cast<int>(length / 2));
         for (int i = 1; i <= steps; ++i) {
             const double t = double(i) / steps;
-            ProcessPointerSample(state, board, view, &recorder, jitter(fromX + t * (toX - fromX)),
-                                 jitter(fromY + t * (toY - fromY)));
+            sample({from.X + t * (to.X - from.X), from.Y + t * (to.Y - from.Y)});
         }
     };
     for (const char c : text) {
@@ -174,12 +204,14 @@ std::string TypeJitteredDemo(const CharacterBoard& board, const std::string& tex
         const std::optional<CellSource> source = FindCellFor(board, ch);
         if (!source) throw Error("No cell of the board gives " + Named(ch));
         const BoardCell cell = source->Cell;
-        const double x =
-            (Edge(board.ColumnBounds, cell.Column) + board.ColumnBounds[cell.Column]) / 2;
-        const double y = (Edge(board.RowBounds, cell.Row) + board.RowBounds[cell.Row]) / 2;
+        const CellPoint target = CellCentre(board, cell);
+        if (bitsPerSecond > 0) {
+            for (int i = 0; i < kRestSamples; ++i)
+                sample(centre);
+        }
         state.ShiftHeld = source->Shifted;
-        glide(double(centre.X), double(centre.Y), x, y);
-        glide(x, y, double(centre.X), double(centre.Y));
+        glide(centre, target, MovementBits(board, {3, 3}, cell));
+        glide(target, centre, MovementBits(board, cell, {3, 3}));
         state.ShiftHeld = false;
     }
     return recorder.Lines;

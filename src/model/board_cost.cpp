@@ -25,33 +25,6 @@ const std::array<PointerProfile, 3> kPointerProfiles = {{
 
 namespace {
 
-struct Point {
-    double X, Y;
-};
-
-double Edge(const CellLine<int32_t>& bounds, int index) {
-    return index <= 1 ? 0.0 : double(bounds[index - 1]);
-}
-
-Point CentreOf(const CharacterBoard& board, BoardCell cell) {
-    return {(Edge(board.ColumnBounds, cell.Column) + board.ColumnBounds[cell.Column]) / 2,
-            (Edge(board.RowBounds, cell.Row) + board.RowBounds[cell.Row]) / 2};
-}
-
-double SmallerSide(const CharacterBoard& board, BoardCell cell) {
-    return std::min(board.ColumnBounds[cell.Column] - Edge(board.ColumnBounds, cell.Column),
-                    board.RowBounds[cell.Row] - Edge(board.RowBounds, cell.Row));
-}
-
-double Index(double distance, double width) {
-    return width > 0 ? std::log2(distance / width + 1) : 0;
-}
-
-double Distance(const CharacterBoard& board, BoardCell a, BoardCell b) {
-    const Point from = CentreOf(board, a), to = CentreOf(board, b);
-    return std::hypot(to.X - from.X, to.Y - from.Y);
-}
-
 // Out to the cell and back, in bits, and the path in pixels.
 struct Trip {
     double Bits, pixels;
@@ -60,14 +33,10 @@ struct Trip {
 Trip TripTo(const CharacterBoard& board, BoardCell cell) {
     const BoardCell centre{3, 3};
     return {MovementBits(board, centre, cell) + MovementBits(board, cell, centre),
-            2 * Distance(board, centre, cell)};
+            2 * CellCentreDistance(board, centre, cell)};
 }
 
 }  // namespace
-
-double MovementBits(const CharacterBoard& board, BoardCell from, BoardCell to) {
-    return Index(Distance(board, from, to), SmallerSide(board, to));
-}
 
 std::vector<uint8_t> TextCodes(const std::string& text) {
     std::vector<uint8_t> codes;

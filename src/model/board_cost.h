@@ -38,9 +38,6 @@ struct BoardCost {
 // without a usable button: its glide to the shift cell counts too.
 BoardCost CostOfText(const CharacterBoard& board, const std::string& text);
 
-// Fitts' index of one movement between cell centres, with the target's smaller side as width.
-double MovementBits(const CharacterBoard& board, BoardCell from, BoardCell to);
-
 // The text's codes: a line end ("\n", "\r\n" or "\r") is one LF.
 std::vector<uint8_t> TextCodes(const std::string& text);
 

@@ -18,10 +18,14 @@ namespace {
 // One glide: the cell, and whether the left button is held (which costs no time here).
 using Glides = std::vector<BoardCell>;
 
-// A writer: which profile's times it weighs looking by, or none for one who reads every
-// suggestion shown.
+// A writer: the throughput, look time and threshold it weighs looking by, or none for one who
+// reads every suggestion shown.
 struct Writer {
-    std::optional<std::size_t> Profile;
+    bool Weighs = true;
+    double BitsPerSecond = 0;
+    double SecondsPerGlide = 0;  // a character without prediction
+    double Threshold = 0;
+    double LookA = 0, LookB = 0;
     Glides Made;
     long long Looks = 0;
     double LookSeconds = 0;
@@ -43,8 +47,8 @@ bool EndsAcceptedWord(uint8_t code) {
     return code == kCodeSpace || TakesSpaceAway(code);
 }
 
-double LookSeconds(const PredictionOptions& options, std::size_t words) {
-    return options.LookA + options.LookB * std::log2(double(words) + 1);
+double LookSeconds(const Writer& writer, std::size_t words) {
+    return writer.LookA + writer.LookB * std::log2(double(words) + 1);
 }
 
 // Seconds for a sequence of glides, out and back or chained.
@@ -79,19 +83,37 @@ PredictionCost CostWithPrediction(const CharacterBoard& given, const std::string
         space = source->Cell;
 
     WordModel model = base;
-    std::vector<Writer> writers(kPointerProfiles.size() + 1);
-    for (std::size_t p = 0; p < kPointerProfiles.size(); ++p)
-        writers[p].Profile = p;
+    const double givenThreshold = options.Threshold;
+    const auto makeWriter = [&](double bitsPerSecond, double secondsPerGlide, double threshold) {
+        Writer made;
+        made.BitsPerSecond = bitsPerSecond;
+        made.SecondsPerGlide = secondsPerGlide;
+        made.Threshold = givenThreshold >= 0 ? givenThreshold : threshold;
+        made.LookA = options.LookA;
+        made.LookB = options.LookB;
+        return made;
+    };
+    std::vector<Writer> writers;
+    for (std::size_t p = 0; p < kPointerProfiles.size(); ++p) {
+        const double cpm = plain.Speeds[p].CharactersPerMinute;
+        writers.push_back(makeWriter(kPointerProfiles[p].BitsPerSecond, cpm > 0 ? 60 / cpm : 0,
+                                     kDefaultThresholds[p]));
+    }
+    if (options.Writer && options.Writer->BitsPerSecond > 0) {
+        const double bitsPerSecond = options.Writer->BitsPerSecond;
+        Writer own = makeWriter(bitsPerSecond, 2 * plain.IndexOfDifficulty / bitsPerSecond, 0);
+        // A fit from demos saw no completion: the look stays the model's.
+        if (options.Writer->Looks > 0)
+            own.LookA = std::max(0.0, options.Writer->LookSeconds - own.LookB);
+        if (givenThreshold < 0)
+            own.Threshold = ThresholdForWriter(LookSeconds(own, 1), own.SecondsPerGlide);
+        writers.push_back(own);
+    }
+    writers.push_back(makeWriter(0, 0, kDefaultThresholds[0]));
+    writers.back().Weighs = false;
     Writer& reader = writers.back();
     const auto policy = [&](const Writer& writer) {
-        const double threshold = options.Threshold >= 0
-                                     ? options.Threshold
-                                     : kDefaultThresholds[writer.Profile.value_or(0)];
-        return SuggestionPolicy{centre, static_cast<std::size_t>(slots), threshold};
-    };
-    const auto glideSeconds = [&](const Writer& writer) {
-        const double cpm = plain.Speeds[*writer.Profile].CharactersPerMinute;
-        return cpm > 0 ? 60 / cpm : 0;
+        return SuggestionPolicy{centre, static_cast<std::size_t>(slots), writer.Threshold};
     };
 
     const std::vector<uint8_t> codes = TextCodes(text);
@@ -150,8 +172,8 @@ PredictionCost CostWithPrediction(const CharacterBoard& given, const std::string
             }
             // A writer with a profile looks only where the look is likely to pay.
             const auto pays = [&](double gain, std::size_t words) {
-                if (!writer.Profile) return true;
-                return gain * glideSeconds(writer) > LookSeconds(options, words);
+                if (!writer.Weighs) return true;
+                return gain * writer.SecondsPerGlide > LookSeconds(writer, words);
             };
             const auto rest = [typed](const Completion& c) {
                 return double(c.Word.size() - std::min(typed, c.Word.size()));
@@ -159,7 +181,7 @@ PredictionCost CostWithPrediction(const CharacterBoard& given, const std::string
             std::optional<BoardCell> accept;
             if (shown.Centre && pays(shown.Centre->Probability * rest(*shown.Centre), 1)) {
                 ++writer.Looks;
-                writer.LookSeconds += LookSeconds(options, 1);
+                writer.LookSeconds += LookSeconds(writer, 1);
                 if (shown.Centre->Word == meant) accept = space;
             }
             double columnGain = 0;
@@ -167,7 +189,7 @@ PredictionCost CostWithPrediction(const CharacterBoard& given, const std::string
                 columnGain += completion.Probability * rest(completion);
             if (!accept && !shown.Column.empty() && pays(columnGain, shown.Column.size())) {
                 ++writer.Looks;
-                writer.LookSeconds += LookSeconds(options, shown.Column.size());
+                writer.LookSeconds += LookSeconds(writer, shown.Column.size());
                 for (const auto& [completion, cell] : shown.Column) {
                     if (completion.Word == meant) accept = cell;
                 }
@@ -182,12 +204,16 @@ PredictionCost CostWithPrediction(const CharacterBoard& given, const std::string
     PredictionCost cost;
     if (characters == 0) return cost;
     cost.KeystrokeSavings = 1 - double(reader.Made.size()) / double(characters);
-    for (std::size_t p = 0; p < kPointerProfiles.size(); ++p) {
-        const double throughput = kPointerProfiles[p].BitsPerSecond;
-        const Writer& writer = writers[p];
+    Glides all;  // every character by its own glide
+    for (const uint8_t code : codes) {
+        if (const std::optional<CellSource> source = FindCellFor(board, code))
+            all.push_back(source->Cell);
+    }
+    const auto profileCost = [&](const Writer& writer) {
+        const double throughput = writer.BitsPerSecond;
         const double seconds =
             GlideSeconds(board, writer.Made, options.Glide, throughput) + writer.LookSeconds;
-        ProfileCost& profile = cost.Profiles[p];
+        ProfileCost profile;
         if (seconds > 0) {
             profile.Speed.CharactersPerMinute = 60 * double(characters) / seconds;
             profile.Speed.WordsPerMinute = profile.Speed.CharactersPerMinute / 5;
@@ -195,16 +221,16 @@ PredictionCost CostWithPrediction(const CharacterBoard& given, const std::string
         profile.LooksPerCharacter = double(writer.Looks) / double(characters);
         // Against writing without prediction, glides as chosen, for the one who reads all.
         if (reader.Looks > 0) {
-            Glides all;
-            for (std::size_t i = 0; i < codes.size(); ++i) {
-                if (const std::optional<CellSource> source = FindCellFor(board, codes[i]))
-                    all.push_back(source->Cell);
-            }
             const double without = GlideSeconds(board, all, options.Glide, throughput);
             const double with = GlideSeconds(board, reader.Made, options.Glide, throughput);
             profile.BreakEvenLookSeconds = std::max(0.0, (without - with) / double(reader.Looks));
         }
-    }
+        return profile;
+    };
+    for (std::size_t p = 0; p < kPointerProfiles.size(); ++p)
+        cost.Profiles[p] = profileCost(writers[p]);
+    if (writers.size() > kPointerProfiles.size() + 1)
+        cost.Writer = profileCost(writers[kPointerProfiles.size()]);
     return cost;
 }
 

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 
 #include "board/character_board.h"
 #include "model/board_cost.h"
+#include "model/writer_fit.h"
 #include "predict/word_model.h"
 
 namespace glidtavla {
@@ -21,6 +23,9 @@ struct PredictionOptions {
     bool LearnOnline = false;  // the model learns each line once it is written
     // Seconds to look at N suggestions: A + B * log2(N + 1).
     double LookA = 0.2, LookB = 0.15;
+    // A writer's own fit, modelled beside the pointer kinds: its throughput, its look time (when
+    // it measured any) and the threshold they give, unless Threshold is set.
+    std::optional<WriterFit> Writer;
 };
 
 struct ProfileCost {
@@ -35,6 +40,7 @@ struct PredictionCost {
     // Glides saved, for a user who reads every suggestion shown: 1 - glides / characters.
     double KeystrokeSavings = 0;
     std::array<ProfileCost, 3> Profiles{};  // by kPointerProfiles
+    std::optional<ProfileCost> Writer;      // with PredictionOptions::Writer
 };
 
 // What writing the text costs with word prediction and chained glides. The model is copied, so

@@ -118,6 +118,47 @@ TEST(CliStats, FiguresOfATypedDemo) {
     EXPECT_TRUE(text.out.contains("characters written:   6, in 3 words")) << text.out.toStdString();
 }
 
+TEST(CliStats, TheFitOfTwoDemosModelsTheirWriterInBoardCost) {
+    TempDir dir;
+    const QString text = "det var en gang en flicka som bodde vid havet, och hon hade en hund.";
+    QStringList fit = {"stats", "--fit"};
+    for (const QString seed : {"1", "2"}) {
+        const CliRun typed =
+            Cli({"type", "--throughput", "3", "--jitter", "1", "--seed", seed, text});
+        ASSERT_EQ(typed.exitCode, 0) << typed.err.toStdString();
+        fit << QString::fromStdString(
+            dir.Write(seed.toStdString() + ".dem", typed.out.toStdString()));
+    }
+    const CliRun fitted = Cli(fit);
+    ASSERT_EQ(fitted.exitCode, 0) << fitted.err.toStdString();
+    const QJsonObject json = Json(fitted.out);
+    EXPECT_GT(json["glides"].toInt(), 2 * 60);
+    EXPECT_NEAR(json["bitsPerSecond"].toDouble(), 3, 0.15);
+
+    // A writer of the trackball's throughput writes about as fast as the trackball.
+    const std::string profile = dir.Write("fit.json", fitted.out.toStdString());
+    const std::string corpus = dir.Write("corpus.txt", text.toStdString());
+    const CliRun cost = Cli({"board", "cost", "--json", "--profile",
+                             QString::fromStdString(profile), QString::fromStdString(corpus)});
+    ASSERT_EQ(cost.exitCode, 0) << cost.err.toStdString();
+    const QJsonObject profiles = Json(cost.out)["profiles"].toObject();
+    const double trackball = profiles["trackball"].toObject()["charactersPerMinute"].toDouble();
+    EXPECT_NEAR(profiles["writer"].toObject()["charactersPerMinute"].toDouble(), trackball,
+                0.05 * trackball);
+
+    // What cannot be fitted or read is said, with exit 1.
+    const std::string empty = dir.Write("empty.dem", "");
+    const std::string broken = dir.Write("broken.json", "{\"bitsPerSecond\": -1}");
+    for (const QStringList& args :
+         {QStringList{"stats", "--fit", QString::fromStdString(empty)},
+          QStringList{"board", "cost", "--profile", QString::fromStdString(broken),
+                      QString::fromStdString(corpus)}}) {
+        const CliRun failed = Cli(args);
+        EXPECT_EQ(failed.exitCode, 1) << args.join(' ').toStdString();
+        EXPECT_FALSE(failed.err.isEmpty());
+    }
+}
+
 TEST(CliReplay, FailuresExitOne) {
     TempDir dir;
     const CliRun missing = Cli({"replay", QString::fromStdString(dir.File("none.dem"))});
