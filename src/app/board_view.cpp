@@ -1,9 +1,11 @@
 #include "app/board_view.h"
 
+#include <QFile>
 #include <QLineEdit>
 
 #include "app/board_session.h"
 #include "app/form/board_image.h"
+#include "app/form/dialogs.h"
 #include "app/form/form_layout.h"
 #include "app/predict/word_prediction.h"
 #include "app/settings_keeper.h"
@@ -49,6 +51,19 @@ void BoardView::LoadDrawn(const std::string& table) {
 void BoardView::ShowBuiltIn() {
     boards_.ShowBuiltIn();
     Show(false);
+}
+
+void BoardView::AskPicture(Dialogs& dialogs, const char* refused) {
+    const std::optional<QString> chosen = dialogs.Ask(DialogKind::OpenPictureDialog1, "");
+    if (chosen) UsePicture(QFile::encodeName(*chosen).toStdString(), refused);
+}
+
+void BoardView::AskDrawn(Dialogs& dialogs, const char* refused) {
+    // Until the user has a board of their own, the dialog starts among the ready ones.
+    const bool own = settings_.Board().Type == RememberedBoard::Kind::Drawn;
+    const std::optional<QString> chosen =
+        dialogs.Ask(DialogKind::OpenDialog3, own ? "" : Shown(InstalledDataPath("boards")) + "/");
+    if (chosen) UseDrawn(QFile::encodeName(*chosen).toStdString(), refused);
 }
 
 void BoardView::UsePicture(const std::string& picture, const char* refused) {

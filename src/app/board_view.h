@@ -6,6 +6,8 @@
 
 namespace glidtavla {
 
+class Dialogs;
+
 class BoardSession;
 class CompactPanel;
 class FormLayout;
@@ -39,6 +41,9 @@ class BoardView {
     // and remembered unless refused says why not (a demo holds the board).
     void UsePicture(const std::string& picture, const char* refused);
     void UseDrawn(const std::string& table, const char* refused);
+    // "Med bild" and "Utan bild": the file asked for, then used as above.
+    void AskPicture(Dialogs& dialogs, const char* refused);
+    void AskDrawn(Dialogs& dialogs, const char* refused);
     // tecken.tab with tecken.bmp in the start folder, when both are there.
     void LoadStartup(const std::string& folder);
     // As its command loads it. A file that has gone is forgotten without a word; one that

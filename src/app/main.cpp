@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "app/command_line.h"
+#include "app/pace/my_pace.h"
 #include "app/pointer/pointer_aids.h"
 #include "app/predict/word_prediction.h"
 #include "app/settings/settings_store.h"
@@ -42,6 +43,7 @@ int main(int argc, char** argv) {
     glidtavla::InstallSwedishTranslation(app);
     glidtavla::TForm1 form(line.Document);
     form.Prediction().UseFile(glidtavla::WordPrediction::DefaultFile());
+    form.Pace().UseFile(glidtavla::MyPace::DefaultFile());
     form.UseSettings(std::make_unique<glidtavla::SettingsStore>());
     if (line.NoPredict) form.Prediction().OffForThisRun();
     // On before the window is shown, so it never takes the focus from the program written into.

@@ -22,6 +22,7 @@
 #include "app/form/form_layout.h"
 #include "app/form/menu_items.h"
 #include "app/form/window_place.h"
+#include "app/pace/my_pace.h"
 #include "app/pointer/pointer_aids.h"
 #include "app/predict/word_prediction.h"
 #include "app/settings/settings_store.h"
@@ -62,6 +63,7 @@ TForm1::TForm1(std::string documentPath, std::unique_ptr<Dialogs> dialogs)
                                              if (!demo_.Holds(DemoSession::Held::Typing))
                                                  typing_->Fetched(ch, before, after);
                                              speed_->Fetched(ch);
+                                             pace_->Fetched();
                                          });
     view_->UseWords(prediction_.get());
     view_->UseSpeech(speech_.get());
@@ -98,7 +100,13 @@ void TForm1::Wire() {
     aids_->OnChange([this] { settings_->Remember(); });
     speech_->OnChange([this] { settings_->Remember(); });
     contrast_->OnChange([this] { settings_->Remember(); });
-    prediction_->OnShown([this](const std::string& word) { speech_->Suggested(word); });
+    prediction_->OnShown([this](const std::string& word) {
+        speech_->Suggested(word);
+        if (!word.empty()) pace_->CompletionShown();
+    });
+    prediction_->UseThreshold([this] { return pace_->Threshold(); });
+    pace_->UseBoard([this]() -> const CharacterBoard& { return boards_.Board(); },
+                    [this] { return FromQString(Memo1->toPlainText() + Edit1->text()); });
     if (auto* qt = dynamic_cast<QtDialogs*>(dialogs_.get()))
         qt->UseOwnChooser({[this] { return aids_->Current().LargeChooser; },
                            [this] { return Edit1->text(); },
@@ -172,6 +180,10 @@ void TForm1::CreateViewMenu() {
     prediction_ = std::make_unique<WordPrediction>(
         controls, *layout_, visa, *dialogs_, boards_.EngineBoard(),
         [this] { return demo_.Holds(DemoSession::Held::Prediction); });
+    pace_ = std::make_unique<MyPace>(visa, *dialogs_, [this] {
+        return prediction_->Current().On && prediction_->Current().Learn &&
+               !demo_.Holds(DemoSession::Held::Prediction);
+    });
     aids_ = new PointerAids(this, visa);
     speech_ = std::make_unique<Speech>(
         this, visa, KopieraAllt, [this] { return Memo1->toPlainText() + Edit1->text(); },
@@ -236,18 +248,11 @@ void TForm1::FormActivate() {
     startDirectory_ = CurrentFolder();
     // A document or start-up board that cannot be read is reported after activation has
     // completed, so the built-in board is loaded and the window works all the same.
-    std::string deferredError;
-    const auto deferring = [&deferredError](const std::function<void()>& step) {
-        try {
-            step();
-        } catch (const std::exception& error) {
-            deferredError += (deferredError.empty() ? "" : "\n") + std::string(error.what());
-        }
-    };
+    DeferredErrors deferred;
     if (!document_->Path().empty() && !StampOf(document_->Path())) {
         document_->ShowMissing();  // as "Öppna" says it
     } else if (!document_->Path().empty()) {
-        deferring([this] { document_->Load(document_->Path()); });
+        deferred.Run([this] { document_->Load(document_->Path()); });
     } else {
         document_->Name(startDirectory_ + "/namnlos.gtv");
     }
@@ -255,12 +260,12 @@ void TForm1::FormActivate() {
     demo_.End();
     SetCaption();
     boards_.ShowBuiltIn();
-    deferring([this] { board_->LoadStartup(startDirectory_); });
+    deferred.Run([this] { board_->LoadStartup(startDirectory_); });
     if (!IsRegularFile(boards_.TablePath()) || !IsRegularFile(boards_.PicturePath()))
-        deferring([this] { board_->LoadRemembered(); });
+        deferred.Run([this] { board_->LoadRemembered(); });
     ShowAsRemembered();
     ResetToCentre(state_);
-    if (!deferredError.empty()) throw Error(deferredError);
+    deferred.ThrowAny();
 }
 
 void TForm1::SetCaption() {
@@ -315,6 +320,7 @@ void TForm1::Image1MouseMove(int x, int y, bool leftHeld, bool insideImage) {
         Guarded([&] { Image1MouseMove(x, y, leftHeld, insideImage); });
     });
     ProcessPointerSample(state_, board, *view_, demo_.Recorder(), at.X, at.Y);
+    pace_->Sampled(board, at.X, at.Y);
 }
 
 void TForm1::Image1MouseDown(Qt::MouseButton button) {
@@ -370,16 +376,11 @@ void TForm1::Edit7Click() {
 }
 
 void TForm1::bildClick() {
-    const std::optional<QString> chosen = dialogs_->Ask(DialogKind::OpenPictureDialog1, "");
-    if (chosen) board_->UsePicture(QFile::encodeName(*chosen).toStdString(), Refusal());
+    board_->AskPicture(*dialogs_, Refusal());
 }
 
 void TForm1::ubildClick() {
-    // Until the user has a board of their own, the dialog starts among the ready ones.
-    const bool own = settings_->Board().Type == RememberedBoard::Kind::Drawn;
-    const std::optional<QString> chosen =
-        dialogs_->Ask(DialogKind::OpenDialog3, own ? "" : Shown(InstalledDataPath("boards")) + "/");
-    if (chosen) board_->UseDrawn(QFile::encodeName(*chosen).toStdString(), Refusal());
+    board_->AskDrawn(*dialogs_, Refusal());
 }
 
 // The three questions: asked at the first start, and again from Visa.

@@ -24,6 +24,7 @@ class PointerAids;
 class DocumentSession;
 class SettingsKeeper;
 class SettingsStore;
+class MyPace;
 class SpeedLine;
 class Speech;
 class TypingMode;
@@ -76,6 +77,7 @@ class TForm1 : public QMainWindow, private FormControls {
     void SetZoom(int percent);
     TypingMode& Typing() { return *typing_; }
     WordPrediction& Prediction() { return *prediction_; }
+    MyPace& Pace() { return *pace_; }
     PointerAids& Aids() { return *aids_; }
     Speech& Speaking() { return *speech_; }
     HighContrast& Contrast() { return *contrast_; }
@@ -123,6 +125,7 @@ class TForm1 : public QMainWindow, private FormControls {
     std::unique_ptr<DocumentSession> document_;
     std::unique_ptr<TypingMode> typing_;
     std::unique_ptr<SpeedLine> speed_;
+    std::unique_ptr<MyPace> pace_;
     std::unique_ptr<WindowZoom> zoom_;
     std::unique_ptr<CompactPanel> panel_;
     std::unique_ptr<SettingsKeeper> settings_;

@@ -63,12 +63,18 @@ void GlideMeter::Sample(const CharacterBoard& board, int32_t x, int32_t y, doubl
                         bool fetched) {
     const Sampled now{x, y, seconds, LocateCell(board, x, y)};
     const bool gap = last_ && seconds - last_->Seconds >= kStillGap;
+    if (glideStart_ && fetched) ++fetches_;
     // A pointer is at rest near the mean of its rest; it began or ended to move where it was
     // last at most half that far from it.
     const auto still = [&](const Rest& rest, const Sampled& s) {
         return rest.Away(s) <= kStillPixels / 2.0;
     };
-    if (rest_ && (gap || rest_->Away(now) > kStillPixels || !(now.Cell == kCentre))) {
+    if (!rest_ && gap && last_->Cell == kCentre) {
+        // No sample for a while: the pointer stood where the last one was.
+        rest_ = Rest{last_->Seconds, double(last_->X), double(last_->Y), 1};
+        EndGlide(board, last_->Seconds);
+    }
+    if (rest_ && (rest_->Away(now) > kStillPixels || !(now.Cell == kCentre))) {
         double start = seconds - kEventInterval;
         if (!gap) {
             for (const Sampled& s : recent_) {
@@ -80,9 +86,6 @@ void GlideMeter::Sample(const CharacterBoard& board, int32_t x, int32_t y, doubl
         rest_->SumX += x;
         rest_->SumY += y;
         ++rest_->Samples;
-    } else if (now.Cell == kCentre && gap) {
-        rest_ = Rest{last_->Seconds, double(last_->X), double(last_->Y), 1};
-        EndGlide(board, last_->Seconds);
     } else if (now.Cell == kCentre) {
         // At rest once the samples of the last moment all stand within a few pixels.
         Rest window{seconds, double(x), double(y), 1};
@@ -117,10 +120,7 @@ void GlideMeter::Sample(const CharacterBoard& board, int32_t x, int32_t y, doubl
             rest_ = window;
         }
     }
-    if (glideStart_) {
-        if (CellDistance(now.Cell) > CellDistance(farthest_)) farthest_ = now.Cell;
-        if (fetched) ++fetches_;
-    }
+    if (glideStart_ && CellDistance(now.Cell) > CellDistance(farthest_)) farthest_ = now.Cell;
     last_ = now;
     recent_.push_back(now);
     while (!recent_.empty() && seconds - recent_.front().Seconds > 3 * kStillFor)
@@ -158,6 +158,57 @@ void MeasureDemo(const CharacterBoard& board, const std::string& demoPath, Glide
     });
     meter.Interrupt();
     if (!replay.Errors.empty()) throw Error(demoPath + ": " + replay.Errors.front());
+}
+
+std::string GlideMeter::Write() const {
+    std::string text;
+    char line[64];
+    const auto newest = [](const auto& values) {
+        return values.size() > kKeptGlides ? values.size() - kKeptGlides : 0;
+    };
+    for (std::size_t i = newest(glides_); i < glides_.size(); ++i) {
+        std::snprintf(line, sizeof line, "glide %.4f %.3f\n", glides_[i].Bits, glides_[i].Seconds);
+        text += line;
+    }
+    for (const auto& [name, rests] : {std::pair{"look", &restsShown_}, {"rest", &restsPlain_}}) {
+        for (std::size_t i = newest(*rests); i < rests->size(); ++i) {
+            std::snprintf(line, sizeof line, "%s %.3f\n", name, (*rests)[i]);
+            text += line;
+        }
+    }
+    return text;
+}
+
+bool GlideMeter::Read(std::string_view text) {
+    std::vector<MeasuredGlide> glides;
+    std::vector<double> shown, plain;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        std::size_t end = text.find('\n', at);
+        if (end == std::string_view::npos) end = text.size();
+        const std::string line(text.substr(at, end - at));
+        at = end + 1;
+        char name[8] = {};
+        double first = 0, second = 0;
+        int used = 0;
+        const bool isGlide =
+            std::sscanf(line.c_str(), "glide %lf %lf%n", &first, &second, &used) == 2;
+        const bool isRest = !isGlide &&
+                            std::sscanf(line.c_str(), "%7s %lf%n", name, &first, &used) == 2 &&
+                            (std::string_view(name) == "look" || std::string_view(name) == "rest");
+        const bool sane = std::isfinite(first) && std::isfinite(second) && first >= 0 &&
+                          second >= 0 && first < 1e6 && second < 1e6;
+        if ((!isGlide && !isRest) || !sane || std::size_t(used) != line.size()) return false;
+        if (isGlide) {
+            glides.push_back({first, second});
+        } else {
+            (std::string_view(name) == "look" ? shown : plain).push_back(first);
+        }
+    }
+    glides_.insert(glides_.begin(), glides.begin(), glides.end());
+    restsShown_.insert(restsShown_.begin(), shown.begin(), shown.end());
+    restsPlain_.insert(restsPlain_.begin(), plain.begin(), plain.end());
+    return true;
 }
 
 WriterFit FitWriter(const std::vector<MeasuredGlide>& all, const std::vector<double>& shown,

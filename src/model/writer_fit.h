@@ -34,6 +34,13 @@ class GlideMeter {
     const std::vector<double>& RestsWithout() const { return restsPlain_; }
     void Forget();
 
+    // What was measured as a file of lines ("glide BITS SECONDS", "look SECONDS", "rest
+    // SECONDS"), the newest kKeptGlides glides and as many rests; and back, added to what is
+    // measured. Read gives false, adding nothing, when the text is not such a file.
+    static constexpr std::size_t kKeptGlides = 2000;
+    std::string Write() const;
+    bool Read(std::string_view text);
+
   private:
     struct Sampled {
         int32_t X, Y;

@@ -5,15 +5,18 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QLabel>
+#include <QMenu>
 #include <QTimer>
 
 #include <atomic>
 #include <optional>
 #include <thread>
 
+#include "app/pace/my_pace.h"
 #include "app/predict/model_loader.h"
 #include "app/predict/word_prediction.h"
 #include "demo/demo_replay.h"
+#include "demo/demo_typist.h"
 #include "text/codec.h"
 #include "window_test.h"
 
@@ -241,6 +244,62 @@ class PredictionWindowTest : public WindowTest {
         QCOMPARE(dialogs->Errors.size(), 1);
         QVERIFY(dialogs->Errors[0].contains("ersatt med en tom"));
         QCOMPARE(ReadAll(dir->File("ord.txt")), std::string("glidtavla-user-words 1\n"));
+    }
+
+    void theWritersPaceIsMeasuredKeptAndSteersTheCompletion() {
+        StartPredicting();
+        double now = 100;
+        const auto measured = [&](MyPace& pace) {
+            pace.UseFile(dir->File("takt.txt"));
+            pace.UseClock([&now] { return now; });
+        };
+        measured(form->Pace());
+        // Glides without a button: a rest, out to "a" (1, 3) and back, each 0.37 s of moving.
+        const auto glides = [&](int count) {
+            for (int i = 0; i < count; ++i) {
+                now += 0.5;
+                Move(125, 100);
+                now += 0.3;
+                Move(25, 100);
+                now += 0.05;
+                Move(28, 103);
+                now += 0.3;
+                Move(125, 100);
+            }
+            now += 0.5;
+            Move(125, 100);
+        };
+        glides(int(kGlidesForFit));
+        const WriterFit fit = form->Pace().Fit();
+        QCOMPARE(fit.Glides, kGlidesForFit);
+        const double bits = 2 * MovementBits(form->Board(), {3, 3}, {1, 3});
+        QVERIFY(std::abs(fit.BitsPerSecond - bits / 0.37) < 0.01 * bits / 0.37);
+        QVERIFY(form->Pace().Threshold().has_value());
+        QVERIFY(form->Pace().Summary().contains(QString("%1 glid").arg(kGlidesForFit)));
+
+        // Kept for the user alone, and read back by the next window.
+        struct stat kept {};
+        QCOMPARE(stat(dir->File("takt.txt").c_str(), &kept), 0);
+        QCOMPARE(kept.st_mode & 0777, 0600U);
+        Find<QAction>("StyrForslagen")->trigger();  // off: the pointer kind's threshold again
+        QVERIFY(!form->Pace().Threshold());
+        form.reset();
+        StartPredicting();
+        measured(form->Pace());
+        QCOMPARE(form->Pace().Fit().Glides, kGlidesForFit);
+        QVERIFY(!Find<QAction>("StyrForslagen")->isChecked());
+
+        // Nothing is measured while learning is off, and "Glöm" forgets it all.
+        PredictionSettings off = form->Prediction().Current();
+        off.Learn = false;
+        form->Prediction().Use(off);
+        glides(3);
+        QCOMPARE(form->Pace().Fit().Glides, kGlidesForFit);
+        Find<QAction>("GlomSkrivtakt")->trigger();
+        QCOMPARE(form->Pace().Fit().Glides, 0);
+        MyPace reread(new QMenu, *dialogs, [] { return true; });
+        reread.UseFile(dir->File("takt.txt"));
+        QCOMPARE(reread.Fit().Glides, 0);
     }
 
     void aDemoIsRecordedWithoutPredictionAndReplaysExactly() {

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "app/form/dialogs.h"
+#include "base/errors.h"
 
 namespace glidtavla {
 
@@ -15,6 +16,18 @@ void RunGuarded(Dialogs& dialogs, const std::function<void()>& body) {
     } catch (const std::exception& error) {
         dialogs.ShowError(QString::fromUtf8(error.what()));
     }
+}
+
+void DeferredErrors::Run(const std::function<void()>& step) {
+    try {
+        step();
+    } catch (const std::exception& error) {
+        messages_ += (messages_.empty() ? "" : "\n") + std::string(error.what());
+    }
+}
+
+void DeferredErrors::ThrowAny() const {
+    if (!messages_.empty()) throw Error(messages_);
 }
 
 }  // namespace glidtavla

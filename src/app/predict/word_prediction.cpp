@@ -219,8 +219,9 @@ void WordPrediction::Refresh() {
     const bool begun = !line.empty() && IsWordByte(static_cast<unsigned char>(line.back()));
     if (Active() && begun && ModelReady()) {
         const bool column = settings_.Column || SlotCell(board_, 1);
+        const std::optional<double> own = threshold_ ? threshold_() : std::nullopt;
         const SuggestionPolicy policy{true, column ? std::size_t(kMaxSlots) : 0,
-                                      ThresholdFor(settings_.Pointer)};
+                                      own.value_or(ThresholdFor(settings_.Pointer))};
         const Suggestions offered = Suggest(*loader_.Model(), line, policy);
         const std::size_t typed = ContextAtEnd(line).Typed.size();
         const auto show = [&](const std::string& word) {

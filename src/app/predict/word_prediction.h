@@ -57,6 +57,10 @@ class WordPrediction {
     void OnColumn(std::function<void(bool)> changed) { columnChanged_ = std::move(changed); }
     // Told the centre's word after each refresh, empty when none is shown.
     void OnShown(std::function<void(const std::string&)> shown) { centreShown_ = std::move(shown); }
+    // The centre completion's threshold, when not the pointer kind's.
+    void UseThreshold(std::function<std::optional<double>()> threshold) {
+        threshold_ = std::move(threshold);
+    }
     // The user pressed START: the model is read on a thread of its own, so neither the window
     // nor the first glide waits for it.
     void Started();
@@ -92,6 +96,7 @@ class WordPrediction {
     std::function<void()> changed_;
     std::function<void(bool)> columnChanged_;
     std::function<void(const std::string&)> centreShown_;
+    std::function<std::optional<double>()> threshold_;
     PredictionSettings settings_;
     bool offForRun_ = false;
     SuggestionOverlays overlays_;
