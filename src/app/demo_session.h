@@ -43,6 +43,8 @@ class DemoSession {
     template <typename Process>
     void PlaySample(SelectionState& state, const Process& process) {
         ReadSample(state);
+        // A demo writes as it was made: no sign brings a space of its own.
+        state.SpaceAfterSigns = state.SpaceAfterSign = false;
         playingSample_ = true;
         struct Reset {
             bool& flag;

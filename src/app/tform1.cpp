@@ -319,6 +319,8 @@ void TForm1::Image1MouseMove(int x, int y, bool leftHeld, bool insideImage) {
     const GuardedSample at = aids_->Guard(board, state_, {x, y}, Zoom(), [=, this] {
         Guarded([&] { Image1MouseMove(x, y, leftHeld, insideImage); });
     });
+    state_.SpaceAfterSigns =
+        prediction_->Current().SpaceAfterSigns && !demo_.Holds(DemoSession::Held::Prediction);
     ProcessPointerSample(state_, board, *view_, demo_.Recorder(), at.X, at.Y);
     pace_->Sampled(board, at.X, at.Y);
 }

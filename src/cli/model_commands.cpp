@@ -103,6 +103,7 @@ bool ReadPredictionOptions(const QCommandLineParser& parser, PredictionOptions& 
     number("look-a", 0, 60, options.LookA);
     number("look-b", 0, 60, options.LookB);
     options.LearnOnline = parser.isSet("learn-online");
+    options.AutoSpace = parser.isSet("auto-space");
     if (!ok) {
         Print(stderr,
               "--predict takes none, centre, column or centre+column, --glide out-back or "
@@ -131,6 +132,7 @@ int BoardCostCommand(const QStringList& args) {
         {"glide", "out-back (to the centre each time) or chained.", "KIND", "out-back"});
     parser.addOption({"model", "A word model file (default: the installed one).", "FILE"});
     parser.addOption({"learn-online", "The model learns each line once it is written."});
+    parser.addOption({"auto-space", "A space after . , ; : ! ? as the window writes it."});
     parser.addOption({"look-a", "Seconds to look at suggestions: A + B log2(N + 1); A.", "A"});
     parser.addOption({"look-b", "B of the look time (default 0.15).", "B"});
     parser.addOption({"profile",
@@ -150,7 +152,7 @@ int BoardCostCommand(const QStringList& args) {
     const BoardCost cost = CostOfText(board, corpus.Bytes);
     std::optional<PredictionCost> predicted;
     if (options.Mode != PredictionMode::None || options.Glide != GlideKind::OutAndBack ||
-        options.Writer) {
+        options.Writer || options.AutoSpace) {
         WordModel model;
         try {
             if (options.Mode != PredictionMode::None)

@@ -114,6 +114,21 @@ bool TakesSpaceAway(uint8_t ch) {
     }
 }
 
+bool SpaceFollowsSign(std::string_view line) {
+    if (line.size() < 2) return false;
+    const char sign = line.back();
+    if (sign == '\n' || !TakesSpaceAway(static_cast<uint8_t>(sign))) return false;
+    const auto before = static_cast<unsigned char>(line[line.size() - 2]);
+    if (before >= '0' && before <= '9') return false;
+    if (before == ' ') return false;  // a sign standing alone, or a second one
+    if (sign != '.') return true;
+    // The word the dot ends: one letter, or dotted already, is an abbreviation.
+    const std::size_t start = line.find_last_of(' ', line.size() - 2);
+    const std::string_view word = line.substr(start == std::string_view::npos ? 0 : start + 1);
+    const std::string_view letters = word.substr(0, word.size() - 1);
+    return letters.size() > 1 && letters.find('.') == std::string_view::npos;
+}
+
 namespace {
 
 // Off, once, locked, off again: each fetch of the shift cell moves one step on.
@@ -140,7 +155,9 @@ void Fetch(SelectionState& state, EngineView& view) {
         view.ShiftCellChanged(0);
     }
     const bool spaceAfterWord = state.SpaceAfterWord;
+    const bool spaceAfterSign = state.SpaceAfterSign;
     state.SpaceAfterWord = false;
+    state.SpaceAfterSign = false;
     const int slot = shifted && state.ch == kCodeSpace ? 0
                      : IsSlotCode(state.ch)            ? state.ch - kCodeFirstSlot + 1
                                                        : -1;
@@ -155,11 +172,19 @@ void Fetch(SelectionState& state, EngineView& view) {
         }
     }
     const std::size_t length = view.CharacterLineLength();
-    if (spaceAfterWord && TakesSpaceAway(state.ch) && length > 0) {
+    // The space a word or a sign brought goes again before a sign or LF; a BS after a sign
+    // takes its space with it, as the sign was one fetch.
+    const bool takeSpace = (spaceAfterWord || spaceAfterSign) && TakesSpaceAway(state.ch);
+    if ((takeSpace || (spaceAfterSign && state.ch == kCodeBackspace)) && length > 0) {
         view.TruncateCharacterLine(length - 1);
         view.CharacterFetched(kCodeBackspace, length, length - 1);
     }
     EditCharacterLine(view, state.ch);
+    if (state.SpaceAfterSigns && TakesSpaceAway(state.ch) && state.ch != kCodeLineFeed &&
+        SpaceFollowsSign(view.CharacterLine())) {
+        EditCharacterLine(view, kCodeSpace);
+        state.SpaceAfterSign = true;
+    }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "board/character_board.h"
 #include "engine/engine_view.h"
@@ -23,6 +24,11 @@ struct SelectionState {
     bool Resting = false;
     // The last fetch completed a word and wrote the space after it.
     bool SpaceAfterWord = false;
+    // A sign that ends a sentence or clause writes its space too; the window sets it, never
+    // for a demo, so demos replay as they were made.
+    bool SpaceAfterSigns = false;
+    // The last fetch was such a sign, and its space stands after it.
+    bool SpaceAfterSign = false;
     ShiftCellState ShiftCell = ShiftCellState::Off;
     // The tremor guard's own: the sample before as the pointer gave it, and whether there was
     // one. The steps never read them.
@@ -68,6 +74,11 @@ void Disarm(SelectionState& state, EngineView& view);
 // The codes that follow a completed word without its space: signs that end a sentence or a
 // clause, and LF.
 bool TakesSpaceAway(uint8_t ch);
+
+// Whether a line that ends in a sign just written gets a space after it: after . , ; : ! ?,
+// not after a digit ("3,5", "10:30") nor after a dot that ends a one-letter word or follows
+// another dot in it ("t.ex.").
+bool SpaceFollowsSign(std::string_view line);
 
 // One pointer sample: read-outs, character cell, recording, then fetch and arming. A resting
 // sample shows its read-outs, is recorded and becomes the previous cell, nothing more.

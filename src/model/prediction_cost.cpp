@@ -117,7 +117,11 @@ PredictionCost CostWithPrediction(const CharacterBoard& given, const std::string
     };
 
     const std::vector<uint8_t> codes = TextCodes(text);
-    std::string line;  // the character line as it is being written
+    std::string line;        // the character line as it is being written
+    bool signSpace = false;  // the last sign wrote its space
+    std::optional<BoardCell> backspace;
+    if (const std::optional<CellSource> source = FindCellFor(board, kCodeBackspace))
+        backspace = source->Cell;
     long long characters = 0;
     for (std::size_t i = 0; i < codes.size(); ++i) {
         const uint8_t code = codes[i];
@@ -130,13 +134,20 @@ PredictionCost CostWithPrediction(const CharacterBoard& given, const std::string
                 writer.Accepted = false;
         }
         const bool inWord = IsLetter(code);
+        // A sign's own space stands: the text's space needs no glide, a sign or LF takes it
+        // away, and anything else needs a BS first.
+        const bool signSpaced = signSpace;
+        signSpace = false;
         for (Writer& writer : writers) {
             // The space an accepted word brought is there already; a sign takes it away.
             const bool spaceGiven = !inWord && i > 0 && IsLetter(codes[i - 1]) && writer.Accepted;
             if (inWord && writer.Accepted) continue;
-            if (spaceGiven && code == kCodeSpace) continue;
+            if ((spaceGiven || signSpaced) && code == kCodeSpace) continue;
+            if (signSpaced && !TakesSpaceAway(code) && backspace) writer.Made.push_back(*backspace);
             writer.Made.push_back(source->Cell);
         }
+        if (options.AutoSpace && code != kCodeLineFeed && TakesSpaceAway(code))
+            signSpace = SpaceFollowsSign(line + static_cast<char>(code));
         if (code == kCodeLineFeed) {
             if (options.LearnOnline) model.Learn(line, 0);
             line.clear();

@@ -21,6 +21,7 @@ struct PredictionOptions {
     double Threshold = -1;
     GlideKind Glide = GlideKind::OutAndBack;
     bool LearnOnline = false;  // the model learns each line once it is written
+    bool AutoSpace = false;    // a sign writes its space (SpaceFollowsSign)
     // Seconds to look at N suggestions: A + B * log2(N + 1).
     double LookA = 0.2, LookB = 0.15;
     // A writer's own fit, modelled beside the pointer kinds: its throughput, its look time (when

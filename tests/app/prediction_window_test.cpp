@@ -99,9 +99,8 @@ class PredictionWindowTest : public WindowTest {
         WriteShiftedSpace();
         QCOMPARE(Edit1()->text(), QString("och "));
         QVERIFY(!Centre()->isVisible());
-        Write(2, 6);  // a comma takes the space away
-        QCOMPARE(Edit1()->text(), QString("och,"));
-        Write(4, 4);
+        Write(2, 6);  // a comma takes the space away, and brings its own
+        QCOMPARE(Edit1()->text(), QString("och, "));
         WriteOc();
         WriteShiftedSpace();
         Write(6, 6);  // so does LF
@@ -246,6 +245,19 @@ class PredictionWindowTest : public WindowTest {
         QCOMPARE(ReadAll(dir->File("ord.txt")), std::string("glidtavla-user-words 1\n"));
     }
 
+    void aSignBringsItsSpaceUnlessTurnedOff() {
+        StartWriting();
+        for (const bool on : {true, false}) {
+            if (!on) Find<QAction>("MellanslagEfterTecken")->trigger();
+            Edit1()->clear();
+            Write(2, 4);
+            Write(2, 4);
+            Write(4, 6);
+            QCOMPARE(Edit1()->text(), on ? QString("ee. ") : QString("ee."));
+        }
+        QVERIFY(!form->Prediction().Current().SpaceAfterSigns);  // kept with the settings
+    }
+
     void theWritersPaceIsMeasuredKeptAndSteersTheCompletion() {
         StartPredicting();
         double now = 100;
@@ -311,9 +323,13 @@ class PredictionWindowTest : public WindowTest {
         WriteOc();
         QVERIFY(!Centre()->isVisible());
         WriteShiftedSpace();
+        Write(2, 4);  // "e"
+        Write(2, 4);
+        Write(4, 6);  // "." brings no space of its own in a demo
+        QCOMPARE(Edit1()->text(), QString("oc ee."));
         Write(6, 6);
         Mdemo()->trigger();
-        QCOMPARE(LastLine(), std::string("oc \r"));
+        QCOMPARE(LastLine(), std::string("oc ee.\r"));
         CharacterBoard board;
         ResetToBuiltInBoard(board);
         const Replay replay = ReplayDemo(board, demo);

@@ -92,9 +92,9 @@ class TypingWindowTest : public WindowTest {
         Button(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton);
         Write(4, 4, Qt::LeftButton);  // SP with shift: "och "
         Button(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton);
-        Write(2, 6);  // ,
+        Write(2, 6);  // , with its own space
         QCOMPARE(sent, (std::vector<KeyAction>{Text(U'o'), Text(U'c'), Text(U'h'), Text(U' '),
-                                               Back(1), Text(U',')}));
+                                               Back(1), Text(U','), Text(U' ')}));
     }
 
     // A demo is played in this window, never typed into another program.

@@ -447,3 +447,74 @@ TEST(SelectionState, ResetToCentreKeepsTheOtherFields) {
 
 }  // namespace
 }  // namespace glidtavla
+
+namespace glidtavla {
+namespace {
+
+TEST(SpaceAfterSign, WhereASignGetsItsSpace) {
+    const struct {
+        const char* Line;
+        bool Space;
+    } cases[] = {{"hej.", true},   {"ja,", true},     {"vad?", true},    {"nej!", true},
+                 {"kl:", true},    {"alltså;", true}, {"3,", false},     {"kl 10:", false},
+                 {"t.", false},    {"t.ex.", false},  {"o.s.v.", false}, {".", false},
+                 {"hej .", false}, {"hej", false},    {"ab.", true},     {"a b.", false},
+                 {"hej-", false}};
+    for (const auto& c : cases)
+        EXPECT_EQ(SpaceFollowsSign(c.Line), c.Space) << c.Line;
+}
+
+// Out from the centre one cell at a time, diagonally first, and back: the cell is fetched.
+class SignSpaceTest : public SelectionEngineTest {
+  protected:
+    void Glide(int column, int row) {
+        BoardCell at{3, 3};
+        Sample(X(3), Y(3));
+        while (!(at == BoardCell{column, row})) {
+            at.Column += column > at.Column ? 1 : column < at.Column ? -1 : 0;
+            at.Row += row > at.Row ? 1 : row < at.Row ? -1 : 0;
+            Sample(X(at.Column), Y(at.Row));
+        }
+        Sample(X(3), Y(3));
+    }
+    void Dot() { Glide(4, 6); }
+    void E() { Glide(2, 4); }
+};
+
+TEST_F(SignSpaceTest, ASignWritesItsSpaceWhichTheNextSignLineFeedOrBackspaceTakesAway) {
+    const struct {
+        const char* Name;
+        BoardCell Then;
+        std::string Line;
+        std::vector<std::string> TextArea;
+    } cases[] = {
+        {"a letter after it", {2, 4}, "ee. e", {"", ""}},
+        {"a sign", {2, 6}, "ee., ", {"", ""}},
+        {"BS: the sign and its space", {5, 6}, "ee", {"", ""}},
+        {"LF", {6, 6}, "", {"", "ee.\r", ""}},
+        {"SP", {4, 4}, "ee.  ", {"", ""}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        view = PlainView{};
+        state = SelectionState{};
+        state.SpaceAfterSigns = true;
+        E();
+        E();
+        Dot();
+        EXPECT_EQ(view.Line, "ee. ");
+        Glide(c.Then.Column, c.Then.Row);
+        EXPECT_EQ(view.Line, c.Line);
+        EXPECT_EQ(view.TextArea, c.TextArea);
+    }
+    // Off, as for a demo: the sign alone.
+    view = PlainView{};
+    state = SelectionState{};
+    E();
+    E();
+    Dot();
+    EXPECT_EQ(view.Line, "ee.");
+}
+
+}  // namespace
+}  // namespace glidtavla

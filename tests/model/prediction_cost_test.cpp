@@ -86,3 +86,28 @@ TEST(PredictionCost, ChainedGlidesTurnShortAndTheirDemoWritesTheText) {
 
 }  // namespace
 }  // namespace glidtavla
+
+namespace glidtavla {
+namespace {
+
+TEST(PredictionCost, ASignsOwnSpaceSavesTheSpacesGlideAndCostsABackspaceWhereNoneFollows) {
+    CharacterBoard board = SmallBoard();
+    board.NormalCodes[1][2] = '.';
+    board.NormalCodes[2][2] = kCodeBackspace;
+    const struct {
+        const char* Text;
+        double Savings;
+    } cases[] = {{"ab. ab", 1.0 / 6}, {"ab.b", -1.0 / 4}, {"a. b", 0}, {"ab.. ab", 0}};
+    PredictionOptions options;
+    for (const auto& c : cases) {
+        options.AutoSpace = true;
+        EXPECT_NEAR(CostWithPrediction(board, c.Text, WordModel{}, options).KeystrokeSavings,
+                    c.Savings, 1e-12)
+            << c.Text;
+        options.AutoSpace = false;
+        EXPECT_EQ(CostWithPrediction(board, c.Text, WordModel{}, options).KeystrokeSavings, 0);
+    }
+}
+
+}  // namespace
+}  // namespace glidtavla

@@ -65,6 +65,10 @@ Ordförslag (menyn Visa):
 När du har börjat på ett ord visar mittrutan det troligaste ordet, och resten av ordet står grått efter teckenraden. Vill du ha ordet hämtar du mellanslag med skift (vänster musknapp nedtryckt): ordet skrivs färdigt och ett mellanslag följer. Hämtar du sedan . , : ; ! ? eller LF försvinner mellanslaget före tecknet. Utan förslag i mittrutan är mellanslag med skift ett vanligt mellanslag. Förslaget visas bara när programmet är tillräckligt säkert; hur säkert beror på Pekdon (Mus, Styrkula, Huvudmus): med ett långsamt pekdon lönar det sig att titta oftare.
 Ordkolumn: fler förslag i en kolumn av ordplatser till höger om bordet. Du hämtar ett ord där på samma sätt som ett tecken, ut och tillbaka. Med Huvudmus är ordkolumnen påslagen från början. I en tabellfil är koderna 2 till 7 ordplatserna 1 till 6, så att ett eget bord kan ha dem var som helst.
 Lär av det jag skriver: orden i varje rad som går till texten (LF) och i teckenraden när du sparar lärs in, så att dina egna ord föreslås. Ett nytt ord föreslås först när du har skrivit det två gånger. Det som BS och DL tar bort lärs aldrig in. De inlärda orden sparas i ~/.local/share/Glidtavla/. Glöm inlärda ord tar bort dem.
+
+Mellanslag efter skiljetecken: efter . , ; : ! ? skrivs mellanslaget också, som efter ett ord från ordförslaget. Nästa skiljetecken, LF eller BS tar bort det igen. Efter en siffra (3,5) och i förkortningar (t.ex.) kommer inget mellanslag.
+
+Min skrivtakt: medan du skriver, och programmet får lära av det du skriver, mäts hur lång tid varje glid ut och tillbaka tar. Här står hur snabbt du pekar och hur fort detta teckenbord då låter dig skriva. Låt min skrivtakt styra förslagen: när 200 glid är mätta visas ordförslaget i mitten efter din egen takt i stället för pekdonets. Mätningen sparas bara för dig i ~/.local/share/Glidtavla/. Glöm min skrivtakt tar bort den.
 Medan en demo spelas in eller spelas upp är ordförslagen avstängda, så att demon blir likadan varje gång.
 
 Tal (menyn Visa):

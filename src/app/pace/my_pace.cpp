@@ -5,9 +5,11 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLocale>
 #include <QMenu>
 #include <QStandardPaths>
+#include <QWidgetAction>
 #include <memory>
 
 #include "app/form/dialogs.h"
@@ -39,12 +41,13 @@ MyPace::MyPace(QMenu* menu, Dialogs& dialogs, std::function<bool()> measuring)
     clock_ = [started] { return double(started->nsecsElapsed()) / 1e9; };
     QMenu* pace = menu->addMenu("Min skrivtakt");
     pace->setObjectName("MinSkrivtakt");
-    summary_ = pace->addAction(QString());
-    summary_->setObjectName("MinSkrivtaktMatt");
-    modelled_ = pace->addAction(QString());
-    modelled_->setObjectName("MinSkrivtaktModell");
-    summary_->setEnabled(false);
-    modelled_->setEnabled(false);
+    // The figures are text to read, not commands.
+    auto* figures = new QWidgetAction(pace);
+    figures_ = new QLabel;
+    figures_->setObjectName("MinSkrivtaktSiffror");
+    figures_->setMargin(6);
+    figures->setDefaultWidget(figures_);
+    pace->addAction(figures);
     pace->addSeparator();
     steer_ = AddCheckable(pace, "StyrForslagen", "Låt min skrivtakt styra förslagen",
                           [this](bool) { Save(); });
@@ -137,10 +140,9 @@ QString MyPace::Summary() const {
 }
 
 void MyPace::Refresh() {
-    summary_->setText("Mätt: " + Summary());
     const WriterFit fit = Fit();
-    modelled_->setVisible(fit.BitsPerSecond > 0 && board_);
-    if (!modelled_->isVisible()) return;
+    figures_->setText("Mätt: " + Summary());
+    if (fit.BitsPerSecond <= 0 || !board_) return;
     const BoardCost cost = CostOfText(board_(), text_ ? text_() : std::string());
     const long long writable = cost.Characters - [&] {
         long long missing = 0;
@@ -156,8 +158,9 @@ void MyPace::Refresh() {
             bitsPerCharacter += glide.Bits / double(meter_.Glides().size());
         on = "dina glid";
     }
-    modelled_->setText(QString("Modellerat på detta teckenbord: %1 tecken/min (efter %2)")
-                           .arg(Number(60 * fit.BitsPerSecond / bitsPerCharacter, 1), on));
+    figures_->setText(figures_->text() +
+                      QString("\nModellerat på detta teckenbord: %1 tecken/min (efter %2)")
+                          .arg(Number(60 * fit.BitsPerSecond / bitsPerCharacter, 1), on));
 }
 
 void MyPace::Save() {

@@ -8,6 +8,7 @@
 #include "model/writer_fit.h"
 
 class QAction;
+class QLabel;
 class QMenu;
 class QWidget;
 
@@ -56,8 +57,7 @@ class MyPace {
     std::function<double()> clock_;
     bool fetched_ = false;
     std::size_t saved_ = 0;  // glides in the file
-    QAction* summary_;
-    QAction* modelled_;
+    QLabel* figures_;
     QAction* steer_;
 };
 

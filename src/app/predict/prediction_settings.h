@@ -10,6 +10,7 @@ struct PredictionSettings {
     bool Learn = true;
     int Pointer = 0;  // mouse, trackball, head mouse
     bool Column = false;
+    bool SpaceAfterSigns = true;
     friend bool operator==(const PredictionSettings&, const PredictionSettings&) = default;
 
     static PredictionSettings Read(const SettingValues& values) {
@@ -18,6 +19,7 @@ struct PredictionSettings {
         read.Learn = values.Flag("prediction/learn", true);
         read.Pointer = values.Number("prediction/pointer", 0, 2).value_or(0);
         read.Column = values.Flag("prediction/column", false);
+        read.SpaceAfterSigns = values.Flag("prediction/spaceAfterSigns", true);
         return read;
     }
     void Write(SettingValues& values) const {
@@ -25,6 +27,7 @@ struct PredictionSettings {
         values.Set("prediction/learn", Learn);
         values.Set("prediction/pointer", Pointer);
         values.Set("prediction/column", Column);
+        values.Set("prediction/spaceAfterSigns", SpaceAfterSigns);
     }
 };
 

@@ -65,6 +65,12 @@ void WordPrediction::CreateMenu(QMenu* menu) {
         settings_.Column = i == 2;
         Changed();
     });
+    // A sign's space as a completion's: taken away again by the sign or line end that follows.
+    signSpace_ = AddCheckable(menu, "MellanslagEfterTecken", "Mellanslag efter skiljetecken",
+                              [this](bool on) {
+                                  settings_.SpaceAfterSigns = on;
+                                  Changed();
+                              });
     learn_ = AddCheckable(menu, "LarAv", "Lär av det jag skriver", [this](bool on) {
         settings_.Learn = on;
         Changed();
@@ -85,6 +91,7 @@ void WordPrediction::Use(const PredictionSettings& settings) {
     on_->setChecked(settings_.On && !offForRun_);
     column_->setChecked(settings_.Column);
     learn_->setChecked(settings_.Learn);
+    signSpace_->setChecked(settings_.SpaceAfterSigns);
     pointers_[static_cast<std::size_t>(std::clamp(settings_.Pointer, 0, 2))]->setChecked(true);
     if (columnChanged_) columnChanged_(ColumnShown());
     Refresh();

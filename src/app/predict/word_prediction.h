@@ -108,7 +108,7 @@ class WordPrediction {
     std::vector<std::string> unlearnt_;  // lines written while the model was being read
     std::vector<std::string> shown_;
     std::vector<std::string> rest_;  // of each shown word, what completes it
-    QAction *on_, *learn_, *forget_, *column_;
+    QAction *on_, *learn_, *forget_, *column_, *signSpace_;
     std::vector<QAction*> pointers_;
 };
 
