@@ -243,6 +243,9 @@ int BoardMakeCommand(const QStringList& args) {
     parser.addOption({"square", "Square cells, as wide as --cell gives them."});
     parser.addOption(
         {"shift-cell", "A shift cell (code 14), for writing capitals without a button."});
+    parser.addOption({"chained",
+                      "Arrange the cells for chained glides over the text's pairs of characters "
+                      "(with the digits, é and the apostrophe)."});
     parser.addOption({"words", "Word slots for predicted words, 0 to 6 (codes 2 to 7).", "N", "0"});
     parser.addPositionalArgument("CORPUS", "A text file, UTF-8 or Windows-1252.");
     parser.addPositionalArgument("OUT.tab", "The table to write.");
@@ -267,7 +270,7 @@ int BoardMakeCommand(const QStringList& args) {
         const int height = parser.isSet("square") ? width : cell.captured(2).toInt();
         table = MakeBoardTable(corpus.Bytes, columns, rows, width, height,
                                parser.isSet("keep-controls"), words, parser.isSet("shift-cell"),
-                               leftOut);
+                               leftOut, parser.isSet("chained"));
     } catch (const Error& error) {
         Print(stderr, std::string(error.what()) + "\n");
         return kExitUsage;

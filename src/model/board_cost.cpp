@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <random>
+#include <string_view>
 
 #include "base/errors.h"
 #include "board/board_table.h"
@@ -110,11 +112,69 @@ constexpr struct {
                         {kCodeLineFeed, {6, 6}},
                         {kCodeDeleteLine, {7, 6}}};
 
+// Rearranges the codes of the movable cells so that chained glides over the text's pairs of
+// characters cost least (simulated annealing from the given layout, seeded: the same text
+// gives the same board).
+void ArrangeForChainedGlides(CharacterBoard& board, const std::vector<BoardCell>& cells,
+                             const std::vector<bool>& movable,
+                             const std::map<std::pair<uint8_t, uint8_t>, double>& pairs) {
+    const std::size_t n = cells.size();
+    std::vector<double> step(n * n);
+    for (std::size_t i = 0; i < n; ++i) {
+        for (std::size_t j = 0; j < n; ++j) {
+            const BoardCell turn = TurnBetween(cells[i], cells[j]);
+            step[i * n + j] =
+                MovementBits(board, cells[i], turn) + MovementBits(board, turn, cells[j]);
+        }
+    }
+    std::vector<double> weight(256 * 256, 0.0);
+    for (const auto& [pair, share] : pairs)
+        weight[pair.first * 256 + pair.second] = share;
+    std::vector<uint8_t> code(n);
+    for (std::size_t i = 0; i < n; ++i)
+        code[i] = board.NormalCodes[cells[i].Column][cells[i].Row];
+    const auto w = [&](std::size_t i, std::size_t j) {
+        return weight[code[i] * 256 + code[j]] * step[i * n + j];
+    };
+    // What the pairs touching cell a or b cost, each pair once.
+    const auto local = [&](std::size_t a, std::size_t b) {
+        double sum = 0;
+        for (std::size_t j = 0; j < n; ++j) {
+            sum += w(a, j) + w(j, b);
+            if (j != a) sum += w(j, a);
+            if (j != b) sum += w(b, j);
+        }
+        return sum - w(a, b) - w(b, a);
+    };
+    std::vector<std::size_t> free;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (movable[i]) free.push_back(i);
+    }
+    if (free.size() < 2) return;
+    std::mt19937 random(1);
+    std::uniform_int_distribution<std::size_t> pick(0, free.size() - 1);
+    std::uniform_real_distribution<double> chance(0, 1);
+    constexpr int kSteps = 400'000;
+    constexpr double kHot = 0.02, kCold = 0.00005;  // bits a character
+    for (int round = 0; round < kSteps; ++round) {
+        const std::size_t a = free[pick(random)], b = free[pick(random)];
+        if (a == b || code[a] == code[b]) continue;
+        const double temperature = kHot * std::pow(kCold / kHot, double(round) / kSteps);
+        const double before = local(a, b);
+        std::swap(code[a], code[b]);
+        const double delta = local(a, b) - before;
+        if (delta > 0 && chance(random) >= std::exp(-delta / temperature))
+            std::swap(code[a], code[b]);  // kept as it was
+    }
+    for (std::size_t i = 0; i < n; ++i)
+        board.NormalCodes[cells[i].Column][cells[i].Row] = code[i];
+}
+
 }  // namespace
 
 std::string MakeBoardTable(const std::string& text, int columns, int rows, int cellWidth,
                            int cellHeight, bool keepControls, int wordSlots, bool shiftCell,
-                           std::vector<uint8_t>& leftOut) {
+                           std::vector<uint8_t>& leftOut, bool chained) {
     if (columns < 3 || rows < 3 || columns > kMaxCells || rows > kMaxCells) {
         throw Error("A board has 3 to 20 columns and rows (the centre cell is column 3, row 3)");
     }
@@ -148,6 +208,11 @@ std::string MakeBoardTable(const std::string& text, int columns, int rows, int c
     counts[kCodeLineFeed] = std::max<long long>(counts[kCodeLineFeed], 1);
     if (wordSlots < 0 || wordSlots > kMaxSlots) throw Error("A board has 0 to 6 word slots");
     if (shiftCell) counts[kCodeShiftCell] = std::max(capitals, total / 30 + 1);
+    // A board to write on at length has the digits, é and the apostrophe, however rare.
+    if (chained) {
+        for (const uint8_t code : std::string_view("0123456789\xE9'"))
+            counts[code] = std::max<long long>(counts[code], 1);
+    }
     for (int slot = 1; slot <= wordSlots; ++slot) {
         counts[static_cast<uint8_t>(kCodeFirstSlot + slot - 1)] =
             std::max<long long>(total / (10 * slot), 1);
@@ -193,6 +258,25 @@ std::string MakeBoardTable(const std::string& text, int columns, int rows, int c
     for (std::size_t i = 0; i < placed.size(); ++i)
         board.NormalCodes[cells[i].Column][cells[i].Row] = placed[i].first;
 
+    if (chained) {
+        // Every cell but the centre, the fixed controls among them: they take part in pairs.
+        std::vector<BoardCell> all;
+        std::vector<bool> movable;
+        for (int row = 1; row <= rows; ++row) {
+            for (int column = 1; column <= columns; ++column) {
+                if (column == 3 && row == 3) continue;
+                all.push_back({column, row});
+                movable.push_back(!taken[column][row]);
+            }
+        }
+        std::map<std::pair<uint8_t, uint8_t>, double> pairs;
+        const std::vector<uint8_t> codes = TextCodes(text);
+        for (std::size_t i = 1; i < codes.size(); ++i) {
+            pairs[{SmallLetterOf(codes[i - 1]).value_or(codes[i - 1]),
+                   SmallLetterOf(codes[i]).value_or(codes[i])}] += 1.0 / double(codes.size());
+        }
+        ArrangeForChainedGlides(board, all, movable, pairs);
+    }
     return WriteBoardTable(board, columns, rows);
 }
 

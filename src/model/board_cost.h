@@ -47,9 +47,11 @@ std::vector<uint8_t> TextCodes(const std::string& text);
 // by shift from their small letters; wordSlots word slots (codes 2 up) come among them, as
 // often used as a word in ten characters, the first slot most; with shiftCell a shift cell,
 // as often as the text has capitals and at least once in thirty characters. leftOut gets the codes
-// that found no cell. Throws an Error with the reason when the board cannot be made.
+// that found no cell. Chained, the digits, é and the apostrophe get cells too, and the cells
+// are then arranged so that chained glides over the text's pairs of characters cost least.
+// Throws an Error with the reason when the board cannot be made.
 std::string MakeBoardTable(const std::string& text, int columns, int rows, int cellWidth,
                            int cellHeight, bool keepControls, int wordSlots, bool shiftCell,
-                           std::vector<uint8_t>& leftOut);
+                           std::vector<uint8_t>& leftOut, bool chained = false);
 
 }  // namespace glidtavla

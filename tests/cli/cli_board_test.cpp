@@ -214,6 +214,32 @@ TEST(CliBoardModel, AMadeBoardWritesItsCorpus) {
               mouse(Cli({"board", "cost", "--json", corpus})));
 }
 
+TEST(CliBoardModel, AChainedBoardIsTheReadyOneAndChainsFasterThanTheSquare) {
+    TempDir dir;
+    const QString corpus = GLIDTAVLA_DATA "/svensk_text.txt";
+    const QStringList square = {"board",  "make",  corpus,     "--columns",      "7", "--rows", "7",
+                                "--cell", "50x50", "--square", "--keep-controls"};
+    const QString squareTab = QString::fromStdString(dir.File("square.tab"));
+    const QString chainedTab = QString::fromStdString(dir.File("chained.tab"));
+    ASSERT_EQ(Cli(QStringList(square) << squareTab).exitCode, 0);
+    ASSERT_EQ(Cli(QStringList(square) << "--chained" << chainedTab).exitCode, 0);
+    // The ready board is this very board, made again the same.
+    EXPECT_EQ(ReadAll(chainedTab.toStdString()),
+              ReadAll(GLIDTAVLA_DATA "/../../data/boards/svenska-7x7-kedja.tab"));
+    const auto mouse = [&](const QString& board) {
+        const CliRun run =
+            Cli({"board", "cost", "--json", "--glide", "chained", "--board", board, corpus});
+        return Json(run.out)["profiles"]
+            .toObject()["mouse"]
+            .toObject()["charactersPerMinute"]
+            .toDouble();
+    };
+    EXPECT_GT(mouse(chainedTab), mouse(squareTab));
+    // The digits, é and the apostrophe have cells, which the text alone would not give them.
+    const CliRun typed = Cli({"type", "--board", chainedTab, "år 1998 kom idén: 't'"});
+    EXPECT_EQ(typed.exitCode, 0) << typed.err.toStdString();
+}
+
 TEST(CliUsage, UnknownCommandsAreRefused) {
     EXPECT_EQ(Cli({"frobnicate"}).exitCode, 2);
     EXPECT_EQ(Cli({"board", "paint"}).exitCode, 2);
