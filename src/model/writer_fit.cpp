@@ -296,7 +296,8 @@ std::optional<WriterFit> ParseWriterFit(std::string_view json) {
         values[key] = value;
     }
     blank();
-    if (at != json.size() || !values.contains("bitsPerSecond") || values["bitsPerSecond"] <= 0)
+    if (at != json.size() || !values.contains("bitsPerSecond") || values["bitsPerSecond"] <= 0 ||
+        values["glides"] < 0 || values["looks"] < 0 || values["lookSeconds"] < 0)
         return std::nullopt;
     WriterFit fit;
     fit.Glides = static_cast<long long>(values["glides"]);

@@ -309,7 +309,8 @@ class PredictionWindowTest : public WindowTest {
         QCOMPARE(form->Pace().Fit().Glides, kGlidesForFit);
         Find<QAction>("GlomSkrivtakt")->trigger();
         QCOMPARE(form->Pace().Fit().Glides, 0);
-        MyPace reread(new QMenu, *dialogs, [] { return true; });
+        QMenu menu;
+        MyPace reread(&menu, *dialogs, [] { return true; });
         reread.UseFile(dir->File("takt.txt"));
         QCOMPARE(reread.Fit().Glides, 0);
     }

@@ -109,7 +109,7 @@ TEST(WriterFit, TheFitFileReadsBackAndRefusesWhatIsNotOne) {
     for (const char* bad :
          {"", "{}", "{\"bitsPerSecond\":0}", "{\"bitsPerSecond\":nan}", "{\"bitsPerSecond\":4.9",
           "{\"bitsPerSecond\":4.9} x", "{\"bitsPerSecond\" 4.9}", "{\"bitsPerSecond\":1e300}",
-          "[4.9]", "{\"bitsPerSecond\":4.9,}"}) {
+          "[4.9]", "{\"bitsPerSecond\":4.9,}", "{\"bitsPerSecond\":4.9,\"glides\":-3}"}) {
         EXPECT_FALSE(ParseWriterFit(bad)) << bad;
     }
 }
