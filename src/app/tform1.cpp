@@ -180,10 +180,7 @@ void TForm1::CreateViewMenu() {
     prediction_ = std::make_unique<WordPrediction>(
         controls, *layout_, visa, *dialogs_, boards_.EngineBoard(),
         [this] { return demo_.Holds(DemoSession::Held::Prediction); });
-    pace_ = std::make_unique<MyPace>(visa, *dialogs_, [this] {
-        return prediction_->Current().On && prediction_->Current().Learn &&
-               !demo_.Holds(DemoSession::Held::Prediction);
-    });
+    pace_ = std::make_unique<MyPace>(visa, *dialogs_, [this] { return prediction_->Learning(); });
     aids_ = new PointerAids(this, visa);
     speech_ = std::make_unique<Speech>(
         this, visa, KopieraAllt, [this] { return Memo1->toPlainText() + Edit1->text(); },
@@ -319,8 +316,7 @@ void TForm1::Image1MouseMove(int x, int y, bool leftHeld, bool insideImage) {
     const GuardedSample at = aids_->Guard(board, state_, {x, y}, Zoom(), [=, this] {
         Guarded([&] { Image1MouseMove(x, y, leftHeld, insideImage); });
     });
-    state_.SpaceAfterSigns =
-        prediction_->Current().SpaceAfterSigns && !demo_.Holds(DemoSession::Held::Prediction);
+    state_.SpaceAfterSigns = prediction_->SpaceAfterSigns();
     ProcessPointerSample(state_, board, *view_, demo_.Recorder(), at.X, at.Y);
     pace_->Sampled(board, at.X, at.Y);
 }

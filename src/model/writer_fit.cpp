@@ -7,7 +7,6 @@
 #include <map>
 
 #include "base/errors.h"
-
 #include "demo/demo_replay.h"
 #include "demo/demo_typist.h"
 #include "engine/selection_engine.h"
@@ -17,8 +16,8 @@ namespace glidtavla {
 namespace {
 
 constexpr BoardCell kCentre{3, 3};
-// A pointer that moved no more than this between two samples stands still: a trembling hand at
-// rest is still at rest.
+// Samples no farther apart than this, each way, stand still: a trembling hand at rest is still
+// at rest.
 constexpr int32_t kStillPixels = 4;
 // At rest when it stayed so near for this long.
 constexpr double kStillFor = 0.3;
@@ -51,9 +50,9 @@ void GlideMeter::EndGlide(const CharacterBoard& board, double seconds) {
 }
 
 void GlideMeter::BeginGlide(double seconds) {
-    (shownAt_ ? restsShown_ : restsPlain_).push_back(seconds - rest_->Since);
+    (shown_ ? restsShown_ : restsPlain_).push_back(seconds - rest_->Since);
     rest_.reset();
-    shownAt_.reset();
+    shown_ = false;
     glideStart_ = seconds;
     farthest_ = kCentre;
     fetches_ = 0;
@@ -96,10 +95,10 @@ void GlideMeter::Sample(const CharacterBoard& board, int32_t x, int32_t y, doubl
             window.SumY += recent_[first].Y;
             ++window.Samples;
         }
-        const bool long_enough =
+        const bool longEnough =
             first > 0 || (!recent_.empty() && seconds - recent_.front().Seconds >= kStillFor);
         int32_t left = x, right = x, top = y, bottom = y;
-        bool allNear = long_enough && first < recent_.size();
+        bool allNear = longEnough && first < recent_.size();
         for (std::size_t i = first; allNear && i < recent_.size(); ++i) {
             left = std::min(left, recent_[i].X);
             right = std::max(right, recent_[i].X);
@@ -127,8 +126,8 @@ void GlideMeter::Sample(const CharacterBoard& board, int32_t x, int32_t y, doubl
         recent_.pop_front();
 }
 
-void GlideMeter::CompletionShown(double seconds) {
-    shownAt_ = seconds;
+void GlideMeter::CompletionShown() {
+    shown_ = true;
 }
 
 void GlideMeter::Interrupt() {
@@ -136,7 +135,7 @@ void GlideMeter::Interrupt() {
     rest_.reset();
     recent_.clear();
     glideStart_.reset();
-    shownAt_.reset();
+    shown_ = false;
 }
 
 void GlideMeter::Forget() {

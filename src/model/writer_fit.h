@@ -23,8 +23,8 @@ class GlideMeter {
   public:
     // A pointer sample at a time in seconds; fetched when it fetched a cell.
     void Sample(const CharacterBoard& board, int32_t x, int32_t y, double seconds, bool fetched);
-    // A completion was shown in the centre at this time.
-    void CompletionShown(double seconds);
+    // A completion is shown in the centre: the rest it falls in is one with a completion.
+    void CompletionShown();
     // The pointer left the board, or writing paused: the glide under way does not count.
     void Interrupt();
 
@@ -60,7 +60,7 @@ class GlideMeter {
     std::optional<Rest> rest_;
     std::deque<Sampled> recent_;        // the last samples, a few moments back
     std::optional<double> glideStart_;  // the glide under way left rest then
-    std::optional<double> shownAt_;     // a completion shown during this rest
+    bool shown_ = false;                // a completion shown during this rest
     BoardCell farthest_{3, 3};
     int fetches_ = 0;
     std::vector<MeasuredGlide> glides_;

@@ -75,7 +75,7 @@ TEST(WriterFit, OnlyWholeGlidesCountAndACompletionsLookIsMeasured) {
     rest(0.5);
     glide(1);
     rest(0.5);
-    meter.CompletionShown(t);
+    meter.CompletionShown();
     rest(0.5);  // a rest of a second with a completion
     glide(1);
     rest(0.5);

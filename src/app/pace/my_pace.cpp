@@ -108,7 +108,14 @@ void MyPace::Sampled(const CharacterBoard& board, int32_t x, int32_t y) {
 }
 
 void MyPace::CompletionShown() {
-    if (measuring_()) meter_.CompletionShown(clock_());
+    if (measuring_()) meter_.CompletionShown();
+}
+
+double MyPace::MeanBits() const {
+    double bits = 0;
+    for (const MeasuredGlide& glide : meter_.Glides())
+        bits += glide.Bits;
+    return meter_.Glides().empty() ? 0 : bits / double(meter_.Glides().size());
 }
 
 WriterFit MyPace::Fit() const {
@@ -119,10 +126,7 @@ std::optional<double> MyPace::Threshold() const {
     if (!steer_->isChecked()) return std::nullopt;
     const WriterFit fit = Fit();
     if (fit.Glides < kGlidesForFit || fit.BitsPerSecond <= 0) return std::nullopt;
-    double bits = 0;
-    for (const MeasuredGlide& glide : meter_.Glides())
-        bits += glide.Bits;
-    const double secondsPerCharacter = bits / double(meter_.Glides().size()) / fit.BitsPerSecond;
+    const double secondsPerCharacter = MeanBits() / fit.BitsPerSecond;
     // Without a measured look, the model's own: 0.2 s + 0.15 s for one word.
     return ThresholdForWriter(fit.Looks > 0 ? fit.LookSeconds : 0.35, secondsPerCharacter);
 }

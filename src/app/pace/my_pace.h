@@ -47,6 +47,7 @@ class MyPace {
   private:
     void Forget();
     void Refresh();
+    double MeanBits() const;  // of the glides measured, a character
 
     Dialogs& dialogs_;
     std::function<bool()> measuring_;

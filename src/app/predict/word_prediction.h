@@ -57,6 +57,10 @@ class WordPrediction {
     void OnColumn(std::function<void(bool)> changed) { columnChanged_ = std::move(changed); }
     // Told the centre's word after each refresh, empty when none is shown.
     void OnShown(std::function<void(const std::string&)> shown) { centreShown_ = std::move(shown); }
+    // Whether what is written now may be learnt from (also the writer's pace), and whether a
+    // sign writes its space: never in a demo.
+    bool Learning() const { return settings_.Learn && !demoInUse_(); }
+    bool SpaceAfterSigns() const { return settings_.SpaceAfterSigns && !demoInUse_(); }
     // The centre completion's threshold, when not the pointer kind's.
     void UseThreshold(std::function<std::optional<double>()> threshold) {
         threshold_ = std::move(threshold);
