@@ -1,5 +1,6 @@
 // Word prediction: the time of one completion at every letter of a held-out text (p50, p95,
-// max), the memory the model takes, and the size and load time of a full file of learnt
+// max), the memory the model takes and its load time, for the base (range 0) and the larger
+// model (range 1), and the size and load time of a full file of learnt
 // words. Usage: predict_bench [benchmark flags]
 #include <benchmark/benchmark.h>
 
@@ -36,8 +37,11 @@ double Milliseconds(std::chrono::steady_clock::duration d) {
 
 void BM_CompletionLatency(benchmark::State& state) {
     const long before = ResidentKiB();
-    const glidtavla::WordModel model =
-        glidtavla::LoadWordModel(GLIDTAVLA_WORD_MODEL, glidtavla::kSystemWordCounts);
+    const auto loading = std::chrono::steady_clock::now();
+    const glidtavla::WordModel model = glidtavla::LoadWordModel(
+        state.range(0) == 0 ? GLIDTAVLA_WORD_MODEL : GLIDTAVLA_LARGER_MODEL,
+        glidtavla::kSystemWordCounts);
+    state.counters["load_ms"] = Milliseconds(std::chrono::steady_clock::now() - loading);
     state.counters["model_MiB"] = double(ResidentKiB() - before) / 1024;
     const std::string text = ReadText(GLIDTAVLA_HELD_OUT);
     std::vector<double> times;
@@ -58,7 +62,7 @@ void BM_CompletionLatency(benchmark::State& state) {
     state.counters["p95_ms"] = times[times.size() * 95 / 100];
     state.counters["max_ms"] = times.back();
 }
-BENCHMARK(BM_CompletionLatency)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CompletionLatency)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // The file of learnt words after the held-out text (about 10 000 words) was written once
 // (range 0), and at its bound of 2 MiB, reached with made-up words (range 1).

@@ -11,7 +11,7 @@ packages=(
   xvfb xdotool imagemagick x11-utils x11-xkb-utils xterm openbox
   desktop-file-utils libxml2-utils shared-mime-info dpkg-dev file lintian appstream
   fonts-dejavu-core fonts-blankenburg fonts-freefont-ttf
-  cfi-sv
+  cfi-sv dasher-data
   sway xwayland qt6-wayland xdg-desktop-portal dbus python3-dbus python3-gi
   orca at-spi2-core
   qt6-speech-dev qt6-declarative-dev qt6-speech-speechd-plugin speech-dispatcher speech-dispatcher-espeak-ng espeak-ng

@@ -36,7 +36,7 @@ std::u32string DecodeWindows1252(std::string_view bytes) {
     return text;
 }
 
-std::optional<std::string> Utf8ToWindows1252(std::string_view utf8) {
+std::optional<std::string> Utf8ToWindows1252(std::string_view utf8, bool c1AsBytes) {
     std::string bytes;
     for (std::size_t i = 0; i < utf8.size();) {
         const auto lead = static_cast<uint8_t>(utf8[i]);
@@ -50,7 +50,8 @@ std::optional<std::string> Utf8ToWindows1252(std::string_view utf8) {
         }
         // Overlong forms are not this character.
         if ((length == 2 && c < 0x80) || (length == 3 && c < 0x800)) return std::nullopt;
-        const std::optional<uint8_t> byte = Windows1252Byte(c);
+        const std::optional<uint8_t> byte =
+            c1AsBytes && c >= 0x80 && c <= 0x9F ? static_cast<uint8_t>(c) : Windows1252Byte(c);
         if (!byte) return std::nullopt;
         bytes += static_cast<char>(*byte);
         i += length;

@@ -18,8 +18,9 @@ std::optional<uint8_t> Windows1252Byte(char32_t c);
 std::u32string DecodeWindows1252(std::string_view bytes);
 
 // UTF-8 as Windows-1252 bytes; nothing when it is not UTF-8 or holds a character Windows-1252
-// has not (four-byte characters never fit).
-std::optional<std::string> Utf8ToWindows1252(std::string_view utf8);
+// has not (four-byte characters never fit). With c1AsBytes a C1 control stands for the byte of
+// its value, as in a Windows-1252 text once misread as Latin-1 (U+0096 for the dash 0x96).
+std::optional<std::string> Utf8ToWindows1252(std::string_view utf8, bool c1AsBytes = false);
 std::string Windows1252ToUtf8(std::string_view bytes);
 
 }  // namespace glidtavla

@@ -131,6 +131,8 @@ int BoardCostCommand(const QStringList& args) {
     parser.addOption(
         {"glide", "out-back (to the centre each time) or chained.", "KIND", "out-back"});
     parser.addOption({"model", "A word model file (default: the installed one).", "FILE"});
+    parser.addOption(
+        {"larger-model", "The larger installed model, of more text (it adds dasher-data's)."});
     parser.addOption({"learn-online", "The model learns each line once it is written."});
     parser.addOption({"auto-space", "A space after . , ; : ! ? as the window writes it."});
     parser.addOption({"look-a", "Seconds to look at suggestions: A + B log2(N + 1); A.", "A"});
@@ -143,6 +145,10 @@ int BoardCostCommand(const QStringList& args) {
     if (!ParseSub(parser, args, 1)) return kExitUsage;
     PredictionOptions options;
     if (!ReadPredictionOptions(parser, options)) return kExitUsage;
+    if (parser.isSet("model") && parser.isSet("larger-model")) {
+        Print(stderr, "Give --model or --larger-model, not both\n");
+        return kExitUsage;
+    }
     if (parser.isSet("profile") && !ReadProfile(LocalPath(parser.value("profile")), options))
         return kExitError;
     CharacterBoard board;
@@ -156,8 +162,11 @@ int BoardCostCommand(const QStringList& args) {
         WordModel model;
         try {
             if (options.Mode != PredictionMode::None)
-                model = parser.isSet("model") ? LoadWordModel(LocalPath(parser.value("model")), "")
-                                              : LoadWordModel(BaseModelPath(), kSystemWordCounts);
+                model = parser.isSet("model")
+                            ? LoadWordModel(LocalPath(parser.value("model")), "")
+                            : LoadWordModel(parser.isSet("larger-model") ? LargerModelPath()
+                                                                         : BaseModelPath(),
+                                            kSystemWordCounts);
         } catch (const Error& error) {
             Print(stderr, std::string(error.what()) + "\n");
             return kExitError;

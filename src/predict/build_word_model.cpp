@@ -1,6 +1,8 @@
 // Builds the base word model from a book in HTML, keeping a tenth of it (from 60 % to 70 %:
-// prose, where the end is a list of books) apart as a text the model never saw. Usage:
-// glidtavla-build-word-model BOOK.html MODEL HELD-OUT.txt
+// prose, where the end is a list of books) apart as a text the model never saw; given a plain
+// UTF-8 text too, also the larger model of the book's same part and that text, which keeps the
+// n-grams seen once. Usage:
+// glidtavla-build-word-model BOOK.html MODEL HELD-OUT.txt [TEXT.txt LARGER-MODEL]
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -59,6 +61,13 @@ std::string TextOf(const std::string& html) {
     return text;
 }
 
+std::optional<std::string> ReadFile(const char* path) {
+    std::ifstream in(path, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (!in && !in.eof()) return std::nullopt;
+    return bytes;
+}
+
 bool Write(const char* path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary);
     out << bytes;
@@ -68,25 +77,35 @@ bool Write(const char* path, const std::string& bytes) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 4) {
-        std::fputs("Usage: glidtavla-build-word-model BOOK.html MODEL HELD-OUT.txt\n", stderr);
+    if (argc != 4 && argc != 6) {
+        std::fputs(
+            "Usage: glidtavla-build-word-model BOOK.html MODEL HELD-OUT.txt "
+            "[TEXT.txt LARGER-MODEL]\n",
+            stderr);
         return 2;
     }
-    std::ifstream in(argv[1], std::ios::binary);
-    const std::string html((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (!in && !in.eof()) {
-        std::fprintf(stderr, "Cannot read %s\n", argv[1]);
+    const std::optional<std::string> html = ReadFile(argv[1]);
+    const std::optional<std::string> more = argc == 6 ? ReadFile(argv[4]) : std::string();
+    if (!html || !more) {
+        std::fprintf(stderr, "Cannot read %s\n", html ? argv[4] : argv[1]);
         return 1;
     }
-    const std::string text = TextOf(html);
+    const std::optional<std::string> plain = glidtavla::Utf8ToWindows1252(*more, true);
+    if (!plain) {
+        std::fprintf(stderr, "%s is not a text in UTF-8 that Windows-1252 can hold\n", argv[4]);
+        return 1;
+    }
+    const std::string text = TextOf(*html);
     // The held-out slice begins and ends at a paragraph.
     const auto paragraphAt = [&text](std::size_t tenths) {
         const std::size_t at = text.find('\n', text.size() / 10 * tenths);
         return at == std::string::npos ? text.size() : at;
     };
     const std::size_t from = paragraphAt(6), to = paragraphAt(7);
-    if (!Write(argv[2], glidtavla::WriteBaseModel(text.substr(0, from) + "\n" + text.substr(to))) ||
-        !Write(argv[3], text.substr(from, to - from))) {
+    const std::string training = text.substr(0, from) + "\n" + text.substr(to);
+    if (!Write(argv[2], glidtavla::WriteBaseModel(training)) ||
+        !Write(argv[3], text.substr(from, to - from)) ||
+        (argc == 6 && !Write(argv[5], glidtavla::WriteBaseModel(training + "\n" + *plain, 1)))) {
         std::fputs("Cannot write the model\n", stderr);
         return 1;
     }

@@ -27,6 +27,10 @@ std::string BaseModelPath() {
     return InstalledDataPath("sv-words.model");
 }
 
+std::string LargerModelPath() {
+    return InstalledDataPath("sv-words-large.model");
+}
+
 WordModel LoadWordModel(const std::string& baseModel, const std::string& wordCounts) {
     WordModel model;
     model.ReadBase(ReadWhole(baseModel, kMaxModelBytes));

@@ -11,6 +11,8 @@ inline constexpr const char* kSystemWordCounts = "/usr/share/onboard/models/sv_S
 
 // The base model: beside the running program in the build, in its data folder once installed.
 std::string BaseModelPath();
+// The larger base model, built from more text: better guesses for 4 MiB more and a slower load.
+std::string LargerModelPath();
 
 // The base model, and the word counts of wordCounts where that file exists (empty: none).
 // Throws Error when the base model cannot be read.

@@ -495,7 +495,7 @@ std::size_t WordModel::ReadWordCounts(std::string_view utf8) {
     return ids.size();
 }
 
-std::string WriteBaseModel(std::string_view text) {
+std::string WriteBaseModel(std::string_view text, long minCount) {
     std::map<std::string, long> unigrams;
     std::map<std::vector<std::string>, long> grams;
     for (const std::vector<std::string>& sentence : Sentences(text)) {
@@ -516,7 +516,7 @@ std::string WriteBaseModel(std::string_view text) {
     std::string body;
     std::size_t kept = 0;
     for (const auto& [gram, n] : grams) {
-        if (n < 2) continue;
+        if (n < minCount) continue;
         for (const std::string& word : gram)
             body += (word == "^" ? "^" : std::to_string(index.at(word))) + ' ';
         body += std::to_string(n) + '\n';

@@ -117,7 +117,8 @@ class WordModel {
 };
 
 // The base model of a text, for WordModel::ReadBase. N-grams of two and three words that
-// occur once are left out: they rarely recur and would double the file.
-std::string WriteBaseModel(std::string_view text);
+// occur fewer than minCount times are left out: in a small text those seen once rarely recur
+// and would double the file.
+std::string WriteBaseModel(std::string_view text, long minCount = 2);
 
 }  // namespace glidtavla

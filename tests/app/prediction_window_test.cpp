@@ -51,6 +51,12 @@ class PredictionWindowTest : public WindowTest {
         Write(3, 2);
         Write(1, 1);
     }
+    // "glögg", not in the book, and LF: g l ö g g
+    void WriteGlogg() {
+        for (const auto& [column, row] : {std::pair{4, 5}, {1, 4}, {3, 7}, {4, 5}, {4, 5}})
+            Write(column, row);
+        Write(6, 6);
+    }
     // A busy loop on this thread's core, which the threads made meanwhile share.
     class BusyCore {
       public:
@@ -187,18 +193,12 @@ class PredictionWindowTest : public WindowTest {
 
     void learntWordsAreOfferedAfterTwoAndKeptPrivately() {
         StartPredicting();
-        // "glögg" is not in the book: g l ö g g
-        const auto writeGlogg = [this] {
-            for (const auto& [column, row] : {std::pair{4, 5}, {1, 4}, {3, 7}, {4, 5}, {4, 5}})
-                Write(column, row);
-            Write(6, 6);
-        };
-        writeGlogg();
+        WriteGlogg();
         Write(4, 5);
         Write(1, 4);
         QVERIFY(!Centre()->isVisible() || Centre()->text() != QString::fromUtf8("glögg"));
         Write(7, 6);  // DL: what it erases is never learnt
-        writeGlogg();
+        WriteGlogg();
         Write(4, 5);
         Write(1, 4);
         QCOMPARE(Centre()->text(), QString::fromUtf8("glögg"));
@@ -222,9 +222,41 @@ class PredictionWindowTest : public WindowTest {
         QVERIFY(ReadAll(dir->File("ord.txt")).find("gl\xF6gg") == std::string::npos);
 
         // A window closed before the pause is over writes what it learnt as it closes.
-        writeGlogg();
+        WriteGlogg();
         form.reset();
         QVERIFY(ReadAll(dir->File("ord.txt")).find("gl\xF6gg") != std::string::npos);
+    }
+
+    // "Större ordmodell" reads the other model at once, and what was learnt goes with the
+    // user: "tabell" is only in the larger model's text, "glögg" only in what the user wrote.
+    void theOtherModelIsReadWithWhatWasLearnt() {
+        Start(dir->File("doc.gtv"));
+        form->Prediction().UseFile(dir->File("ord.txt"));
+        PressStart();
+        QTRY_VERIFY(form->Prediction().ModelRead());
+        Enter(125, 100);
+        Find<QAction>("Pekdon2")->trigger();  // a head mouse is shown every likely word
+        WriteGlogg();
+        WriteGlogg();
+        const auto centreAfter = [this](std::initializer_list<std::pair<int, int>> cells) {
+            for (const auto& [column, row] : cells)
+                Write(column, row);
+            const QString shown = Centre()->isVisible() ? Centre()->text() : QString();
+            Write(7, 6);  // DL
+            return shown;
+        };
+        const auto tabe = {std::pair{4, 3}, {2, 2}, {1, 2}, {2, 4}};
+        const auto gl = {std::pair{4, 5}, {1, 4}};
+        QCOMPARE(centreAfter(tabe), QString("tabell"));
+        QCOMPARE(centreAfter(gl), QString::fromUtf8("glögg"));
+
+        Find<QAction>("StorreOrdmodell")->trigger();
+        QVERIFY(!form->Prediction().Current().LargerModel);
+        QVERIFY(ReadAll(dir->File("ord.txt")).find("gl\xF6gg") != std::string::npos);
+        QTRY_VERIFY(form->Prediction().ModelRead());
+        QVERIFY(centreAfter(tabe) != QString("tabell"));
+        QCOMPARE(centreAfter(gl), QString::fromUtf8("glögg"));
+        QVERIFY(dialogs->Errors.isEmpty());
     }
 
     void aDamagedFileIsLeftAloneAndTheBaseModelStillWorks() {

@@ -183,6 +183,22 @@ TEST(CliBoardModel, CostAndMakeForACorpus) {
               2);
 }
 
+// --larger-model is the installed larger model, which saves more on the Swedish text.
+TEST(CliBoardModel, TheLargerModelSavesMore) {
+    const QString corpus = GLIDTAVLA_DATA "/svensk_text.txt";
+    const auto savings = [&](QStringList more) {
+        const CliRun cost = Cli(
+            QStringList{"board", "cost", "--json", "--predict", "centre+column", corpus} + more);
+        EXPECT_EQ(cost.exitCode, 0) << cost.err.toStdString();
+        return Json(cost.out)["keystrokeSavings"].toDouble();
+    };
+    EXPECT_GT(savings({"--larger-model"}), savings({}));
+    const CliRun both =
+        Cli({"board", "cost", "--predict", "centre", "--larger-model", "--model", corpus, corpus});
+    EXPECT_EQ(both.exitCode, 2);
+    EXPECT_TRUE(both.err.contains("not both")) << both.err.toStdString();
+}
+
 // A board made for the Swedish text writes its first lines back through type and replay, and
 // models faster than the built-in board on it.
 TEST(CliBoardModel, AMadeBoardWritesItsCorpus) {

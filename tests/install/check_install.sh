@@ -17,7 +17,8 @@ for file in usr/bin/glidtavla usr/bin/glidtavla-cli usr/libexec/glidtavla/glidta
             usr/share/applications/glidtavla.desktop \
             usr/share/mime/packages/glidtavla.xml usr/share/man/man1/glidtavla-cli.1.gz \
             usr/share/man/man1/glidtavla.1.gz usr/share/doc/glidtavla/copyright \
-            usr/share/glidtavla/sv-words.model usr/share/glidtavla/boards/svenska-7x7-skift.tab \
+            usr/share/glidtavla/sv-words.model usr/share/glidtavla/sv-words-large.model \
+            usr/share/glidtavla/boards/svenska-7x7-skift.tab \
             usr/share/glidtavla/builtin-board.pbm \
             usr/share/icons/hicolor/scalable/apps/glidtavla.svg \
             usr/share/icons/hicolor/48x48/apps/glidtavla.png; do

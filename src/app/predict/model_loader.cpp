@@ -33,6 +33,20 @@ void ModelLoader::UseModel(std::string base, std::string wordCounts) {
     if (reading_.valid()) reading_.get();
     modelPath_ = std::move(base);
     countsPath_ = std::move(wordCounts);
+    ownModel_ = true;
+}
+
+std::string ModelLoader::SwitchBase(const std::string& base, bool writeLearnt) {
+    if (ownModel_ || base == modelPath_) return "";
+    const bool started = Started();
+    if (reading_.valid()) Load();
+    const std::string failure = writeLearnt ? WriteLearnt() : FinishWrite();
+    model_.reset();
+    error_.clear();
+    learntError_.clear();
+    modelPath_ = base;
+    if (started) Start();
+    return failure;
 }
 
 void ModelLoader::Start() {

@@ -27,6 +27,10 @@ class ModelLoader {
     static std::string DefaultFile();
     // The base model and the system's word counts, when not the installed ones.
     void UseModel(std::string base, std::string wordCounts);
+    // Another installed base model. A model read already is read again from it, the learnt
+    // words written first (when writeLearnt) so that none is lost; what went wrong in that
+    // write, or empty. Nothing changes after UseModel.
+    std::string SwitchBase(const std::string& base, bool writeLearnt);
 
     // Starts reading, once.
     void Start();
@@ -76,6 +80,7 @@ class ModelLoader {
     std::string error_, learntError_;
     std::string file_;
     std::string modelPath_ = BaseModelPath();
+    bool ownModel_ = false;  // UseModel chose it
     std::string countsPath_ = kSystemWordCounts;
 };
 

@@ -11,6 +11,7 @@ struct PredictionSettings {
     int Pointer = 0;  // mouse, trackball, head mouse
     bool Column = false;
     bool SpaceAfterSigns = true;
+    bool LargerModel = true;
     friend bool operator==(const PredictionSettings&, const PredictionSettings&) = default;
 
     static PredictionSettings Read(const SettingValues& values) {
@@ -20,6 +21,7 @@ struct PredictionSettings {
         read.Pointer = values.Number("prediction/pointer", 0, 2).value_or(0);
         read.Column = values.Flag("prediction/column", false);
         read.SpaceAfterSigns = values.Flag("prediction/spaceAfterSigns", true);
+        read.LargerModel = values.Flag("prediction/largerModel", true);
         return read;
     }
     void Write(SettingValues& values) const {
@@ -28,6 +30,7 @@ struct PredictionSettings {
         values.Set("prediction/pointer", Pointer);
         values.Set("prediction/column", Column);
         values.Set("prediction/spaceAfterSigns", SpaceAfterSigns);
+        values.Set("prediction/largerModel", LargerModel);
     }
 };
 

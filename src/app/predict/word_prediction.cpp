@@ -33,7 +33,10 @@ WordPrediction::WordPrediction(const FormControls& controls, const FormLayout& l
       board_(engineBoard),
       demoInUse_(std::move(demoInUse)),
       overlays_(controls, layout),
-      loader_(c_.Edit1, [this] { Load(); }) {
+      // A model read before the base was switched is not waited for: the next one is coming.
+      loader_(c_.Edit1, [this] {
+          if (loader_.Ready() || !loader_.Started()) Load();
+      }) {
     writeSoon_.setSingleShot(true);
     writeSoon_.setInterval(kWritePauseMs);
     QObject::connect(&writeSoon_, &QTimer::timeout, c_.Edit1, [this] { WriteLearntSoon(); });
@@ -71,6 +74,10 @@ void WordPrediction::CreateMenu(QMenu* menu) {
                                   settings_.SpaceAfterSigns = on;
                                   Changed();
                               });
+    larger_ = AddCheckable(menu, "StorreOrdmodell", "Större ordmodell", [this](bool on) {
+        settings_.LargerModel = on;
+        Changed();
+    });
     learn_ = AddCheckable(menu, "LarAv", "Lär av det jag skriver", [this](bool on) {
         settings_.Learn = on;
         Changed();
@@ -92,9 +99,23 @@ void WordPrediction::Use(const PredictionSettings& settings) {
     column_->setChecked(settings_.Column);
     learn_->setChecked(settings_.Learn);
     signSpace_->setChecked(settings_.SpaceAfterSigns);
+    larger_->setChecked(settings_.LargerModel);
+    UseBase();
     pointers_[static_cast<std::size_t>(std::clamp(settings_.Pointer, 0, 2))]->setChecked(true);
     if (columnChanged_) columnChanged_(ColumnShown());
     Refresh();
+}
+
+// What was learnt goes with the user to the other model; the lines written while it is read
+// wait for it, as at the start.
+void WordPrediction::UseBase() {
+    const bool failed = !loader_.Error().empty();
+    ReportWrite(
+        loader_.SwitchBase(settings_.LargerModel ? LargerModelPath() : BaseModelPath(), mayWrite_));
+    if (failed && loader_.Error().empty()) {
+        on_->setEnabled(true);
+        on_->setToolTip("");
+    }
 }
 
 void WordPrediction::OffForThisRun() {
@@ -116,7 +137,7 @@ bool WordPrediction::Load() {
         on_->setToolTip("Ordmodellen kunde inte läsas: " + QString::fromStdString(loader_.Error()));
         return false;
     }
-    if (!loader_.LearntError().empty()) {
+    if (!loader_.LearntError().empty() && mayWrite_) {
         mayWrite_ = false;
         dialogs_.ShowError("Inlärda ord i " + glidtavla::Shown(loader_.File()) +
                            " kunde inte läsas (" + QString::fromStdString(loader_.LearntError()) +

@@ -87,6 +87,7 @@ class WordPrediction {
     bool Active() const;
     void CreateMenu(QMenu* menu);
     void Changed();
+    void UseBase();
     void Learn(const std::string& text);
     void WriteLearnt();
     void WriteLearntSoon();
@@ -112,7 +113,7 @@ class WordPrediction {
     std::vector<std::string> unlearnt_;  // lines written while the model was being read
     std::vector<std::string> shown_;
     std::vector<std::string> rest_;  // of each shown word, what completes it
-    QAction *on_, *learn_, *forget_, *column_, *signSpace_;
+    QAction *on_, *learn_, *forget_, *column_, *signSpace_, *larger_;
     std::vector<QAction*> pointers_;
 };
 
