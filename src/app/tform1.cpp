@@ -104,7 +104,7 @@ void TForm1::Wire() {
         speech_->Suggested(word);
         if (!word.empty()) pace_->CompletionShown();
     });
-    prediction_->UseThreshold([this] { return pace_->Threshold(); });
+    prediction_->UseThreshold([this](bool calibrated) { return pace_->Threshold(calibrated); });
     pace_->UseBoard([this]() -> const CharacterBoard& { return boards_.Board(); },
                     [this] { return FromQString(Memo1->toPlainText() + Edit1->text()); });
     if (auto* qt = dynamic_cast<QtDialogs*>(dialogs_.get()))

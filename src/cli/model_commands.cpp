@@ -1,4 +1,5 @@
 // glidtavla-cli board cost and board make: what a board costs a text, and a board for a text.
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
@@ -12,6 +13,7 @@
 #include "cli/cli_common.h"
 #include "model/board_cost.h"
 #include "model/prediction_cost.h"
+#include "predict/calibration.h"
 #include "predict/model_files.h"
 #include "text/document.h"
 
@@ -104,6 +106,7 @@ bool ReadPredictionOptions(const QCommandLineParser& parser, PredictionOptions& 
     number("look-b", 0, 60, options.LookB);
     options.LearnOnline = parser.isSet("learn-online");
     options.AutoSpace = parser.isSet("auto-space");
+    options.Calibrated = parser.isSet("calibrated");
     if (!ok) {
         Print(stderr,
               "--predict takes none, centre, column or centre+column, --glide out-back or "
@@ -135,6 +138,12 @@ int BoardCostCommand(const QStringList& args) {
         {"larger-model", "The larger installed model, of more text (it adds dasher-data's)."});
     parser.addOption({"learn-online", "The model learns each line once it is written."});
     parser.addOption({"auto-space", "A space after . , ; : ! ? as the window writes it."});
+    parser.addOption({"calibrated",
+                      "The centre completion is weighed by how often the model's guesses at its "
+                      "probability were right, as the build measured."});
+    parser.addOption({"calibration",
+                      "Also how often the model's likeliest completion is right on the text, by "
+                      "its probability (the calibrated one with --calibrated)."});
     parser.addOption({"look-a", "Seconds to look at suggestions: A + B log2(N + 1); A.", "A"});
     parser.addOption({"look-b", "B of the look time (default 0.15).", "B"});
     parser.addOption({"profile",
@@ -157,11 +166,13 @@ int BoardCostCommand(const QStringList& args) {
     if (!ReadCorpus(parser.positionalArguments()[0], corpus)) return kExitError;
     const BoardCost cost = CostOfText(board, corpus.Bytes);
     std::optional<PredictionCost> predicted;
+    const bool calibration = parser.isSet("calibration");
+    std::optional<CalibrationTable> table;
     if (options.Mode != PredictionMode::None || options.Glide != GlideKind::OutAndBack ||
-        options.Writer || options.AutoSpace) {
+        options.Writer || options.AutoSpace || calibration) {
         WordModel model;
         try {
-            if (options.Mode != PredictionMode::None)
+            if (options.Mode != PredictionMode::None || calibration)
                 model = parser.isSet("model")
                             ? LoadWordModel(LocalPath(parser.value("model")), "")
                             : LoadWordModel(parser.isSet("larger-model") ? LargerModelPath()
@@ -172,6 +183,7 @@ int BoardCostCommand(const QStringList& args) {
             return kExitError;
         }
         predicted = CostWithPrediction(board, corpus.Bytes, model, options);
+        if (calibration) table = MeasureCalibration(model, corpus.Bytes, options.Calibrated);
     }
     // The pointer kinds, and the writer's own fit when one is given.
     std::vector<std::pair<QString, ProfileCost>> rows;
@@ -213,6 +225,15 @@ int BoardCostCommand(const QStringList& args) {
         json["indexOfDifficulty"] = cost.IndexOfDifficulty;
         json["keystrokeSavings"] = predicted ? predicted->KeystrokeSavings : 0;
         json["profiles"] = profiles;
+        if (table) {
+            QJsonArray bins;
+            for (const CalibrationBin& bin : *table) {
+                bins.append(QJsonObject{{"shown", qint64(bin.Shown)},
+                                        {"meanProbability", bin.MeanProbability},
+                                        {"right", bin.Right}});
+            }
+            json["calibration"] = bins;
+        }
         Print(stdout, QJsonDocument(json).toJson(QJsonDocument::Compact).toStdString() + "\n");
         return kExitOk;
     }
@@ -235,6 +256,18 @@ int BoardCostCommand(const QStringList& args) {
                     .arg(name, -10)
                     .arg(row.Speed.CharactersPerMinute, 0, 'f', 1)
                     .arg(row.Speed.WordsPerMinute, 0, 'f', 1);
+    }
+    if (table) {
+        text += "likeliest completion: probability, shown, mean probability, right\n";
+        for (std::size_t bin = 0; bin < table->size(); ++bin) {
+            const CalibrationBin& b = (*table)[bin];
+            text += QString("  %1-%2: %3, %4, %5\n")
+                        .arg(double(bin) / 10, 0, 'f', 1)
+                        .arg(double(bin + 1) / 10, 0, 'f', 1)
+                        .arg(b.Shown, 6)
+                        .arg(b.MeanProbability, 0, 'f', 2)
+                        .arg(b.Right, 0, 'f', 2);
+        }
     }
     Print(stdout, text.toStdString());
     return kExitOk;

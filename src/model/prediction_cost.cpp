@@ -83,6 +83,7 @@ PredictionCost CostWithPrediction(const CharacterBoard& given, const std::string
         space = source->Cell;
 
     WordModel model = base;
+    const bool calibrated = options.Calibrated && base.HasCalibration();
     const double givenThreshold = options.Threshold;
     const auto makeWriter = [&](double bitsPerSecond, double secondsPerGlide, double threshold) {
         Writer made;
@@ -97,7 +98,7 @@ PredictionCost CostWithPrediction(const CharacterBoard& given, const std::string
     for (std::size_t p = 0; p < kPointerProfiles.size(); ++p) {
         const double cpm = plain.Speeds[p].CharactersPerMinute;
         writers.push_back(makeWriter(kPointerProfiles[p].BitsPerSecond, cpm > 0 ? 60 / cpm : 0,
-                                     kDefaultThresholds[p]));
+                                     ThresholdFor(int(p), calibrated)));
     }
     if (options.Writer && options.Writer->BitsPerSecond > 0) {
         const double bitsPerSecond = options.Writer->BitsPerSecond;
@@ -106,14 +107,16 @@ PredictionCost CostWithPrediction(const CharacterBoard& given, const std::string
         if (options.Writer->Looks > 0)
             own.LookA = std::max(0.0, options.Writer->LookSeconds - own.LookB);
         if (givenThreshold < 0)
-            own.Threshold = ThresholdForWriter(LookSeconds(own, 1), own.SecondsPerGlide);
+            own.Threshold =
+                ThresholdForWriter(LookSeconds(own, 1), own.SecondsPerGlide, calibrated);
         writers.push_back(own);
     }
-    writers.push_back(makeWriter(0, 0, kDefaultThresholds[0]));
+    writers.push_back(makeWriter(0, 0, ThresholdFor(0, calibrated)));
     writers.back().Weighs = false;
     Writer& reader = writers.back();
     const auto policy = [&](const Writer& writer) {
-        return SuggestionPolicy{centre, static_cast<std::size_t>(slots), writer.Threshold};
+        return SuggestionPolicy{centre, static_cast<std::size_t>(slots), writer.Threshold,
+                                calibrated};
     };
 
     const std::vector<uint8_t> codes = TextCodes(text);
@@ -170,7 +173,7 @@ PredictionCost CostWithPrediction(const CharacterBoard& given, const std::string
         if (std::all_of(writers.begin(), writers.end(), [](const Writer& w) { return w.Accepted; }))
             continue;
 
-        const std::vector<Completion> ranked = model.Complete(line, WordsToAsk(policy(writers[0])));
+        const std::vector<Completion> ranked = Rank(model, line, policy(writers[0]));
         const std::size_t typed = i + 1 - start;
         for (Writer& writer : writers) {
             if (writer.Accepted) continue;

@@ -22,6 +22,9 @@ struct PredictionOptions {
     GlideKind Glide = GlideKind::OutAndBack;
     bool LearnOnline = false;  // the model learns each line once it is written
     bool AutoSpace = false;    // a sign writes its space (SpaceFollowsSign)
+    // The centre's probability is the model's calibrated one, against the calibrated
+    // thresholds; without effect for a model without calibration.
+    bool Calibrated = false;
     // Seconds to look at N suggestions: A + B * log2(N + 1).
     double LookA = 0.2, LookB = 0.15;
     // A writer's own fit, modelled beside the pointer kinds: its throughput, its look time (when

@@ -243,13 +243,15 @@ WriterFit FitWriter(const std::vector<MeasuredGlide>& all, const std::vector<dou
     return fit;
 }
 
-double ThresholdForWriter(double lookSeconds, double secondsPerCharacter) {
+double ThresholdForWriter(double lookSeconds, double secondsPerCharacter, bool calibrated) {
     // The three pointer kinds on the built-in board: look 0.35 s against 0.645, 1.05 and
-    // 4.84 s a character gave the best thresholds 0.5, 0.4 and 0.1.
-    constexpr double kMouseLogRatio = -0.6105, kSlope = 0.1984;
+    // 4.84 s a character gave the best thresholds 0.5, 0.4 and 0.1, or calibrated 0.4, 0.3 and
+    // 0.1 (within 0.015 of this line).
+    constexpr double kMouseLogRatio = -0.6105;
+    const double atMouse = calibrated ? 0.3884 : 0.5, slope = calibrated ? 0.1450 : 0.1984;
     if (lookSeconds <= 0 || secondsPerCharacter <= 0) return 0.05;
     const double threshold =
-        0.5 + kSlope * (std::log(lookSeconds / secondsPerCharacter) - kMouseLogRatio);
+        atMouse + slope * (std::log(lookSeconds / secondsPerCharacter) - kMouseLogRatio);
     return std::clamp(threshold, 0.05, 0.9);
 }
 

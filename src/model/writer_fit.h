@@ -92,7 +92,7 @@ WriterFit FitWriter(const std::vector<MeasuredGlide>& glides, const std::vector<
 // The least probability a centre completion needs for this writer on a board where a
 // character costs secondsPerCharacter: the pointer kinds' thresholds (0.5, 0.4, 0.1) lie on
 // one line over the log of the look time to the character time, and so does the writer.
-double ThresholdForWriter(double lookSeconds, double secondsPerCharacter);
+double ThresholdForWriter(double lookSeconds, double secondsPerCharacter, bool calibrated = false);
 
 // The fit as a JSON object of numbers, and back; nothing when the text is not one.
 std::string WriterFitJson(const WriterFit& fit);

@@ -1,5 +1,6 @@
 // Builds the base word model from a book in HTML, keeping a tenth of it (from 60 % to 70 %:
-// prose, where the end is a list of books) apart as a text the model never saw; given a plain
+// prose, where the end is a list of books) apart as a text the model never saw, and ending in
+// how sure its guesses may be (measured on the tenth before, left out for that); given a plain
 // UTF-8 text too, also the larger model of the book's same part and that text, which keeps the
 // n-grams seen once. Usage:
 // glidtavla-build-word-model BOOK.html MODEL HELD-OUT.txt [TEXT.txt LARGER-MODEL]
@@ -9,6 +10,7 @@
 #include <string>
 
 #include "base/windows1252.h"
+#include "predict/calibration.h"
 #include "predict/word_model.h"
 
 namespace {
@@ -68,6 +70,15 @@ std::optional<std::string> ReadFile(const char* path) {
     return bytes;
 }
 
+// How often the likeliest completion is right at each probability, measured for a model of
+// training on a slice of text it did not see.
+std::string CalibrationOf(const std::string& training, long minCount, const std::string& slice) {
+    glidtavla::WordModel model;
+    model.ReadBase(glidtavla::WriteBaseModel(training, minCount));
+    return glidtavla::WriteCalibration(
+        glidtavla::CalibrationPoints(glidtavla::MeasureCalibration(model, slice, false)));
+}
+
 bool Write(const char* path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary);
     out << bytes;
@@ -103,9 +114,16 @@ int main(int argc, char** argv) {
     };
     const std::size_t from = paragraphAt(6), to = paragraphAt(7);
     const std::string training = text.substr(0, from) + "\n" + text.substr(to);
-    if (!Write(argv[2], glidtavla::WriteBaseModel(training)) ||
+    // The calibration's slice, the tenth before the held-out one, is left out of the models it
+    // is measured for, and the models written then learn from it too.
+    const std::size_t calibrationFrom = paragraphAt(5);
+    const std::string slice = text.substr(calibrationFrom, from - calibrationFrom);
+    const std::string sliceLeftOut = text.substr(0, calibrationFrom) + "\n" + text.substr(to);
+    if (!Write(argv[2],
+               glidtavla::WriteBaseModel(training) + CalibrationOf(sliceLeftOut, 2, slice)) ||
         !Write(argv[3], text.substr(from, to - from)) ||
-        (argc == 6 && !Write(argv[5], glidtavla::WriteBaseModel(training + "\n" + *plain, 1)))) {
+        (argc == 6 && !Write(argv[5], glidtavla::WriteBaseModel(training + "\n" + *plain, 1) +
+                                          CalibrationOf(sliceLeftOut + "\n" + *plain, 1, slice)))) {
         std::fputs("Cannot write the model\n", stderr);
         return 1;
     }

@@ -5,13 +5,24 @@
 namespace glidtavla {
 
 const std::array<double, 3> kDefaultThresholds = {0.5, 0.4, 0.1};
+const std::array<double, 3> kCalibratedThresholds = {0.4, 0.3, 0.1};
 
-double ThresholdFor(int pointer) {
-    return kDefaultThresholds[static_cast<std::size_t>(std::clamp(pointer, 0, 2))];
+double ThresholdFor(int pointer, bool calibrated) {
+    const auto kind = static_cast<std::size_t>(std::clamp(pointer, 0, 2));
+    return calibrated ? kCalibratedThresholds[kind] : kDefaultThresholds[kind];
 }
 
 std::size_t WordsToAsk(const SuggestionPolicy& policy) {
     return (policy.Centre ? 1 : 0) + policy.ColumnWords;
+}
+
+std::vector<Completion> Rank(const WordModel& model, std::string_view line,
+                             const SuggestionPolicy& policy) {
+    std::vector<Completion> ranked = model.Complete(line, WordsToAsk(policy));
+    // Measured for the likeliest completion only, which is the centre's.
+    if (policy.Calibrated && policy.Centre && !ranked.empty())
+        ranked[0].Probability = model.Calibrated(ranked[0].Probability);
+    return ranked;
 }
 
 Suggestions Offer(const std::vector<Completion>& ranked, const SuggestionPolicy& policy) {
@@ -29,7 +40,7 @@ Suggestions Offer(const std::vector<Completion>& ranked, const SuggestionPolicy&
 }
 
 Suggestions Suggest(const WordModel& model, std::string_view line, const SuggestionPolicy& policy) {
-    return Offer(model.Complete(line, WordsToAsk(policy)), policy);
+    return Offer(Rank(model, line, policy), policy);
 }
 
 }  // namespace glidtavla

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <numeric>
 #include <unordered_map>
@@ -460,6 +461,35 @@ void WordModel::ReadBase(std::string_view bytes) {
         Add(kBase, gram, n);
     }
     Tidy(kBase);
+    // The calibration the build measured, when the file ends in one.
+    std::vector<std::pair<double, double>> points;
+    if (lines.Next(line)) {
+        const std::vector<std::string_view> fields = Fields(line);
+        if (fields.size() != 2 || fields[0] != "calibration" || !ParseNumber(fields[1], count))
+            NotAModel("what follows the n-grams is not a calibration");
+        for (std::size_t i = 0; i < count; ++i) {
+            std::vector<std::string_view> point;
+            double p = 0, right = 0;
+            if (!lines.Next(line) || (point = Fields(line)).size() != 2 ||
+                !ParseNumber(point[0], p) || !ParseNumber(point[1], right) || !(p > 0) || p > 1 ||
+                !(right >= 0) || right > 1 ||
+                (!points.empty() && (p <= points.back().first || right < points.back().second)))
+                NotAModel("a calibration line is damaged");
+            points.emplace_back(p, right);
+        }
+    }
+    calibration_ = std::move(points);
+}
+
+double WordModel::Calibrated(double p) const {
+    if (calibration_.empty()) return p;
+    const auto above = std::find_if(calibration_.begin(), calibration_.end(),
+                                    [p](const auto& point) { return point.first >= p; });
+    if (above == calibration_.end()) return calibration_.back().second;
+    const auto [p1, right1] = *above;
+    const auto [p0, right0] =
+        above == calibration_.begin() ? std::pair{0.0, 0.0} : *std::prev(above);
+    return right0 + (right1 - right0) * (p - p0) / (p1 - p0);
 }
 
 std::size_t WordModel::ReadWordCounts(std::string_view utf8) {
@@ -523,6 +553,16 @@ std::string WriteBaseModel(std::string_view text, long minCount) {
         ++kept;
     }
     return out + std::to_string(kept) + '\n' + body;
+}
+
+std::string WriteCalibration(const std::vector<std::pair<double, double>>& points) {
+    std::string out = "calibration " + std::to_string(points.size()) + '\n';
+    char number[64];
+    for (const auto& [p, right] : points) {
+        std::snprintf(number, sizeof number, "%.6f %.6f\n", p, right);
+        out += number;
+    }
+    return out;
 }
 
 }  // namespace glidtavla

@@ -72,6 +72,12 @@ class WordModel {
 
     std::size_t Words() const { return words_.Size(); }
 
+    // The share of likeliest completions found to be the word meant at probability p, as the
+    // build measured on text the model had not seen, linear between its points; p itself when
+    // the base model came without.
+    double Calibrated(double p) const;
+    bool HasCalibration() const { return !calibration_.empty(); }
+
   private:
     enum Layer { kBase, kCounts, kUser, kLayers };
     // A word that followed a context (one word, or two), and how often.
@@ -114,11 +120,14 @@ class WordModel {
     // written, the source of the user's layer.
     LearntGrams user_;
     LearntGrams sinceMerge_;  // what was learnt since the layer was merged
+    std::vector<std::pair<double, double>> calibration_;  // (probability, share right), rising
 };
 
 // The base model of a text, for WordModel::ReadBase. N-grams of two and three words that
 // occur fewer than minCount times are left out: in a small text those seen once rarely recur
 // and would double the file.
 std::string WriteBaseModel(std::string_view text, long minCount = 2);
+// Points (probability, share right), rising in both, as a part the base model's file ends in.
+std::string WriteCalibration(const std::vector<std::pair<double, double>>& points);
 
 }  // namespace glidtavla

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <numeric>
 #include <string>
 
 #include "cli/cli_run.h"
@@ -197,6 +198,29 @@ TEST(CliBoardModel, TheLargerModelSavesMore) {
         Cli({"board", "cost", "--predict", "centre", "--larger-model", "--model", corpus, corpus});
     EXPECT_EQ(both.exitCode, 2);
     EXPECT_TRUE(both.err.contains("not both")) << both.err.toStdString();
+}
+
+// --calibration tables the same guesses by their own or their calibrated probability.
+TEST(CliBoardModel, TheCalibrationTablesTheSameGuessesEitherWay) {
+    const QString corpus = GLIDTAVLA_DATA "/svensk_text.txt";
+    std::vector<std::vector<long long>> shown;
+    for (const QStringList& more : {QStringList{}, QStringList{"--calibrated"}}) {
+        const CliRun cost =
+            Cli(QStringList{"board", "cost", "--json", "--calibration", corpus} + more);
+        ASSERT_EQ(cost.exitCode, 0) << cost.err.toStdString();
+        const QJsonArray bins = Json(cost.out)["calibration"].toArray();
+        ASSERT_EQ(bins.size(), 10);
+        shown.emplace_back();
+        for (const QJsonValue& bin : bins)
+            shown.back().push_back(bin.toObject()["shown"].toInteger());
+    }
+    const auto total = [](const std::vector<long long>& bins) {
+        return std::accumulate(bins.begin(), bins.end(), 0LL);
+    };
+    EXPECT_GT(total(shown[0]), 1000);
+    EXPECT_EQ(total(shown[0]), total(shown[1]));
+    EXPECT_EQ(shown[1][9], 0);  // nothing is as sure as 0.9 once calibrated
+    EXPECT_GT(shown[0][9], 0);
 }
 
 // A board made for the Swedish text writes its first lines back through type and replay, and

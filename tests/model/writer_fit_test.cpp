@@ -115,12 +115,15 @@ TEST(WriterFit, TheFitFileReadsBackAndRefusesWhatIsNotOne) {
 }
 
 TEST(WriterFit, TheThresholdFollowsLookAgainstGlideTime) {
-    // The pointer kinds on the built-in board keep their thresholds; slower glides lower it.
+    // The pointer kinds on the built-in board keep their thresholds, the model's own and the
+    // calibrated ones; slower glides lower it.
     const struct {
-        double SecondsPerCharacter, Threshold;
-    } cases[] = {{60 / 93.1, 0.5}, {60 / 57.0, 0.4}, {60 / 12.4, 0.1}};
-    for (const auto& c : cases)
+        double SecondsPerCharacter, Threshold, Calibrated;
+    } cases[] = {{60 / 93.1, 0.5, 0.4}, {60 / 57.0, 0.4, 0.3}, {60 / 12.4, 0.1, 0.1}};
+    for (const auto& c : cases) {
         EXPECT_NEAR(ThresholdForWriter(0.35, c.SecondsPerCharacter), c.Threshold, 0.01);
+        EXPECT_NEAR(ThresholdForWriter(0.35, c.SecondsPerCharacter, true), c.Calibrated, 0.02);
+    }
     EXPECT_EQ(ThresholdForWriter(0.35, 100), 0.05);
     EXPECT_EQ(ThresholdForWriter(5, 0.1), 0.9);
 }

@@ -122,13 +122,14 @@ WriterFit MyPace::Fit() const {
     return FitWriter(meter_.Glides(), meter_.RestsWithCompletion(), meter_.RestsWithout());
 }
 
-std::optional<double> MyPace::Threshold() const {
+std::optional<double> MyPace::Threshold(bool calibrated) const {
     if (!steer_->isChecked()) return std::nullopt;
     const WriterFit fit = Fit();
     if (fit.Glides < kGlidesForFit || fit.BitsPerSecond <= 0) return std::nullopt;
     const double secondsPerCharacter = MeanBits() / fit.BitsPerSecond;
     // Without a measured look, the model's own: 0.2 s + 0.15 s for one word.
-    return ThresholdForWriter(fit.Looks > 0 ? fit.LookSeconds : 0.35, secondsPerCharacter);
+    return ThresholdForWriter(fit.Looks > 0 ? fit.LookSeconds : 0.35, secondsPerCharacter,
+                              calibrated);
 }
 
 QString MyPace::Summary() const {

@@ -40,7 +40,7 @@ class MyPace {
 
     WriterFit Fit() const;
     // The threshold the fit gives, when it is to steer and has enough glides.
-    std::optional<double> Threshold() const;
+    std::optional<double> Threshold(bool calibrated) const;
     QString Summary() const;
     void Save();
 

@@ -247,9 +247,12 @@ void WordPrediction::Refresh() {
     const bool begun = !line.empty() && IsWordByte(static_cast<unsigned char>(line.back()));
     if (Active() && begun && ModelReady()) {
         const bool column = settings_.Column || SlotCell(board_, 1);
-        const std::optional<double> own = threshold_ ? threshold_() : std::nullopt;
+        // Shown by how often such a guess was right, where the model knows that.
+        const bool calibrated = loader_.Model()->HasCalibration();
+        const std::optional<double> own = threshold_ ? threshold_(calibrated) : std::nullopt;
         const SuggestionPolicy policy{true, column ? std::size_t(kMaxSlots) : 0,
-                                      own.value_or(ThresholdFor(settings_.Pointer))};
+                                      own.value_or(ThresholdFor(settings_.Pointer, calibrated)),
+                                      calibrated};
         const Suggestions offered = Suggest(*loader_.Model(), line, policy);
         const std::size_t typed = ContextAtEnd(line).Typed.size();
         const auto show = [&](const std::string& word) {

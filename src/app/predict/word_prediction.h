@@ -61,8 +61,9 @@ class WordPrediction {
     // sign writes its space: never in a demo.
     bool Learning() const { return settings_.Learn && !demoInUse_(); }
     bool SpaceAfterSigns() const { return settings_.SpaceAfterSigns && !demoInUse_(); }
-    // The centre completion's threshold, when not the pointer kind's.
-    void UseThreshold(std::function<std::optional<double>()> threshold) {
+    // The centre completion's threshold, when not the pointer kind's, for the model's own
+    // probability or the calibrated one.
+    void UseThreshold(std::function<std::optional<double>(bool calibrated)> threshold) {
         threshold_ = std::move(threshold);
     }
     // The user pressed START: the model is read on a thread of its own, so neither the window
@@ -101,7 +102,7 @@ class WordPrediction {
     std::function<void()> changed_;
     std::function<void(bool)> columnChanged_;
     std::function<void(const std::string&)> centreShown_;
-    std::function<std::optional<double>()> threshold_;
+    std::function<std::optional<double>(bool)> threshold_;
     PredictionSettings settings_;
     bool offForRun_ = false;
     SuggestionOverlays overlays_;
