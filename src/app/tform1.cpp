@@ -105,8 +105,10 @@ void TForm1::Wire() {
         if (!word.empty()) pace_->CompletionShown();
     });
     prediction_->UseThreshold([this](bool calibrated) { return pace_->Threshold(calibrated); });
-    pace_->UseBoard([this]() -> const CharacterBoard& { return boards_.Board(); },
-                    [this] { return FromQString(Memo1->toPlainText() + Edit1->text()); });
+    pace_->UseSetup([this] {
+        return PaceSetup{&boards_.Board(), FromQString(Memo1->toPlainText() + Edit1->text()),
+                         prediction_->ModelInUse(), prediction_->Modelled()};
+    });
     if (auto* qt = dynamic_cast<QtDialogs*>(dialogs_.get()))
         qt->UseOwnChooser({[this] { return aids_->Current().LargeChooser; },
                            [this] { return Edit1->text(); },

@@ -248,4 +248,17 @@ PredictionCost CostWithPrediction(const CharacterBoard& given, const std::string
     return cost;
 }
 
+WriterSpeeds ModelWriter(const CharacterBoard& board, const std::string& text,
+                         const WordModel* model, PredictionOptions options, const WriterFit& fit) {
+    const WordModel none;
+    if (model == nullptr) options.Mode = PredictionMode::None;
+    options.Writer = fit;
+    const auto speed = [&](GlideKind kind) {
+        options.Glide = kind;
+        const PredictionCost cost = CostWithPrediction(board, text, model ? *model : none, options);
+        return cost.Writer ? cost.Writer->Speed.CharactersPerMinute : 0;
+    };
+    return {speed(GlideKind::OutAndBack), speed(GlideKind::Chained)};
+}
+
 }  // namespace glidtavla

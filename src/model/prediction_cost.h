@@ -53,4 +53,12 @@ struct PredictionCost {
 PredictionCost CostWithPrediction(const CharacterBoard& board, const std::string& text,
                                   const WordModel& model, const PredictionOptions& options);
 
+// A measured writer's characters a minute on text, with prediction as options set it (none
+// without a model), out and back and chained.
+struct WriterSpeeds {
+    double OutAndBack = 0, Chained = 0;
+};
+WriterSpeeds ModelWriter(const CharacterBoard& board, const std::string& text,
+                         const WordModel* model, PredictionOptions options, const WriterFit& fit);
+
 }  // namespace glidtavla

@@ -6,11 +6,13 @@
 #include <QEventLoop>
 #include <QLabel>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QTimer>
 
 #include <atomic>
 #include <optional>
 #include <thread>
+#include <tuple>
 
 #include "app/pace/my_pace.h"
 #include "app/predict/model_loader.h"
@@ -336,6 +338,37 @@ class PredictionWindowTest : public WindowTest {
         QVERIFY(std::abs(fit.BitsPerSecond - bits / 0.37) < 0.01 * bits / 0.37);
         QVERIFY(form->Pace().Threshold(true).has_value());
         QVERIFY(form->Pace().Summary().contains(QString("%1 glid").arg(kGlidesForFit)));
+
+        // The modelled speed is that of the present setup, over what was written: from the
+        // glides alone at first, then with the completions and the chained glides.
+        const auto modelled = [this] {
+            emit Find<QMenu>("MinSkrivtakt")->aboutToShow();
+            const QString figures = Find<QLabel>("MinSkrivtaktSiffror")->text();
+            const QRegularExpression speed(
+                " ([0-9]+,[0-9]) tecken/min(, med kedjade glid )?([0-9]+,[0-9])?");
+            const QRegularExpressionMatch match = speed.match(figures);
+            const auto number = [&](int i) {
+                return match.captured(i).replace(',', '.').toDouble();
+            };
+            return std::tuple{figures, number(1), number(3)};
+        };
+        Edit1()->clear();  // the glides' "a"s
+        QVERIFY(std::get<0>(modelled()).contains("efter dina glid"));
+        Memo1()->setPlainText(
+            QString("och det är en av de som att i på för med han hon\n").repeated(6));
+        const auto [predicted, outAndBack, chained] = modelled();
+        QVERIFY2(predicted.contains("med ordförslag"), qPrintable(predicted));
+        QVERIFY(chained > outAndBack);
+        Find<QAction>("Ordforslag")->trigger();
+        const auto [plain, plainOutAndBack, plainChained] = modelled();
+        QVERIFY2(!plain.contains("med ordförslag") && plain.contains("efter det du skrivit"),
+                 qPrintable(plain));
+        qInfo("modelled with prediction %.1f (chained %.1f), without %.1f (chained %.1f)",
+              outAndBack, chained, plainOutAndBack, plainChained);
+        QVERIFY(std::abs(outAndBack - plainOutAndBack) > 1);
+        QVERIFY(plainChained > plainOutAndBack);
+        Find<QAction>("Ordforslag")->trigger();
+        Memo1()->clear();
 
         // Kept for the user alone, and read back by the next window.
         struct stat kept {};

@@ -27,6 +27,7 @@ constexpr std::string_view kSteerOn = "steer 1\n", kSteerOff = "steer 0\n";
 constexpr std::size_t kMaxFile = 1 << 20;
 // Fewer writable characters than this say little of the board's cost: the glides speak then.
 constexpr long long kTextForModel = 100;
+constexpr std::size_t kTextModelled = 4000;
 
 QString Number(double value, int decimals) {
     return QLocale(QLocale::Swedish).toString(value, 'f', decimals);
@@ -89,12 +90,6 @@ void MyPace::UseFile(std::string path) {
     Refresh();
 }
 
-void MyPace::UseBoard(std::function<const CharacterBoard&()> board,
-                      std::function<std::string()> text) {
-    board_ = std::move(board);
-    text_ = std::move(text);
-}
-
 void MyPace::Sampled(const CharacterBoard& board, int32_t x, int32_t y) {
     const bool fetched = fetched_;
     fetched_ = false;
@@ -147,25 +142,32 @@ QString MyPace::Summary() const {
 void MyPace::Refresh() {
     const WriterFit fit = Fit();
     figures_->setText("Mätt: " + Summary());
-    if (fit.BitsPerSecond <= 0 || !board_) return;
-    const BoardCost cost = CostOfText(board_(), text_ ? text_() : std::string());
-    const long long writable = cost.Characters - [&] {
-        long long missing = 0;
-        for (const auto& [code, count] : cost.Missing)
-            missing += count;
-        return missing;
-    }();
-    double bitsPerCharacter = 2 * cost.IndexOfDifficulty;
-    QString on = "det du skrivit";
+    if (fit.BitsPerSecond <= 0 || !setup_) return;
+    const PaceSetup setup = setup_();
+    // The newest of what was written says enough, and keeps the menu quick to open.
+    const std::size_t from =
+        setup.Text.size() > kTextModelled
+            ? setup.Text.find_first_of(" \r\n", setup.Text.size() - kTextModelled)
+            : 0;
+    const std::string text = from == std::string::npos ? "" : setup.Text.substr(from);
+    const BoardCost cost = CostOfText(*setup.Board, text);
+    long long writable = cost.Characters;
+    for (const auto& [code, count] : cost.Missing)
+        writable -= count;
     if (writable < kTextForModel) {
-        bitsPerCharacter = 0;
-        for (const MeasuredGlide& glide : meter_.Glides())
-            bitsPerCharacter += glide.Bits / double(meter_.Glides().size());
-        on = "dina glid";
+        figures_->setText(figures_->text() +
+                          QString("\nModellerat på detta teckenbord: %1 tecken/min (efter dina "
+                                  "glid, ut och tillbaka)")
+                              .arg(Number(60 * fit.BitsPerSecond / MeanBits(), 1)));
+        return;
     }
-    figures_->setText(figures_->text() +
-                      QString("\nModellerat på detta teckenbord: %1 tecken/min (efter %2)")
-                          .arg(Number(60 * fit.BitsPerSecond / bitsPerCharacter, 1), on));
+    const WriterSpeeds speeds = ModelWriter(*setup.Board, text, setup.Model, setup.Options, fit);
+    figures_->setText(
+        figures_->text() +
+        QString("\nModellerat på detta teckenbord%1: %2 tecken/min, med kedjade glid %3 (efter "
+                "det du skrivit)")
+            .arg(setup.Model ? " med ordförslag" : "", Number(speeds.OutAndBack, 1),
+                 Number(speeds.Chained, 1)));
 }
 
 void MyPace::Save() {

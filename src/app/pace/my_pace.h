@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "model/prediction_cost.h"
 #include "model/writer_fit.h"
 
 class QAction;
@@ -15,6 +16,15 @@ class QWidget;
 namespace glidtavla {
 
 class Dialogs;
+
+// The present board, what was written on it, and the word model that suggests (none: no
+// prediction) with the prediction as set.
+struct PaceSetup {
+    const CharacterBoard* Board = nullptr;
+    std::string Text;
+    const WordModel* Model = nullptr;
+    PredictionOptions Options;
+};
 
 // "Visa > Min skrivtakt": the writer's own glides, measured while they write (never in a demo,
 // and only while the program may learn from them), fitted and shown beside what the present
@@ -35,8 +45,8 @@ class MyPace {
     void Fetched() { fetched_ = true; }
     void Sampled(const CharacterBoard& board, int32_t x, int32_t y);
     void CompletionShown();
-    // The present board and what was written on it, for the modelled speed.
-    void UseBoard(std::function<const CharacterBoard&()> board, std::function<std::string()> text);
+    // What the window writes with now, for the modelled speed.
+    void UseSetup(std::function<PaceSetup()> setup) { setup_ = std::move(setup); }
 
     WriterFit Fit() const;
     // The threshold the fit gives, when it is to steer and has enough glides.
@@ -51,8 +61,7 @@ class MyPace {
 
     Dialogs& dialogs_;
     std::function<bool()> measuring_;
-    std::function<const CharacterBoard&()> board_;
-    std::function<std::string()> text_;
+    std::function<PaceSetup()> setup_;
     std::string path_;
     GlideMeter meter_;
     std::function<double()> clock_;

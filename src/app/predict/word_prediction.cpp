@@ -240,20 +240,35 @@ void WordPrediction::Forget() {
     Refresh();
 }
 
+SuggestionPolicy WordPrediction::Policy() const {
+    const bool column = settings_.Column || SlotCell(board_, 1);
+    // Shown by how often such a guess was right, where the model knows that.
+    const bool calibrated = loader_.Model()->HasCalibration();
+    const std::optional<double> own = threshold_ ? threshold_(calibrated) : std::nullopt;
+    return {true, column ? std::size_t(kMaxSlots) : 0,
+            own.value_or(ThresholdFor(settings_.Pointer, calibrated)), calibrated};
+}
+
+PredictionOptions WordPrediction::Modelled() const {
+    PredictionOptions options;
+    if (!ModelInUse()) return options;
+    const SuggestionPolicy policy = Policy();
+    options.Mode =
+        policy.ColumnWords > 0 ? PredictionMode::CentreAndColumn : PredictionMode::Centre;
+    options.Suggestions = 1 + int(policy.ColumnWords);
+    options.Threshold = policy.Threshold;
+    options.Calibrated = policy.Calibrated;
+    options.AutoSpace = SpaceAfterSigns();
+    return options;
+}
+
 void WordPrediction::Refresh() {
     shown_.clear();
     rest_.clear();
     const std::string line = FromQString(c_.Edit1->text());
     const bool begun = !line.empty() && IsWordByte(static_cast<unsigned char>(line.back()));
     if (Active() && begun && ModelReady()) {
-        const bool column = settings_.Column || SlotCell(board_, 1);
-        // Shown by how often such a guess was right, where the model knows that.
-        const bool calibrated = loader_.Model()->HasCalibration();
-        const std::optional<double> own = threshold_ ? threshold_(calibrated) : std::nullopt;
-        const SuggestionPolicy policy{true, column ? std::size_t(kMaxSlots) : 0,
-                                      own.value_or(ThresholdFor(settings_.Pointer, calibrated)),
-                                      calibrated};
-        const Suggestions offered = Suggest(*loader_.Model(), line, policy);
+        const Suggestions offered = Suggest(*loader_.Model(), line, Policy());
         const std::size_t typed = ContextAtEnd(line).Typed.size();
         const auto show = [&](const std::string& word) {
             shown_.push_back(word);

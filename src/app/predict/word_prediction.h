@@ -12,6 +12,8 @@
 #include "app/predict/model_loader.h"
 #include "app/predict/prediction_settings.h"
 #include "app/predict/suggestion_overlays.h"
+#include "model/prediction_cost.h"
+#include "predict/suggestion_policy.h"
 
 class QAction;
 class QMenu;
@@ -83,9 +85,14 @@ class WordPrediction {
     void Refresh();
     // The words shown: the centre's first, then the column's (empty where none).
     const std::vector<std::string>& Shown() const { return shown_; }
+    // The model that suggests now (none while prediction is off or the model unread), and the
+    // prediction as set, for the cost model.
+    const WordModel* ModelInUse() const { return Active() ? loader_.Model() : nullptr; }
+    PredictionOptions Modelled() const;
 
   private:
     bool Active() const;
+    SuggestionPolicy Policy() const;  // with the model read
     void CreateMenu(QMenu* menu);
     void Changed();
     void UseBase();
