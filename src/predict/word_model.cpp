@@ -33,15 +33,21 @@ uint64_t ContextKey(uint32_t u, uint32_t v) {
     return (uint64_t{2} << 42) | (uint64_t{u} << 21) | v;
 }
 
-// Splits on single spaces; the fields of one line.
-std::vector<std::string_view> Fields(std::string_view line) {
-    std::vector<std::string_view> fields;
+// Splits on single spaces; the fields of one line, into fields (one vector for many lines
+// spares the large base model an allocation a line).
+void FieldsInto(std::string_view line, std::vector<std::string_view>& fields) {
+    fields.clear();
     while (!line.empty()) {
         const std::size_t space = line.find(' ');
         fields.push_back(line.substr(0, space));
         if (space == std::string_view::npos) break;
         line.remove_prefix(space + 1);
     }
+}
+
+std::vector<std::string_view> Fields(std::string_view line) {
+    std::vector<std::string_view> fields;
+    FieldsInto(line, fields);
     return fields;
 }
 
@@ -447,14 +453,15 @@ void WordModel::ReadBase(std::string_view bytes) {
         out = ids[index];
         return true;
     };
+    std::vector<std::string_view> fields;
+    std::vector<uint32_t> gram;
     for (std::size_t i = 0; i < count; ++i) {
-        std::vector<std::string_view> fields;
         double n = 0;
-        if (!lines.Next(line) || (fields = Fields(line)).size() < 3 || fields.size() > 4 ||
-            !ParseNumber(fields.back(), n)) {
+        if (!lines.Next(line) || (FieldsInto(line, fields), fields.size() < 3) ||
+            fields.size() > 4 || !ParseNumber(fields.back(), n)) {
             NotAModel("an n-gram line is damaged");
         }
-        std::vector<uint32_t> gram(fields.size() - 1);
+        gram.resize(fields.size() - 1);
         for (std::size_t k = 0; k < gram.size(); ++k) {
             if (!id(fields[k], gram[k])) NotAModel("an n-gram line is damaged");
         }
@@ -464,7 +471,7 @@ void WordModel::ReadBase(std::string_view bytes) {
     // The calibration the build measured, when the file ends in one.
     std::vector<std::pair<double, double>> points;
     if (lines.Next(line)) {
-        const std::vector<std::string_view> fields = Fields(line);
+        FieldsInto(line, fields);
         if (fields.size() != 2 || fields[0] != "calibration" || !ParseNumber(fields[1], count))
             NotAModel("what follows the n-grams is not a calibration");
         for (std::size_t i = 0; i < count; ++i) {
