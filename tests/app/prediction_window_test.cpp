@@ -258,6 +258,14 @@ class PredictionWindowTest : public WindowTest {
         QTRY_VERIFY(form->Prediction().ModelRead());
         QVERIFY(centreAfter(tabe) != QString("tabell"));
         QCOMPARE(centreAfter(gl), QString::fromUtf8("glögg"));
+
+        // Switched again while the larger one is read: the window does not wait, and the base
+        // model comes once that read is over.
+        Find<QAction>("StorreOrdmodell")->trigger();
+        Find<QAction>("StorreOrdmodell")->trigger();
+        QTRY_VERIFY(form->Prediction().ModelRead());
+        QVERIFY(centreAfter(tabe) != QString("tabell"));
+        QCOMPARE(centreAfter(gl), QString::fromUtf8("glögg"));
         QVERIFY(dialogs->Errors.isEmpty());
     }
 

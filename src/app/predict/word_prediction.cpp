@@ -33,9 +33,10 @@ WordPrediction::WordPrediction(const FormControls& controls, const FormLayout& l
       board_(engineBoard),
       demoInUse_(std::move(demoInUse)),
       overlays_(controls, layout),
-      // A model read before the base was switched is not waited for: the next one is coming.
+      // A switch asked for while the model was read comes once it is there.
       loader_(c_.Edit1, [this] {
-          if (loader_.Ready() || !loader_.Started()) Load();
+          Load();
+          UseBase();
       }) {
     writeSoon_.setSingleShot(true);
     writeSoon_.setInterval(kWritePauseMs);
@@ -107,8 +108,9 @@ void WordPrediction::Use(const PredictionSettings& settings) {
 }
 
 // What was learnt goes with the user to the other model; the lines written while it is read
-// wait for it, as at the start.
+// wait for it, as at the start. A model being read is not waited for.
 void WordPrediction::UseBase() {
+    if (loader_.Started() && !loader_.Ready()) return;
     const bool failed = !loader_.Error().empty();
     ReportWrite(
         loader_.SwitchBase(settings_.LargerModel ? LargerModelPath() : BaseModelPath(), mayWrite_));
