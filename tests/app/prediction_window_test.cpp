@@ -371,8 +371,6 @@ class PredictionWindowTest : public WindowTest {
         const auto [plain, plainOutAndBack, plainChained] = modelled();
         QVERIFY2(!plain.contains("med ordförslag") && plain.contains("efter det du skrivit"),
                  qPrintable(plain));
-        qInfo("modelled with prediction %.1f (chained %.1f), without %.1f (chained %.1f)",
-              outAndBack, chained, plainOutAndBack, plainChained);
         QVERIFY(std::abs(outAndBack - plainOutAndBack) > 1);
         QVERIFY(plainChained > plainOutAndBack);
         Find<QAction>("Ordforslag")->trigger();
