@@ -30,10 +30,11 @@ class PredictionWindowTest : public WindowTest {
     Q_OBJECT
 
     QLabel* Centre() const { return Find<QLabel>("Ordforslag"); }
-    // A started window whose prediction uses the built model and learns into a file of its own.
-    void StartPredicting() {
+    // A started window whose prediction uses the built model (or, installed, the one the
+    // settings choose) and learns into a file of its own.
+    void StartPredicting(bool builtModel = true) {
         Start(dir->File("doc.gtv"));
-        form->Prediction().UseModel(GLIDTAVLA_WORD_MODEL, "");
+        if (builtModel) form->Prediction().UseModel(GLIDTAVLA_WORD_MODEL, "");
         form->Prediction().UseFile(dir->File("ord.txt"));
         PressStart();
         QTRY_VERIFY(form->Prediction().ModelRead());
@@ -232,11 +233,7 @@ class PredictionWindowTest : public WindowTest {
     // "Större ordmodell" reads the other model at once, and what was learnt goes with the
     // user: "tabell" is only in the larger model's text, "glögg" only in what the user wrote.
     void theOtherModelIsReadWithWhatWasLearnt() {
-        Start(dir->File("doc.gtv"));
-        form->Prediction().UseFile(dir->File("ord.txt"));
-        PressStart();
-        QTRY_VERIFY(form->Prediction().ModelRead());
-        Enter(125, 100);
+        StartPredicting(false);
         Find<QAction>("Pekdon2")->trigger();  // a head mouse is shown every likely word
         WriteGlogg();
         WriteGlogg();
@@ -273,11 +270,7 @@ class PredictionWindowTest : public WindowTest {
     // shows a guess by that: "blir" after "bli" is the larger model's at 0.375, below a
     // trackball's 0.4, but such guesses were right a third of the time, above its 0.3.
     void aCompletionIsShownByHowOftenSuchGuessesWereRight() {
-        Start(dir->File("doc.gtv"));
-        form->Prediction().UseFile(dir->File("ord.txt"));
-        PressStart();
-        QTRY_VERIFY(form->Prediction().ModelRead());
-        Enter(125, 100);
+        StartPredicting(false);
         Find<QAction>("Pekdon1")->trigger();
         for (const auto& [column, row] : {std::pair{1, 2}, {1, 4}, {3, 4}})
             Write(column, row);
