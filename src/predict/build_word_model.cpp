@@ -6,9 +6,10 @@
 // glidtavla-build-word-model BOOK.html MODEL HELD-OUT.txt [TEXT.txt LARGER-MODEL]
 #include <cstdio>
 #include <fstream>
-#include <iterator>
 #include <string>
 
+#include "base/errors.h"
+#include "base/files.h"
 #include "base/windows1252.h"
 #include "predict/calibration.h"
 #include "predict/word_model.h"
@@ -64,10 +65,13 @@ std::string TextOf(const std::string& html) {
 }
 
 std::optional<std::string> ReadFile(const char* path) {
-    std::ifstream in(path, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (!in && !in.eof()) return std::nullopt;
-    return bytes;
+    bool tooLarge = false;
+    try {
+        std::string bytes = glidtavla::ReadRegularFile(path, 64 << 20, tooLarge);
+        if (!tooLarge) return bytes;
+    } catch (const glidtavla::Error&) {
+    }
+    return std::nullopt;
 }
 
 // How often the likeliest completion is right at each probability, measured for a model of
